@@ -1,0 +1,18 @@
+// The process-wide state, alive from the widget's initialisation to its destruction.
+#pragma once
+#include "framework/String.h"
+#include "items/ItemRecord.h"
+
+class CCore;
+
+extern CCore* core;
+extern ItemRecord* ItemTable;  // one block of kTableRecords records
+extern int itemCount;          // records shown, 0 to kShownItems
+extern int fontSize;
+extern CString fontFace;
+extern CString appPath;
+extern CString itemFilePath;
+
+constexpr int kDefaultFontSize = 20;
+constexpr int kMinFontSize = 10;
+constexpr int kMaxFontSize = 200;

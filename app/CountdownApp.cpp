@@ -1,0 +1,36 @@
+#include "app/CountdownApp.h"
+
+#include <gdiplus.h>
+
+#include "app/AppState.h"
+#include "app/WidgetDlg.h"
+
+CCore* core = nullptr;
+ItemRecord* ItemTable = nullptr;
+int itemCount = 0;
+int fontSize = kDefaultFontSize;
+CString appPath;
+CString itemFilePath;
+CString fontFace;
+
+CCountdownApp theApp;
+
+BOOL CCountdownApp::InitInstance() {
+  Gdiplus::GdiplusStartupInput input;  // version 1, background thread and codecs allowed
+  if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
+    gdiplusToken = 0;
+    AfxMessageBox("无法启动 GDI+，Tessaly 不能显示，程序将退出。", MB_OK | MB_ICONERROR);
+    return FALSE;
+  }
+  CWidgetDlg widget(nullptr);
+  m_pMainWnd = &widget;
+  widget.DoModal();
+  m_pMainWnd = nullptr;
+  return FALSE;
+}
+
+int CCountdownApp::ExitInstance() {
+  if (gdiplusToken) Gdiplus::GdiplusShutdown(gdiplusToken);
+  gdiplusToken = 0;
+  return CWinApp::ExitInstance();
+}

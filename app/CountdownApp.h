@@ -1,0 +1,11 @@
+// CCountdownApp: starts GDI+, runs the widget as the program's one modal dialog, shuts GDI+ down.
+#pragma once
+#include "framework/AfxWin.h"
+
+class CCountdownApp : public CWinApp {
+ public:
+  BOOL InitInstance() override;
+  int ExitInstance() override;
+
+  ULONG_PTR gdiplusToken = 0;
+};

@@ -1,0 +1,152 @@
+// The widget's lifecycle: creation, initialisation (settings, items, first layout, place, tray icon)
+// and destruction (position saved, tray icon removed, state freed).
+#include "app/WidgetDlg.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "app/AppState.h"
+#include "core/Core.h"
+#include "res/resource.h"
+
+namespace {
+// Sent to every top-level window when the taskbar is created anew (the shell restarted).
+const UINT WM_TASKBAR_CREATED = RegisterWindowMessageW(L"TaskbarCreated");
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CWidgetDlg)
+  ON_MESSAGE(WM_CREATE, OnCreate)
+  ON_MESSAGE(WM_DESTROY, OnDestroy)
+  ON_MESSAGE(WM_ENDSESSION, OnEndSession)
+  ON_MESSAGE(WM_PAINT, OnPaint)
+  ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
+  ON_MESSAGE(WM_TIMER, OnTimer)
+  ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+  ON_MESSAGE(WM_RBUTTONUP, OnRButtonUp)
+  ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
+  ON_REGISTERED_MESSAGE(WM_TASKBAR_CREATED, OnTaskbarCreated)
+  ON_COMMAND(ID_APP_ITEMS, OnAppItems)
+  ON_COMMAND(ID_APP_OPTIONS, OnAppOptions)
+  ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+  ON_COMMAND(ID_APP_QUIT, OnAppQuit)
+  ON_COMMAND(ID_APP_HIDE, OnAppHide)
+END_MESSAGE_MAP()
+
+CWidgetDlg::CWidgetDlg(CWnd* parent) : CDialog(IDD_WIDGET, parent) {
+  appIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+LRESULT CWidgetDlg::OnCreate(WPARAM, LPARAM) {
+  if (Default() == -1) return -1;
+  user32Module = LoadLibraryW(L"User32.DLL");
+  if (!user32Module) {
+    AfxMessageBox("User32.dll ERROR!", MB_OK);
+    std::exit(0);
+  }
+  updateLayeredWindowProc =
+      reinterpret_cast<UpdateLayeredWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32Module, "UpdateLayeredWindow")));
+  if (!updateLayeredWindowProc) {
+    AfxMessageBox("这个版本的 Windows 不支持半透明窗口（缺少 UpdateLayeredWindow），Tessaly 无法显示，程序将退出。",
+                  MB_OK | MB_ICONERROR);
+    return -1;
+  }
+  blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  return 0;
+}
+
+BOOL CWidgetDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  ItemTable = static_cast<ItemRecord*>(std::malloc(kItemTableBytes));
+  core = ItemTable ? new (std::nothrow) CCore : nullptr;
+  if (!core) {
+    AfxMessageBox("内存不足，Tessaly 无法启动，程序将退出。", MB_OK | MB_ICONERROR);
+    EndDialog(IDABORT);
+    return TRUE;
+  }
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
+  ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, 0);
+
+  core->autoFileConfig();
+  appPath = core->getAppPath();
+  itemFilePath = appPath + "_items.txt";
+  posLeft = core->getConfigInt("posleft");
+  posTop = core->getConfigInt("postop");
+  hasPosition = posLeft != kConfigNotSaved && posTop != kConfigNotSaved;
+  int storedSize = core->getConfigInt("fsize");
+  fontSize = storedSize >= kMinFontSize && storedSize <= kMaxFontSize ? storedSize : kDefaultFontSize;
+  fontFace = "黑体";
+  SetWindowText("Tessaly");
+
+  // The first layout measures slot 0 even when no file is read: it must hold an empty name.
+  itemCount = 0;
+  std::memset(ItemTable, 0, kItemTableBytes);
+  LoadItems();
+  if (!hasPosition) posLeft = posTop = 0;
+  UpdateLayout();
+  PlaceAtStart();
+  trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  return TRUE;
+}
+
+// Keeps the remembered place when the widget there is on a monitor's work area; otherwise (first
+// run, monitor gone) centres it, and that becomes the remembered place.
+void CWidgetDlg::PlaceAtStart() {
+  RECT rect;
+  GetWindowRect(m_hWnd, &rect);
+  bool onScreen = false;
+  if (hasPosition) {
+    // A widget with no rows still needs a point on screen to come back to.
+    RECT probe = {rect.left, rect.top, std::max(rect.right, rect.left + 1), std::max(rect.bottom, rect.top + 1)};
+    if (HMONITOR monitor = MonitorFromRect(&probe, MONITOR_DEFAULTTONULL)) {
+      MONITORINFO info = {sizeof info, {}, {}, 0};
+      RECT visible;
+      onScreen = GetMonitorInfoW(monitor, &info) && IntersectRect(&visible, &probe, &info.rcWork);
+    }
+  }
+  if (!onScreen) {
+    CenterWindow(nullptr);
+    GetWindowRect(m_hWnd, &rect);
+  }
+  posLeft = rect.left;
+  posTop = rect.top;
+  hasPosition = true;
+}
+
+void CWidgetDlg::SavePosition() {
+  if (!core || !hasPosition) return;
+  RECT rect;
+  if (!GetWindowRect(m_hWnd, &rect)) return;
+  posLeft = rect.left;
+  posTop = rect.top;
+  core->saveConfigInt("posleft", posLeft);
+  core->saveConfigInt("postop", posTop);
+}
+
+LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
+  Default();
+  KillTimer(m_hWnd, IDT_MINUTE);
+  SavePosition();
+  if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
+  trayIconAdded = false;
+  if (ItemTable) {
+    std::free(ItemTable);
+    ItemTable = nullptr;
+  }
+  itemCount = 0;
+  delete core;
+  core = nullptr;
+  return 0;
+}
+
+// Log-off or shut-down: the process may end without the widget being destroyed.
+LRESULT CWidgetDlg::OnEndSession(WPARAM ending, LPARAM) {
+  if (ending) {
+    SavePosition();
+    if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
+    trayIconAdded = false;
+  }
+  return 0;
+}

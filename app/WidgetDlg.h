@@ -1,0 +1,80 @@
+// CWidgetDlg: the widget window, a borderless layered dialog that runs as the program's main modal
+// dialog. Its routines live beside the subsystem they belong to: lifecycle in app/, items in items/,
+// layout and drawing in display/, tray, menus, behaviour and dialogs in ui/.
+#pragma once
+#include "display/LayoutMetrics.h"
+#include "framework/AfxWin.h"
+
+#include <gdiplus.h>
+
+using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+
+constexpr UINT IDT_MINUTE = 1;
+constexpr UINT kMinuteMs = 60000;
+constexpr UINT TRAY_ICON_UID = 100;
+constexpr UINT WM_TRAY_NOTIFY = WM_USER + 100;
+
+class CWidgetDlg : public CDialog {
+ public:
+  explicit CWidgetDlg(CWnd* parent = nullptr);
+
+  BOOL PreTranslateMessage(MSG* msg) override;
+  BOOL OnInitDialog() override;
+
+  // Items (items/).
+  void LoadItems();
+  void CountDays();
+
+  // Layout and drawing (display/).
+  void UpdateLayout();
+  // The metrics alone, from fontSize and the loaded names; UpdateLayout's first part.
+  void ComputeMetrics();
+  void RenderWidget();
+  void PaintBackgrounds(Gdiplus::GpGraphics* graphics);
+  void DrawItemTexts(Gdiplus::GpGraphics* graphics);
+
+  // Tray icon and menus (ui/).
+  bool NotifyTrayIcon(DWORD operation, CString tip);
+  void ShowPopupMenu(int subMenuIndex);
+
+  LayoutMetrics layout;
+  HICON appIcon = nullptr;
+  HMODULE user32Module = nullptr;
+  UpdateLayeredWindowFn updateLayeredWindowProc = nullptr;
+  BLENDFUNCTION blendFunction = {};
+  // The widget's top-left corner as remembered; hasPosition is false until one is known.
+  int posLeft = 0;
+  int posTop = 0;
+  bool hasPosition = false;
+  HDC memoryDC = nullptr;
+  bool trayIconAdded = false;
+
+ protected:
+  // Lifecycle (app/).
+  LRESULT OnCreate(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnEndSession(WPARAM, LPARAM);
+  void PlaceAtStart();
+  void SavePosition();
+
+  // Tray icon and menus (ui/).
+  LRESULT OnTrayNotify(WPARAM, LPARAM);
+  LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+  LRESULT OnRButtonUp(WPARAM, LPARAM);
+
+  // Window behaviour and commands (ui/).
+  LRESULT OnPaint(WPARAM, LPARAM);
+  LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+  LRESULT OnTimer(WPARAM, LPARAM);
+  void OnMinuteTick();
+  LRESULT OnLButtonDown(WPARAM, LPARAM);
+  void OnAppHide();
+  void OnAppAbout();
+  void OnAppQuit();
+
+  // Dialogs (ui/).
+  void OnAppItems();
+  void OnAppOptions();
+
+  DECLARE_MESSAGE_MAP()
+};

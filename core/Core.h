@@ -1,0 +1,58 @@
+// CCore: the core services every part of the program calls through the one object `core`.
+// The window-free operations are built natively too; the rest needs Windows.
+#pragma once
+#include <climits>
+#include <cstdint>
+
+#include "framework/String.h"
+#include "framework/Time.h"
+
+#ifdef _WIN32
+#include <windows.h>
+// GDI+ flat API: the C++ wrappers are not used, only the types and Gdip* functions.
+#include <gdiplus.h>
+#endif
+
+// What getConfigInt returns for a key never saved, or holding no number.
+constexpr int kConfigNotSaved = INT_MIN;
+// What getTimeFromStr returns for a text that names no real date.
+constexpr int64_t kUnreadableTime = INT64_MIN;
+
+// How a text file's bytes are encoded; GBK unless the file shows itself to be UTF-8.
+enum class TextEncoding { Gbk, Utf8, Utf8Bom };
+
+class CCore {
+ public:
+  // Settings live in the INI file beside the program ("Tessaly.ini", section "Tessaly").
+  void autoFileConfig();
+  int getConfigInt(const char* key);
+  bool saveConfigInt(const CString& key, int value);
+
+  // The program's full path without its extension.
+  CString getAppPath();
+
+  int isFileExist(const CString& path);
+  // Field `index` (from 0) of text split at separator; empty when there is no such field.
+  CString getFg(const CString& text, char separator, int index);
+  CString getStrInt(int value);
+
+  CTime getTimeNow();
+  // The local midnight that starts the date the text names, or CTime(kUnreadableTime).
+  CTime getTimeFromStr(const CString& text);
+
+  // The whole file as GBK text (UTF-8 files converted); empty when it cannot be read.
+  CString readTxtFile(const CString& path);
+  // Replaces the file in one step with content (GBK); false when the file could not be written.
+  bool outTxtFile(const CString& content, const CString& path);
+
+#ifdef _WIN32
+  // Extent of text set in face at an em of size pixels, as the widget's text paths occupy it.
+  Gdiplus::Size getTextBounds(const CString& face, int size, const CString& text);
+  void msgboxWarning(HWND owner, const CString& message);
+#endif
+
+  CString configPath() const { return m_configPath; }
+
+ private:
+  CString m_configPath;
+};

@@ -1,0 +1,226 @@
+#include "framework/AfxWin.h"
+
+#include <vector>
+
+#include "framework/Gbk.h"
+
+namespace {
+
+CWinApp* theApplication = nullptr;
+// The dialog whose window is being created: the CBT hook attaches it to the first window created.
+CWnd* windowBeingCreated = nullptr;
+const wchar_t kWndProp[] = L"Tessaly.CWnd";
+
+}  // namespace
+
+// --- Windows and message maps ----------------------------------------------------------------
+
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CWnd* wnd = static_cast<CWnd*>(GetPropW(hwnd, kWndProp));
+  if (!wnd) return DefWindowProcW(hwnd, message, wParam, lParam);
+
+  MSG saved = wnd->m_current;  // Default() must see this message also when handlers nest
+  wnd->m_current = MSG{hwnd, message, wParam, lParam, 0, {}};
+  LRESULT result = wnd->WindowProc(message, wParam, lParam);
+  wnd->m_current = saved;
+
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_defaultProc));
+    RemovePropW(hwnd, kWndProp);
+    wnd->m_hWnd = nullptr;
+  }
+  return result;
+}
+
+// Subclasses the dialog's window as soon as it exists, so that WM_CREATE reaches its message map.
+LRESULT CALLBACK AfxCbtHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && windowBeingCreated) {
+    CWnd* wnd = windowBeingCreated;
+    windowBeingCreated = nullptr;
+    HWND hwnd = reinterpret_cast<HWND>(wParam);
+    wnd->m_hWnd = hwnd;
+    SetPropW(hwnd, kWndProp, wnd);
+    wnd->m_defaultProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+  return CallWindowProcW(m_defaultProc, m_current.hwnd, m_current.message, m_current.wParam, m_current.lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Menu items (0), accelerators (1) and button clicks (BN_CLICKED, also 0) are commands.
+  bool isCommand = message == WM_COMMAND && HIWORD(wParam) <= 1;
+  UINT id = LOWORD(wParam);
+  for (const AFX_MSGMAP_ENTRY* e = GetMessageMap(); e && (e->onMessage || e->onCommand); ++e) {
+    if (e->onCommand) {
+      if (isCommand && e->commandId == id) {
+        (this->*e->onCommand)();
+        return 0;
+      }
+    } else if (e->registeredMessage ? (*e->registeredMessage != 0 && *e->registeredMessage == message)
+                                    : e->message == message) {
+      return (this->*e->onMessage)(wParam, lParam);
+    }
+  }
+  if (isCommand && OnUnmappedCommand(id)) return 0;
+  return Default();
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+void CWnd::SetWindowText(const CString& text) { SetWindowTextW(m_hWnd, gbk::toWide(text.view()).c_str()); }
+
+CString CWnd::GetDlgItemText(int id) const {
+  HWND item = ::GetDlgItem(m_hWnd, id);
+  int length = GetWindowTextLengthW(item);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  int got = GetWindowTextW(item, text.data(), length + 1);
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return CString(gbk::fromWide(text));
+}
+
+void CWnd::SetDlgItemText(int id, const CString& text) {
+  SetDlgItemTextW(m_hWnd, id, gbk::toWide(text.view()).c_str());
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) {
+  LONG_PTR style = GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
+  LONG_PTR changed = (style & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add);
+  if (changed == style) return FALSE;
+  SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, changed);
+  if (flags)
+    SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+  return TRUE;
+}
+
+void CWnd::CenterWindow(HWND alternateOwner) {
+  RECT window;
+  GetWindowRect(m_hWnd, &window);
+  HWND owner = alternateOwner ? alternateOwner : GetWindow(m_hWnd, GW_OWNER);
+  RECT area;
+  if (owner && IsWindowVisible(owner)) {
+    GetWindowRect(owner, &area);
+  } else {
+    MONITORINFO info = {sizeof info, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
+    area = info.rcWork;
+  }
+  int width = window.right - window.left;
+  int height = window.bottom - window.top;
+  int x = area.left + (area.right - area.left - width) / 2;
+  int y = area.top + (area.bottom - area.top - height) / 2;
+  SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// --- Modal dialogs -----------------------------------------------------------------------------
+
+INT_PTR CALLBACK AfxDlgProc(HWND, UINT message, WPARAM, LPARAM lParam) {
+  // Everything but the initialisation reaches the dialog through its subclassed window procedure.
+  if (message == WM_INITDIALOG) return reinterpret_cast<CDialog*>(lParam)->OnInitDialog();
+  return FALSE;
+}
+
+INT_PTR CDialog::DoModal() {
+  HINSTANCE instance = AfxGetResourceHandle();
+  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(m_templateId), MAKEINTRESOURCEW(5));  // RT_DIALOG
+  HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+  auto* dialogTemplate = loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
+  if (!dialogTemplate) return -1;
+
+  CWnd* mainWnd = AfxGetMainWnd();
+  HWND owner = m_parent ? m_parent->m_hWnd : (mainWnd && mainWnd != this ? mainWnd->m_hWnd : nullptr);
+
+  m_modalDone = false;
+  m_modalResult = -1;
+  windowBeingCreated = this;
+  HHOOK hook = SetWindowsHookExW(WH_CBT, AfxCbtHook, nullptr, GetCurrentThreadId());
+  HWND hwnd = CreateDialogIndirectParamW(instance, dialogTemplate, owner, AfxDlgProc, reinterpret_cast<LPARAM>(this));
+  UnhookWindowsHookEx(hook);
+  windowBeingCreated = nullptr;
+  if (!hwnd) return -1;
+
+  bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+  if (ownerWasEnabled) EnableWindow(owner, FALSE);
+  if (!m_modalDone && !IsWindowVisible(hwnd)) ::ShowWindow(hwnd, SW_SHOWNORMAL);
+
+  MSG msg;
+  while (!m_modalDone) {
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == -1) break;
+    if (got == 0) {
+      // The quit message ends every modal loop: pass it on to the loop outside this one.
+      if (owner) PostQuitMessage(static_cast<int>(msg.wParam));
+      if (!m_modalDone) m_modalResult = IDABORT;
+      break;
+    }
+    if (!PreTranslateMessage(&msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+
+  // The owner is enabled again before the dialog goes, so that activation returns to it.
+  if (ownerWasEnabled) EnableWindow(owner, TRUE);
+  if (m_hWnd) {
+    ::ShowWindow(m_hWnd, SW_HIDE);
+    DestroyWindow(m_hWnd);
+  }
+  return m_modalResult;
+}
+
+void CDialog::EndDialog(int result) {
+  m_modalResult = result;
+  m_modalDone = true;
+  PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wakes the loop if nothing else is queued
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg) {
+  if (!m_hWnd || (msg->hwnd != m_hWnd && !IsChild(m_hWnd, msg->hwnd))) return FALSE;
+  return IsDialogMessageW(m_hWnd, msg);
+}
+
+bool CDialog::OnUnmappedCommand(UINT id) {
+  if (id == IDOK) {
+    OnOK();
+    return true;
+  }
+  if (id == IDCANCEL) {
+    OnCancel();
+    return true;
+  }
+  return false;
+}
+
+// --- Application, menus, message boxes ----------------------------------------------------------
+
+CWinApp::CWinApp() { theApplication = this; }
+
+CWinApp* AfxGetApp() { return theApplication; }
+
+CWnd* AfxGetMainWnd() { return theApplication ? theApplication->m_pMainWnd : nullptr; }
+
+HINSTANCE AfxGetResourceHandle() {
+  return theApplication && theApplication->m_hInstance ? theApplication->m_hInstance : GetModuleHandleW(nullptr);
+}
+
+int AfxMessageBox(const CString& text, UINT type, UINT) {
+  CWnd* mainWnd = AfxGetMainWnd();
+  HWND owner = mainWnd ? mainWnd->m_hWnd : nullptr;
+  return MessageBoxW(owner, gbk::toWide(text.view()).c_str(), L"Tessaly", type);
+}
+
+BOOL CMenu::Attach(HMENU menu) {
+  DestroyMenu();
+  m_hMenu = menu;
+  return menu != nullptr;
+}
+
+BOOL CMenu::DestroyMenu() {
+  if (!m_hMenu) return FALSE;
+  BOOL ok = ::DestroyMenu(m_hMenu);
+  m_hMenu = nullptr;
+  return ok;
+}

@@ -1,0 +1,37 @@
+// GBK (code page 936) text helpers. Files and in-memory texts are GBK; Windows is spoken to in UTF-16.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace gbk {
+
+// A GBK lead byte starts a double-byte character (0x81..0xFE); everything else is one byte.
+inline bool isLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+// Length in bytes of the longest prefix of text that fits in maxBytes without splitting a character.
+size_t cutLength(std::string_view text, size_t maxBytes);
+
+// Copies text into a field of fieldSize bytes (terminating zero included), cut at a character boundary.
+void copyToField(char* field, size_t fieldSize, std::string_view text);
+
+// Position of needle in text at or after start, never matching from the trail byte of a double-byte
+// character; npos when absent.
+size_t find(std::string_view text, std::string_view needle, size_t start = 0);
+
+// Replaces every match of from (found as find() does) with to; returns the number of replacements.
+int replaceAll(std::string& text, std::string_view from, std::string_view to);
+
+bool isValidUtf8(std::string_view bytes);
+bool hasNonAscii(std::string_view bytes);
+
+// Conversions between UTF-8 and GBK; a character the target cannot hold becomes '?'.
+std::string utf8ToGbk(std::string_view utf8);
+std::string gbkToUtf8(std::string_view text);
+
+#ifdef _WIN32
+std::wstring toWide(std::string_view text);    // GBK -> UTF-16
+std::string fromWide(std::wstring_view text);  // UTF-16 -> GBK
+#endif
+
+}  // namespace gbk

@@ -1,0 +1,11 @@
+// Reading the item file into the item table.
+#pragma once
+#include "core/Core.h"
+#include "items/ItemRecord.h"
+
+// Reads path into table (kTableRecords records): a line that is empty or holds ";" is skipped, every
+// other line becomes the next record (name = field 0, date text = field 1 at ","), cut to its field
+// at a character boundary; records past the table's end are not stored. itemCount becomes the number
+// of records shown. A UTF-8 file is converted to GBK. When the file is missing or cannot be opened,
+// table and itemCount keep what they held and the result is false.
+bool loadItemFile(CCore& core, const CString& path, ItemRecord* table, int& itemCount);

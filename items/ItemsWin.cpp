@@ -1,0 +1,9 @@
+// The widget's item routines: thin calls into the window-free item file reader and day counter.
+#include "app/AppState.h"
+#include "app/WidgetDlg.h"
+#include "items/DayCount.h"
+#include "items/ItemFile.h"
+
+void CWidgetDlg::LoadItems() { loadItemFile(*core, itemFilePath, ItemTable, itemCount); }
+
+void CWidgetDlg::CountDays() { countDays(*core, ItemTable, itemCount); }

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sets up what is missing, then runs every test: the window-free logic natively, then the Windows
+# build's tests and end-to-end tests under Wine on a virtual display. Exits non-zero on any failure.
+set -euo pipefail
+"$(dirname "$0")/setup.sh"
+source "$(dirname "$0")/env.sh"
+
+echo "== native build and tests"
+configure_and_build "$BUILD/native" ""
+ctest --test-dir "$BUILD/native" --output-on-failure
+
+echo "== Windows build ($WIN_ARCH under $WINE)"
+build_windows
+prepare_prefix
+
+start_display 91
+trap 'stop_display; "$(wineserver_cmd)" -k 2>/dev/null || true' EXIT
+status=0
+ctest --test-dir "$WIN_BUILD" --output-on-failure || status=$?
+exit $status

@@ -1,0 +1,76 @@
+// The tray icon and the pop-up menu "APP": the icon is added at start, added again when the taskbar
+// is created anew, and removed at the end; the menu opens from the icon (without "隐藏到托盘") and
+// from a right click on the widget (with it).
+#include "app/WidgetDlg.h"
+
+#include <shellapi.h>
+
+#include "framework/Gbk.h"
+#include "res/resource.h"
+#include "ui/TrayTip.h"
+
+namespace {
+constexpr int kHideEntryPosition = 3;
+
+// Tracks the loaded menu's sub-menu at the cursor. The owner is brought forward first and a null
+// message posted after, or the menu would not close when the user clicks elsewhere.
+void trackAppMenu(HWND owner, bool withHide) {
+  CMenu menu;
+  if (!menu.Attach(LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_APP_MENU)))) return;
+  HMENU popup = menu.GetSubMenu(0);
+  if (!popup) return;
+  if (!withHide) RemoveMenu(popup, kHideEntryPosition, MF_BYPOSITION);
+  POINT cursor;
+  GetCursorPos(&cursor);
+  SetForegroundWindow(owner);
+  TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, owner, nullptr);
+  PostMessageW(owner, WM_NULL, 0, 0);
+}  // the menu is destroyed here, whether or not an entry was chosen
+}  // namespace
+
+bool CWidgetDlg::NotifyTrayIcon(DWORD operation, CString tip) {
+  NOTIFYICONDATAW data = {};
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  data.hWnd = m_hWnd;
+  data.uID = TRAY_ICON_UID;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = WM_TRAY_NOTIFY;
+  data.hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_TRAY));
+  std::wstring wideTip = gbk::toWide(trayTipText(tip.view()));
+  lstrcpynW(data.szTip, wideTip.c_str(), static_cast<int>(sizeof data.szTip / sizeof data.szTip[0]));
+  bool ok = Shell_NotifyIconW(operation, &data) != FALSE;
+  if (data.hIcon) DestroyIcon(data.hIcon);
+  return ok;
+}
+
+LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
+  switch (static_cast<UINT>(lParam)) {
+    case WM_LBUTTONDOWN:
+      ShowWindow(SW_SHOW);
+      SetForegroundWindow(m_hWnd);
+      break;
+    case WM_RBUTTONDOWN:
+      trackAppMenu(m_hWnd, false);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+// After a shell restart the old icon is gone; an icon that could not be added at log-on (shell not
+// ready yet) gets its chance here too.
+LRESULT CWidgetDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+  trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  return 0;
+}
+
+void CWidgetDlg::ShowPopupMenu(int subMenuIndex) {
+  (void)subMenuIndex;  // the program has one pop-up, sub-menu 0
+  trackAppMenu(m_hWnd, true);
+}
+
+LRESULT CWidgetDlg::OnRButtonUp(WPARAM, LPARAM) {
+  ShowPopupMenu(0);
+  return Default();
+}
