@@ -16,3 +16,9 @@ extern CString itemFilePath;
 constexpr int kDefaultFontSize = 20;
 constexpr int kMinFontSize = 10;
 constexpr int kMaxFontSize = 200;
+
+// The stored font size when it is one the options dialog could have accepted, else the default: a
+// value out of range comes from a damaged or hand-edited settings file.
+inline int fontSizeOrDefault(int stored) {
+  return stored >= kMinFontSize && stored <= kMaxFontSize ? stored : kDefaultFontSize;
+}

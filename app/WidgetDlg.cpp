@@ -75,8 +75,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   posLeft = core->getConfigInt("posleft");
   posTop = core->getConfigInt("postop");
   hasPosition = posLeft != kConfigNotSaved && posTop != kConfigNotSaved;
-  int storedSize = core->getConfigInt("fsize");
-  fontSize = storedSize >= kMinFontSize && storedSize <= kMaxFontSize ? storedSize : kDefaultFontSize;
+  fontSize = fontSizeOrDefault(core->getConfigInt("fsize"));
   fontFace = "黑体";
   SetWindowText("Tessaly");
 

@@ -14,7 +14,7 @@ namespace gbk {
 size_t cutLength(std::string_view text, size_t maxBytes) {
   size_t i = 0;
   while (i < text.size()) {
-    size_t width = (isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
+    size_t width = charWidth(text, i);
     if (i + width > maxBytes) break;
     i += width;
   }
@@ -32,8 +32,8 @@ size_t find(std::string_view text, std::string_view needle, size_t start) {
   if (needle.empty()) return start <= text.size() ? start : std::string_view::npos;
   // Walk from the beginning so that every candidate position is a character start.
   size_t i = 0;
-  while (i < start && i < text.size()) i += isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-  for (; i + needle.size() <= text.size(); i += isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1) {
+  while (i < start && i < text.size()) i += charWidth(text, i);
+  for (; i + needle.size() <= text.size(); i += charWidth(text, i)) {
     if (text.compare(i, needle.size(), needle) == 0) return i;
   }
   return std::string_view::npos;

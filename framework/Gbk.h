@@ -8,6 +8,16 @@ namespace gbk {
 
 // A GBK lead byte starts a double-byte character (0x81..0xFE); everything else is one byte.
 inline bool isLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+inline bool isTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+
+// Bytes taken by the character at i: two for a lead byte followed by a trail byte, else one (a
+// broken pair never swallows an ASCII byte such as "," or ";").
+inline size_t charWidth(std::string_view text, size_t i) {
+  return i + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[i])) &&
+                 isTrailByte(static_cast<unsigned char>(text[i + 1]))
+             ? 2
+             : 1;
+}
 
 // Length in bytes of the longest prefix of text that fits in maxBytes without splitting a character.
 size_t cutLength(std::string_view text, size_t maxBytes);

@@ -1,0 +1,182 @@
+// The item file reader: which lines become records, how fields are cut, encodings, and what a
+// missing file leaves behind.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/Core.h"
+#include "core/TextFile.h"
+#include "framework/Gbk.h"
+#include "items/ItemFile.h"
+
+namespace {
+
+class ItemFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    path = CString((testing::TempDir() + "items_" +
+                    testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt").c_str());
+    std::remove(path);
+    // A table full of marks shows whether a load touched it.
+    std::memset(table.data(), 0x5A, sizeof(ItemRecord) * table.size());
+  }
+  void TearDown() override { std::remove(path); }
+
+  void write(const std::string& bytes) { ASSERT_TRUE(replaceFileBytes(path, bytes)); }
+  bool load() { return loadItemFile(core, path, table.data(), count); }
+  std::string name(int i) const { return table[i].name; }
+  std::string date(int i) const { return table[i].dateText; }
+  int stored() const {
+    int n = 0;
+    while (n < kTableRecords && (table[n].name[0] || table[n].dateText[0])) ++n;
+    return n;
+  }
+
+  CCore core;
+  CString path;
+  std::vector<ItemRecord> table = std::vector<ItemRecord>(kTableRecords);
+  int count = -1;
+};
+
+TEST_F(ItemFileTest, EmptyFileAndSkippedLinesGiveNoRowsAndAZeroTable) {
+  for (const char* text : {"", "\n\n\r\n", "a;b,2025-01-01\n;\n\n;x\r\n"}) {
+    write(text);
+    ASSERT_TRUE(load());
+    EXPECT_EQ(count, 0) << text;
+    std::vector<char> zero(sizeof(ItemRecord) * kTableRecords, 0);
+    EXPECT_EQ(std::memcmp(table.data(), zero.data(), zero.size()), 0) << text;
+  }
+}
+
+TEST_F(ItemFileTest, LinesBecomeConsecutiveRecordsInFileOrder) {
+  write("a,2025-01-01\n\nsemi;colon,2025-01-02\nb,2025-01-03;\n   \nc , 2025-01-04 \r\nd,1,extra\ne\nf,\ng,2\n");
+  ASSERT_TRUE(load());
+  EXPECT_EQ(count, 5);
+  ASSERT_EQ(stored(), 7);
+  const char* names[] = {"a", "   ", "c ", "d", "e", "f", "g"};
+  const char* dates[] = {"2025-01-01", "", " 2025-01-04 ", "1", "", "", "2"};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(name(i), names[i]) << i;
+    EXPECT_EQ(date(i), dates[i]) << i;
+    EXPECT_EQ(table[i].days, 0);
+    EXPECT_EQ(table[i].kind, 0);
+  }
+}
+
+TEST_F(ItemFileTest, SevenLinesShowFiveAndKeepAll) {
+  std::string text;
+  for (int i = 0; i < 7; ++i) text += "n" + std::to_string(i) + ",2025-01-0" + std::to_string(i + 1) + "\n";
+  write(text);
+  ASSERT_TRUE(load());
+  EXPECT_EQ(count, 5);
+  EXPECT_EQ(stored(), 7);
+  EXPECT_EQ(name(6), "n6");
+}
+
+TEST_F(ItemFileTest, MissingFileKeepsThePreviousTable) {
+  write("kept,2025-01-01\n");
+  ASSERT_TRUE(load());
+  std::remove(path);
+  EXPECT_FALSE(load());
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(name(0), "kept");
+}
+
+TEST_F(ItemFileTest, OverlongFieldsAreCutAtACharacterBoundary) {
+  // 49 ASCII bytes and then a double-byte character: 51 bytes would split it, so it goes whole.
+  std::string longName = std::string(49, 'x') + "年" + "tail";
+  std::string longDate = std::string(19, '1') + "日" + "22";
+  write(longName + "," + longDate + "\n" + std::string(80, 'y') + "," + std::string(40, '2') + "\n");
+  ASSERT_TRUE(load());
+  EXPECT_EQ(name(0), std::string(49, 'x'));
+  EXPECT_EQ(date(0), std::string(19, '1'));
+  EXPECT_EQ(name(1), std::string(50, 'y'));
+  EXPECT_EQ(date(1), std::string(20, '2'));
+  EXPECT_EQ(table[1].name[50], '\0');
+  // 25 Chinese characters fill the 50 bytes exactly.
+  std::string chinese;
+  for (int i = 0; i < 26; ++i) chinese += "纪";
+  write(chinese + ",2025-01-01\n");
+  ASSERT_TRUE(load());
+  EXPECT_EQ(name(0).size(), 50u);
+  EXPECT_EQ(name(0), chinese.substr(0, 50));
+}
+
+TEST_F(ItemFileTest, AtMostAHundredRecordsAreStored) {
+  std::string text;
+  for (int i = 0; i < 150; ++i) text += "n" + std::to_string(i) + ",2025-01-01\n";
+  write(text);
+  ASSERT_TRUE(load());
+  EXPECT_EQ(count, 5);
+  EXPECT_EQ(stored(), kTableRecords);
+  EXPECT_EQ(name(99), "n99");
+}
+
+TEST_F(ItemFileTest, Utf8FilesAreReadAsGbk) {
+  const std::string utf8Name = "\xE7\x94\x9F\xE6\x97\xA5";  // 生日 in UTF-8
+  for (const std::string& bom : {std::string(), std::string("\xEF\xBB\xBF")}) {
+    write(bom + utf8Name + ",2025-05-20\r\n\xE7\xBA\xAA\xE5\xBF\xB5,2025-01-01\n");
+    ASSERT_TRUE(load());
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(name(0), "生日") << "BOM: " << bom.size();
+    EXPECT_EQ(date(0), "2025-05-20");
+    EXPECT_EQ(name(1), "纪念");
+  }
+}
+
+TEST_F(ItemFileTest, GbkAndInvalidBytesAreReadAsTheyStand) {
+  // GBK text is not valid UTF-8, so it is taken as it is; stray bytes do not stop the reader.
+  write(std::string("生日,2025-05-20\n") + "\xFF\xFE\x80,x\n" + "after,1\n");
+  ASSERT_TRUE(load());
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(name(0), "生日");
+  EXPECT_EQ(name(1), "\xFF\xFE\x80");
+  EXPECT_EQ(name(2), "after");
+}
+
+TEST(TextEncodingTest, DetectsUtf8AndKeepsGbk) {
+  EXPECT_EQ(detectEncoding("plain,2025-01-01"), TextEncoding::Gbk);
+  EXPECT_EQ(detectEncoding("\xEF\xBB\xBF" "a"), TextEncoding::Utf8Bom);
+  EXPECT_EQ(detectEncoding("\xE7\x94\x9F\xE6\x97\xA5"), TextEncoding::Utf8);
+  EXPECT_EQ(detectEncoding("生日"), TextEncoding::Gbk);  // a GBK literal
+  // A probe cut inside the last UTF-8 sequence still reads as UTF-8.
+  EXPECT_EQ(detectEncoding("\xE7\x94\x9F\xE6\x97"), TextEncoding::Utf8);
+  EXPECT_EQ(detectEncoding("\xC0\xAF"), TextEncoding::Gbk);  // overlong: not UTF-8
+  EXPECT_EQ(encodeFromGbk(decodeToGbk("\xEF\xBB\xBF\xE7\x94\x9F", TextEncoding::Utf8Bom), TextEncoding::Utf8Bom),
+            "\xEF\xBB\xBF\xE7\x94\x9F");
+}
+
+TEST(GbkTextTest, ReplaceNeverMatchesAcrossACharacterBoundary) {
+  // "\xA3\xAC" is the full-width comma; in "\xB0\xA3\xAC\xA1" the same bytes straddle two characters.
+  struct Case {
+    const char* text;
+    const char* expected;
+  } cases[] = {
+      {"a\xA3\xAC" "b", "a,b"},
+      {"\xB0\xA3\xAC\xA1", "\xB0\xA3\xAC\xA1"},
+      {"\xB0\xA3\xA3\xAC", "\xB0\xA3,"},
+      {"\xA3\xAC\xA3\xAC", ",,"},
+      {"x\xA3", "x\xA3"},  // a lone lead byte at the end
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    CString s(c.text);
+    s.Replace("，", ",");
+    EXPECT_EQ(s.str(), c.expected) << c.text;
+  }
+  EXPECT_EQ(CString("\xB0;").Find(';'), 1);
+  EXPECT_EQ(CString("\xB0\x3B").Find(";"), 1);  // 0x3B is never a trail byte
+}
+
+TEST(GbkTextTest, CutLengthKeepsDoubleByteCharactersWhole) {
+  EXPECT_EQ(gbk::cutLength("ab", 5), 2u);
+  EXPECT_EQ(gbk::cutLength("a年", 2), 1u);
+  EXPECT_EQ(gbk::cutLength("a年", 3), 3u);
+  EXPECT_EQ(gbk::cutLength("年年", 3), 2u);
+  EXPECT_EQ(gbk::cutLength("\x81", 1), 1u);  // a lone lead byte at the end counts as one
+}
+
+}  // namespace

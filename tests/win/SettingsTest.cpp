@@ -1,0 +1,64 @@
+// The settings file: values written are read back by a later "run", and what was never saved or
+// was damaged reads as not saved.
+#include <gtest/gtest.h>
+
+#include "app/AppState.h"
+#include "core/Core.h"
+#include "framework/Gbk.h"
+
+namespace {
+
+class SettingsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    core.autoFileConfig();
+    DeleteFileW(gbk::toWide(core.configPath().view()).c_str());
+  }
+  void TearDown() override { DeleteFileW(gbk::toWide(core.configPath().view()).c_str()); }
+  void writeRaw(const wchar_t* key, const wchar_t* value) {
+    WritePrivateProfileStringW(L"Tessaly", key, value, gbk::toWide(core.configPath().view()).c_str());
+  }
+  CCore core;
+};
+
+TEST_F(SettingsTest, LivesBesideTheProgramAsAnIniFile) {
+  CString path = core.configPath();
+  ASSERT_GT(path.GetLength(), 4);
+  EXPECT_EQ(path.str().substr(path.str().size() - 4), ".ini");
+  EXPECT_EQ(path, core.getAppPath() + ".ini");
+  EXPECT_EQ(core.getAppPath().Find(".exe"), -1);
+}
+
+TEST_F(SettingsTest, RoundTripsAcrossCoreObjects) {
+  EXPECT_TRUE(core.saveConfigInt("posleft", -1200));
+  EXPECT_TRUE(core.saveConfigInt("postop", 0));
+  EXPECT_TRUE(core.saveConfigInt("fsize", 200));
+  CCore later;
+  later.autoFileConfig();
+  EXPECT_EQ(later.getConfigInt("posleft"), -1200);
+  EXPECT_EQ(later.getConfigInt("postop"), 0);
+  EXPECT_EQ(later.getConfigInt("fsize"), 200);
+  EXPECT_TRUE(later.saveConfigInt("fsize", 10));
+  EXPECT_EQ(core.getConfigInt("fsize"), 10);
+}
+
+TEST_F(SettingsTest, NeverSavedOrDamagedValuesReadAsNotSaved) {
+  EXPECT_EQ(core.getConfigInt("fsize"), kConfigNotSaved);
+  EXPECT_EQ(fontSizeOrDefault(core.getConfigInt("fsize")), 20);
+  struct Case {
+    const wchar_t* stored;
+    int read;
+    int fontSize;
+  } cases[] = {
+      {L"24", 24, 24},         {L" 30 ", 30, 30},       {L"9", 9, 20},          {L"201", 201, 20},
+      {L"-5", -5, 20},         {L"abc", kConfigNotSaved, 20}, {L"12px", kConfigNotSaved, 20},
+      {L"", kConfigNotSaved, 20}, {L"99999999999", kConfigNotSaved, 20},
+  };
+  for (const Case& c : cases) {
+    writeRaw(L"fsize", c.stored);
+    EXPECT_EQ(core.getConfigInt("fsize"), c.read) << c.stored;
+    EXPECT_EQ(fontSizeOrDefault(core.getConfigInt("fsize")), c.fontSize) << c.stored;
+  }
+}
+
+}  // namespace
