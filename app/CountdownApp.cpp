@@ -5,14 +5,7 @@
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
 
-CCore* core = nullptr;
-ItemRecord* ItemTable = nullptr;
-int itemCount = 0;
-int fontSize = kDefaultFontSize;
-CString appPath;
-CString itemFilePath;
-CString fontFace;
-
+// The one application object; WinMain finds it through AfxGetApp.
 CCountdownApp theApp;
 
 BOOL CCountdownApp::InitInstance() {
