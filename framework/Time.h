@@ -4,6 +4,13 @@
 #pragma once
 #include <cstdint>
 
+#ifdef _WIN32
+// winbase.h defines GetCurrentTime() as GetTickCount(), which would rename the member below in some
+// files and not in others, depending on the order of includes.
+#include <wtypes.h>
+#undef GetCurrentTime
+#endif
+
 class CTimeSpan {
  public:
   CTimeSpan() = default;

@@ -1,0 +1,45 @@
+#include "items/DayCount.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "core/Core.h"
+#include "core/DateText.h"
+#include "framework/CivilDate.h"
+
+namespace {
+
+int64_t localDayNumber(CTime time) {
+  return daysFromCivil(time.GetYear(), time.GetMonth(), time.GetDay());
+}
+
+}  // namespace
+
+int DaysBetween(CTime date, CTime now) {
+  if (date.GetTime() == kUnreadableTime || now.GetTime() == kUnreadableTime)
+    return 0;
+  return static_cast<int>(localDayNumber(date) - localDayNumber(now));
+}
+
+void countDays(CCore& core, ItemRecord* records, int count) {
+  if (count <= 0)
+    return;
+  countDaysAt(core.getTimeNow(), records, count);
+}
+
+void countDaysAt(CTime now, ItemRecord* records, int count) {
+  for (int i = 0; i < count; ++i) {
+    ItemRecord& record = records[i];
+    // The table comes from malloc: never read past the field, terminated or not.
+    const std::string_view text(record.dateText, strnlen(record.dateText, kDateTextSize));
+    const CTime date = timeFromDateText(text, now);
+    if (date.GetTime() == kUnreadableTime) {
+      record.days = 0;
+      record.kind = Unreadable;
+      continue;
+    }
+    const int days = DaysBetween(date, now);
+    record.days = days < 0 ? -days : days;
+    record.kind = days == 0 ? Today : days > 0 ? Upcoming : Past;
+  }
+}
