@@ -41,8 +41,7 @@ int longestNameIndex(const ItemRecord* records, int count);
 
 // Every metric, from the font size, the number of rows and the three measured texts: the longest
 // name, "还有" and "99999". Only the longest name's height enters.
-LayoutMetrics computeLayoutMetrics(int fontSize, int itemCount, TextSize longestName, TextSize word,
-                                   TextSize number);
+LayoutMetrics computeLayoutMetrics(int fontSize, int itemCount, TextSize longestName, TextSize word, TextSize number);
 
 TextColumns textColumnsOf(const LayoutMetrics& metrics);
 

@@ -1,0 +1,232 @@
+// The widget's display: its metrics and size (UpdateLayout), and the layered window's one picture,
+// painted off screen (row backgrounds, edge strip, texts as filled glyph paths) and pushed with
+// UpdateLayeredWindow. The window never paints its rows in answer to WM_PAINT; the system keeps
+// showing the last picture pushed.
+#include <cstring>
+
+#include "app/AppState.h"
+#include "app/WidgetDlg.h"
+#include "core/Core.h"
+#include "display/GdiplusWin.h"
+#include "display/SurfaceWin.h"
+
+using namespace gdip;
+
+namespace {
+
+constexpr ARGB kEvenRowColour = 0xFF262626;  // rows 0, 2, 4: the top row is the darker one
+constexpr ARGB kOddRowColour = 0xFF333333;
+// The strip's brush is made with these two colours, which its preset blend then replaces.
+constexpr ARGB kEdgeStripFirstColour = 0xFF008000;
+constexpr ARGB kEdgeStripSecondColour = 0xFFA52A2A;
+constexpr ARGB kEdgeStripTop = 0x00AC7C68;  // alpha 0: the strip adds nothing at the top edge
+constexpr ARGB kEdgeStripBottom = 0xFFFFFFFF;
+
+constexpr ARGB kNameColour = 0xFFFFFFFF;
+constexpr ARGB kUpcomingColour = 0xFFA5B6EC;
+constexpr ARGB kPastColour = 0xFFF7A000;
+constexpr ARGB kTodayColour = 0xFFFF0400;  // also the "?" of a date that cannot be read
+
+constexpr BYTE kWidgetAlpha = 253;
+
+const char kUpcomingWord[] = "还有";
+const char kPastWord[] = "过去";
+const char kUnit[] = "天";
+const char kWidestNumber[] = "99999";
+const char kUnreadableMark[] = "?";
+
+// Day counts exist for the three counted kinds only; any other kind shows "?" without word or unit.
+bool isCounted(int32_t kind) {
+  return kind == Upcoming || kind == Today || kind == Past;
+}
+
+const char* wordOf(int32_t kind) {
+  if (kind == Upcoming)
+    return kUpcomingWord;
+  if (kind == Past)
+    return kPastWord;
+  return "";
+}
+
+CString nameOf(const ItemRecord& record) {
+  return CString(record.name, static_cast<int>(strnlen(record.name, sizeof(record.name))));
+}
+
+// The window's DC for the length of one render.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+  ~WindowDc() { release(); }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return m_dc; }
+  void release() {
+    if (m_dc)
+      ReleaseDC(m_window, m_dc);
+    m_dc = nullptr;
+  }
+
+ private:
+  HWND m_window;
+  HDC m_dc;
+};
+
+// memoryDC is only meaningful during a render; it goes back to null on every way out of one.
+class ClearOnExit {
+ public:
+  explicit ClearOnExit(HDC& field) : m_field(field) {}
+  ~ClearOnExit() { m_field = nullptr; }
+  ClearOnExit(const ClearOnExit&) = delete;
+  ClearOnExit& operator=(const ClearOnExit&) = delete;
+
+ private:
+  HDC& m_field;
+};
+
+void makeLayered(HWND window) {
+  const LONG style = GetWindowLongW(window, GWL_EXSTYLE);
+  if (!(style & WS_EX_LAYERED))
+    SetWindowLongW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+}
+
+}  // namespace
+
+void CWidgetDlg::ComputeMetrics() {
+  if (!core || !ItemTable)
+    return;
+  // The longest name by bytes, not by rendered width; slot 0 when there are no rows.
+  const ItemRecord& longest = ItemTable[longestNameIndex(ItemTable, itemCount)];
+  const Gdiplus::Size name = core->getTextBounds(fontFace, fontSize, nameOf(longest));
+  const Gdiplus::Size word = core->getTextBounds(fontFace, fontSize, kUpcomingWord);
+  const Gdiplus::Size number = core->getTextBounds(fontFace, fontSize, kWidestNumber);
+  layout = computeLayoutMetrics(fontSize, itemCount, {name.Width, name.Height}, {word.Width, word.Height},
+                                {number.Width, number.Height});
+}
+
+void CWidgetDlg::UpdateLayout() {
+  ComputeMetrics();
+  // Back to the remembered place, wherever the widget has been dragged since.
+  ::SetWindowPos(m_hWnd, nullptr, posLeft, posTop, layout.windowWidth, layout.windowHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  RenderWidget();
+  // Arming the same id again replaces the running timer, so the minute starts afresh.
+  ::SetTimer(m_hWnd, IDT_MINUTE, kMinuteMs, nullptr);
+}
+
+void CWidgetDlg::RenderWidget() {
+  CountDays();
+  blendFunction.SourceConstantAlpha = kWidgetAlpha;
+  // With no rows there is nothing to show: GDI and GDI+ refuse an empty bitmap, and the window is
+  // already zero pixels high. A layered window shows nothing until a picture is pushed.
+  if (layout.windowWidth <= 0 || layout.windowHeight <= 0) {
+    makeLayered(m_hWnd);
+    return;
+  }
+
+  ClearOnExit clearMemoryDc(memoryDC);
+  WindowDc windowDc(m_hWnd);
+  OffscreenSurface surface(windowDc.get(), layout.windowWidth, layout.windowHeight);
+  memoryDC = surface.dc();
+  RECT windowRect = {};
+  GetWindowRect(m_hWnd, &windowRect);
+  POINT destination = {windowRect.left, windowRect.top};
+
+  if (GpGraphics* graphics = surface.graphics()) {
+    GdipSetSmoothingMode(graphics, SmoothingModeAntiAlias);
+    GdipSetTextRenderingHint(graphics, TextRenderingHintAntiAliasGridFit);
+    PaintBackgrounds(graphics);
+    DrawItemTexts(graphics);
+    surface.flush();
+  }
+
+  makeLayered(m_hWnd);
+  SIZE size = {layout.windowWidth, layout.windowHeight};
+  POINT source = {0, 0};
+  if (updateLayeredWindowProc && memoryDC) {
+    updateLayeredWindowProc(m_hWnd, windowDc.get(), &destination, &size, memoryDC, &source, 0, &blendFunction,
+                            ULW_ALPHA);
+  }
+
+  // The graphics goes before the DCs; the bitmap only after the memory DC that held it is gone.
+  surface.releaseGraphics();
+  windowDc.release();
+  surface.releaseDc();
+}
+
+void CWidgetDlg::PaintBackgrounds(GpGraphics* graphics) {
+  for (int i = 0; i < itemCount; ++i) {
+    ScopedSolidBrush brush;
+    GdipCreateSolidFill(i % 2 == 0 ? kEvenRowColour : kOddRowColour, brush.out());
+    GdipFillRectangle(graphics, brush, 0.0f, static_cast<REAL>(i * layout.rowHeight),
+                      static_cast<REAL>(layout.windowWidth), static_cast<REAL>(layout.rowHeight));
+  }
+
+  // The strip spans the whole height, not one row: it whitens the rows progressively downwards.
+  if (layout.margin <= 0 || layout.windowHeight <= 0)
+    return;
+  const GpRectF strip(0.0f, 0.0f, static_cast<REAL>(layout.margin), static_cast<REAL>(layout.windowHeight));
+  ScopedLineBrush brush;
+  GdipCreateLineBrushFromRect(&strip, kEdgeStripFirstColour, kEdgeStripSecondColour, LinearGradientModeVertical,
+                              WrapModeTile, brush.out());
+  const ARGB colours[] = {kEdgeStripTop, kEdgeStripBottom};
+  const REAL positions[] = {0.0f, 1.0f};
+  GdipSetLinePresetBlend(brush, colours, positions, 2);
+  GdipFillRectangle(graphics, brush, strip.X, strip.Y, strip.Width, strip.Height);
+}
+
+void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
+  // Declared in creation order, so that scope exit releases in the reverse: brushes (last first),
+  // working text, font family, string format, then the paths from todayPath back to namePath.
+  ScopedPath namePath, upcomingPath, pastPath, todayPath;
+  GdipCreatePath(FillModeAlternate, namePath.out());
+  GdipCreatePath(FillModeAlternate, upcomingPath.out());
+  GdipCreatePath(FillModeAlternate, pastPath.out());
+  GdipCreatePath(FillModeAlternate, todayPath.out());
+  ScopedStringFormat format(createStringFormat());
+  ScopedFontFamily family(createFontFamily(kWidgetFace));
+  CString text;
+
+  auto pathOf = [&](int32_t kind) -> GpPath* {
+    if (kind == Upcoming)
+      return upcomingPath;
+    if (kind == Past)
+      return pastPath;
+    return todayPath;
+  };
+  const TextColumns columns = textColumnsOf(layout);
+
+  // Each pass runs over all rows before the next: later texts of a row lie over its name.
+  for (int i = 0; i < itemCount; ++i) {
+    text = nameOf(ItemTable[i]);
+    addTextToPath(namePath, text, family, fontSize, columns.nameX, rowTextY(layout, i), format);
+  }
+  for (int i = 0; i < itemCount; ++i) {
+    text = wordOf(ItemTable[i].kind);
+    addTextToPath(pathOf(ItemTable[i].kind), text, family, fontSize, columns.wordX, rowTextY(layout, i), format);
+  }
+  for (int i = 0; i < itemCount; ++i) {
+    const ItemRecord& record = ItemTable[i];
+    text = isCounted(record.kind) ? core->getStrInt(record.days) : CString(kUnreadableMark);
+    // Centred in the number column; a number wider than "99999" reaches out on both sides.
+    const int offset = numberOffsetFor(layout.numberWidth, core->getTextBounds(fontFace, fontSize, text).Width);
+    addTextToPath(pathOf(record.kind), text, family, fontSize, columns.numberX + offset, rowTextY(layout, i), format);
+  }
+  text = kUnit;
+  for (int i = 0; i < itemCount; ++i) {
+    if (!isCounted(ItemTable[i].kind))
+      continue;
+    addTextToPath(pathOf(ItemTable[i].kind), text, family, fontSize, columns.unitX, rowTextY(layout, i), format);
+  }
+
+  // Each path filled once, with the even-odd rule, in this order: where outlines of one path overlap
+  // the overlap stays unfilled, and the kind colours lie over the names.
+  ScopedSolidBrush nameBrush, upcomingBrush, pastBrush, todayBrush;
+  GdipCreateSolidFill(kNameColour, nameBrush.out());
+  GdipFillPath(graphics, nameBrush, namePath);
+  GdipCreateSolidFill(kUpcomingColour, upcomingBrush.out());
+  GdipFillPath(graphics, upcomingBrush, upcomingPath);
+  GdipCreateSolidFill(kPastColour, pastBrush.out());
+  GdipFillPath(graphics, pastBrush, pastPath);
+  GdipCreateSolidFill(kTodayColour, todayBrush.out());
+  GdipFillPath(graphics, todayBrush, todayPath);
+}

@@ -1,0 +1,121 @@
+// Prints what the widget's display costs with five rows at font sizes 20 and 200: the metrics alone,
+// the painting into an off-screen surface, and, when a window can be made, a whole RenderWidget and
+// a whole UpdateLayout. A benchmark, not a test: it prints figures and checks nothing.
+#include <windows.h>
+// These need the Windows types first.
+#include <gdiplus.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+#include "app/AppState.h"
+#include "app/WidgetDlg.h"
+#include "core/Core.h"
+#include "display/SurfaceWin.h"
+
+namespace {
+
+double nowMs() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER count;
+  QueryPerformanceCounter(&count);
+  return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Runs step a few times unmeasured, then rounds times; prints the mean and the best.
+void measure(const char* what, int size, int rounds, const std::function<void()>& step) {
+  for (int i = 0; i < 3; ++i)
+    step();
+  double total = 0, best = 1e30;
+  for (int i = 0; i < rounds; ++i) {
+    const double start = nowMs();
+    step();
+    const double took = nowMs() - start;
+    total += took;
+    best = std::min(best, took);
+  }
+  std::printf("%-34s size %3d: mean %8.3f ms, best %8.3f ms (%d rounds)\n", what, size, total / rounds, best, rounds);
+}
+
+void paintOffscreen(CWidgetDlg& widget) {
+  OffscreenSurface surface(nullptr, widget.layout.windowWidth, widget.layout.windowHeight);
+  if (Gdiplus::GpGraphics* graphics = surface.graphics()) {
+    Gdiplus::DllExports::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
+    Gdiplus::DllExports::GdipSetTextRenderingHint(graphics, Gdiplus::TextRenderingHintAntiAliasGridFit);
+    widget.PaintBackgrounds(graphics);
+    widget.DrawItemTexts(graphics);
+    surface.flush();
+  }
+}
+
+}  // namespace
+
+int main() {
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+    return 2;
+
+  core = new CCore;
+  ItemTable = static_cast<ItemRecord*>(std::calloc(kTableRecords, sizeof(ItemRecord)));
+  const char* names[] = {"下次旅行", "妈妈生日", "新年", "相识纪念日", "毕业"};
+  const char* dates[] = {"2031-05-01", "2001-01-01", "2030-01-01", "2020-06-30", "2019-09-10"};
+  for (int i = 0; i < kShownItems; ++i) {
+    std::strcpy(ItemTable[i].name, names[i]);
+    std::strcpy(ItemTable[i].dateText, dates[i]);
+  }
+  itemCount = kShownItems;
+  fontFace = "黑体";
+
+  {
+    CWidgetDlg widget;
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    widget.m_hWnd = window;
+    widget.updateLayeredWindowProc = UpdateLayeredWindow;
+    widget.blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    widget.CountDays();
+
+    for (int size : {20, 200}) {
+      fontSize = size;
+      const int rounds = size == 20 ? 200 : 40;
+      measure("ComputeMetrics", size, rounds, [&] { widget.ComputeMetrics(); });
+      std::printf("%-34s size %3d: %d x %d pixels\n", "  bitmap", size, widget.layout.windowWidth,
+                  widget.layout.windowHeight);
+      measure("paint off screen (no window)", size, rounds, [&] { paintOffscreen(widget); });
+      if (window) {
+        measure("RenderWidget", size, rounds, [&] { widget.RenderWidget(); });
+        measure("UpdateLayout", size, rounds, [&] { widget.UpdateLayout(); });
+      }
+    }
+    if (!window)
+      std::printf("no window could be made: RenderWidget and UpdateLayout not measured\n");
+    if (window) {
+      KillTimer(window, IDT_MINUTE);
+      widget.m_hWnd = nullptr;
+      DestroyWindow(window);
+    }
+  }
+
+  PROCESS_MEMORY_COUNTERS memory = {};
+  memory.cb = sizeof(memory);
+  if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory))) {
+    std::printf("peak working set of this benchmark: %.1f MiB\n",
+                static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
+  }
+
+  std::free(ItemTable);
+  ItemTable = nullptr;
+  delete core;
+  core = nullptr;
+  Gdiplus::GdiplusShutdown(token);
+  return 0;
+}

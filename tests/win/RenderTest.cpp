@@ -1,0 +1,451 @@
+// The widget's picture, painted off screen without a window and read back pixel by pixel: sizes,
+// row colours, the edge strip, where each colour of text may appear, number centring, and the
+// layered window's update when a window exists.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include "app/AppState.h"
+#include "app/WidgetDlg.h"
+#include "core/Core.h"
+#include "display/GdiplusWin.h"
+#include "display/SurfaceWin.h"
+
+namespace {
+
+using namespace gdip;
+
+constexpr uint32_t kEvenRow = 0xFF262626;
+constexpr uint32_t kOddRow = 0xFF333333;
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+constexpr uint32_t kUpcoming = 0xFFA5B6EC;
+constexpr uint32_t kPast = 0xFFF7A000;
+constexpr uint32_t kToday = 0xFFFF0400;
+
+int channel(uint32_t pixel, int shift) {
+  return static_cast<int>((pixel >> shift) & 0xFF);
+}
+
+// An opaque pixel close to colour: the inside of a glyph stroke, not an antialiased edge.
+bool looksLike(uint32_t pixel, uint32_t colour) {
+  if (channel(pixel, 24) != 0xFF)
+    return false;
+  for (int shift : {16, 8, 0}) {
+    if (std::abs(channel(pixel, shift) - channel(colour, shift)) > 40)
+      return false;
+  }
+  return true;
+}
+
+struct Span {
+  int left = INT_MAX;
+  int right = -1;
+  int count = 0;
+  bool empty() const { return count == 0; }
+};
+
+// Columns and number of the pixels of [x0, x1) x [y0, y1) that satisfy test.
+Span scan(const OffscreenSurface& s, int x0, int y0, int x1, int y1, const std::function<bool(uint32_t)>& test) {
+  Span span;
+  for (int y = std::max(y0, 0); y < std::min(y1, s.height()); ++y) {
+    for (int x = std::max(x0, 0); x < std::min(x1, s.width()); ++x) {
+      if (!test(s.pixel(x, y)))
+        continue;
+      span.left = std::min(span.left, x);
+      span.right = std::max(span.right, x);
+      ++span.count;
+    }
+  }
+  return span;
+}
+
+// GBK literals: the sources are compiled with narrow strings in code page 936.
+const char kName4[] = "结婚纪念";    // 8 bytes
+const char kName5[] = "相识纪念日";  // 10 bytes, the longest
+const char kName3[] = "生日快";
+const char kName2[] = "旅行";
+
+class RenderTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    core = new CCore;
+    ItemTable = static_cast<ItemRecord*>(std::calloc(kTableRecords, sizeof(ItemRecord)));
+    ASSERT_NE(ItemTable, nullptr);
+    itemCount = 0;
+    fontSize = 20;
+    fontFace = "黑体";
+  }
+  void TearDown() override {
+    std::free(ItemTable);
+    ItemTable = nullptr;
+    itemCount = 0;
+    delete core;
+    core = nullptr;
+  }
+
+  static void setRow(int i, const char* name, DayKind kind, int days) {
+    std::memset(&ItemTable[i], 0, sizeof(ItemRecord));
+    std::strncpy(ItemTable[i].name, name, kNameSize - 1);
+    ItemTable[i].kind = kind;
+    ItemTable[i].days = days;
+    itemCount = std::max(itemCount, i + 1);
+  }
+
+  // Five rows of all kinds; the longest name by bytes is row 1's.
+  static void setFiveRows() {
+    setRow(0, kName4, Upcoming, 12);
+    setRow(1, kName5, Today, 0);
+    setRow(2, kName3, Past, 365);
+    setRow(3, kName2, Upcoming, 99999);
+    setRow(4, kName4, Past, 7);
+  }
+
+  // Metrics, then the two painters on a fresh surface, with the graphics set up as a render sets it.
+  std::unique_ptr<OffscreenSurface> paint() {
+    widget.ComputeMetrics();
+    auto surface = std::make_unique<OffscreenSurface>(nullptr, widget.layout.windowWidth, widget.layout.windowHeight);
+    if (GpGraphics* graphics = surface->graphics()) {
+      GdipSetSmoothingMode(graphics, SmoothingModeAntiAlias);
+      GdipSetTextRenderingHint(graphics, TextRenderingHintAntiAliasGridFit);
+      widget.PaintBackgrounds(graphics);
+      widget.DrawItemTexts(graphics);
+      surface->flush();
+    }
+    return surface;
+  }
+
+  // The text alone, drawn where the widget should have put it, on a surface of the same size.
+  std::unique_ptr<OffscreenSurface> paintAlone(const CString& text, ARGB colour, int x, int y) {
+    auto surface = std::make_unique<OffscreenSurface>(nullptr, widget.layout.windowWidth, widget.layout.windowHeight);
+    GpGraphics* graphics = surface->graphics();
+    GdipSetSmoothingMode(graphics, SmoothingModeAntiAlias);
+    ScopedPath path;
+    GdipCreatePath(FillModeAlternate, path.out());
+    ScopedStringFormat format(createStringFormat());
+    ScopedFontFamily family(createFontFamily(kWidgetFace));
+    addTextToPath(path, text, family, fontSize, x, y, format);
+    ScopedSolidBrush brush;
+    GdipCreateSolidFill(colour, brush.out());
+    GdipFillPath(graphics, brush, path);
+    surface->flush();
+    return surface;
+  }
+
+  int rowTop(int i) const { return i * widget.layout.rowHeight; }
+  uint32_t rowColour(int i) const { return i % 2 == 0 ? kEvenRow : kOddRow; }
+
+  CWidgetDlg widget;
+};
+
+constexpr int kSizes[] = {10, 12, 20, 24, 100, 200};
+
+TEST_F(RenderTest, BitmapSizeFollowsTheMeasuredTexts) {
+  setFiveRows();
+  for (int size : kSizes) {
+    SCOPED_TRACE(size);
+    fontSize = size;
+    auto surface = paint();
+    const LayoutMetrics& m = widget.layout;
+    const Gdiplus::Size name = core->getTextBounds(fontFace, size, kName5);
+    const Gdiplus::Size word = core->getTextBounds(fontFace, size, "还有");
+    const Gdiplus::Size number = core->getTextBounds(fontFace, size, "99999");
+    EXPECT_EQ(m.windowWidth,
+              marginFor(size) + 3 * gapFor(size) + number.Width + word.Width + gapFor(size) + name.Width);
+    EXPECT_EQ(m.windowHeight, 5 * (name.Height + 2 * (gapFor(size) / 2)));
+    EXPECT_EQ(surface->width(), m.windowWidth);
+    EXPECT_EQ(surface->height(), m.windowHeight);
+    // The measures are those of the face at that em: two CJK glyphs are about two ems, five digits
+    // about half an em each, and a CJK name about an em high.
+    EXPECT_NEAR(word.Width, 2 * size, size * 0.25);
+    EXPECT_GT(number.Width, 2 * size);
+    EXPECT_LT(number.Width, 4 * size);
+    EXPECT_GE(name.Height, size * 0.8);
+    EXPECT_LE(name.Height, size * 1.4);
+  }
+}
+
+TEST_F(RenderTest, RowsAlternateAndTheStripFadesDownTheWholeWidget) {
+  setFiveRows();
+  for (int size : kSizes) {
+    SCOPED_TRACE(size);
+    fontSize = size;
+    auto s = paint();
+    const LayoutMetrics& m = widget.layout;
+    const TextColumns c = textColumnsOf(m);
+    int previousWhiteness = -1;
+    for (int i = 0; i < 5; ++i) {
+      const int middle = rowTop(i) + m.rowHeight / 2;
+      // Between the name column's end and the word: no text there in any row.
+      EXPECT_EQ(s->pixel(c.wordX - m.halfGap, middle), rowColour(i)) << "row " << i;
+      EXPECT_EQ(s->pixel(m.windowWidth - 1, rowTop(i) + 1), rowColour(i)) << "row " << i;
+      // The strip over the row: whiter row after row, by the share of the widget's height above.
+      const uint32_t strip = s->pixel(m.margin / 2, middle);
+      EXPECT_EQ(channel(strip, 24), 0xFF);
+      const int base = channel(rowColour(i), 16);
+      const double expected = base + (255 - base) * (middle + 0.5) / m.windowHeight;
+      EXPECT_NEAR(channel(strip, 16), expected, 12) << "row " << i;
+      EXPECT_GT(channel(strip, 16), previousWhiteness);
+      previousWhiteness = channel(strip, 16);
+    }
+    // Transparent at the top edge: the first row's colour shows through unchanged.
+    EXPECT_NEAR(channel(s->pixel(m.margin / 2, 1), 16), channel(kEvenRow, 16), 4);
+    // Near-opaque white at the bottom edge.
+    const uint32_t bottom = s->pixel(m.margin / 2, m.windowHeight - 1);
+    for (int shift : {16, 8, 0})
+      EXPECT_GE(channel(bottom, shift), 0xF0);
+  }
+}
+
+TEST_F(RenderTest, EachColourStaysInItsColumnsAndRow) {
+  setFiveRows();
+  const uint32_t kinds[] = {kUpcoming, kToday, kPast};
+  for (int size : kSizes) {
+    SCOPED_TRACE(size);
+    fontSize = size;
+    auto s = paint();
+    const LayoutMetrics& m = widget.layout;
+    const TextColumns c = textColumnsOf(m);
+    for (int y = 0; y < s->height(); ++y) {
+      const int row = y / m.rowHeight;
+      for (int x = m.margin; x < s->width(); ++x) {
+        const uint32_t p = s->pixel(x, y);
+        if (looksLike(p, kWhite)) {
+          ASSERT_TRUE(x >= c.nameX && x < c.wordX) << "white at " << x << "," << y;
+        }
+        for (int kind = Upcoming; kind <= Past; ++kind) {
+          if (!looksLike(p, kinds[kind]))
+            continue;
+          ASSERT_GE(x, c.wordX) << "kind " << kind << " at " << x << "," << y;
+          ASSERT_EQ(ItemTable[row].kind, kind) << "kind " << kind << " at " << x << "," << y;
+        }
+      }
+    }
+    // Every row shows its name, and its number and unit in its kind's colour; the word where it has one.
+    for (int i = 0; i < 5; ++i) {
+      SCOPED_TRACE(i);
+      const uint32_t kind = kinds[ItemTable[i].kind];
+      const int top = rowTop(i), end = rowTop(i + 1);
+      auto isKind = [kind](uint32_t p) { return looksLike(p, kind); };
+      EXPECT_FALSE(scan(*s, c.nameX, top, c.wordX, end, [](uint32_t p) { return looksLike(p, kWhite); }).empty());
+      EXPECT_FALSE(scan(*s, c.numberX, top, c.unitX, end, isKind).empty());
+      EXPECT_FALSE(scan(*s, c.unitX, top, m.windowWidth, end, isKind).empty());
+      const Span word = scan(*s, c.wordX, top, c.numberX, end, isKind);
+      EXPECT_EQ(word.empty(), ItemTable[i].kind == Today);
+    }
+    // The Today row's word column holds nothing at all: only the row colour.
+    const int todayTop = rowTop(1) + m.halfGap;
+    EXPECT_TRUE(scan(*s, c.wordX, todayTop, c.numberX, todayTop + m.rowHeight - 2 * m.halfGap, [](uint32_t p) {
+                  return p != kOddRow;
+                }).empty());
+  }
+}
+
+TEST_F(RenderTest, NumbersAreCentredInTheirColumn) {
+  struct Case {
+    int days;
+    DayKind kind;
+  };
+  // A Today row has no word, so whatever lies left of the number column is the number's own.
+  const Case cases[] = {{99999, Upcoming}, {7, Past}, {12, Upcoming}, {365, Today}, {100000, Today}, {1234567, Today}};
+  for (int size : {12, 20, 100}) {
+    for (const Case& k : cases) {
+      SCOPED_TRACE(testing::Message() << "size " << size << ", " << k.days);
+      fontSize = size;
+      setRow(0, kName5, k.kind, k.days);
+      itemCount = 1;
+      auto s = paint();
+      const LayoutMetrics& m = widget.layout;
+      const TextColumns c = textColumnsOf(m);
+      const CString text = core->getStrInt(k.days);
+      const int width = core->getTextBounds(fontFace, size, text).Width;
+      const int offset = numberOffsetFor(m.numberWidth, width);
+      if (k.days == 99999) {
+        EXPECT_EQ(offset, 0);
+      } else if (width < m.numberWidth) {
+        EXPECT_GT(offset, 0);
+      } else if (width > m.numberWidth + 1) {
+        EXPECT_LT(offset, 0);
+      }
+
+      const ARGB colour = k.kind == Past ? kPast : k.kind == Today ? kToday : kUpcoming;
+      auto alone = paintAlone(text, colour, c.numberX + offset, m.halfGap);
+      auto isInk = [colour](uint32_t p) { return looksLike(p, colour); };
+      // Left of the unit only: the number's columns in the widget and alone must agree.
+      const int from = k.kind == Today ? c.nameX : c.numberX;
+      const Span expected = scan(*alone, from, 0, c.unitX, m.rowHeight, isInk);
+      const Span drawn = scan(*s, from, 0, c.unitX, m.rowHeight, isInk);
+      ASSERT_FALSE(expected.empty());
+      EXPECT_EQ(drawn.left, expected.left);
+      if (width <= m.numberWidth) {
+        EXPECT_EQ(drawn.right, expected.right);
+        // Measured width is drawn width: the number ends inside its column.
+        EXPECT_LT(drawn.right, c.unitX);
+        EXPECT_GE(drawn.left, c.numberX);
+      } else if (-offset > size / 4) {
+        // Well wider than "99999": it reaches into the word column by half its excess.
+        EXPECT_LT(drawn.left, c.numberX);
+      }
+    }
+  }
+}
+
+TEST_F(RenderTest, KindTextsLieOverANameThatRunsIntoThem) {
+  // Ten narrow bytes are chosen over four wide characters, so the second name overflows its column.
+  setRow(0, "iiiiiiiiii", Upcoming, 3);
+  setRow(1, "", Upcoming, 3);
+  auto plain = paint();
+  std::strcpy(ItemTable[1].name, "宽宽宽宽");
+  auto overlapped = paint();
+  const LayoutMetrics& m = widget.layout;
+  const TextColumns c = textColumnsOf(m);
+  const int top = rowTop(1), end = rowTop(2);
+  ASSERT_FALSE(
+      scan(*overlapped, c.wordX, top, m.windowWidth, end, [](uint32_t p) { return looksLike(p, kWhite); }).empty())
+      << "the name should reach into the word column";
+  int covered = 0;
+  for (int y = top; y < end; ++y) {
+    for (int x = c.wordX; x < m.windowWidth; ++x) {
+      if (plain->pixel(x, y) != kUpcoming)
+        continue;
+      ++covered;
+      EXPECT_EQ(overlapped->pixel(x, y), kUpcoming) << x << "," << y;
+    }
+  }
+  EXPECT_GT(covered, 0);
+}
+
+TEST_F(RenderTest, FullLengthNameAndHugeNumbersDrawWithoutHarm) {
+  std::string longName;
+  for (int i = 0; i < 25; ++i)
+    longName += "长";
+  ASSERT_EQ(longName.size(), 50u);
+  for (int size : {10, 200}) {
+    SCOPED_TRACE(size);
+    fontSize = size;
+    setRow(0, longName.c_str(), Past, 2147483647);
+    setRow(1, "a", Upcoming, 1000000000);
+    auto s = paint();
+    const LayoutMetrics& m = widget.layout;
+    ASSERT_TRUE(s->ok());
+    EXPECT_GT(m.nameColumnWidth, 24 * size);
+    // The name is drawn whole, up to the end of its column.
+    const Span name = scan(*s, 0, 0, m.windowWidth, m.rowHeight, [](uint32_t p) { return looksLike(p, kWhite); });
+    EXPECT_GT(name.right, textColumnsOf(m).wordX - m.gap - size);
+  }
+}
+
+TEST_F(RenderTest, UnreadableDateShowsAQuestionMarkOnly) {
+  setRow(0, kName4, Unreadable, 0);
+  setRow(1, kName4, Upcoming, 5);
+  auto s = paint();
+  const LayoutMetrics& m = widget.layout;
+  const TextColumns c = textColumnsOf(m);
+  auto isToday = [](uint32_t p) { return looksLike(p, kToday); };
+  auto notRow = [](uint32_t p) { return p != kEvenRow; };
+  const int top = m.halfGap, end = m.rowHeight - m.halfGap;
+  EXPECT_FALSE(scan(*s, c.nameX, 0, c.wordX, m.rowHeight, [](uint32_t p) { return looksLike(p, kWhite); }).empty());
+  EXPECT_TRUE(scan(*s, c.wordX, top, c.numberX, end, notRow).empty()) << "no word";
+  EXPECT_TRUE(scan(*s, c.unitX, top, m.windowWidth, end, notRow).empty()) << "no unit";
+  const Span mark = scan(*s, c.numberX, 0, c.unitX, m.rowHeight, isToday);
+  ASSERT_FALSE(mark.empty());
+  // Centred like a number: about as much room on either side.
+  EXPECT_NEAR(mark.left - c.numberX, c.unitX - 1 - mark.right, fontSize / 4 + 2);
+}
+
+TEST_F(RenderTest, NoRowsGiveAnEmptyWidget) {
+  setRow(0, "", Upcoming, 0);
+  itemCount = 0;
+  widget.ComputeMetrics();
+  EXPECT_EQ(widget.layout.windowHeight, 0);
+  EXPECT_GT(widget.layout.windowWidth, 0);
+  // No zero-sized surface is made: it stays empty and paints nowhere.
+  OffscreenSurface none(nullptr, widget.layout.windowWidth, widget.layout.windowHeight);
+  EXPECT_FALSE(none.ok());
+  EXPECT_EQ(none.dc(), nullptr);
+  // The painters with no rows leave a surface untouched.
+  OffscreenSurface s(nullptr, 8, 8);
+  ASSERT_TRUE(s.ok());
+  widget.PaintBackgrounds(s.graphics());
+  widget.DrawItemTexts(s.graphics());
+  s.flush();
+  EXPECT_TRUE(scan(s, 0, 0, 8, 8, [](uint32_t p) { return p != 0; }).empty());
+}
+
+TEST(SurfaceTest, KeepsPremultipliedAlpha) {
+  OffscreenSurface s(nullptr, 4, 3);
+  ASSERT_TRUE(s.ok());
+  EXPECT_EQ(s.pixel(0, 0), 0u);
+  ScopedSolidBrush brush;
+  GdipCreateSolidFill(0x80FF0000, brush.out());
+  GdipFillRectangleI(s.graphics(), brush, 0, 0, 4, 3);
+  s.flush();
+  // Half-transparent red is stored as alpha 0x80 with red scaled down to match.
+  EXPECT_EQ(channel(s.pixel(3, 2), 24), 0x80);
+  EXPECT_NEAR(channel(s.pixel(3, 2), 16), 0x80, 1);
+  EXPECT_EQ(s.pixel(3, 2) & 0xFFFF, 0u);
+  EXPECT_EQ(s.pixel(4, 0), 0u);  // outside
+}
+
+TEST(TextBoundsTest, MissingFaceFallsBackAndEmptyTextKeepsALineHeight) {
+  CCore core;
+  ScopedFontFamily family(createFontFamily(L"No Such Face Anywhere"));
+  EXPECT_NE(family.get(), nullptr);
+  const Gdiplus::Size fallback = core.getTextBounds("No Such Face Anywhere", 20, "还有");
+  const Gdiplus::Size wanted = core.getTextBounds("黑体", 20, "还有");
+  EXPECT_GT(fallback.Width, 30);
+  EXPECT_GT(wanted.Width, 30);
+  const Gdiplus::Size empty = core.getTextBounds("黑体", 20, "");
+  EXPECT_EQ(empty.Width, 0);
+  EXPECT_GE(empty.Height, 20);
+  // Longer texts measure wider; the size scales with the em.
+  EXPECT_LT(core.getTextBounds("黑体", 20, "9").Width, core.getTextBounds("黑体", 20, "99").Width);
+  const int large = core.getTextBounds("黑体", 200, "99999").Width;
+  EXPECT_NEAR(large, 10 * core.getTextBounds("黑体", 20, "99999").Width, large / 20);
+}
+
+// The full render on a real (hidden) window: layered style, constant alpha, size and place, and
+// nothing of the render left behind.
+TEST_F(RenderTest, UpdateLayoutSizesAndPushesTheWindow) {
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  if (!window)
+    GTEST_SKIP() << "no window station";
+  widget.m_hWnd = window;
+  widget.updateLayeredWindowProc = UpdateLayeredWindow;
+  widget.blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  widget.posLeft = 40;
+  widget.posTop = 30;
+
+  itemCount = 0;
+  widget.UpdateLayout();
+  RECT rect;
+  GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.bottom - rect.top, 0);
+  EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+
+  setFiveRows();
+  for (int i = 0; i < 5; ++i)
+    std::strcpy(ItemTable[i].dateText, "2001-01-01");
+  SetWindowPos(window, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // a drag
+  widget.UpdateLayout();
+  GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.left, 40);
+  EXPECT_EQ(rect.top, 30);
+  EXPECT_EQ(rect.right - rect.left, widget.layout.windowWidth);
+  EXPECT_EQ(rect.bottom - rect.top, widget.layout.windowHeight);
+  EXPECT_EQ(widget.layout.windowHeight, 5 * widget.layout.rowHeight);
+  EXPECT_EQ(widget.blendFunction.SourceConstantAlpha, 253);
+  EXPECT_EQ(widget.memoryDC, nullptr);
+  EXPECT_EQ(ItemTable[0].kind, Past) << "the render recounts the days";
+
+  KillTimer(window, IDT_MINUTE);
+  widget.m_hWnd = nullptr;
+  DestroyWindow(window);
+}
+
+}  // namespace
