@@ -80,3 +80,64 @@ pixel() {
 click_at() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; }
 press_keys() { xdotool key --delay 50 "$@"; }
 type_text() { xdotool type --delay 30 "$1"; }
+
+# --- Dialogs and message boxes -------------------------------------------------------------------
+
+# Waits until a window with the title is shown; DIALOG holds its winctl info line.
+dialog_shown() {  # title [seconds]
+  local deadline=$((SECONDS + ${2:-10}))
+  while :; do
+    DIALOG=$(winctl info "$1") || DIALOG=
+    [ "$(awk '{print $7}' <<<"$DIALOG")" = 1 ] && return 0
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
+}
+dialog_gone() { winctl gone "$1" "${2:-5}" >/dev/null; }  # title [seconds]
+# Clicks at dx dy from the top-left corner of DIALOG's window rectangle, with the real pointer.
+click_dialog() {
+  local left top
+  read -r _ left top _ <<<"$DIALOG"
+  click_at $((left + $1)) $((top + $2))
+}
+
+# The text of the program's message box on top (its windows are all titled "Tessaly"; only a
+# message box has the static control 65535), empty when none is open.
+message_text() { winctl text Tessaly 65535 || true; }
+# Waits for a message box; MESSAGE holds its text.
+wait_message() {  # [seconds]
+  local deadline=$((SECONDS + ${1:-10}))
+  while :; do
+    MESSAGE=$(message_text)
+    [ -n "$MESSAGE" ] && return 0
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
+}
+# Answers the message box on top with keys, after a click on its blank top-left corner gives it the
+# keyboard (a box that opens before any window of the program has it may not get it by itself).
+answer_message() {  # keys...
+  local left top
+  read -r _ left top _ < <(winctl info Tessaly)
+  click_at $((left + 12)) $((top + 30))
+  sleep 0.2
+  press_keys "$@"
+}
+message_gone() {  # [seconds]
+  local deadline=$((SECONDS + ${1:-5}))
+  while [ -n "$(message_text)" ]; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
+}
+
+widget_height() { winctl info Tessaly | awk '{print $5 - $3}'; }
+# Waits until the widget's winctl info line differs from the one given (a new layout moved or
+# resized it); false when it stays the same.
+widget_changed_from() {  # info-line [seconds]
+  local deadline=$((SECONDS + ${2:-5}))
+  while [ "$(winctl info Tessaly)" = "$1" ]; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
+}

@@ -1,0 +1,112 @@
+#include "core/UserInput.h"
+
+#include <climits>
+#include <cstdint>
+
+#include "core/Core.h"
+#include "core/DateText.h"
+#include "framework/Gbk.h"
+#include "framework/StdioFile.h"
+#include "items/ItemRecord.h"
+
+namespace {
+
+// How much of a line the question box shows; the rest is cut.
+constexpr size_t kQuestionLineBytes = 60;
+
+bool isAtoiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+}  // namespace
+
+bool parseIntLikeAtoi(std::string_view text, int* value) {
+  size_t i = 0;
+  while (i < text.size() && isAtoiSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  // The magnitude is bounded before it can leave int64_t: INT_MIN's is the largest allowed.
+  const int64_t limit = negative ? -static_cast<int64_t>(INT_MIN) : INT_MAX;
+  int64_t magnitude = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    magnitude = magnitude * 10 + (text[i] - '0');
+    if (magnitude > limit) return false;
+  }
+  *value = static_cast<int>(negative ? -magnitude : magnitude);
+  return true;
+}
+
+int replaceFullWidthCommas(CString& text) { return text.Replace("，", ","); }
+
+int replaceFullWidthCommas(std::wstring& text) {
+  int count = 0;
+  for (wchar_t& c : text) {
+    if (c == L'\xFF0C') {
+      c = L',';
+      ++count;
+    }
+  }
+  return count;
+}
+
+std::vector<CString> unreadableShownLines(const CString& text, CTime now) {
+  std::vector<CString> unreadable;
+  const std::string_view all = text.view();
+  CCore splitter;  // holds no state: only its field splitting is used
+  int counted = 0;
+  size_t begin = 0;
+  while (begin < all.size() && counted < kShownItems) {
+    // One line as CStdioFile::ReadString delivers it: up to the line feed, cut at its byte limit, a
+    // carriage return before the line feed dropped.
+    size_t end = all.find('\n', begin);
+    const bool endsWithLineFeed = end != std::string_view::npos;
+    if (!endsWithLineFeed) end = all.size();
+    std::string_view line = all.substr(begin, end - begin);
+    begin = endsWithLineFeed ? end + 1 : end;
+    if (line.size() > static_cast<size_t>(CStdioFile::kMaxLineBytes)) line = line.substr(0, CStdioFile::kMaxLineBytes);
+    if (endsWithLineFeed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+    const CString lineText{std::string(line)};
+    if (lineText.IsEmpty() || lineText.Find(';') >= 0) continue;
+    ++counted;
+    // The date as the item table holds it: field 1, cut to the record's field.
+    char dateField[kDateTextSize];
+    gbk::copyToField(dateField, sizeof dateField, splitter.getFg(lineText, ',', 1).view());
+    if (timeFromDateText(dateField, now).GetTime() == kUnreadableTime) unreadable.push_back(lineText);
+  }
+  return unreadable;
+}
+
+CString unreadableDatesQuestion(const std::vector<CString>& lines) {
+  CString message = "以下纪念日的日期无法识别，小部件上不会显示它们的天数：\r\n\r\n";
+  for (const CString& line : lines) {
+    size_t cut = gbk::cutLength(line.view(), kQuestionLineBytes);
+    message += CString(std::string(line.view().substr(0, cut)));
+    if (cut < line.view().size()) message += "…";
+    message += "\r\n";
+  }
+  message += "\r\n日期可以写成 2025-05-20、2025/5/20、2025年5月20日，或每年一次的 5月20日。\r\n\r\n仍要保存吗？";
+  return message;
+}
+
+bool hasBareLineFeedsOnly(std::string_view bytes) {
+  return bytes.find('\n') != std::string_view::npos && bytes.find('\r') == std::string_view::npos;
+}
+
+std::string lineFeedsToCrLf(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 16);
+  for (char c : bytes) {
+    if (c == '\n') out.push_back('\r');
+    out.push_back(c);
+  }
+  return out;
+}
+
+std::string crLfToLineFeeds(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    out.push_back(bytes[i]);
+  }
+  return out;
+}
