@@ -1,6 +1,6 @@
 #include "framework/AfxWin.h"
 
-#include <vector>
+#include <algorithm>
 
 #include "framework/Gbk.h"
 
@@ -100,18 +100,18 @@ void CWnd::CenterWindow(HWND alternateOwner) {
   RECT window;
   GetWindowRect(m_hWnd, &window);
   HWND owner = alternateOwner ? alternateOwner : GetWindow(m_hWnd, GW_OWNER);
-  RECT area;
-  if (owner && IsWindowVisible(owner)) {
-    GetWindowRect(owner, &area);
-  } else {
-    MONITORINFO info = {sizeof info, {}, {}, 0};
-    GetMonitorInfoW(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
-    area = info.rcWork;
-  }
+  MONITORINFO info = {sizeof info, {}, {}, 0};
+  GetMonitorInfoW(MonitorFromWindow(owner && IsWindowVisible(owner) ? owner : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
+  RECT area = info.rcWork;
+  if (owner && IsWindowVisible(owner)) GetWindowRect(owner, &area);
   int width = window.right - window.left;
   int height = window.bottom - window.top;
   int x = area.left + (area.right - area.left - width) / 2;
   int y = area.top + (area.bottom - area.top - height) / 2;
+  // Over an owner near the screen's edge, the window stays on the work area.
+  const RECT& work = info.rcWork;
+  x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+  y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
   SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

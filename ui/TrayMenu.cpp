@@ -59,9 +59,10 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
 }
 
 // After a shell restart the old icon is gone; an icon that could not be added at log-on (shell not
-// ready yet) gets its chance here too.
+// ready yet) gets its chance here too. The taskbar is also rebuilt without a restart (a display
+// change): then the icon is still there, adding it again fails, and it must still be removed at the end.
 LRESULT CWidgetDlg::OnTaskbarCreated(WPARAM, LPARAM) {
-  trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly") || NotifyTrayIcon(NIM_MODIFY, "Tessaly");
   return 0;
 }
 

@@ -81,6 +81,104 @@ click_at() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; }
 press_keys() { xdotool key --delay 50 "$@"; }
 type_text() { xdotool type --delay 30 "$1"; }
 
+# --- Menus, the tray icon, pointer gestures, waiting and colours --------------------------------
+
+# Polls a command until it succeeds or the seconds run out.
+wait_for() {  # seconds command...
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
+}
+
+# Starts the program like start_app, with extra environment (NAME=value ...) for the program alone.
+start_app_env() {
+  winctl foreground >/dev/null || true  # the Wine server runs before, and without, that environment
+  cp "$EXE" "$APP_DIR/Tessaly.exe"
+  (cd "$APP_DIR" && exec env "$@" "$WINE" Tessaly.exe >/dev/null 2>&1) &
+  APP_PID=$!
+  WIDGET=$(winctl wait Tessaly 60) || { fail "the widget window appeared"; return 1; }
+  sleep 1
+  WIDGET=$(winctl info Tessaly)
+}
+
+# The pop-up menu that is open, one entry a line: "id left top right bottom text" (separator "-").
+# MENU holds it after wait_menu.
+read_menu() { MENU=$(winctl menu) && [ -n "$MENU" ]; }
+wait_menu() { wait_for "${1:-10}" read_menu; }
+menu_closed() { ! winctl menu >/dev/null; }
+# The entries' texts joined by "|", from MENU.
+menu_texts() { printf '%s\n' "$MENU" | cut -d' ' -f6- | paste -sd'|'; }
+# Centre of the entry with the given text, from MENU: "x y".
+menu_entry_xy() {
+  printf '%s\n' "$MENU" | awk -v t="$1" '{ s = $6; for (i = 7; i <= NF; i++) s = s " " $i }
+                                         s == t { print int(($2 + $4) / 2), int(($3 + $5) / 2); exit }'
+}
+# Clicks the entry with the given text in the open menu, with the real pointer.
+click_menu_entry() {
+  local xy
+  xy=$(menu_entry_xy "$1")
+  [ -n "$xy" ] || return 1
+  # shellcheck disable=SC2086
+  click_point $xy
+}
+
+# Centre of the program's tray icon, the first one in the notification area: "x y".
+tray_icon_xy() {
+  local l t r b
+  read -r l t r b < <(winctl tray-area) || return 1
+  echo $((l + (b - t) / 2)) $((t + (b - t) / 2))
+}
+tray_icon_present() { winctl tray Tessaly exists >/dev/null; }
+
+widget_shown() { [ "$(widget_field 7)" = 1 ]; }
+widget_hidden() { [ "$(widget_field 7)" = 0 ]; }
+# A point inside the widget, away from the faded left edge: "x y".
+widget_point() {
+  local l t r b
+  read -r l t r b < <(winctl info Tessaly | awk '{print $2, $3, $4, $5}')
+  echo $(((l + r) / 2)) $((t + (b - t) / 4))
+}
+
+# Clicks at x y like click_at, also fast when the pointer is already there (xdotool's --sync then waits
+# some 15 seconds for a move that never comes).
+click_point() {  # x y [button] [repeat]
+  xdotool mousemove "$1" "$2" sleep 0.15 click --repeat "${4:-1}" --delay 120 "${3:-1}"
+}
+
+# Presses the left button at x y, moves by dx dy in small steps, releases.
+drag_by() {  # x y dx dy
+  local x=$1 y=$2 dx=$3 dy=$4 i steps=8
+  xdotool mousemove "$x" "$y" sleep 0.15 mousedown 1
+  sleep 0.3
+  for i in $(seq $steps); do
+    xdotool mousemove $((x + dx * i / steps)) $((y + dy * i / steps))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.5
+}
+
+# Number of screen pixels in the rectangle x y w h whose colour lies within tol of RRGGBB in every
+# channel.
+count_colour() {  # x y w h RRGGBB tol
+  local want=$5 tol=$6
+  import -window root -crop "${3}x${4}+${1}+${2}" -depth 8 txt:- 2>/dev/null |
+    awk -v r=$((16#${want:0:2})) -v g=$((16#${want:2:2})) -v b=$((16#${want:4:2})) -v tol="$tol" '
+      function abs(v) { return v < 0 ? -v : v }
+      /^[0-9]/ { split($2, c, /[(),]/)
+                 if (abs(c[2] - r) <= tol && abs(c[3] - g) <= tol && abs(c[4] - b) <= tol) n++ }
+      END { print n + 0 }'
+}
+# count_colour over the widget's rectangle.
+widget_colour_count() {  # RRGGBB tol
+  local l t r b
+  read -r l t r b < <(winctl info Tessaly | awk '{print $2, $3, $4, $5}')
+  count_colour "$l" "$t" $((r - l)) $((b - t)) "$1" "$2"
+}
+
 # --- Dialogs and message boxes -------------------------------------------------------------------
 
 # Waits until a window with the title is shown; DIALOG holds its winctl info line.

@@ -7,8 +7,18 @@
 //   winctl post <title> <msg> <wparam> <lparam>
 //   winctl taskbar-created             broadcasts "TaskbarCreated", as a restarted shell does
 //   winctl text <title> <control-id>   prints a control's text as UTF-8
-//   winctl menu                        prints the entries of the pop-up menu that is open, as UTF-8
+//   winctl item <title> <control-id>   prints a control's place on the screen: left top right bottom
+//   winctl menu                        prints the entries of the pop-up menu that is open, as UTF-8:
+//                                      one line each, "id left top right bottom text" (screen
+//                                      coordinates; a separator is "0 ... -")
+//   winctl foreground                  prints the foreground window's title as UTF-8
+//   winctl tray <title> exists|delete  asks the shell whether the window's tray icon (id 100) is
+//                                      there, or deletes it as a restarting shell loses it
+//   winctl tray-area                   prints the notification area's window: left top right bottom
+//   winctl window <title> <seconds>    shows a window of another program, in front, for some seconds
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -42,6 +52,71 @@ HWND waitFor(const wchar_t* title, double seconds, bool present) {
   }
 }
 
+constexpr UINT kTrayIconId = 100;
+
+BOOL CALLBACK keepOpenMenu(HWND hwnd, LPARAM out) {
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (std::wcscmp(cls, L"#32768") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(out) = hwnd;
+  return FALSE;
+}
+
+// The pop-up menu window that is showing, if any (Wine keeps hidden ones around).
+HWND findOpenMenu() {
+  HWND found = nullptr;
+  EnumWindows(keepOpenMenu, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::string received;  // the hook's answer
+
+LRESULT CALLBACK receiverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) {
+    auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    received.assign(static_cast<const char*>(data->lpData), data->cbData);
+    if (received.empty()) received = "\n";
+    return TRUE;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The entries of the menu shown by menuWindow, read inside the process that owns it by
+// winctl_hook.dll (beside this program); empty when that fails.
+std::string readMenuInOwner(HWND menuWindow) {
+  received.clear();
+  WNDCLASSW cls = {};
+  cls.lpfnWndProc = receiverProc;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.lpszClassName = L"Tessaly.winctl.Receiver";
+  RegisterClassW(&cls);
+  HWND receiver = CreateWindowW(cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
+  DWORD thread = GetWindowThreadProcessId(menuWindow, nullptr);
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring hookPath(path, length);
+  hookPath = hookPath.substr(0, hookPath.find_last_of(L"\\/") + 1) + L"winctl_hook.dll";
+  HMODULE hookModule = LoadLibraryW(hookPath.c_str());
+  // 32-bit builds export the stdcall name with its argument size.
+  FARPROC found = hookModule ? GetProcAddress(hookModule, "ReadMenuHook") : nullptr;
+  if (!found && hookModule) found = GetProcAddress(hookModule, "ReadMenuHook@12");
+  auto* hookProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
+  HHOOK hook = hookProc ? SetWindowsHookExW(WH_GETMESSAGE, hookProc, hookModule, thread) : nullptr;
+  if (hook && receiver) {
+    PostMessageW(menuWindow, RegisterWindowMessageW(L"Tessaly.winctl.ReadMenu"), reinterpret_cast<WPARAM>(receiver), 0);
+    DWORD deadline = GetTickCount() + 5000;
+    MSG msg;
+    while (received.empty() && static_cast<LONG>(GetTickCount() - deadline) < 0) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+  }
+  if (hook) UnhookWindowsHookEx(hook);
+  if (hookModule) FreeLibrary(hookModule);
+  if (receiver) DestroyWindow(receiver);
+  return received == "\n" ? std::string() : received;
+}
+
 }  // namespace
 
 int main() {
@@ -56,16 +131,44 @@ int main() {
     return 0;
   }
   if (verb == L"menu") {
-    HWND menuWindow = FindWindowW(L"#32768", nullptr);
+    HWND menuWindow = findOpenMenu();
     if (!menuWindow) return 1;
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
-    int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-      wchar_t text[128] = {};
-      UINT id = GetMenuItemID(menu, i);
-      GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
-      std::printf("%d %s\n", static_cast<int>(id), utf8(text).c_str());
+    std::string lines = readMenuInOwner(menuWindow);
+    if (lines.empty()) return 1;
+    std::fputs(lines.c_str(), stdout);
+    return 0;
+  }
+  if (verb == L"foreground") {
+    HWND hwnd = GetForegroundWindow();
+    if (!hwnd) return 1;
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    std::printf("%s\n", utf8(text).c_str());
+    return 0;
+  }
+  if (verb == L"tray-area") {
+    // Wine without a desktop taskbar shows the icons in a small window of its own.
+    HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+    if (!tray) tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!tray || !IsWindowVisible(tray)) return 1;
+    RECT r;
+    GetClientRect(tray, &r);
+    MapWindowPoints(tray, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (verb == L"window" && argc > 3) {
+    HWND window = CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 500, 300, 200, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!window) return 1;
+    SetForegroundWindow(window);
+    DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtof(argv[3]) * 1000);
+    MSG msg;
+    while (IsWindow(window) && static_cast<LONG>(GetTickCount() - deadline) < 0) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
+    if (IsWindow(window)) DestroyWindow(window);
     return 0;
   }
   if (verb == L"wait") {
@@ -85,6 +188,20 @@ int main() {
   } else if (verb == L"post" && argc > 5) {
     PostMessageW(hwnd, static_cast<UINT>(_wtoi(argv[3])), static_cast<WPARAM>(_wtoi(argv[4])),
                  static_cast<LPARAM>(_wtoi(argv[5])));
+  } else if (verb == L"tray" && argc > 3) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = hwnd;
+    data.uID = kTrayIconId;
+    // A modification that changes nothing succeeds only while the shell holds the icon.
+    bool ok = Shell_NotifyIconW(std::wstring(argv[3]) == L"delete" ? NIM_DELETE : NIM_MODIFY, &data) != FALSE;
+    LocalFree(argv);
+    return ok ? 0 : 1;
+  } else if (verb == L"item" && argc > 3) {
+    HWND item = GetDlgItem(hwnd, _wtoi(argv[3]));
+    RECT r;
+    if (!item || !GetWindowRect(item, &r)) return 1;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
   } else if (verb == L"text" && argc > 3) {
     wchar_t text[65536] = {};
     GetDlgItemTextW(hwnd, _wtoi(argv[3]), text, 65536);
