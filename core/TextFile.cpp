@@ -36,6 +36,11 @@ ReadResult readFileBytes(const CString& path, std::string& bytes, size_t maxByte
 }
 
 bool replaceFileBytes(const CString& path, std::string_view bytes) {
+#ifdef _WIN32
+  // A read-only list stays as it is. MoveFileEx alone does not ensure it: Wine run by root replaces it.
+  DWORD attributes = GetFileAttributesW(gbk::toWide(path.view()).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+#endif
   CString temporary = path + ".tmp";
   FILE* file = AfxOpenFile(temporary, "wb");
   if (!file) return false;
@@ -48,7 +53,6 @@ bool replaceFileBytes(const CString& path, std::string_view bytes) {
 #ifdef _WIN32
   std::wstring from = gbk::toWide(temporary.view());
   std::wstring to = gbk::toWide(path.view());
-  // MoveFileEx refuses to replace a read-only file, which keeps a protected list as it is.
   bool replaced = written && MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!replaced) DeleteFileW(from.c_str());
 #else

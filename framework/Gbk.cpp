@@ -109,6 +109,8 @@ static std::string encode(UINT codePage, std::wstring_view wide) {
 
 std::wstring toWide(std::string_view text) { return decode(936, text); }
 std::string fromWide(std::wstring_view text) { return encode(936, text); }
+std::wstring utf8ToWide(std::string_view text) { return decode(CP_UTF8, text); }
+std::string wideToUtf8(std::wstring_view text) { return encode(CP_UTF8, text); }
 std::string utf8ToGbk(std::string_view utf8) { return encode(936, decode(CP_UTF8, utf8)); }
 std::string gbkToUtf8(std::string_view text) { return encode(CP_UTF8, decode(936, text)); }
 

@@ -42,6 +42,8 @@ std::string gbkToUtf8(std::string_view text);
 #ifdef _WIN32
 std::wstring toWide(std::string_view text);    // GBK -> UTF-16
 std::string fromWide(std::wstring_view text);  // UTF-16 -> GBK
+std::wstring utf8ToWide(std::string_view text);
+std::string wideToUtf8(std::wstring_view text);
 #endif
 
 }  // namespace gbk

@@ -15,23 +15,6 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-std::wstring fromUtf8(std::string_view text) {
-  if (text.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
-std::string toUtf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0)
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
-  return text;
-}
-
 // The box's text as UTF-16, so that a UTF-8 file keeps characters GBK does not have.
 std::wstring boxText(HWND box) {
   int length = GetWindowTextLengthW(box);
@@ -46,13 +29,6 @@ bool pathExists(const CString& path) {
   if (GetFileAttributesW(gbk::toWide(path.view()).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
   DWORD error = GetLastError();
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
-}
-
-// Replacing the file would drop its read-only mark, and MoveFileEx does not refuse everywhere
-// (Wine run by root replaces it).
-bool isReadOnly(const CString& path) {
-  DWORD attributes = GetFileAttributesW(gbk::toWide(path.view()).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 int askYesNo(HWND owner, const CString& question) {
@@ -98,8 +74,8 @@ bool CItemsDlg::LoadText() {
   if (m_encoding == TextEncoding::Utf8Bom) body.remove_prefix(kUtf8Bom.size());
 
   // UTF-8 goes straight to UTF-16: a detour through GBK would lose what GBK does not have.
-  std::wstring text = m_encoding == TextEncoding::Gbk ? gbk::toWide(body) : fromUtf8(body);
-  std::string back = m_encoding == TextEncoding::Gbk ? gbk::fromWide(text) : toUtf8(text);
+  std::wstring text = m_encoding == TextEncoding::Gbk ? gbk::toWide(body) : gbk::utf8ToWide(body);
+  std::string back = m_encoding == TextEncoding::Gbk ? gbk::fromWide(text) : gbk::wideToUtf8(text);
   // A zero byte ends the box's text; a byte sequence the conversion cannot map comes back changed.
   if (back != body || text.find(L'\0') != std::wstring::npos) {
     CString question = "纪念日文件中有编辑框无法原样显示的内容（例如损坏的字符或空字符），保存时它们会被改变：\r\n" +
@@ -125,7 +101,7 @@ void CItemsDlg::OnOK() {
   } else {
     replaceFullWidthCommas(text);
     gbkText = CString(gbk::fromWide(text));
-    bytes = (m_encoding == TextEncoding::Utf8Bom ? std::string(kUtf8Bom) : std::string()) + toUtf8(text);
+    bytes = (m_encoding == TextEncoding::Utf8Bom ? std::string(kUtf8Bom) : std::string()) + gbk::wideToUtf8(text);
   }
   if (m_bareLineFeeds) bytes = crLfToLineFeeds(bytes);
   if (bytes.size() > kMaxTextFileBytes) {
@@ -138,9 +114,8 @@ void CItemsDlg::OnOK() {
   std::vector<CString> unreadable = unreadableShownLines(gbkText, core->getTimeNow());
   if (!unreadable.empty() && askYesNo(m_hWnd, unreadableDatesQuestion(unreadable)) != IDYES) return;
 
-  bool saved = !isReadOnly(itemFilePath) &&
-               (m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), itemFilePath)
-                                                : replaceFileBytes(itemFilePath, bytes));
+  bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), itemFilePath)
+                                               : replaceFileBytes(itemFilePath, bytes);
   if (!saved) {
     core->msgboxWarning(m_hWnd, "无法保存纪念日文件：\r\n" + itemFilePath +
                                     "\r\n\r\n文件可能是只读的，或者磁盘已满。您的修改仍在编辑框中。");
