@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The counts turn over at local midnight without a new layout: the program runs on a clock that
-# starts a few seconds before midnight (libfaketime, for the program alone; its timers keep the real
-# monotonic clock), and the minute timer's first tick after midnight redraws the rows.
+# starts some twenty seconds before midnight (libfaketime, for the program alone; its timers keep the
+# real monotonic clock), and the minute timer's first tick after midnight redraws the rows.
 # Takes a little over a minute: it waits for a real tick.
 source "$(dirname "$0")/lib.sh"
 
@@ -17,7 +17,7 @@ fi
 
 # On 2030-06-14 "明天" is a day away and "今天" is today; a minute later they are today and past.
 printf '明天,2030-06-15\n今天,2030-06-14\n' | write_items_gbk
-start_app_env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="@2030-06-14 23:59:48" FAKETIME_DONT_FAKE_MONOTONIC=1 ||
+start_app_env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="@2030-06-14 23:59:40" FAKETIME_DONT_FAKE_MONOTONIC=1 ||
   { finish; exit 1; }
 started=$SECONDS
 
@@ -31,7 +31,7 @@ check "before midnight: one row to come (light blue)" [ "$(upcoming)" -gt 20 ]
 check "before midnight: one row today (red)" [ "$(today)" -gt 20 ]
 check "before midnight: no past row (orange)" [ "$(past)" -eq 0 ]
 
-# Midnight passes some ten seconds after the start; the timer ticks a minute after the first layout.
+# Midnight passes some twenty seconds after the start; the timer ticks a minute after the first layout.
 sleep 45
 check "the first tick after midnight draws the new counts" wait_for 40 eval '[ "$(past)" -gt 20 ]'
 echo "   (redrawn $((SECONDS - started)) s after the start)"
