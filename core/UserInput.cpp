@@ -7,7 +7,7 @@
 #include "core/DateText.h"
 #include "framework/Gbk.h"
 #include "framework/StdioFile.h"
-#include "items/ItemRecord.h"
+#include "items/ItemFile.h"
 
 namespace {
 
@@ -65,12 +65,10 @@ std::vector<CString> unreadableShownLines(const CString& text, CTime now) {
     if (endsWithLineFeed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
 
     const CString lineText{std::string(line)};
-    if (lineText.IsEmpty() || lineText.Find(';') >= 0) continue;
+    ItemRecord record = {};
+    if (!parseItemLine(splitter, lineText, record)) continue;
     ++counted;
-    // The date as the item table holds it: field 1, cut to the record's field.
-    char dateField[kDateTextSize];
-    gbk::copyToField(dateField, sizeof dateField, splitter.getFg(lineText, ',', 1).view());
-    if (timeFromDateText(dateField, now).GetTime() == kUnreadableTime) unreadable.push_back(lineText);
+    if (timeFromDateText(record.dateText, now).GetTime() == kUnreadableTime) unreadable.push_back(lineText);
   }
   return unreadable;
 }

@@ -14,6 +14,13 @@ constexpr size_t kEncodingProbeBytes = 64 * 1024;
 constexpr size_t kMaxBytesScanned = 16 * 1024 * 1024;
 }  // namespace
 
+bool parseItemLine(CCore& core, const CString& line, ItemRecord& record) {
+  if (line.GetLength() == 0 || line.Find(';') >= 0) return false;
+  gbk::copyToField(record.name, sizeof record.name, core.getFg(line, ',', 0).view());
+  gbk::copyToField(record.dateText, sizeof record.dateText, core.getFg(line, ',', 1).view());
+  return true;
+}
+
 bool loadItemFile(CCore& core, const CString& path, ItemRecord* table, int& itemCount) {
   if (!core.isFileExist(path)) return false;
   CStdioFile file;
@@ -36,13 +43,7 @@ bool loadItemFile(CCore& core, const CString& path, ItemRecord* table, int& item
       line = CString(decodeToGbk(line.view(), lineEncoding));
     }
     firstLine = false;
-    if (line.GetLength() == 0) continue;
-    if (line.Find(';') >= 0) continue;
-    CString name = core.getFg(line, ',', 0);
-    CString date = core.getFg(line, ',', 1);
-    gbk::copyToField(table[n].name, sizeof table[n].name, name.view());
-    gbk::copyToField(table[n].dateText, sizeof table[n].dateText, date.view());
-    ++n;
+    if (parseItemLine(core, line, table[n])) ++n;
   }
   file.Close();
   itemCount = std::min(n, kShownItems);

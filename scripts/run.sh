@@ -41,5 +41,9 @@ fi
 sleep 2
 import -window root "$RUN_DIR/screenshot.png"
 echo "$RUN_DIR/screenshot.png"
+if memory=$("$WINE" "$WIN_BUILD/winctl.exe" memory Tessaly 2>/dev/null | tr -d '\r'); then
+  read -r current peak <<<"$memory"
+  echo "Working set: $current KiB, peak $peak KiB"
+fi
 "$WINE" "$WIN_BUILD/winctl.exe" command Tessaly 32776 >/dev/null 2>&1 || true
 wait "$app" || true

@@ -16,7 +16,10 @@
 //                                      there, or deletes it as a restarting shell loses it
 //   winctl tray-area                   prints the notification area's window: left top right bottom
 //   winctl window <title> <seconds>    shows a window of another program, in front, for some seconds
+//   winctl memory <title>              prints the owning process's working set and its peak, in KiB
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <shellapi.h>
 
@@ -183,6 +186,18 @@ int main() {
   if (!hwnd) return 1;
   if (verb == L"info") {
     printInfo(hwnd);
+  } else if (verb == L"memory") {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return 1;
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    BOOL ok = GetProcessMemoryInfo(process, &counters, sizeof counters);
+    CloseHandle(process);
+    if (!ok) return 1;
+    std::printf("%lu %lu\n", static_cast<unsigned long>(counters.WorkingSetSize / 1024),
+                static_cast<unsigned long>(counters.PeakWorkingSetSize / 1024));
   } else if (verb == L"command" && argc > 3) {
     PostMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(_wtoi(argv[3])), 0);
   } else if (verb == L"post" && argc > 5) {
