@@ -239,3 +239,13 @@ widget_changed_from() {  # info-line [seconds]
     sleep 0.2
   done
 }
+
+# A right press on the tray icon, then "退出" from its menu; true when the process has ended.
+quit_from_tray_menu() {
+  local tx ty pid=$APP_PID
+  read -r tx ty < <(tray_icon_xy)
+  click_point "$tx" "$ty" 3
+  wait_menu || return 1
+  click_menu_entry "退出"
+  wait_for 15 eval '! kill -0 '"$pid"' 2>/dev/null'
+}

@@ -103,10 +103,5 @@ check "log-off saves the place ($left, $top)" \
 # --- 退出 from the tray menu ends the program ---
 winctl taskbar-created >/dev/null
 wait_for 10 tray_icon_present
-read -r tx ty < <(tray_icon_xy)
-click_point "$tx" "$ty" 3
-wait_menu
-pid=$APP_PID
-click_menu_entry "退出"
-check "退出 in the tray menu ends the program" wait_for 15 eval '! kill -0 '"$pid"' 2>/dev/null'
+check "退出 in the tray menu ends the program" quit_from_tray_menu
 finish

@@ -105,12 +105,7 @@ left=$((left + 40)) top=$((top + 25))
 check "dragged once more to ($left, $top)" [ "$(rect | cut -d' ' -f1,2)" = "$left $top" ]
 winctl command Tessaly 32786 >/dev/null
 check "hidden to the tray" wait_for 10 widget_hidden
-read -r tx ty < <(tray_icon_xy)
-click_point "$tx" "$ty" 3
-wait_menu
-pid=$APP_PID
-click_menu_entry "退出"
-check "退出 ends the program" wait_for 15 eval '! kill -0 '"$pid"' 2>/dev/null'
+check "退出 ends the program" quit_from_tray_menu
 check "posleft holds the last left edge ($left)" [ "$(ini_value posleft)" = "$left" ]
 check "postop holds the last top edge ($top)" [ "$(ini_value postop)" = "$top" ]
 check "fsize holds the size chosen in the options dialog" [ "$(ini_value fsize)" = 30 ]
