@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "core/Core.h"
-#include "core/DateText.h"
+#include "items/ItemDetails.h"
 #include "framework/CivilDate.h"
 
 namespace {
@@ -31,15 +31,8 @@ void countDaysAt(CTime now, ItemRecord* records, int count) {
   for (int i = 0; i < count; ++i) {
     ItemRecord& record = records[i];
     // The table comes from malloc: never read past the field, terminated or not.
-    const std::string_view text(record.dateText, strnlen(record.dateText, kDateTextSize));
-    const CTime date = timeFromDateText(text, now);
-    if (date.GetTime() == kUnreadableTime) {
-      record.days = 0;
-      record.kind = Unreadable;
-      continue;
-    }
-    const int days = DaysBetween(date, now);
-    record.days = days < 0 ? -days : days;
-    record.kind = days == 0 ? Today : days > 0 ? Upcoming : Past;
+    const ItemDetails details = itemDetails(std::string_view(record.dateText, strnlen(record.dateText, kDateTextSize)), now);
+    record.days = details.days;
+    record.kind = details.kind;
   }
 }

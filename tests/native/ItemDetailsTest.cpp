@@ -1,0 +1,76 @@
+// What a row's tooltip and its --list line say. Chinese literals compile to GBK.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "items/DayCount.h"
+#include "items/ItemDetails.h"
+
+namespace {
+
+// Sunday 2025-06-15, lunar 五月二十, in the middle of the day.
+CTime now() {
+  return CTime(2025, 6, 15, 10, 30, 0);
+}
+
+TEST(ItemDetailsTest, TooltipTexts) {
+  const struct {
+    std::string dateText;
+    std::string tip;
+  } cases[] = {
+      // A coming date: its day and lunar date.
+      {"2027-09-15", "2027年9月15日 星期三\r\n农历八月十五"},
+      // Yearly dates, solar and lunar, say so.
+      {"农历八月十五", "2025年10月6日 星期一\r\n农历八月十五\r\n每年"},
+      {"5月20日", "2026年5月20日 星期三\r\n农历四月初四\r\n每年"},
+      {"6-15", "2025年6月15日 星期日\r\n农历五月二十\r\n每年"},
+      // Past one-off dates count to their next anniversary, by the calendar they were written in.
+      {"2022-07-31", "2022年7月31日 星期日\r\n农历七月初三\r\n第3个周年还有 46 天"},
+      {"农历1990年八月十五", "1990年10月3日 星期三\r\n农历八月十五\r\n第35个周年还有 113 天"},
+      {"2020-06-15", "2020年6月15日 星期一\r\n农历闰四月廿四\r\n今天是第5个周年"},
+      // Before lunar 1900 there is no lunar date.
+      {"1900-01-01", "1900年1月1日 星期一\r\n第126个周年还有 200 天"},
+      // Today's one-off date is no anniversary yet.
+      {"2025-06-15", "2025年6月15日 星期日\r\n农历五月二十"},
+      // Texts that are no date say why.
+      {"2025-02-30", "无法识别的日期：2025-02-30\r\n日历上没有这一天"},
+      {" 1899-12-31 ", "无法识别的日期：1899-12-31\r\n年份要在 1900 到 9999 之间"},
+      {"农历2101年正月初一", "无法识别的日期：农历2101年正月初一\r\n农历日期要在 1900 到 2100 年之间"},
+      {"农历2025年闰四月初一", "无法识别的日期：农历2025年闰四月初一\r\n那一年没有这个闰月"},
+      {"农历2025年八月三十", "无法识别的日期：农历2025年八月三十\r\n那一年的这个农历月只有 29 天"},
+      {"", "无法识别的日期：\r\n这一行没有日期：名称后面要有逗号和日期"},
+      {"明天",
+       "无法识别的日期：明天\r\n日期可以写成 2025-05-20、5月20日、农历八月十五、农历1990年八月十五"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(itemTipText(c.dateText, itemDetails(c.dateText, now())), c.tip) << c.dateText;
+}
+
+TEST(ItemDetailsTest, ListLines) {
+  const struct {
+    std::string name, dateText, line;
+  } cases[] = {
+      {"生日", "2027-09-15", "生日\tupcoming\t822\t2027-09-15\t农历八月十五"},
+      {"中秋", "农历8-15", "中秋\tupcoming\t113\t2025-10-06\t农历八月十五"},
+      {"今天", "农历五月二十", "今天\ttoday\t0\t2025-06-15\t农历五月二十"},
+      {"相识", "2022-07-31", "相识\tpast\t1050\t2022-07-31\t农历七月初三"},
+      {"很久", "1900-01-01", "很久\tpast\t45821\t1900-01-01\t"},
+      {"a\tb", "x", "a b\tunreadable\t\t\t"},
+      {"", "", "\tunreadable\t\t\t"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(itemListLine(c.name, itemDetails(c.dateText, now())), c.line) << c.name;
+}
+
+// The widget's counts come from the same details as the tooltip and the listing.
+TEST(ItemDetailsTest, CountsOfLunarRows) {
+  ItemRecord records[3] = {{"a", "农历八月十五", 0, 0}, {"b", "农历1990年闰五月初一", 0, 0}, {"c", "农历1990年闰四月初一", 0, 0}};
+  countDaysAt(now(), records, 3);
+  EXPECT_EQ(records[0].kind, Upcoming);
+  EXPECT_EQ(records[0].days, 113);
+  EXPECT_EQ(records[1].kind, Past);
+  EXPECT_EQ(records[1].days, 12776);  // 1990-06-23
+  EXPECT_EQ(records[2].kind, Unreadable);
+}
+
+}  // namespace
