@@ -3,12 +3,18 @@
 #include <gdiplus.h>
 
 #include "app/AppState.h"
+#include "app/ListCommand.h"
 #include "app/WidgetDlg.h"
 
 // The one application object; WinMain finds it through AfxGetApp.
 CCountdownApp theApp;
 
 BOOL CCountdownApp::InitInstance() {
+  // The listing needs neither GDI+ nor a window, and works beside a running widget.
+  if (isListCommandLine()) {
+    listExitCode = runListCommand();
+    return FALSE;
+  }
   Gdiplus::GdiplusStartupInput input;  // version 1, background thread and codecs allowed
   if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
     gdiplusToken = 0;
@@ -25,5 +31,6 @@ BOOL CCountdownApp::InitInstance() {
 int CCountdownApp::ExitInstance() {
   if (gdiplusToken) Gdiplus::GdiplusShutdown(gdiplusToken);
   gdiplusToken = 0;
-  return CWinApp::ExitInstance();
+  CWinApp::ExitInstance();
+  return listExitCode;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include "display/LayoutMetrics.h"
 #include "framework/AfxWin.h"
+#include "ui/RowTips.h"
 
 #include <gdiplus.h>
 
@@ -36,6 +37,8 @@ class CWidgetDlg : public CDialog {
   // Tray icon and menus (ui/).
   bool NotifyTrayIcon(DWORD operation, CString tip);
   void ShowPopupMenu(int subMenuIndex);
+  // The rows' tooltips follow the layout (ui/).
+  void UpdateRowTips();
 
   LayoutMetrics layout;
   HICON appIcon = nullptr;
@@ -48,6 +51,7 @@ class CWidgetDlg : public CDialog {
   bool hasPosition = false;
   HDC memoryDC = nullptr;
   bool trayIconAdded = false;
+  RowTips rowTips;
 
  protected:
   // Lifecycle (app/).
@@ -61,6 +65,7 @@ class CWidgetDlg : public CDialog {
   LRESULT OnTrayNotify(WPARAM, LPARAM);
   LRESULT OnTaskbarCreated(WPARAM, LPARAM);
   LRESULT OnRButtonUp(WPARAM, LPARAM);
+  LRESULT OnNotify(WPARAM, LPARAM);
 
   // Window behaviour and commands (ui/).
   LRESULT OnPaint(WPARAM, LPARAM);

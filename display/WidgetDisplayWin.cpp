@@ -109,6 +109,7 @@ void CWidgetDlg::UpdateLayout() {
   ::SetWindowPos(m_hWnd, nullptr, posLeft, posTop, layout.windowWidth, layout.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   RenderWidget();
+  UpdateRowTips();
   // Arming the same id again replaces the running timer, so the minute starts afresh.
   ::SetTimer(m_hWnd, IDT_MINUTE, kMinuteMs, nullptr);
 }

@@ -21,7 +21,7 @@ bool parseItemLine(CCore& core, const CString& line, ItemRecord& record) {
   return true;
 }
 
-bool loadItemFile(CCore& core, const CString& path, ItemRecord* table, int& itemCount) {
+bool loadItemFile(CCore& core, const CString& path, ItemRecord* table, int& itemCount, int* storedCount) {
   if (!core.isFileExist(path)) return false;
   CStdioFile file;
   if (!file.Open(path, CStdioFile::modeRead)) return false;
@@ -47,5 +47,6 @@ bool loadItemFile(CCore& core, const CString& path, ItemRecord* table, int& item
   }
   file.Close();
   itemCount = std::min(n, kShownItems);
+  if (storedCount) *storedCount = n;
   return true;
 }

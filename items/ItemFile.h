@@ -7,8 +7,9 @@
 // other line becomes the next record (name = field 0, date text = field 1 at ","), cut to its field
 // at a character boundary; records past the table's end are not stored. itemCount becomes the number
 // of records shown. A UTF-8 file is converted to GBK. When the file is missing or cannot be opened,
-// table and itemCount keep what they held and the result is false.
-bool loadItemFile(CCore& core, const CString& path, ItemRecord* table, int& itemCount);
+// table and itemCount keep what they held and the result is false. storedCount, when given, receives
+// the number of records stored (all of them, not only those shown).
+bool loadItemFile(CCore& core, const CString& path, ItemRecord* table, int& itemCount, int* storedCount = nullptr);
 
 // One line (GBK, without its line break) as a record: the name and date text fields are written, the
 // rest of the record is left alone. False for a line that is skipped.

@@ -1,0 +1,109 @@
+// The text listing: the item file read, counted and described by the same routines as the widget's
+// rows, one tab-separated UTF-8 line per counted line of the file, on standard output.
+//
+// A GUI program has no console of its own. When it is given a standard output (a pipe or a file, and
+// under Wine the shell's own descriptors) it writes there; otherwise it attaches to the console of
+// the process that started it, never making a new one.
+#include "app/ListCommand.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "core/Core.h"
+#include "framework/Gbk.h"
+#include "items/ItemDetails.h"
+#include "items/ItemFile.h"
+
+namespace {
+
+bool usable(HANDLE handle) {
+  return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+// Standard output and error for the listing; attaches to the parent's console only when needed and
+// leaves it again at the end.
+class ConsoleOutput {
+ public:
+  ConsoleOutput() {
+    m_out = GetStdHandle(STD_OUTPUT_HANDLE);
+    m_err = GetStdHandle(STD_ERROR_HANDLE);
+    if (usable(m_out) && usable(m_err)) return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    m_attached = true;
+    if (!usable(m_out)) m_out = m_console = openConsole();
+    if (!usable(m_err)) m_err = m_console ? m_console : (m_console = openConsole());
+  }
+  ~ConsoleOutput() {
+    if (m_console) CloseHandle(m_console);
+    if (m_attached) FreeConsole();
+  }
+  ConsoleOutput(const ConsoleOutput&) = delete;
+  ConsoleOutput& operator=(const ConsoleOutput&) = delete;
+
+  void out(const std::string& utf8) { write(m_out, utf8); }
+  void err(const std::string& utf8) { write(m_err, utf8); }
+
+ private:
+  static HANDLE openConsole() {
+    HANDLE h = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    return h == INVALID_HANDLE_VALUE ? nullptr : h;
+  }
+  // A console gets UTF-16, whatever its code page; pipes and files get the UTF-8 bytes.
+  static void write(HANDLE handle, const std::string& utf8) {
+    if (!usable(handle)) return;
+    DWORD mode, written;
+    if (GetConsoleMode(handle, &mode)) {
+      std::wstring wide = gbk::utf8ToWide(utf8);
+      WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+      return;
+    }
+    WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+  }
+
+  HANDLE m_out = nullptr;
+  HANDLE m_err = nullptr;
+  HANDLE m_console = nullptr;
+  bool m_attached = false;
+};
+
+}  // namespace
+
+bool isListCommandLine() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv) return false;
+  bool list = false;
+  for (int i = 1; i < argc; ++i) {
+    if (lstrcmpiW(argv[i], L"--list") == 0 || lstrcmpiW(argv[i], L"/list") == 0) list = true;
+  }
+  LocalFree(argv);
+  return list;
+}
+
+int runListCommand() {
+  ConsoleOutput console;
+  CCore core;
+  const CString path = core.getAppPath() + "_items.txt";
+  std::unique_ptr<ItemRecord[]> table(new ItemRecord[kTableRecords]);
+  int shown = 0, stored = 0;
+  if (!loadItemFile(core, path, table.get(), shown, &stored)) {
+    console.err(gbk::gbkToUtf8("无法读取纪念日文件：" + path.str() + "\n"));
+    return 1;
+  }
+  const CTime now = core.getTimeNow();
+  std::string text;
+  for (int i = 0; i < stored; ++i) {
+    const ItemRecord& record = table[i];
+    const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
+    const std::string_view date(record.dateText, strnlen(record.dateText, sizeof record.dateText));
+    text += gbk::gbkToUtf8(itemListLine(name, itemDetails(date, now))) + "\n";
+  }
+  console.out(text);
+  return 0;
+}

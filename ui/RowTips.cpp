@@ -1,0 +1,73 @@
+// The rows' tooltips. A standard tooltip control watches the widget's mouse messages itself
+// (TTF_SUBCLASS) and shows, for the row under the pointer, the day the count refers to, its lunar
+// date and the next anniversary, or why the date cannot be read. The text is made when the tip is
+// about to show, so it speaks of the current day. TTS_ALWAYSTIP: the widget is hardly ever the
+// active window; a tooltip never activates or focuses anything.
+#include "ui/RowTips.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <string_view>
+
+#include "app/AppState.h"
+#include "app/WidgetDlg.h"
+#include "core/Core.h"
+#include "framework/Gbk.h"
+#include "items/ItemDetails.h"
+
+namespace {
+constexpr int kMaxTipWidth = 1000;  // any width at all lets the tip break its lines at "\r\n"
+}
+
+RowTips::~RowTips() {
+  if (m_control && IsWindow(m_control)) DestroyWindow(m_control);
+}
+
+void RowTips::Update(HWND owner, int rows, int rowHeight, int width) {
+  if (!m_control) {
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    m_control = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!m_control) return;
+    SendMessageW(m_control, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+  }
+  TTTOOLINFOW tool = {};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = owner;
+  for (int i = 0; i < m_tools; ++i) {
+    tool.uId = static_cast<UINT_PTR>(i);
+    SendMessageW(m_control, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  m_tools = 0;
+  tool.uFlags = TTF_SUBCLASS;
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  for (int i = 0; i < rows; ++i) {
+    tool.uId = static_cast<UINT_PTR>(i);
+    tool.rect = {0, i * rowHeight, width, (i + 1) * rowHeight};
+    if (SendMessageW(m_control, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) m_tools = i + 1;
+  }
+}
+
+const wchar_t* RowTips::TextFor(const NMHDR* header) {
+  if (!m_control || header->hwndFrom != m_control || header->code != TTN_GETDISPINFOW) return nullptr;
+  const int row = static_cast<int>(header->idFrom);
+  if (!core || !ItemTable || row < 0 || row >= itemCount) return nullptr;
+  const ItemRecord& record = ItemTable[row];
+  const std::string_view dateText(record.dateText, strnlen(record.dateText, sizeof record.dateText));
+  m_text = gbk::toWide(itemTipText(dateText, itemDetails(dateText, core->getTimeNow())));
+  return m_text.c_str();
+}
+
+void CWidgetDlg::UpdateRowTips() { rowTips.Update(m_hWnd, itemCount, layout.rowHeight, layout.windowWidth); }
+
+LRESULT CWidgetDlg::OnNotify(WPARAM, LPARAM lParam) {
+  auto* header = reinterpret_cast<NMHDR*>(lParam);
+  if (const wchar_t* text = rowTips.TextFor(header)) {
+    reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = const_cast<wchar_t*>(text);
+    return 0;
+  }
+  return Default();
+}
