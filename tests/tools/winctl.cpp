@@ -17,6 +17,8 @@
 //   winctl tray-area                   prints the notification area's window: left top right bottom
 //   winctl window <title> <seconds>    shows a window of another program, in front, for some seconds
 //   winctl memory <title>              prints the owning process's working set and its peak, in KiB
+//   winctl tooltip <title>             prints the text of the tooltip the window's process shows, as
+//                                      UTF-8; fails when none is showing
 #include <windows.h>
 
 #include <psapi.h>
@@ -120,6 +122,38 @@ std::string readMenuInOwner(HWND menuWindow) {
   return received == "\n" ? std::string() : received;
 }
 
+struct TooltipSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK keepShownTooltip(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<TooltipSearch*>(param);
+  wchar_t cls[32] = {};
+  GetClassNameW(hwnd, cls, 32);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != search->pid || _wcsicmp(cls, L"tooltips_class32") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+// The text of the tooltip shown by the process that owns window; false when none is showing. The
+// control answers WM_GETTEXT with the text it shows, which the system copies across processes.
+bool readTooltip(HWND window, std::wstring* text) {
+  TooltipSearch search = {0, nullptr};
+  GetWindowThreadProcessId(window, &search.pid);
+  EnumWindows(keepShownTooltip, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return false;
+  wchar_t buffer[4096] = {};
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(search.found, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
+                           &length))
+    return false;
+  text->assign(buffer);
+  return true;
+}
+
 }  // namespace
 
 int main() {
@@ -198,6 +232,10 @@ int main() {
     if (!ok) return 1;
     std::printf("%lu %lu\n", static_cast<unsigned long>(counters.WorkingSetSize / 1024),
                 static_cast<unsigned long>(counters.PeakWorkingSetSize / 1024));
+  } else if (verb == L"tooltip") {
+    std::wstring text;
+    if (!readTooltip(hwnd, &text)) return 1;
+    std::printf("%s\n", utf8(text).c_str());
   } else if (verb == L"command" && argc > 3) {
     PostMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(_wtoi(argv[3])), 0);
   } else if (verb == L"post" && argc > 5) {
