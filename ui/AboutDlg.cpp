@@ -17,6 +17,7 @@ BOOL CAboutDlg::OnInitDialog() {
                  "纪念日文件：" + itemFilePath + "\r\n" +
                  "设置文件：" + settingsPath + "\r\n\r\n" +
                  "纪念日文件每行一个纪念日：名称、逗号、日期，例如“生日,2025-05-20”；"
+                 "农历日期以“农历”开头，例如“农历1990年八月十五”，每年的写“农历八月十五”“农历腊月初八”；"
                  "空行和含有分号的行不显示，只显示前五个。";
   SetDlgItemText(IDC_ABOUT_TEXT, text);
   CenterWindow();

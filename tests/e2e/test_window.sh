@@ -48,6 +48,7 @@ app_dir_wine="Z:${APP_DIR//\//\\}"
 check "it gives the item file's full path" eval '[[ "$about" == *"$app_dir_wine\\Tessaly_items.txt"* ]]'
 check "it gives the settings file's full path" eval '[[ "$about" == *"$app_dir_wine\\Tessaly.ini"* ]]'
 check "it says what a line of the item file holds" eval '[[ "$about" == *"名称"*"逗号"*"日期"* ]]'
+check "it shows the lunar forms" eval '[[ "$about" == *"农历1990年八月十五"*"农历八月十五"* ]]'
 read -r l t r b < <(rect "$ABOUT")
 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2))
 sleep 0.3

@@ -122,6 +122,9 @@ TEST_F(UnreadableLinesTest, ListsShownLinesWithUnreadableDates) {
       // The table keeps 20 bytes of the date: what lies past them is never read.
       {"a,2025-05-20          junk\r\n", {}},
       {"a,   2025-05-20 junk\r\n", {"a,   2025-05-20 junk"}},
+      // Lunar dates: readable ones pass; a leap month the year lacks and a year past 2100 do not.
+      {"中秋,农历八月十五\r\n妈妈,农历1990年闰五月初一\r\n错,农历2025年闰四月初一\r\n远,农历2101-1-1\r\n",
+       {"错,农历2025年闰四月初一", "远,农历2101-1-1"}},
   };
   for (const Case& c : cases) EXPECT_EQ(strings(unreadableShownLines(c.text, now)), c.expected) << c.text;
 }
