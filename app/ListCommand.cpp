@@ -32,15 +32,21 @@ class ConsoleOutput {
   ConsoleOutput() {
     m_out = GetStdHandle(STD_OUTPUT_HANDLE);
     m_err = GetStdHandle(STD_ERROR_HANDLE);
-    if (usable(m_out) && usable(m_err)) return;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    if (usable(m_out) && usable(m_err))
+      return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+      return;
     m_attached = true;
-    if (!usable(m_out)) m_out = m_console = openConsole();
-    if (!usable(m_err)) m_err = m_console ? m_console : (m_console = openConsole());
+    if (!usable(m_out))
+      m_out = m_console = openConsole();
+    if (!usable(m_err))
+      m_err = m_console ? m_console : (m_console = openConsole());
   }
   ~ConsoleOutput() {
-    if (m_console) CloseHandle(m_console);
-    if (m_attached) FreeConsole();
+    if (m_console)
+      CloseHandle(m_console);
+    if (m_attached)
+      FreeConsole();
   }
   ConsoleOutput(const ConsoleOutput&) = delete;
   ConsoleOutput& operator=(const ConsoleOutput&) = delete;
@@ -56,7 +62,8 @@ class ConsoleOutput {
   }
   // A console gets UTF-16, whatever its code page; pipes and files get the UTF-8 bytes.
   static void write(HANDLE handle, const std::string& utf8) {
-    if (!usable(handle)) return;
+    if (!usable(handle))
+      return;
     DWORD mode, written;
     if (GetConsoleMode(handle, &mode)) {
       std::wstring wide = gbk::utf8ToWide(utf8);
@@ -77,10 +84,12 @@ class ConsoleOutput {
 bool isListCommandLine() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (!argv) return false;
+  if (!argv)
+    return false;
   bool list = false;
   for (int i = 1; i < argc; ++i) {
-    if (lstrcmpiW(argv[i], L"--list") == 0 || lstrcmpiW(argv[i], L"/list") == 0) list = true;
+    if (lstrcmpiW(argv[i], L"--list") == 0 || lstrcmpiW(argv[i], L"/list") == 0)
+      list = true;
   }
   LocalFree(argv);
   return list;

@@ -221,8 +221,7 @@ bool splitLunarDate(std::string_view text, WrittenDate* written) {
   return true;
 }
 
-bool nextLunarOccurrence(const WrittenDate& written, int fromYear, const CivilDate& from, CivilDate* date,
-                         int* year) {
+bool nextLunarOccurrence(const WrittenDate& written, int fromYear, const CivilDate& from, CivilDate* date, int* year) {
   for (int y = fromYear; y <= fromYear + 1 && y <= kLastLunarYear; ++y) {
     // A date written with 闰 falls in the leap month where the year has it, else in the ordinary one;
     // a day the month lacks (三十 of a short month) becomes its last.
@@ -231,8 +230,8 @@ bool nextLunarOccurrence(const WrittenDate& written, int fromYear, const CivilDa
     if (lunar.day > length)
       lunar.day = length;
     CivilDate solar;
-    if (lunarToSolar(lunar, &solar) && daysFromCivil(solar.year, solar.month, solar.day) >=
-                                           daysFromCivil(from.year, from.month, from.day)) {
+    if (lunarToSolar(lunar, &solar) &&
+        daysFromCivil(solar.year, solar.month, solar.day) >= daysFromCivil(from.year, from.month, from.day)) {
       *date = solar;
       *year = y;
       return true;

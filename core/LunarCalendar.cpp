@@ -35,7 +35,7 @@ constexpr uint32_t kYears[kLastLunarYear - kFirstLunarYear + 1] = {
     0x04605aa, 0x02e8ba5, 0x0540da5, 0x0400d4a, 0x02a7c95, 0x04e0c96, 0x038f94e, 0x05e0556,  // 2076
     0x0480ab5, 0x032b5b2, 0x05806d2, 0x0420ea5, 0x02e8e4a, 0x050068b, 0x03b0c97, 0x06004ab,  // 2084
     0x04a055b, 0x034cad6, 0x05a0b6a, 0x0460752, 0x0309725, 0x0540b45, 0x03e0a8b, 0x028549b,  // 2092
-    0x04e04ab,  // 2100
+    0x04e04ab,                                                                               // 2100
 };
 
 uint32_t yearWord(int year) {

@@ -63,8 +63,8 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   static const char* const kWeekdays[] = {"星期四", "星期五", "星期六", "星期日", "星期一", "星期二", "星期三"};
   const CivilDate& date = details.date;
   const int64_t day = dayNumber(date);
-  std::string text = std::to_string(date.year) + "年" + std::to_string(date.month) + "月" +
-                     std::to_string(date.day) + "日 " + kWeekdays[((day % 7) + 7) % 7];
+  std::string text = std::to_string(date.year) + "年" + std::to_string(date.month) + "月" + std::to_string(date.day) +
+                     "日 " + kWeekdays[((day % 7) + 7) % 7];
   if (details.hasLunar)
     text += "\r\n" + lunarDateText(details.lunar);
   if (details.written.form == DateForm::Yearly || details.written.form == DateForm::LunarYearly) {

@@ -21,7 +21,8 @@ constexpr int kMaxTipWidth = 1000;  // any width at all lets the tip break its l
 }
 
 RowTips::~RowTips() {
-  if (m_control && IsWindow(m_control)) DestroyWindow(m_control);
+  if (m_control && IsWindow(m_control))
+    DestroyWindow(m_control);
 }
 
 void RowTips::Update(HWND owner, int rows, int rowHeight, int width) {
@@ -31,7 +32,8 @@ void RowTips::Update(HWND owner, int rows, int rowHeight, int width) {
     m_control = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!m_control) return;
+    if (!m_control)
+      return;
     SendMessageW(m_control, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
   }
   TTTOOLINFOW tool = {};
@@ -47,21 +49,26 @@ void RowTips::Update(HWND owner, int rows, int rowHeight, int width) {
   for (int i = 0; i < rows; ++i) {
     tool.uId = static_cast<UINT_PTR>(i);
     tool.rect = {0, i * rowHeight, width, (i + 1) * rowHeight};
-    if (SendMessageW(m_control, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) m_tools = i + 1;
+    if (SendMessageW(m_control, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)))
+      m_tools = i + 1;
   }
 }
 
 const wchar_t* RowTips::TextFor(const NMHDR* header) {
-  if (!m_control || header->hwndFrom != m_control || header->code != TTN_GETDISPINFOW) return nullptr;
+  if (!m_control || header->hwndFrom != m_control || header->code != TTN_GETDISPINFOW)
+    return nullptr;
   const int row = static_cast<int>(header->idFrom);
-  if (!core || !ItemTable || row < 0 || row >= itemCount) return nullptr;
+  if (!core || !ItemTable || row < 0 || row >= itemCount)
+    return nullptr;
   const ItemRecord& record = ItemTable[row];
   const std::string_view dateText(record.dateText, strnlen(record.dateText, sizeof record.dateText));
   m_text = gbk::toWide(itemTipText(dateText, itemDetails(dateText, core->getTimeNow())));
   return m_text.c_str();
 }
 
-void CWidgetDlg::UpdateRowTips() { rowTips.Update(m_hWnd, itemCount, layout.rowHeight, layout.windowWidth); }
+void CWidgetDlg::UpdateRowTips() {
+  rowTips.Update(m_hWnd, itemCount, layout.rowHeight, layout.windowWidth);
+}
 
 LRESULT CWidgetDlg::OnNotify(WPARAM, LPARAM lParam) {
   auto* header = reinterpret_cast<NMHDR*>(lParam);

@@ -39,8 +39,7 @@ TEST(ItemDetailsTest, TooltipTexts) {
       {"农历2025年闰四月初一", "无法识别的日期：农历2025年闰四月初一\r\n那一年没有这个闰月"},
       {"农历2025年八月三十", "无法识别的日期：农历2025年八月三十\r\n那一年的这个农历月只有 29 天"},
       {"", "无法识别的日期：\r\n这一行没有日期：名称后面要有逗号和日期"},
-      {"明天",
-       "无法识别的日期：明天\r\n日期可以写成 2025-05-20、5月20日、农历八月十五、农历1990年八月十五"},
+      {"明天", "无法识别的日期：明天\r\n日期可以写成 2025-05-20、5月20日、农历八月十五、农历1990年八月十五"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(itemTipText(c.dateText, itemDetails(c.dateText, now())), c.tip) << c.dateText;
@@ -64,7 +63,8 @@ TEST(ItemDetailsTest, ListLines) {
 
 // The widget's counts come from the same details as the tooltip and the listing.
 TEST(ItemDetailsTest, CountsOfLunarRows) {
-  ItemRecord records[3] = {{"a", "农历八月十五", 0, 0}, {"b", "农历1990年闰五月初一", 0, 0}, {"c", "农历1990年闰四月初一", 0, 0}};
+  ItemRecord records[3] = {
+      {"a", "农历八月十五", 0, 0}, {"b", "农历1990年闰五月初一", 0, 0}, {"c", "农历1990年闰四月初一", 0, 0}};
   countDaysAt(now(), records, 3);
   EXPECT_EQ(records[0].kind, Upcoming);
   EXPECT_EQ(records[0].days, 113);

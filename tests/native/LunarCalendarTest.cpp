@@ -62,9 +62,8 @@ TEST(LunarCalendarTest, LeapMonths) {
   const struct {
     int year, leapMonth;
   } cases[] = {
-      {1900, 8}, {1901, 0}, {1990, 5}, {2017, 6}, {2020, 4}, {2023, 2},
-      {2024, 0}, {2025, 6}, {2028, 5}, {2033, 11}, {2099, 2}, {2100, 0},
-      {1899, 0}, {2101, 0},  // outside the table
+      {1900, 8}, {1901, 0}, {1990, 5},  {2017, 6}, {2020, 4}, {2023, 2}, {2024, 0},
+      {2025, 6}, {2028, 5}, {2033, 11}, {2099, 2}, {2100, 0}, {1899, 0}, {2101, 0},  // outside the table
   };
   for (const auto& c : cases)
     EXPECT_EQ(lunarLeapMonth(c.year), c.leapMonth) << c.year;
@@ -76,11 +75,21 @@ TEST(LunarCalendarTest, MonthLengths) {
     bool leap;
     int days;
   } cases[] = {
-      {2025, 6, false, 30}, {2025, 6, true, 29}, {2025, 7, false, 30}, {2025, 8, false, 29},
-      {2026, 8, false, 29}, {2027, 1, false, 30}, {1900, 8, true, 29}, {2100, 12, false, 29},
+      {2025, 6, false, 30},
+      {2025, 6, true, 29},
+      {2025, 7, false, 30},
+      {2025, 8, false, 29},
+      {2026, 8, false, 29},
+      {2027, 1, false, 30},
+      {1900, 8, true, 29},
+      {2100, 12, false, 29},
       // Months a year does not have.
-      {2024, 6, true, 0}, {2025, 5, true, 0}, {2025, 0, false, 0}, {2025, 13, false, 0},
-      {1899, 12, false, 0}, {2101, 1, false, 0},
+      {2024, 6, true, 0},
+      {2025, 5, true, 0},
+      {2025, 0, false, 0},
+      {2025, 13, false, 0},
+      {1899, 12, false, 0},
+      {2101, 1, false, 0},
   };
   for (const auto& c : cases)
     EXPECT_EQ(lunarMonthDays(c.year, c.month, c.leap), c.days) << c.year << " " << c.month << " " << c.leap;
@@ -115,7 +124,7 @@ TEST(LunarCalendarTest, EdgesOfTheRange) {
     LunarDate lunar;
     bool exists;
   } lunarCases[] = {
-      {{1899, 12, false, 1}, false}, {{2101, 1, false, 1}, false}, {{2100, 12, false, 29}, true},
+      {{1899, 12, false, 1}, false},  {{2101, 1, false, 1}, false},  {{2100, 12, false, 29}, true},
       {{2100, 12, false, 30}, false}, {{2025, 8, false, 30}, false}, {{2025, 6, true, 30}, false},
       {{2025, 4, true, 1}, false},    {{2025, 8, false, 0}, false},  {{2025, 8, false, 31}, false},
   };
@@ -190,10 +199,11 @@ TEST(LunarDateTextTest, OneOffDates) {
     std::string text;
     CivilDate date;
   } cases[] = {
-      {"农历1990年八月十五", {1990, 10, 3}}, {"农历1990-8-15", {1990, 10, 3}},   {"农历1990/8/15", {1990, 10, 3}},
-      {"农历1990年8月15日", {1990, 10, 3}}, {"农历１９９０年８月１５", {1990, 10, 3}},
-      {"农历1990年闰五月初一", {1990, 6, 23}}, {"农历1900年正月初一", {1900, 1, 31}},
-      {"农历2100年腊月廿九", {2101, 1, 28}},   {"农历2025年闰六月廿九", {2025, 8, 22}},
+      {"农历1990年八月十五", {1990, 10, 3}},     {"农历1990-8-15", {1990, 10, 3}},
+      {"农历1990/8/15", {1990, 10, 3}},          {"农历1990年8月15日", {1990, 10, 3}},
+      {"农历１９９０年８月１５", {1990, 10, 3}}, {"农历1990年闰五月初一", {1990, 6, 23}},
+      {"农历1900年正月初一", {1900, 1, 31}},     {"农历2100年腊月廿九", {2101, 1, 28}},
+      {"农历2025年闰六月廿九", {2025, 8, 22}},
   };
   for (const auto& c : cases) {
     CivilDate date;
