@@ -115,6 +115,20 @@ TEST_F(ItemFileTest, AtMostAHundredRecordsAreStored) {
   EXPECT_EQ(name(99), "n99");
 }
 
+// The listing prints every stored record, also one whose fields are both empty.
+TEST_F(ItemFileTest, StoredCountCountsEveryRecord) {
+  const struct {
+    std::string text;
+    int stored;
+  } cases[] = {{"", 0}, {"a,1\n,\nb,2\n", 3}, {"1,x\n2,x\n3,x\n;\n4,x\n5,x\n6,x\n\n7,x\n", 7}};
+  for (const auto& c : cases) {
+    write(c.text);
+    int storedCount = -1;
+    ASSERT_TRUE(loadItemFile(core, path, table.data(), count, &storedCount));
+    EXPECT_EQ(storedCount, c.stored) << c.text;
+  }
+}
+
 TEST_F(ItemFileTest, Utf8FilesAreReadAsGbk) {
   const std::string utf8Name = "\xE7\x94\x9F\xE6\x97\xA5";  // 生日 in UTF-8
   for (const std::string& bom : {std::string(), std::string("\xEF\xBB\xBF")}) {
