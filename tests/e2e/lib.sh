@@ -41,8 +41,17 @@ ini_value() { sed -n "s/^$1=//p" "$(ini_file)" 2>/dev/null | tr -d '\r'; }
 
 winctl() { "$WINE" "$WINCTL" "$@" 2>/dev/null | tr -d '\r'; }
 
+# Puts the pointer in the screen's far corner, away from the widget, so that no row's tooltip covers
+# the rows a test reads from the screen.
+park_pointer() {
+  local w h
+  read -r w h < <(xdotool getdisplaygeometry)
+  xdotool mousemove $((w - 1)) $((h - 1))
+}
+
 # Starts the program and waits for its widget; WIDGET holds "hwnd left top right bottom exstyle visible pid".
 start_app() {
+  park_pointer
   cp "$EXE" "$APP_DIR/Tessaly.exe"
   (cd "$APP_DIR" && exec "$WINE" Tessaly.exe >/dev/null 2>&1) &
   APP_PID=$!
@@ -107,6 +116,7 @@ wait_for() {  # seconds command...
 
 # Starts the program like start_app, with extra environment (NAME=value ...) for the program alone.
 start_app_env() {
+  park_pointer
   winctl foreground >/dev/null || true  # the Wine server runs before, and without, that environment
   cp "$EXE" "$APP_DIR/Tessaly.exe"
   (cd "$APP_DIR" && exec env "$@" "$WINE" Tessaly.exe >/dev/null 2>&1) &

@@ -94,7 +94,6 @@ check "and says so on standard error ($message)" eval '[[ "$message" == 无法�
 mv "$APP_DIR/items.bak" "$(items_file)"
 
 # --- the counts on screen ---
-xdotool mousemove 0 0
 start_app || { finish; exit 1; }
 read -r _ left top right bottom _ <<<"$WIDGET"
 row_height=$(((bottom - top) / 5))
