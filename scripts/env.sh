@@ -4,12 +4,17 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 
 # The shipped program is 32-bit. A kernel without 32-bit support cannot run 32-bit Wine; there the
-# same sources are built for 64-bit Windows and run by 64-bit Wine.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  WIN_ARCH=i686; WINE=wine; WINEARCH=win32
-else
-  WIN_ARCH=x86_64; WINE=/usr/lib/wine/wine64; WINEARCH=win64
+# same sources are built for 64-bit Windows and run by 64-bit Wine. TESSALY_WIN_ARCH=x86_64 takes
+# that path on any machine (TESSALY_WIN_ARCH=i686 insists on the 32-bit one).
+WIN_ARCH=${TESSALY_WIN_ARCH:-}
+if [ -z "$WIN_ARCH" ]; then
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then WIN_ARCH=i686; else WIN_ARCH=x86_64; fi
 fi
+case "$WIN_ARCH" in
+  i686) WINE=wine; WINEARCH=win32 ;;
+  x86_64) WINE=/usr/lib/wine/wine64; WINEARCH=win64 ;;
+  *) echo "TESSALY_WIN_ARCH must be i686 or x86_64, not '$WIN_ARCH'" >&2; return 1 2>/dev/null || exit 1 ;;
+esac
 WIN_BUILD="$BUILD/win-$WIN_ARCH"
 export WINEARCH WINEPREFIX="$BUILD/wineprefix-$WIN_ARCH" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 

@@ -107,7 +107,6 @@ wait_for() {  # seconds command...
 
 # Starts the program like start_app, with extra environment (NAME=value ...) for the program alone.
 start_app_env() {
-  winctl foreground >/dev/null || true  # the Wine server runs before, and without, that environment
   cp "$EXE" "$APP_DIR/Tessaly.exe"
   (cd "$APP_DIR" && exec env "$@" "$WINE" Tessaly.exe >/dev/null 2>&1) &
   APP_PID=$!
