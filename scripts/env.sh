@@ -18,18 +18,19 @@ esac
 WIN_BUILD="$BUILD/win-$WIN_ARCH"
 export WINEARCH WINEPREFIX="$BUILD/wineprefix-$WIN_ARCH" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
-configure_and_build() {  # dir toolchain-file-or-empty
-  local dir=$1 toolchain=$2
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${toolchain:+-DCMAKE_TOOLCHAIN_FILE=$toolchain} >/dev/null
+configure_and_build() {  # dir toolchain-file-or-empty build-type
+  local dir=$1 toolchain=$2 type=$3
+  if ! grep -qx "CMAKE_BUILD_TYPE:STRING=$type" "$dir/CMakeCache.txt" 2>/dev/null; then
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" ${toolchain:+-DCMAKE_TOOLCHAIN_FILE=$toolchain} >/dev/null
   fi
   cmake --build "$dir" -j2
 }
 
+# The Windows builds are release builds: the program tested, run and packaged is the one users get.
 build_windows() {
-  configure_and_build "$BUILD/win-i686" "$ROOT/cmake/mingw-i686.cmake"
+  configure_and_build "$BUILD/win-i686" "$ROOT/cmake/mingw-i686.cmake" Release
   if [ "$WIN_ARCH" != i686 ]; then
-    configure_and_build "$WIN_BUILD" "$ROOT/cmake/mingw-x86_64.cmake"
+    configure_and_build "$WIN_BUILD" "$ROOT/cmake/mingw-x86_64.cmake" Release
   fi
 }
 
