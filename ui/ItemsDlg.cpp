@@ -54,7 +54,7 @@ bool CItemsDlg::LoadText() {
   // The dialog is not shown yet: boxes from here are owned by the widget.
   HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
   std::string bytes;
-  ReadResult read = readFileBytes(itemFilePath, bytes);
+  ReadResult read = readFileBytes(gbk::gbkToUtf8(itemFilePath.view()), bytes);
   if (read == ReadResult::TooLarge) {
     core->msgboxWarning(owner, "纪念日文件太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
                                    " MB），编辑器没有打开，以免覆盖其中的内容：\r\n" + itemFilePath);
@@ -114,8 +114,8 @@ void CItemsDlg::OnOK() {
   std::vector<CString> unreadable = unreadableShownLines(gbkText, core->getTimeNow());
   if (!unreadable.empty() && askYesNo(m_hWnd, unreadableDatesQuestion(unreadable)) != IDYES) return;
 
-  bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), itemFilePath)
-                                               : replaceFileBytes(itemFilePath, bytes);
+  bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), gbk::gbkToUtf8(itemFilePath.view()))
+                                               : replaceFileBytes(gbk::gbkToUtf8(itemFilePath.view()), bytes);
   if (!saved) {
     core->msgboxWarning(m_hWnd, "无法保存纪念日文件：\r\n" + itemFilePath +
                                     "\r\n\r\n文件可能是只读的，或者磁盘已满。您的修改仍在编辑框中。");
