@@ -84,12 +84,6 @@ bool CItemsDlg::LoadText() {
   m_bareLineFeeds = hasBareLineFeedsOnly(text);
   if (m_bareLineFeeds) text = lineFeedsToCrLf(text);  // the edit box breaks lines only at CR LF
   SetDlgItemTextW(m_hWnd, IDC_ITEMS_TEXT, std::wstring(text.begin(), text.end()).c_str());
-  if (static_cast<size_t>(GetWindowTextLengthW(::GetDlgItem(m_hWnd, IDC_ITEMS_TEXT))) != text.size()) {
-    // The box took only part of it: saving would cut the file.
-    core->msgboxWarning(owner, "纪念日文件太长，编辑框无法完整显示，编辑器没有打开，以免覆盖其中的内容：\r\n" +
-                                   itemFilePath);
-    return false;
-  }
   return true;
 }
 
