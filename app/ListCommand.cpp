@@ -98,11 +98,15 @@ bool isListCommandLine() {
 int runListCommand() {
   ConsoleOutput console;
   CCore core;
-  const CString path = core.getAppPath() + "_items.txt";
+  // The same path the widget reads: the program's path and "_items.txt", as UTF-8.
+  const FilePath path = gbk::gbkToUtf8((core.getAppPath() + "_items.txt").view());
   std::unique_ptr<ItemRecord[]> table(new ItemRecord[kTableRecords]);
   int shown = 0, stored = 0;
-  if (!loadItemFile(core, path, table.get(), shown, &stored)) {
-    console.err(gbk::gbkToUtf8("无法读取纪念日文件：" + path.str() + "\n"));
+  const ItemFileLoad load = loadItemFile(core, path, table.get(), shown, &stored);
+  if (!load) {
+    std::string message = gbk::gbkToUtf8("无法读取纪念日文件：") + path;
+    if (load.status == ItemFileStatus::Unreadable) message += gbk::gbkToUtf8("：" + load.reason().str());
+    console.err(message + "\n");
     return 1;
   }
   const CTime now = core.getTimeNow();

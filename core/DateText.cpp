@@ -94,6 +94,9 @@ std::string_view trimSpaces(std::string_view text) {
 }
 
 // A folded text cut into numbers and single marks: "2025-5-20" is 2025 - 5 - 20.
+// What splitDate gives as the year of a yearly date: no year a text can spell (0000 is refused).
+constexpr int kYearly = -1;
+
 struct Token {
   char mark;   // 0 for a number
   int value;   // the number
@@ -125,7 +128,7 @@ bool isSeparator(const Token& token) {
   return token.mark == '-' || token.mark == '/' || token.mark == '.';
 }
 
-// The year (0 for a yearly date), month and day of the folded text, not yet checked against the calendar.
+// The year (kYearly for a yearly date), month and day of the folded text, not yet checked against the calendar.
 bool splitDate(std::string_view text, int* year, int* month, int* day) {
   std::vector<Token> t;
   if (!tokenize(text, &t))
@@ -144,7 +147,7 @@ bool splitDate(std::string_view text, int* year, int* month, int* day) {
   const bool yearlyWritten =
       t.size() == 4 && isNumber(t[0], 1, 2) && t[1].mark == kMonthMark && isNumber(t[2], 1, 2) && t[3].mark == kDayMark;
   if (yearlyNumbered || yearlyWritten) {
-    *year = 0;
+    *year = kYearly;
     *month = t[0].value;
     *day = t[2].value;
     return true;
@@ -297,7 +300,9 @@ DateProblem readDateText(std::string_view text, const CivilDate& today, CivilDat
   }
   if (!splitDate(trimmed, &parts.year, &parts.month, &parts.day))
     return DateProblem::NotADate;
-  parts.form = parts.year ? DateForm::Dated : DateForm::Yearly;
+  parts.form = parts.year == kYearly ? DateForm::Yearly : DateForm::Dated;
+  if (parts.form == DateForm::Yearly)
+    parts.year = 0;
   if (written)
     *written = parts;
   if (parts.form == DateForm::Yearly) {

@@ -122,6 +122,7 @@ TEST_F(UnreadableLinesTest, ListsShownLinesWithUnreadableDates) {
       // The table keeps 20 bytes of the date: what lies past them is never read.
       {"a,2025-05-20          junk\r\n", {}},
       {"a,   2025-05-20 junk\r\n", {"a,   2025-05-20 junk"}},
+      {"零年,0000-5-1\r\n每年,5-1\r\n", {"零年,0000-5-1"}},
       // Lunar dates: readable ones pass; a leap month the year lacks and a year past 2100 do not.
       {"中秋,农历八月十五\r\n妈妈,农历1990年闰五月初一\r\n错,农历2025年闰四月初一\r\n远,农历2101-1-1\r\n",
        {"错,农历2025年闰四月初一", "远,农历2101-1-1"}},
@@ -140,10 +141,10 @@ TEST_F(UnreadableLinesTest, AgreesWithTheItemReader) {
   };
   CCore core;
   for (const char* text : texts) {
-    ASSERT_TRUE(replaceFileBytes(path.c_str(), text));
+    ASSERT_TRUE(replaceFileBytes(path, text));
     std::vector<ItemRecord> table(kTableRecords);
     int count = 0;
-    ASSERT_TRUE(loadItemFile(core, path.c_str(), table.data(), count));
+    ASSERT_TRUE(loadItemFile(core, path, table.data(), count));
     countDaysAt(now, table.data(), count);
     std::vector<std::string> readerNames;
     for (int i = 0; i < count; ++i)
