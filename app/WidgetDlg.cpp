@@ -1,4 +1,5 @@
-// The widget's lifecycle: creation, initialisation (settings, items, first layout, place, tray icon)
+// The widget's lifecycle: creation, initialisation (settings, items, first layout, place; the tray icon
+// once the widget is shown)
 // and destruction (position saved, tray icon removed, state freed).
 #include "app/WidgetDlg.h"
 
@@ -26,6 +27,7 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
   ON_MESSAGE(WM_RBUTTONUP, OnRButtonUp)
   ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
+  ON_MESSAGE(WM_TRAY_ADD, OnTrayAdd)
   ON_REGISTERED_MESSAGE(WM_TASKBAR_CREATED, OnTaskbarCreated)
   ON_COMMAND(ID_APP_ITEMS, OnAppItems)
   ON_COMMAND(ID_APP_OPTIONS, OnAppOptions)
@@ -86,9 +88,12 @@ BOOL CWidgetDlg::OnInitDialog() {
   if (!hasPosition) posLeft = posTop = 0;
   UpdateLayout();
   PlaceAtStart();
-  trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  // The icon's round trip to the shell waits until the widget is on screen: the posted message is
+  // handled only after the dialog has been shown.
+  ::PostMessageW(m_hWnd, WM_TRAY_ADD, 0, 0);
   return TRUE;
 }
+
 
 // Keeps the remembered place when the widget there is on a monitor's work area; otherwise (first
 // run, monitor gone) centres it, and that becomes the remembered place.

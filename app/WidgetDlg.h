@@ -13,6 +13,8 @@ constexpr UINT IDT_MINUTE = 1;
 constexpr UINT kMinuteMs = 60000;
 constexpr UINT TRAY_ICON_UID = 100;
 constexpr UINT WM_TRAY_NOTIFY = WM_USER + 100;
+// Posted at initialisation: adds the tray icon once the widget is on screen.
+constexpr UINT WM_TRAY_ADD = WM_USER + 101;
 
 class CWidgetDlg : public CDialog {
  public:
@@ -59,6 +61,7 @@ class CWidgetDlg : public CDialog {
 
   // Tray icon and menus (ui/).
   LRESULT OnTrayNotify(WPARAM, LPARAM);
+  LRESULT OnTrayAdd(WPARAM, LPARAM);
   LRESULT OnTaskbarCreated(WPARAM, LPARAM);
   LRESULT OnRButtonUp(WPARAM, LPARAM);
 

@@ -11,6 +11,12 @@
 #include <windows.h>
 // GDI+ flat API: the C++ wrappers are not used, only the types and Gdip* functions.
 #include <gdiplus.h>
+
+#include <memory>
+
+namespace gdip {
+class TextFace;
+}
 #endif
 
 // What getConfigInt returns for a key never saved, or holding no number.
@@ -48,6 +54,8 @@ class CCore {
 #ifdef _WIN32
   // Extent of text set in face at an em of size pixels, as the widget's text paths occupy it.
   Gdiplus::Size getTextBounds(const CString& face, int size, const CString& text);
+  // The family and format texts are measured and drawn with, kept from one call to the next.
+  gdip::TextFace& textFace();
   void msgboxWarning(HWND owner, const CString& message);
 #endif
 
@@ -55,4 +63,9 @@ class CCore {
 
  private:
   CString m_configPath;
+#ifdef _WIN32
+  // Made on first use, in core/TextBoundsWin.cpp, which also gives the way to free it: the window-free
+  // parts that make and free a CCore do not link GDI+.
+  std::unique_ptr<gdip::TextFace, void (*)(gdip::TextFace*)> m_textFace{nullptr, nullptr};
+#endif
 };

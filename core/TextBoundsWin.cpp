@@ -23,6 +23,12 @@ INT cellHeight(const GpFontFamily* family, int size) {
 
 }  // namespace
 
+TextFace& CCore::textFace() {
+  if (!m_textFace)
+    m_textFace = {new TextFace, [](TextFace* face) { delete face; }};
+  return *m_textFace;
+}
+
 // The size is the extent of the text's glyph outlines from the layout origin, the point the widget
 // passes as the text's position: width = right edge of the outlines, height = bottom edge, each
 // rounded up to a whole pixel. So a text measured w wide and drawn at x ends left of x + w, and the
@@ -33,9 +39,9 @@ Gdiplus::Size CCore::getTextBounds(const CString& face, int size, const CString&
   const std::wstring wideFace = gbk::toWide(face.view());
   ScopedPath path;
   GdipCreatePath(FillModeAlternate, path.out());
-  ScopedStringFormat format(createStringFormat());
-  ScopedFontFamily family(createFontFamily(wideFace.c_str()));
-  addTextToPath(path, text, family, size, 0, 0, format);
+  TextFace& textFace = this->textFace();
+  const GpFontFamily* family = textFace.family(wideFace.c_str());
+  addTextToPath(path, text, family, size, 0, 0, textFace.format());
 
   INT points = 0;
   GdipGetPointCount(path, &points);

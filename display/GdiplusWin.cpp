@@ -36,6 +36,21 @@ GpStringFormat* createStringFormat() {
   return format;
 }
 
+const GpFontFamily* TextFace::family(const wchar_t* face) {
+  if (!m_hasFamily || m_face != face) {
+    *m_family.out() = createFontFamily(face);
+    m_face = face;
+    m_hasFamily = true;
+  }
+  return m_family;
+}
+
+const GpStringFormat* TextFace::format() {
+  if (!m_format)
+    *m_format.out() = createStringFormat();
+  return m_format;
+}
+
 GpStatus addTextToPath(GpPath* path,
                        const CString& text,
                        const GpFontFamily* family,

@@ -6,6 +6,8 @@
 // GDI+ needs the Windows types first.
 #include <gdiplus.h>
 
+#include <string>
+
 #include "framework/String.h"
 
 namespace gdip {
@@ -57,6 +59,22 @@ GpFontFamily* createFontFamily(const wchar_t* face);
 
 // The layout every text of the widget is set with: no format flags, neutral language.
 GpStringFormat* createStringFormat();
+
+// One face's font family and the widget's string format, made on first use and kept until another
+// face is asked for or the owner goes: looking a face up among the installed fonts is the costly part
+// of measuring or drawing a text. The owner must go before GdiplusShutdown.
+class TextFace {
+ public:
+  // The family for face as createFontFamily picks it (null when no face at all is installed).
+  const GpFontFamily* family(const wchar_t* face);
+  const GpStringFormat* format();
+
+ private:
+  std::wstring m_face;
+  bool m_hasFamily = false;
+  ScopedFontFamily m_family;
+  ScopedStringFormat m_format;
+};
 
 // Adds text (GBK) as glyph outlines to path, on one line from (x, y), at an em of emSize pixels.
 // The text goes to GDI+ as a UTF-16 copy of its own, freed before return.

@@ -1,4 +1,4 @@
-// The tray icon and the pop-up menu "APP": the icon is added at start, added again when the taskbar
+// The tray icon and the pop-up menu "APP": the icon is added once the widget is first shown, added again when the taskbar
 // is created anew, and removed at the end; the menu opens from the icon (without "隐藏到托盘") and
 // from a right click on the widget (with it).
 #include "app/WidgetDlg.h"
@@ -55,6 +55,12 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
     default:
       break;
   }
+  return 0;
+}
+
+// Posted at initialisation, so that the shell's answer is not waited for before the first frame.
+LRESULT CWidgetDlg::OnTrayAdd(WPARAM, LPARAM) {
+  if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
   return 0;
 }
 
