@@ -27,7 +27,6 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
   ON_MESSAGE(WM_RBUTTONUP, OnRButtonUp)
   ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
-  ON_MESSAGE(WM_TRAY_ADD, OnTrayAdd)
   ON_REGISTERED_MESSAGE(WM_TASKBAR_CREATED, OnTaskbarCreated)
   ON_COMMAND(ID_APP_ITEMS, OnAppItems)
   ON_COMMAND(ID_APP_OPTIONS, OnAppOptions)
@@ -88,9 +87,10 @@ BOOL CWidgetDlg::OnInitDialog() {
   if (!hasPosition) posLeft = posTop = 0;
   UpdateLayout();
   PlaceAtStart();
-  // The icon's round trip to the shell waits until the widget is on screen: the posted message is
-  // handled only after the dialog has been shown.
-  ::PostMessageW(m_hWnd, WM_TRAY_ADD, 0, 0);
+  // Adding the icon is a round trip to the shell, another process; asked for now, it would hold up
+  // the first frame on screen, which the system shows only once the dialog is up and its messages
+  // run. Half a second later nobody can tell.
+  ::SetTimer(m_hWnd, IDT_TRAY_ADD, kTrayAddDelayMs, nullptr);
   return TRUE;
 }
 
@@ -132,6 +132,7 @@ void CWidgetDlg::SavePosition() {
 LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   Default();
   KillTimer(m_hWnd, IDT_MINUTE);
+  KillTimer(m_hWnd, IDT_TRAY_ADD);
   SavePosition();
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
   trayIconAdded = false;

@@ -13,8 +13,9 @@ constexpr UINT IDT_MINUTE = 1;
 constexpr UINT kMinuteMs = 60000;
 constexpr UINT TRAY_ICON_UID = 100;
 constexpr UINT WM_TRAY_NOTIFY = WM_USER + 100;
-// Posted at initialisation: adds the tray icon once the widget is on screen.
-constexpr UINT WM_TRAY_ADD = WM_USER + 101;
+// Adds the tray icon once, a moment after the widget is first shown.
+constexpr UINT IDT_TRAY_ADD = 2;
+constexpr UINT kTrayAddDelayMs = 500;
 
 class CWidgetDlg : public CDialog {
  public:
@@ -61,7 +62,7 @@ class CWidgetDlg : public CDialog {
 
   // Tray icon and menus (ui/).
   LRESULT OnTrayNotify(WPARAM, LPARAM);
-  LRESULT OnTrayAdd(WPARAM, LPARAM);
+  void OnTrayAddTimer();
   LRESULT OnTaskbarCreated(WPARAM, LPARAM);
   LRESULT OnRButtonUp(WPARAM, LPARAM);
 
