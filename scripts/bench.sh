@@ -22,16 +22,11 @@ gcc -O2 -Wall -Wextra -o "$BENCH/xprobe" "$ROOT/tests/bench/xprobe.c" -lX11 -ldl
 WINCTL="$WIN_BUILD/winctl.exe"
 winctl() { "$WINE" "$WINCTL" "$@" 2>/dev/null | tr -d '\r'; }
 
-start_display 151
-if command -v openbox >/dev/null; then
-  openbox >/dev/null 2>&1 &
-  WM_PID=$!
-fi
+start_display 151  # with the test desktop's window manager, as a user's desktop has one
 # A server that stays up between runs, so that no run pays for starting it.
 "$(wineserver_cmd)" -p
 cleanup() {
   [ -n "${PROBE_PID:-}" ] && kill "$PROBE_PID" 2>/dev/null
-  [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
   "$(wineserver_cmd)" -k 2>/dev/null || true
   stop_display
   rm -rf "$BENCH/run"
