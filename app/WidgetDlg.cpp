@@ -94,7 +94,6 @@ BOOL CWidgetDlg::OnInitDialog() {
   return TRUE;
 }
 
-
 // Keeps the remembered place when the widget there is on a monitor's work area; otherwise (first
 // run, monitor gone) centres it, and that becomes the remembered place.
 void CWidgetDlg::PlaceAtStart() {

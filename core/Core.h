@@ -15,7 +15,7 @@
 #include <memory>
 
 namespace gdip {
-class TextFace;
+class FaceCache;
 }
 #endif
 
@@ -55,7 +55,7 @@ class CCore {
   // Extent of text set in face at an em of size pixels, as the widget's text paths occupy it.
   Gdiplus::Size getTextBounds(const CString& face, int size, const CString& text);
   // The family and format texts are measured and drawn with, kept from one call to the next.
-  gdip::TextFace& textFace();
+  gdip::FaceCache& faces();
   void msgboxWarning(HWND owner, const CString& message);
 #endif
 
@@ -66,6 +66,6 @@ class CCore {
 #ifdef _WIN32
   // Made on first use, in core/TextBoundsWin.cpp, which also gives the way to free it: the window-free
   // parts that make and free a CCore do not link GDI+.
-  std::unique_ptr<gdip::TextFace, void (*)(gdip::TextFace*)> m_textFace{nullptr, nullptr};
+  std::unique_ptr<gdip::FaceCache, void (*)(gdip::FaceCache*)> m_faces{nullptr, nullptr};
 #endif
 };

@@ -23,10 +23,10 @@ INT cellHeight(const GpFontFamily* family, int size) {
 
 }  // namespace
 
-TextFace& CCore::textFace() {
-  if (!m_textFace)
-    m_textFace = {new TextFace, [](TextFace* face) { delete face; }};
-  return *m_textFace;
+FaceCache& CCore::faces() {
+  if (!m_faces)
+    m_faces = {new FaceCache, [](FaceCache* cache) { delete cache; }};
+  return *m_faces;
 }
 
 // The size is the extent of the text's glyph outlines from the layout origin, the point the widget
@@ -39,9 +39,8 @@ Gdiplus::Size CCore::getTextBounds(const CString& face, int size, const CString&
   const std::wstring wideFace = gbk::toWide(face.view());
   ScopedPath path;
   GdipCreatePath(FillModeAlternate, path.out());
-  TextFace& textFace = this->textFace();
-  const GpFontFamily* family = textFace.family(wideFace.c_str());
-  addTextToPath(path, text, family, size, 0, 0, textFace.format());
+  const GpFontFamily* family = faces().family(wideFace.c_str());
+  addTextToPath(path, text, family, size, 0, 0, faces().format());
 
   INT points = 0;
   GdipGetPointCount(path, &points);

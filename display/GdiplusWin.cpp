@@ -36,16 +36,24 @@ GpStringFormat* createStringFormat() {
   return format;
 }
 
-const GpFontFamily* TextFace::family(const wchar_t* face) {
-  if (!m_hasFamily || m_face != face) {
-    *m_family.out() = createFontFamily(face);
-    m_face = face;
-    m_hasFamily = true;
+FaceCache::~FaceCache() {
+  for (const Entry& entry : m_families) {
+    if (entry.family)
+      GdipDeleteFontFamily(entry.family);
   }
-  return m_family;
 }
 
-const GpStringFormat* TextFace::format() {
+const GpFontFamily* FaceCache::family(const wchar_t* face) {
+  for (const Entry& entry : m_families) {
+    if (entry.face == face)
+      return entry.family;
+  }
+  GpFontFamily* made = createFontFamily(face);
+  m_families.push_back({face, made});
+  return made;
+}
+
+const GpStringFormat* FaceCache::format() {
   if (!m_format)
     *m_format.out() = createStringFormat();
   return m_format;

@@ -7,6 +7,7 @@
 #include <gdiplus.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/String.h"
 
@@ -60,19 +61,27 @@ GpFontFamily* createFontFamily(const wchar_t* face);
 // The layout every text of the widget is set with: no format flags, neutral language.
 GpStringFormat* createStringFormat();
 
-// One face's font family and the widget's string format, made on first use and kept until another
-// face is asked for or the owner goes: looking a face up among the installed fonts is the costly part
-// of measuring or drawing a text. The owner must go before GdiplusShutdown.
-class TextFace {
+// The font families of the faces asked for and the widget's string format, each made on first use
+// and kept until the cache goes: looking a face up among the installed fonts is the costly part of
+// measuring or drawing a text. A family handed out stays valid as long as the cache. The cache must
+// go before GdiplusShutdown.
+class FaceCache {
  public:
+  FaceCache() = default;
+  FaceCache(const FaceCache&) = delete;
+  FaceCache& operator=(const FaceCache&) = delete;
+  ~FaceCache();
+
   // The family for face as createFontFamily picks it (null when no face at all is installed).
   const GpFontFamily* family(const wchar_t* face);
   const GpStringFormat* format();
 
  private:
-  std::wstring m_face;
-  bool m_hasFamily = false;
-  ScopedFontFamily m_family;
+  struct Entry {
+    std::wstring face;
+    GpFontFamily* family;
+  };
+  std::vector<Entry> m_families;  // one or two faces in practice: searched in order
   ScopedStringFormat m_format;
 };
 

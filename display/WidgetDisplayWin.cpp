@@ -183,8 +183,8 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   GdipCreatePath(FillModeAlternate, upcomingPath.out());
   GdipCreatePath(FillModeAlternate, pastPath.out());
   GdipCreatePath(FillModeAlternate, todayPath.out());
-  const GpFontFamily* family = core->textFace().family(kWidgetFace);
-  const GpStringFormat* format = core->textFace().format();
+  const GpFontFamily* family = core->faces().family(kWidgetFace);
+  const GpStringFormat* format = core->faces().format();
   CString text;
 
   auto pathOf = [&](int32_t kind) -> GpPath* {
