@@ -198,9 +198,9 @@ What the figures are: start = fork of the Wine launcher to the first 12-pixel ru
 seen on screen (XGetImage every 2 ms; the Wine server is already up); quit = click on the menu's
 "退出" (X pointer) to the process's end (waitpid); options OK = Enter in the options dialog (X key)
 to rows of the new size 40 seen below the old bottom edge; render = median of 40 RenderWidget calls
-in one process (render_bench) vs the floor's own render, each in-process timed; idle = 50 ms
-intervals of a 60 s window (one minute tick falls inside it) in which the process's threads made
-voluntary context switches (each blocking Wine server round trip is one switch), their sum and the
-CPU time of the threads (schedstat); RSS = Linux resident set of the Wine process, Wine's own
+at size 20 and of 5 at size 200 in one process (render_bench) vs the floor's own render, timed in
+the process; idle = 50 ms intervals of a 60 s window (one minute tick falls inside it) in which the
+process's threads made voluntary context switches (each time a thread blocked: a wait, or a Wine
+server round trip that had to wait), their sum and the CPU time of the threads (schedstat); RSS = Linux resident set of the Wine process, Wine's own
 libraries included; exe = size after strip (both programs run stripped).
 NOTES
