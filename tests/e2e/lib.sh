@@ -271,16 +271,17 @@ quit_from_tray_menu() {
 # --- A Wine prefix of the test's own --------------------------------------------------------------
 
 # Runs the rest of the test in a copy of the Wine prefix whose registry the test may change (display
-# DPI, a virtual desktop): files are hard links, the registry files real copies. The copy's Wine
-# server is ended and the copy removed on exit.
+# DPI, a virtual desktop): files are hard links, the registry and the .ini files (which Wine may
+# rewrite in place) real copies. The copy's Wine server is ended and the copy removed on exit.
 PREFIX_COPY=
 use_prefix_copy() {
   PREFIX_COPY=$(mktemp -d /tmp/tessaly-prefix.XXXXXX)
   cp -al "$WINEPREFIX/." "$PREFIX_COPY"
   local f
-  for f in "$WINEPREFIX"/*.reg; do
-    rm -f "$PREFIX_COPY/${f##*/}"
-    cp "$f" "$PREFIX_COPY/"
+  for f in "$WINEPREFIX"/*.reg "$WINEPREFIX"/drive_c/windows/*.ini; do
+    [ -f "$f" ] || continue
+    rm -f "$PREFIX_COPY/${f#"$WINEPREFIX"/}"
+    cp "$f" "$PREFIX_COPY/${f#"$WINEPREFIX"/}"
   done
   export WINEPREFIX=$PREFIX_COPY
   trap 'cleanup; end_prefix_copy' EXIT
