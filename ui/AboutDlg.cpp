@@ -2,18 +2,15 @@
 
 #include "app/AppState.h"
 #include "core/Core.h"
+#include "Version.h"
 #include "res/resource.h"
-
-namespace {
-const char kVersion[] = "1.0.0";
-}
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUT) {}
 
 BOOL CAboutDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   CString settingsPath = core ? core->configPath() : CString();
-  CString text = CString("Tessaly ") + kVersion + "\r\n\r\n" +
+  CString text = CString("Tessaly " TESSALY_VERSION "\r\n\r\n") +
                  "纪念日文件：" + itemFilePath + "\r\n" +
                  "设置文件：" + settingsPath + "\r\n\r\n" +
                  "纪念日文件每行一个纪念日：名称、逗号、日期，例如“生日,2025-05-20”；"

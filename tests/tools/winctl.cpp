@@ -17,6 +17,9 @@
 //   winctl tray-area                   prints the notification area's window: left top right bottom
 //   winctl window <title> <seconds>    shows a window of another program, in front, for some seconds
 //   winctl memory <title>              prints the owning process's working set and its peak, in KiB
+//   winctl version <file>              prints a file's version resource: the fixed file and product
+//                                      versions (a.b.c.d), then FileVersion and ProductVersion as
+//                                      UTF-8, one a line
 //   winctl workarea                    prints the primary monitor's work area: left top right bottom
 //   winctl resize <width> <height>     changes the display's resolution, as a user in the display
 //                                      settings does (where the display can: a Wine virtual desktop)
@@ -125,6 +128,37 @@ std::string readMenuInOwner(HWND menuWindow) {
   return received == "\n" ? std::string() : received;
 }
 
+// The version resource as Explorer's file properties read it.
+bool printVersion(const wchar_t* file) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeW(file, &ignored);
+  if (size == 0) return false;
+  std::string data(size, '\0');
+  if (!GetFileVersionInfoW(file, 0, size, data.data())) return false;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || length < sizeof *fixed) return false;
+  const DWORD parts[4] = {fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                          fixed->dwProductVersionLS};
+  std::printf("%u.%u.%u.%u %u.%u.%u.%u\n", HIWORD(parts[0]), LOWORD(parts[0]), HIWORD(parts[1]), LOWORD(parts[1]),
+              HIWORD(parts[2]), LOWORD(parts[2]), HIWORD(parts[3]), LOWORD(parts[3]));
+  struct Translation {
+    WORD language;
+    WORD codePage;
+  }* translation = nullptr;
+  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
+      length < sizeof *translation)
+    return false;
+  for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
+    wchar_t path[80];
+    std::swprintf(path, 80, L"\\StringFileInfo\\%04x%04x\\%ls", translation->language, translation->codePage, name);
+    wchar_t* value = nullptr;
+    if (!VerQueryValueW(data.data(), path, reinterpret_cast<void**>(&value), &length)) return false;
+    std::printf("%s\n", utf8(value).c_str());
+  }
+  return true;
+}
+
 }  // namespace
 
 int main() {
@@ -148,6 +182,7 @@ int main() {
     std::fputs(lines.c_str(), stdout);
     return 0;
   }
+  if (verb == L"version") return printVersion(title) ? 0 : 1;
   if (verb == L"foreground") {
     HWND hwnd = GetForegroundWindow();
     if (!hwnd) return 1;
