@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "framework/StdioFile.h"
 #include "framework/String.h"
 #include "framework/Time.h"
 
@@ -18,8 +19,9 @@ constexpr int kConfigNotSaved = INT_MIN;
 // What getTimeFromStr returns for a text that names no real date.
 constexpr int64_t kUnreadableTime = INT64_MIN;
 
-// How a text file's bytes are encoded; GBK unless the file shows itself to be UTF-8.
-enum class TextEncoding { Gbk, Utf8, Utf8Bom };
+// How a text file's bytes are encoded; GBK unless the file shows itself to be something else. The
+// UTF-16 forms always start with their byte-order mark.
+enum class TextEncoding { Gbk, Utf8, Utf8Bom, Utf16Le, Utf16Be };
 
 class CCore {
  public:
@@ -31,7 +33,7 @@ class CCore {
   // The program's full path without its extension.
   CString getAppPath();
 
-  int isFileExist(const CString& path);
+  int isFileExist(const FilePath& path);
   // Field `index` (from 0) of text split at separator; empty when there is no such field.
   CString getFg(const CString& text, char separator, int index);
   CString getStrInt(int value);
@@ -40,10 +42,10 @@ class CCore {
   // The local midnight that starts the date the text names, or CTime(kUnreadableTime).
   CTime getTimeFromStr(const CString& text);
 
-  // The whole file as GBK text (UTF-8 files converted); empty when it cannot be read.
-  CString readTxtFile(const CString& path);
+  // The whole file as GBK text (UTF-8 and UTF-16 files converted); empty when it cannot be read.
+  CString readTxtFile(const FilePath& path);
   // Replaces the file in one step with content (GBK); false when the file could not be written.
-  bool outTxtFile(const CString& content, const CString& path);
+  bool outTxtFile(const CString& content, const FilePath& path);
 
 #ifdef _WIN32
   // Extent of text set in face at an em of size pixels, as the widget's text paths occupy it.

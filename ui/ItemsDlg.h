@@ -16,8 +16,8 @@ class CItemsDlg : public CDialog {
   // because saving would overwrite content that the box could not show.
   bool LoadText();
 
-  // The file is written back as it came: GBK or UTF-8 (with or without its byte-order mark), with
-  // CR LF or bare line feeds. A new file is GBK with CR LF.
+  // The file is written back as it came: GBK, UTF-8 (with or without its byte-order mark) or UTF-16
+  // (LE or BE, with the mark), with CR LF or bare line feeds. A new file is GBK with CR LF.
   TextEncoding m_encoding = TextEncoding::Gbk;
   bool m_bareLineFeeds = false;
 };

@@ -122,6 +122,7 @@ TEST_F(UnreadableLinesTest, ListsShownLinesWithUnreadableDates) {
       // The table keeps 20 bytes of the date: what lies past them is never read.
       {"a,2025-05-20          junk\r\n", {}},
       {"a,   2025-05-20 junk\r\n", {"a,   2025-05-20 junk"}},
+      {"零年,0000-5-1\r\n每年,5-1\r\n", {"零年,0000-5-1"}},
   };
   for (const Case& c : cases) EXPECT_EQ(strings(unreadableShownLines(c.text, now)), c.expected) << c.text;
 }
@@ -137,10 +138,10 @@ TEST_F(UnreadableLinesTest, AgreesWithTheItemReader) {
   };
   CCore core;
   for (const char* text : texts) {
-    ASSERT_TRUE(replaceFileBytes(path.c_str(), text));
+    ASSERT_TRUE(replaceFileBytes(path, text));
     std::vector<ItemRecord> table(kTableRecords);
     int count = 0;
-    ASSERT_TRUE(loadItemFile(core, path.c_str(), table.data(), count));
+    ASSERT_TRUE(loadItemFile(core, path, table.data(), count));
     countDaysAt(now, table.data(), count);
     std::vector<std::string> readerNames;
     for (int i = 0; i < count; ++i)
