@@ -1,4 +1,5 @@
-// The widget's lifecycle: creation, initialisation (settings, items, first layout, place, tray icon)
+// The widget's lifecycle: creation, initialisation (settings, items, first layout, place; the tray icon
+// once the widget is shown)
 // and destruction (position saved, tray icon removed, state freed).
 #include "app/WidgetDlg.h"
 
@@ -96,7 +97,10 @@ BOOL CWidgetDlg::OnInitDialog() {
     UpdateLayout();
   }
   StayOnTop();
-  trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  // Adding the icon is a round trip to the shell, another process; asked for now, it would hold up
+  // the first frame on screen, which the system shows only once the dialog is up and its messages
+  // run. Half a second later nobody can tell.
+  ::SetTimer(m_hWnd, IDT_TRAY_ADD, kTrayAddDelayMs, nullptr);
   return TRUE;
 }
 
@@ -173,6 +177,7 @@ void CWidgetDlg::SavePosition() {
 LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   Default();
   KillTimer(m_hWnd, IDT_MINUTE);
+  KillTimer(m_hWnd, IDT_TRAY_ADD);
   SavePosition();
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
   trayIconAdded = false;

@@ -13,6 +13,9 @@ constexpr UINT IDT_MINUTE = 1;
 constexpr UINT kMinuteMs = 60000;
 constexpr UINT TRAY_ICON_UID = 100;
 constexpr UINT WM_TRAY_NOTIFY = WM_USER + 100;
+// Adds the tray icon once, a moment after the widget is first shown.
+constexpr UINT IDT_TRAY_ADD = 2;
+constexpr UINT kTrayAddDelayMs = 500;
 
 class CWidgetDlg : public CDialog {
  public:
@@ -71,6 +74,7 @@ class CWidgetDlg : public CDialog {
 
   // Tray icon and menus (ui/).
   LRESULT OnTrayNotify(WPARAM, LPARAM);
+  void OnTrayAddTimer();
   LRESULT OnTaskbarCreated(WPARAM, LPARAM);
   LRESULT OnRButtonUp(WPARAM, LPARAM);
 

@@ -53,10 +53,15 @@ INT advanceRight(const GpFontFamily* family, int size, const CString& text) {
 
 }  // namespace
 
+FaceCache& CCore::faces() {
+  if (!m_faces)
+    m_faces = {new FaceCache, [](FaceCache* cache) { delete cache; }};
+  return *m_faces;
+}
+
 int CCore::getLineHeight(const CString& face, int size) {
   const std::wstring wideFace = gbk::toWide(face.view());
-  ScopedFontFamily family(createFontFamily(wideFace.c_str()));
-  return cellHeight(family, size);
+  return cellHeight(faces().family(wideFace.c_str()), size);
 }
 
 // The size is the extent of the text's glyph outlines from the layout origin, the point the widget
@@ -69,9 +74,8 @@ Gdiplus::Size CCore::getTextBounds(const CString& face, int size, const CString&
   const std::wstring wideFace = gbk::toWide(face.view());
   ScopedPath path;
   GdipCreatePath(FillModeAlternate, path.out());
-  ScopedStringFormat format(createStringFormat());
-  ScopedFontFamily family(createFontFamily(wideFace.c_str()));
-  addTextToPath(path, text, family, size, 0, 0, format);
+  const GpFontFamily* family = faces().family(wideFace.c_str());
+  addTextToPath(path, text, family, size, 0, 0, faces().format());
 
   INT points = 0;
   GdipGetPointCount(path, &points);
