@@ -47,6 +47,7 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
   switch (static_cast<UINT>(lParam)) {
     case WM_LBUTTONDOWN:
       ShowWindow(SW_SHOW);
+      StayOnTop();
       SetForegroundWindow(m_hWnd);
       break;
     case WM_RBUTTONDOWN:
