@@ -2,7 +2,8 @@
 // (TTF_SUBCLASS) and shows, for the row under the pointer, the day the count refers to, its lunar
 // date and the next anniversary, or why the date cannot be read. The text is made when the tip is
 // about to show, so it speaks of the current day. TTS_ALWAYSTIP: the widget is hardly ever the
-// active window; a tooltip never activates or focuses anything.
+// active window; a tooltip never activates or focuses anything. The control has no owner: owned by
+// the widget, Wine lets it take the widget's topmost place away. RowTips destroys it.
 #include "ui/RowTips.h"
 
 #include <commctrl.h>
@@ -31,7 +32,7 @@ void RowTips::Update(HWND owner, int rows, int rowHeight, int width) {
     InitCommonControlsEx(&classes);
     m_control = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+                                CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!m_control)
       return;
     SendMessageW(m_control, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
