@@ -8,17 +8,67 @@
 #include <new>
 
 #include "app/AppState.h"
+#include "app/SingleInstance.h"
 #include "core/Core.h"
+#include "framework/Gbk.h"
 #include "res/resource.h"
+#include "ui/ItemsDlg.h"
 
 namespace {
 // Sent to every top-level window when the taskbar is created anew (the shell restarted).
 const UINT WM_TASKBAR_CREATED = RegisterWindowMessageW(L"TaskbarCreated");
+const UINT WM_ACTIVATE_REQUEST = activateMessage();
+
+// Where the editor's unsaved text goes when the session ends, beside the list.
+CString recoveryPath() { return appPath + "_items.recovered.txt"; }
+
+// The recovery file is newer than the list: the user has not saved the list since it was written.
+bool recoveryPending() {
+  WIN32_FILE_ATTRIBUTE_DATA recovery, list;
+  if (!GetFileAttributesExW(gbk::toWide(recoveryPath().view()).c_str(), GetFileExInfoStandard, &recovery)) return false;
+  if (!GetFileAttributesExW(gbk::toWide(itemFilePath.view()).c_str(), GetFileExInfoStandard, &list)) return true;
+  return CompareFileTime(&recovery.ftLastWriteTime, &list.ftLastWriteTime) > 0;
+}
+
+// Why the item file that is there cannot be read, in the user's words; empty when it can be read or
+// is simply not there (a missing list is the widget's ordinary empty state).
+std::wstring unreadableReason(const CString& path) {
+  std::wstring wide = gbk::toWide(path.view());
+  DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return gbk::toWide("这个名字是一个文件夹，不是文件。");
+  HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return std::wstring();
+  }
+  DWORD error = GetLastError();
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return std::wstring();
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return gbk::toWide("文件正被其他程序占用。");
+    case ERROR_ACCESS_DENIED: return gbk::toWide("没有读取它的权限。");
+    default: break;
+  }
+  wchar_t* message = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+  std::wstring reason = gbk::toWide(("Windows 错误 " + std::to_string(error) + "：").c_str());
+  if (message) {
+    reason += message;
+    LocalFree(message);
+  }
+  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r')) reason.pop_back();
+  return reason;
+}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_CREATE, OnCreate)
   ON_MESSAGE(WM_DESTROY, OnDestroy)
+  ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
   ON_MESSAGE(WM_ENDSESSION, OnEndSession)
   ON_MESSAGE(WM_PAINT, OnPaint)
   ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
@@ -27,6 +77,7 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_RBUTTONUP, OnRButtonUp)
   ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
   ON_REGISTERED_MESSAGE(WM_TASKBAR_CREATED, OnTaskbarCreated)
+  ON_REGISTERED_MESSAGE(WM_ACTIVATE_REQUEST, OnActivateRequest)
   ON_COMMAND(ID_APP_ITEMS, OnAppItems)
   ON_COMMAND(ID_APP_OPTIONS, OnAppOptions)
   ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
@@ -58,6 +109,8 @@ LRESULT CWidgetDlg::OnCreate(WPARAM, LPARAM) {
 
 BOOL CWidgetDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  // At once, so that a second start finds this widget also while it is still starting.
+  publishInstanceWindow(m_hWnd);
   ItemTable = static_cast<ItemRecord*>(std::malloc(kItemTableBytes));
   core = ItemTable ? new (std::nothrow) CCore : nullptr;
   if (!core) {
@@ -87,6 +140,17 @@ BOOL CWidgetDlg::OnInitDialog() {
   UpdateLayout();
   PlaceAtStart();
   trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  // Said after the icon is there, so that it can be said without stopping the user; one balloon
+  // shows at a time, so both notes share it.
+  std::wstring note;
+  std::wstring reason = unreadableReason(itemFilePath);
+  if (!reason.empty())
+    note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::toWide(itemFilePath.view()) + L"\r\n" + reason;
+  if (recoveryPending())
+    note += (note.empty() ? L"" : L"\r\n\r\n") +
+            gbk::toWide("上次注销或关机时，纪念日编辑器中未保存的文本已保存到：\r\n") +
+            gbk::toWide(recoveryPath().view());
+  if (!note.empty()) ShowNote(note);
   return TRUE;
 }
 
@@ -126,6 +190,7 @@ void CWidgetDlg::SavePosition() {
 
 LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   Default();
+  withdrawInstanceWindow(m_hWnd);
   KillTimer(m_hWnd, IDT_MINUTE);
   SavePosition();
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
@@ -138,6 +203,13 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   delete core;
   core = nullptr;
   return 0;
+}
+
+// Log-off or shut-down asks nothing and loses nothing: the editor's unsaved text goes to the recovery
+// file, and the next start says so.
+LRESULT CWidgetDlg::OnQueryEndSession(WPARAM, LPARAM) {
+  if (openEditor && openEditor->HasChanges()) openEditor->WriteRecovery(recoveryPath());
+  return TRUE;
 }
 
 // Log-off or shut-down: the process may end without the widget being destroyed.

@@ -7,6 +7,10 @@
 
 #include <gdiplus.h>
 
+#include <string>
+
+class CItemsDlg;
+
 using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
 
 constexpr UINT IDT_MINUTE = 1;
@@ -48,12 +52,24 @@ class CWidgetDlg : public CDialog {
   bool hasPosition = false;
   HDC memoryDC = nullptr;
   bool trayIconAdded = false;
+  // The editor while it is open, so that quitting and the end of the session can reach its text.
+  CItemsDlg* openEditor = nullptr;
+
+  // One dialog at a time: when a dialog or message box of the program is open, brings it to the
+  // front, flashes it and returns true.
+  bool BringModalToFront();
+  // A note the user should see without being stopped: a balloon from the tray icon, or a message
+  // box when there is no icon.
+  void ShowNote(const std::wstring& text);
 
  protected:
   // Lifecycle (app/).
   LRESULT OnCreate(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnQueryEndSession(WPARAM, LPARAM);
   LRESULT OnEndSession(WPARAM, LPARAM);
+  // A second start of the program asks the running widget to come forward.
+  LRESULT OnActivateRequest(WPARAM, LPARAM);
   void PlaceAtStart();
   void SavePosition();
 

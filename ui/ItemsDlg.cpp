@@ -36,6 +36,17 @@ int askYesNo(HWND owner, const CString& question) {
                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
 }
 
+// Existence, size and last write time of path; false when it is not there.
+bool fileStamp(const CString& path, WIN32_FILE_ATTRIBUTE_DATA& stamp) {
+  stamp = {};
+  return GetFileAttributesExW(gbk::toWide(path.view()).c_str(), GetFileExInfoStandard, &stamp) != FALSE;
+}
+
+bool sameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+  return a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
+         CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+}
+
 }  // namespace
 
 CItemsDlg::CItemsDlg() : CDialog(IDD_ITEMS) {}
@@ -53,6 +64,8 @@ BOOL CItemsDlg::OnInitDialog() {
 bool CItemsDlg::LoadText() {
   // The dialog is not shown yet: boxes from here are owned by the widget.
   HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+  // The stamp before the bytes: a change in between is then taken as a change after loading.
+  m_loadedExists = fileStamp(itemFilePath, m_loadedStamp);
   std::string bytes;
   ReadResult read = readFileBytes(itemFilePath, bytes);
   if (read == ReadResult::TooLarge) {
@@ -67,6 +80,7 @@ bool CItemsDlg::LoadText() {
     return false;
   }
 
+  m_loadedBytes = bytes;
   m_encoding = detectEncoding(bytes);
   m_bareLineFeeds = hasBareLineFeedsOnly(bytes);
   if (m_bareLineFeeds) bytes = lineFeedsToCrLf(bytes);  // the edit box breaks lines only at CR LF
@@ -83,10 +97,51 @@ bool CItemsDlg::LoadText() {
     if (askYesNo(owner, question) != IDYES) return false;
   }
   SetDlgItemTextW(m_hWnd, IDC_ITEMS_TEXT, text.c_str());
+  m_loadedText = boxText(GetDlgItem(IDC_ITEMS_TEXT));  // as the box holds it
   return true;
 }
 
+bool CItemsDlg::HasChanges() const { return m_hWnd && boxText(GetDlgItem(IDC_ITEMS_TEXT)) != m_loadedText; }
+
+bool CItemsDlg::ChangedOnDisk() const {
+  WIN32_FILE_ATTRIBUTE_DATA now;
+  bool exists = fileStamp(itemFilePath, now);
+  if (exists != m_loadedExists) return true;
+  if (!exists) return false;
+  if (!sameStamp(now, m_loadedStamp)) return true;
+  // The same size and time can still hide a change made within the file system's time resolution.
+  std::string bytes;
+  return readFileBytes(itemFilePath, bytes) != ReadResult::Ok || bytes != m_loadedBytes;
+}
+
 void CItemsDlg::OnOK() {
+  if (SaveText()) CDialog::OnOK();
+}
+
+bool CItemsDlg::SaveBeforeQuit() {
+  if (!HasChanges()) return true;
+  SetForegroundWindow(m_hWnd);
+  int answer = MessageBoxW(m_hWnd, gbk::toWide("纪念日列表中有尚未保存的修改。\r\n\r\n退出前要保存吗？").c_str(),
+                           L"Tessaly", MB_YESNOCANCEL | MB_ICONQUESTION);
+  if (answer == IDNO) return true;
+  return answer == IDYES && SaveText();
+}
+
+bool CItemsDlg::WriteRecovery(const CString& path) {
+  std::wstring text = boxText(GetDlgItem(IDC_ITEMS_TEXT));
+  std::string bytes;
+  std::string gbkText = gbk::fromWide(text);
+  if (m_encoding == TextEncoding::Gbk && gbk::toWide(gbkText) == text) {
+    bytes = gbkText;
+  } else {
+    // UTF-8 holds everything the box can: a GBK list whose box has more than GBK gets the mark.
+    bytes = (m_encoding == TextEncoding::Utf8 ? std::string() : std::string(kUtf8Bom)) + gbk::wideToUtf8(text);
+  }
+  if (m_bareLineFeeds) bytes = crLfToLineFeeds(bytes);
+  return replaceFileBytes(path, bytes);
+}
+
+bool CItemsDlg::SaveText() {
   std::wstring text = boxText(GetDlgItem(IDC_ITEMS_TEXT));
   CString gbkText;  // the text as the item reader will see it
   std::string bytes;
@@ -94,7 +149,7 @@ void CItemsDlg::OnOK() {
     gbkText = CString(gbk::fromWide(text));
     if (gbk::toWide(gbkText.view()) != text &&
         askYesNo(m_hWnd, "编辑框中有些字符无法用 GBK 编码保存，保存后会变成“?”。\r\n\r\n仍要保存吗？") != IDYES)
-      return;
+      return false;
     // The item reader splits at the ASCII comma only.
     replaceFullWidthCommas(gbkText);
     bytes = gbkText.str();
@@ -108,25 +163,35 @@ void CItemsDlg::OnOK() {
     // The editor could not open such a file again.
     core->msgboxWarning(m_hWnd, "文本太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
                                     " MB），无法保存。");
-    return;
+    return false;
   }
 
   std::vector<CString> unreadable = unreadableShownLines(gbkText, core->getTimeNow());
-  if (!unreadable.empty() && askYesNo(m_hWnd, unreadableDatesQuestion(unreadable)) != IDYES) return;
+  if (!unreadable.empty() && askYesNo(m_hWnd, unreadableDatesQuestion(unreadable)) != IDYES) return false;
+
+  if (ChangedOnDisk()) {
+    CString question = "纪念日文件在编辑期间被其他程序修改过：\r\n" + itemFilePath +
+                       "\r\n\r\n要用编辑框中的内容覆盖它吗？选“否”则不保存，您的文本仍在编辑框中。";
+    if (askYesNo(m_hWnd, question) != IDYES) return false;
+  }
 
   bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), itemFilePath)
                                                : replaceFileBytes(itemFilePath, bytes);
   if (!saved) {
     core->msgboxWarning(m_hWnd, "无法保存纪念日文件：\r\n" + itemFilePath +
                                     "\r\n\r\n文件可能是只读的，或者磁盘已满。您的修改仍在编辑框中。");
-    return;
+    return false;
   }
-  CDialog::OnOK();
+  return true;
 }
 
 void CWidgetDlg::OnAppItems() {
+  if (BringModalToFront()) return;
   CItemsDlg dialog;
-  if (dialog.DoModal() != IDOK) return;
+  openEditor = &dialog;
+  INT_PTR result = dialog.DoModal();
+  openEditor = nullptr;
+  if (result != IDOK) return;
   LoadItems();
   UpdateLayout();
 }

@@ -26,6 +26,16 @@ void trackAppMenu(HWND owner, bool withHide) {
   TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, owner, nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
 }  // the menu is destroyed here, whether or not an entry was chosen
+
+// A balloon holds 255 characters: a longer note keeps its first line and the end of the rest (a
+// path's end names the file), with "…" where the middle was.
+std::wstring noteForBalloon(const std::wstring& text, size_t room) {
+  if (text.size() <= room) return text;
+  size_t head = text.find(L'\n');
+  head = head == std::wstring::npos || head + 2 > room / 2 ? room / 2 : head + 1;
+  size_t tail = room - head - 1;
+  return text.substr(0, head) + L"\u2026" + text.substr(text.size() - tail);
+}
 }  // namespace
 
 bool CWidgetDlg::NotifyTrayIcon(DWORD operation, CString tip) {
@@ -46,16 +56,38 @@ bool CWidgetDlg::NotifyTrayIcon(DWORD operation, CString tip) {
 LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
   switch (static_cast<UINT>(lParam)) {
     case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      // Nothing opens a second dialog: a press while one is open only brings it forward.
+      if (BringModalToFront()) break;
+      if (lParam == WM_RBUTTONDOWN) {
+        trackAppMenu(m_hWnd, false);
+        break;
+      }
       ShowWindow(SW_SHOW);
       SetForegroundWindow(m_hWnd);
-      break;
-    case WM_RBUTTONDOWN:
-      trackAppMenu(m_hWnd, false);
       break;
     default:
       break;
   }
   return 0;
+}
+
+void CWidgetDlg::ShowNote(const std::wstring& text) {
+  if (trayIconAdded) {
+    // The balloon fields came with version 5 of the shell; this size is known to every shell since.
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = m_hWnd;
+    data.uID = TRAY_ICON_UID;
+    data.uFlags = NIF_INFO;
+    data.uTimeout = 30000;
+    data.dwInfoFlags = NIIF_WARNING;
+    lstrcpynW(data.szInfoTitle, L"Tessaly", static_cast<int>(sizeof data.szInfoTitle / sizeof data.szInfoTitle[0]));
+    std::wstring shown = noteForBalloon(text, sizeof data.szInfo / sizeof data.szInfo[0] - 1);
+    lstrcpynW(data.szInfo, shown.c_str(), static_cast<int>(sizeof data.szInfo / sizeof data.szInfo[0]));
+    if (Shell_NotifyIconW(NIM_MODIFY, &data)) return;
+  }
+  MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
 }
 
 // After a shell restart the old icon is gone; an icon that could not be added at log-on (shell not
@@ -72,6 +104,6 @@ void CWidgetDlg::ShowPopupMenu(int subMenuIndex) {
 }
 
 LRESULT CWidgetDlg::OnRButtonUp(WPARAM, LPARAM) {
-  ShowPopupMenu(0);
+  if (!BringModalToFront()) ShowPopupMenu(0);
   return Default();
 }
