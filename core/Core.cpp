@@ -5,7 +5,7 @@
 #include "core/TextFile.h"
 #include "framework/StdioFile.h"
 
-int CCore::isFileExist(const CString& path) {
+int CCore::isFileExist(const FilePath& path) {
   FILE* file = AfxOpenFile(path, "rb");
   if (!file) return 0;
   std::fclose(file);
@@ -26,12 +26,12 @@ CString CCore::getFg(const CString& text, char separator, int index) {
 
 CString CCore::getStrInt(int value) { return CString(std::to_string(value)); }
 
-CString CCore::readTxtFile(const CString& path) {
+CString CCore::readTxtFile(const FilePath& path) {
   std::string bytes;
   if (readFileBytes(path, bytes) != ReadResult::Ok) return CString();
   return CString(decodeToGbk(bytes, detectEncoding(bytes)));
 }
 
-bool CCore::outTxtFile(const CString& content, const CString& path) {
+bool CCore::outTxtFile(const CString& content, const FilePath& path) {
   return replaceFileBytes(path, content.view());
 }

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "framework/StdioFile.h"
 #include "framework/String.h"
 #include "framework/Time.h"
 
@@ -31,7 +32,7 @@ class CCore {
   // The program's full path without its extension.
   CString getAppPath();
 
-  int isFileExist(const CString& path);
+  int isFileExist(const FilePath& path);
   // Field `index` (from 0) of text split at separator; empty when there is no such field.
   CString getFg(const CString& text, char separator, int index);
   CString getStrInt(int value);
@@ -41,9 +42,9 @@ class CCore {
   CTime getTimeFromStr(const CString& text);
 
   // The whole file as GBK text (UTF-8 files converted); empty when it cannot be read.
-  CString readTxtFile(const CString& path);
+  CString readTxtFile(const FilePath& path);
   // Replaces the file in one step with content (GBK); false when the file could not be written.
-  bool outTxtFile(const CString& content, const CString& path);
+  bool outTxtFile(const CString& content, const FilePath& path);
 
 #ifdef _WIN32
   // Extent of text set in face at an em of size pixels, as the widget's text paths occupy it.

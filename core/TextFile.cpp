@@ -15,7 +15,7 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 }
 
-ReadResult readFileBytes(const CString& path, std::string& bytes, size_t maxBytes, bool truncateOk) {
+ReadResult readFileBytes(const FilePath& path, std::string& bytes, size_t maxBytes, bool truncateOk) {
   bytes.clear();
   FILE* file = AfxOpenFile(path, "rb");
   if (!file) return ReadResult::Missing;
@@ -35,13 +35,13 @@ ReadResult readFileBytes(const CString& path, std::string& bytes, size_t maxByte
   return result;
 }
 
-bool replaceFileBytes(const CString& path, std::string_view bytes) {
+bool replaceFileBytes(const FilePath& path, std::string_view bytes) {
 #ifdef _WIN32
   // A read-only list stays as it is. MoveFileEx alone does not ensure it: Wine run by root replaces it.
-  DWORD attributes = GetFileAttributesW(gbk::toWide(path.view()).c_str());
+  DWORD attributes = GetFileAttributesW(widePath(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
 #endif
-  CString temporary = path + ".tmp";
+  FilePath temporary = path + ".tmp";
   FILE* file = AfxOpenFile(temporary, "wb");
   if (!file) return false;
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -51,13 +51,13 @@ bool replaceFileBytes(const CString& path, std::string_view bytes) {
 #endif
   written = (std::fclose(file) == 0) && written;
 #ifdef _WIN32
-  std::wstring from = gbk::toWide(temporary.view());
-  std::wstring to = gbk::toWide(path.view());
+  std::wstring from = widePath(temporary);
+  std::wstring to = widePath(path);
   bool replaced = written && MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!replaced) DeleteFileW(from.c_str());
 #else
-  bool replaced = written && std::rename(temporary.GetString(), path.GetString()) == 0;
-  if (!replaced) std::remove(temporary.GetString());
+  bool replaced = written && std::rename(temporary.c_str(), path.c_str()) == 0;
+  if (!replaced) std::remove(temporary.c_str());
 #endif
   return replaced;
 }

@@ -1,11 +1,22 @@
-// CStdioFile: line reading in text mode, and opening files by GBK path.
+// File paths and opening files: CStdioFile reads lines, AfxOpenFile opens by path.
 #pragma once
 #include <cstdio>
+#include <string>
 
 #include "framework/String.h"
 
-// fopen by a GBK path (converted to UTF-16 on Windows); the caller closes the file.
-FILE* AfxOpenFile(const CString& path, const char* mode);
+// A file path in UTF-8, whatever the text encoding of the program: a path may hold any character the
+// file system allows (Korean, emoji), which GBK cannot. On Windows it becomes UTF-16 at the W API.
+using FilePath = std::string;
+
+#ifdef _WIN32
+// The UTF-16 form the W API takes; a long absolute path gets the "\\?\" prefix so MAX_PATH does not
+// bound it.
+std::wstring widePath(const FilePath& path);
+#endif
+
+// fopen by path; the caller closes the file.
+FILE* AfxOpenFile(const FilePath& path, const char* mode);
 
 class CStdioFile {
  public:
@@ -18,7 +29,7 @@ class CStdioFile {
   CStdioFile& operator=(const CStdioFile&) = delete;
   ~CStdioFile() { Close(); }
 
-  bool Open(const CString& path, unsigned flags, void* exception = nullptr);
+  bool Open(const FilePath& path, unsigned flags, void* exception = nullptr);
   // The next line without its line break (a CR before the LF goes with it); false at the end.
   bool ReadString(CString& line);
   void Close();

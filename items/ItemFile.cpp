@@ -21,7 +21,7 @@ bool parseItemLine(CCore& core, const CString& line, ItemRecord& record) {
   return true;
 }
 
-bool loadItemFile(CCore& core, const CString& path, ItemRecord* table, int& itemCount) {
+bool loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount) {
   if (!core.isFileExist(path)) return false;
   CStdioFile file;
   if (!file.Open(path, CStdioFile::modeRead)) return false;

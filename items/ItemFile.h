@@ -8,7 +8,7 @@
 // at a character boundary; records past the table's end are not stored. itemCount becomes the number
 // of records shown. A UTF-8 file is converted to GBK. When the file is missing or cannot be opened,
 // table and itemCount keep what they held and the result is false.
-bool loadItemFile(CCore& core, const CString& path, ItemRecord* table, int& itemCount);
+bool loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount);
 
 // One line (GBK, without its line break) as a record: the name and date text fields are written, the
 // rest of the record is left alone. False for a line that is skipped.

@@ -67,7 +67,7 @@ bool CItemsDlg::LoadText() {
   // The stamp before the bytes: a change in between is then taken as a change after loading.
   m_loadedExists = fileStamp(itemFilePath, m_loadedStamp);
   std::string bytes;
-  ReadResult read = readFileBytes(itemFilePath, bytes);
+  ReadResult read = readFileBytes(gbk::gbkToUtf8(itemFilePath.view()), bytes);
   if (read == ReadResult::TooLarge) {
     core->msgboxWarning(owner, "纪念日文件太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
                                    " MB），编辑器没有打开，以免覆盖其中的内容：\r\n" + itemFilePath);
@@ -175,8 +175,8 @@ bool CItemsDlg::SaveText() {
     if (askYesNo(m_hWnd, question) != IDYES) return false;
   }
 
-  bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), itemFilePath)
-                                               : replaceFileBytes(itemFilePath, bytes);
+  bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), gbk::gbkToUtf8(itemFilePath.view()))
+                                               : replaceFileBytes(gbk::gbkToUtf8(itemFilePath.view()), bytes);
   if (!saved) {
     core->msgboxWarning(m_hWnd, "无法保存纪念日文件：\r\n" + itemFilePath +
                                     "\r\n\r\n文件可能是只读的，或者磁盘已满。您的修改仍在编辑框中。");

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,13 +18,12 @@ namespace {
 class ItemFileTest : public testing::Test {
  protected:
   void SetUp() override {
-    path = CString((testing::TempDir() + "items_" +
-                    testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt").c_str());
-    std::remove(path);
+    path = testing::TempDir() + "items_" + testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+    std::remove(path.c_str());
     // A table full of marks shows whether a load touched it.
     std::memset(table.data(), 0x5A, sizeof(ItemRecord) * table.size());
   }
-  void TearDown() override { std::remove(path); }
+  void TearDown() override { std::remove(path.c_str()); }
 
   void write(const std::string& bytes) { ASSERT_TRUE(replaceFileBytes(path, bytes)); }
   bool load() { return loadItemFile(core, path, table.data(), count); }
@@ -36,7 +36,7 @@ class ItemFileTest : public testing::Test {
   }
 
   CCore core;
-  CString path;
+  FilePath path;
   std::vector<ItemRecord> table = std::vector<ItemRecord>(kTableRecords);
   int count = -1;
 };
@@ -79,7 +79,7 @@ TEST_F(ItemFileTest, SevenLinesShowFiveAndKeepAll) {
 TEST_F(ItemFileTest, MissingFileKeepsThePreviousTable) {
   write("kept,2025-01-01\n");
   ASSERT_TRUE(load());
-  std::remove(path);
+  std::remove(path.c_str());
   EXPECT_FALSE(load());
   EXPECT_EQ(count, 1);
   EXPECT_EQ(name(0), "kept");
@@ -135,6 +135,30 @@ TEST_F(ItemFileTest, GbkAndInvalidBytesAreReadAsTheyStand) {
   EXPECT_EQ(name(0), "生日");
   EXPECT_EQ(name(1), "\xFF\xFE\x80");
   EXPECT_EQ(name(2), "after");
+}
+
+// Paths are UTF-8 and reach the file system whole: characters GBK does not have, and (on Windows)
+// a path longer than MAX_PATH.
+TEST(FilePathTest, AnyCharacterAndAnyLengthReachesTheFile) {
+  namespace fs = std::filesystem;
+  const std::string folder = testing::TempDir() + u8"\uD3F4\uB354 \u00E7\u00F6\u00DF \U0001F600";
+  const std::string deep = folder + "/" + std::string(120, 'd') + "/" + std::string(120, 'e');
+  std::error_code ignored;
+  fs::remove_all(fs::u8path(folder), ignored);
+  fs::create_directories(fs::u8path(deep));
+  CCore core;
+  for (const std::string& path : {folder + u8"/\u7EAA\uB354_items.txt", deep + "/items.txt"}) {
+    ASSERT_TRUE(replaceFileBytes(path, "a,2025-01-01\n")) << path.size();
+    ASSERT_TRUE(replaceFileBytes(path, "b,2025-01-02\n")) << "replacing, " << path.size();
+    std::vector<ItemRecord> table(kTableRecords);
+    int count = 0;
+    ASSERT_TRUE(loadItemFile(core, path, table.data(), count));
+    EXPECT_EQ(std::string(table[0].name), "b");
+    EXPECT_TRUE(fs::exists(fs::u8path(path)));
+  }
+  EXPECT_GT(deep.size(), 260u);
+  // The C++ library itself may not reach past MAX_PATH on Windows: what is left is reused.
+  fs::remove_all(fs::u8path(folder), ignored);
 }
 
 TEST(TextEncodingTest, DetectsUtf8AndKeepsGbk) {

@@ -137,10 +137,10 @@ TEST_F(UnreadableLinesTest, AgreesWithTheItemReader) {
   };
   CCore core;
   for (const char* text : texts) {
-    ASSERT_TRUE(replaceFileBytes(path.c_str(), text));
+    ASSERT_TRUE(replaceFileBytes(path, text));
     std::vector<ItemRecord> table(kTableRecords);
     int count = 0;
-    ASSERT_TRUE(loadItemFile(core, path.c_str(), table.data(), count));
+    ASSERT_TRUE(loadItemFile(core, path, table.data(), count));
     countDaysAt(now, table.data(), count);
     std::vector<std::string> readerNames;
     for (int i = 0; i < count; ++i)
