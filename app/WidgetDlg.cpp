@@ -20,20 +20,20 @@ const UINT WM_TASKBAR_CREATED = RegisterWindowMessageW(L"TaskbarCreated");
 const UINT WM_ACTIVATE_REQUEST = activateMessage();
 
 // Where the editor's unsaved text goes when the session ends, beside the list.
-CString recoveryPath() { return appPath + "_items.recovered.txt"; }
+FilePath recoveryPath() { return appPath + "_items.recovered.txt"; }
 
 // The recovery file is newer than the list: the user has not saved the list since it was written.
 bool recoveryPending() {
   WIN32_FILE_ATTRIBUTE_DATA recovery, list;
-  if (!GetFileAttributesExW(gbk::toWide(recoveryPath().view()).c_str(), GetFileExInfoStandard, &recovery)) return false;
-  if (!GetFileAttributesExW(gbk::toWide(itemFilePath.view()).c_str(), GetFileExInfoStandard, &list)) return true;
+  if (!GetFileAttributesExW(widePath(recoveryPath()).c_str(), GetFileExInfoStandard, &recovery)) return false;
+  if (!GetFileAttributesExW(widePath(itemFilePath).c_str(), GetFileExInfoStandard, &list)) return true;
   return CompareFileTime(&recovery.ftLastWriteTime, &list.ftLastWriteTime) > 0;
 }
 
 // Why the item file that is there cannot be read, in the user's words; empty when it can be read or
 // is simply not there (a missing list is the widget's ordinary empty state).
-std::wstring unreadableReason(const CString& path) {
-  std::wstring wide = gbk::toWide(path.view());
+std::wstring unreadableReason(const FilePath& path) {
+  std::wstring wide = widePath(path);
   DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return gbk::toWide("这个名字是一个文件夹，不是文件。");
@@ -123,7 +123,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, 0);
 
   core->autoFileConfig();
-  appPath = core->getAppPath();
+  appPath = core->getAppFilePath();
   itemFilePath = appPath + "_items.txt";
   posLeft = core->getConfigInt("posleft");
   posTop = core->getConfigInt("postop");
@@ -145,11 +145,11 @@ BOOL CWidgetDlg::OnInitDialog() {
   std::wstring note;
   std::wstring reason = unreadableReason(itemFilePath);
   if (!reason.empty())
-    note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::toWide(itemFilePath.view()) + L"\r\n" + reason;
+    note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" + reason;
   if (recoveryPending())
     note += (note.empty() ? L"" : L"\r\n\r\n") +
             gbk::toWide("上次注销或关机时，纪念日编辑器中未保存的文本已保存到：\r\n") +
-            gbk::toWide(recoveryPath().view());
+            gbk::utf8ToWide(recoveryPath());
   if (!note.empty()) ShowNote(note);
   return TRUE;
 }

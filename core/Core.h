@@ -29,8 +29,11 @@ class CCore {
   int getConfigInt(const char* key);
   bool saveConfigInt(const CString& key, int value);
 
-  // The program's full path without its extension.
+  // The program's full path without its extension, as GBK text: for showing only, since a character
+  // GBK lacks becomes '?'. Files are reached through getAppFilePath.
   CString getAppPath();
+  // The same path whole, in UTF-8.
+  FilePath getAppFilePath();
 
   int isFileExist(const FilePath& path);
   // Field `index` (from 0) of text split at separator; empty when there is no such field.
@@ -50,10 +53,12 @@ class CCore {
   // Extent of text set in face at an em of size pixels, as the widget's text paths occupy it.
   Gdiplus::Size getTextBounds(const CString& face, int size, const CString& text);
   void msgboxWarning(HWND owner, const CString& message);
+  // A message that names a file: the path keeps every character.
+  void msgboxWarning(HWND owner, const std::wstring& message);
 #endif
 
-  CString configPath() const { return m_configPath; }
+  FilePath configPath() const { return m_configPath; }
 
  private:
-  CString m_configPath;
+  FilePath m_configPath;
 };

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "core/Core.h"
+#include "framework/Gbk.h"
 #include "res/resource.h"
 
 namespace {
@@ -12,13 +13,13 @@ CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUT) {}
 
 BOOL CAboutDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  CString settingsPath = core ? core->configPath() : CString();
-  CString text = CString("Tessaly ") + kVersion + "\r\n\r\n" +
-                 "纪念日文件：" + itemFilePath + "\r\n" +
-                 "设置文件：" + settingsPath + "\r\n\r\n" +
-                 "纪念日文件每行一个纪念日：名称、逗号、日期，例如“生日,2025-05-20”；"
-                 "空行和含有分号的行不显示，只显示前五个。";
-  SetDlgItemText(IDC_ABOUT_TEXT, text);
+  FilePath settingsPath = core ? core->configPath() : FilePath();
+  // The paths go to the box as UTF-16, whole: a folder name GBK cannot hold is shown as it is.
+  std::wstring text = gbk::toWide((CString("Tessaly ") + kVersion + "\r\n\r\n纪念日文件：").view()) +
+                      gbk::utf8ToWide(itemFilePath) + gbk::toWide("\r\n设置文件：") + gbk::utf8ToWide(settingsPath) +
+                      gbk::toWide("\r\n\r\n纪念日文件每行一个纪念日：名称、逗号、日期，例如“生日,2025-05-20”；"
+                                  "空行和含有分号的行不显示，只显示前五个。");
+  SetDlgItemTextW(m_hWnd, IDC_ABOUT_TEXT, text.c_str());
   CenterWindow();
   return TRUE;
 }

@@ -25,21 +25,27 @@ std::wstring boxText(HWND box) {
 }
 
 // A path the file system knows, also one that cannot be opened (locked, no permission, a folder).
-bool pathExists(const CString& path) {
-  if (GetFileAttributesW(gbk::toWide(path.view()).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+bool pathExists(const FilePath& path) {
+  if (GetFileAttributesW(widePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
   DWORD error = GetLastError();
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
-int askYesNo(HWND owner, const CString& question) {
-  return MessageBoxW(owner, gbk::toWide(question.view()).c_str(), L"Tessaly",
-                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+int askYesNo(HWND owner, const std::wstring& question) {
+  return MessageBoxW(owner, question.c_str(), L"Tessaly", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+}
+
+int askYesNo(HWND owner, const CString& question) { return askYesNo(owner, gbk::toWide(question.view())); }
+
+// A message that names the item file: the texts around it are GBK, the path keeps every character.
+std::wstring naming(const CString& before, const CString& after = CString()) {
+  return gbk::toWide(before.view()) + gbk::utf8ToWide(itemFilePath) + gbk::toWide(after.view());
 }
 
 // Existence, size and last write time of path; false when it is not there.
-bool fileStamp(const CString& path, WIN32_FILE_ATTRIBUTE_DATA& stamp) {
+bool fileStamp(const FilePath& path, WIN32_FILE_ATTRIBUTE_DATA& stamp) {
   stamp = {};
-  return GetFileAttributesExW(gbk::toWide(path.view()).c_str(), GetFileExInfoStandard, &stamp) != FALSE;
+  return GetFileAttributesExW(widePath(path).c_str(), GetFileExInfoStandard, &stamp) != FALSE;
 }
 
 bool sameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
@@ -67,16 +73,16 @@ bool CItemsDlg::LoadText() {
   // The stamp before the bytes: a change in between is then taken as a change after loading.
   m_loadedExists = fileStamp(itemFilePath, m_loadedStamp);
   std::string bytes;
-  ReadResult read = readFileBytes(gbk::gbkToUtf8(itemFilePath.view()), bytes);
+  ReadResult read = readFileBytes(itemFilePath, bytes);
   if (read == ReadResult::TooLarge) {
-    core->msgboxWarning(owner, "纪念日文件太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
-                                   " MB），编辑器没有打开，以免覆盖其中的内容：\r\n" + itemFilePath);
+    core->msgboxWarning(owner, naming("纪念日文件太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
+                                      " MB），编辑器没有打开，以免覆盖其中的内容：\r\n"));
     return false;
   }
   if (read == ReadResult::Missing && pathExists(itemFilePath)) {
-    core->msgboxWarning(owner, "无法读取纪念日文件：\r\n" + itemFilePath +
-                                   "\r\n\r\n编辑器没有打开，以免覆盖其中的内容。请检查文件是否被其他程序占用，"
-                                   "或是否有读取它的权限。");
+    core->msgboxWarning(owner, naming("无法读取纪念日文件：\r\n",
+                                      "\r\n\r\n编辑器没有打开，以免覆盖其中的内容。请检查文件是否被其他程序占用，"
+                                      "或是否有读取它的权限。"));
     return false;
   }
 
@@ -92,8 +98,8 @@ bool CItemsDlg::LoadText() {
   std::string back = m_encoding == TextEncoding::Gbk ? gbk::fromWide(text) : gbk::wideToUtf8(text);
   // A zero byte ends the box's text; a byte sequence the conversion cannot map comes back changed.
   if (back != body || text.find(L'\0') != std::wstring::npos) {
-    CString question = "纪念日文件中有编辑框无法原样显示的内容（例如损坏的字符或空字符），保存时它们会被改变：\r\n" +
-                       itemFilePath + "\r\n\r\n仍要编辑吗？";
+    std::wstring question = naming("纪念日文件中有编辑框无法原样显示的内容（例如损坏的字符或空字符），保存时它们会被改变：\r\n",
+                                   "\r\n\r\n仍要编辑吗？");
     if (askYesNo(owner, question) != IDYES) return false;
   }
   SetDlgItemTextW(m_hWnd, IDC_ITEMS_TEXT, text.c_str());
@@ -127,7 +133,7 @@ bool CItemsDlg::SaveBeforeQuit() {
   return answer == IDYES && SaveText();
 }
 
-bool CItemsDlg::WriteRecovery(const CString& path) {
+bool CItemsDlg::WriteRecovery(const FilePath& path) {
   std::wstring text = boxText(GetDlgItem(IDC_ITEMS_TEXT));
   std::string bytes;
   std::string gbkText = gbk::fromWide(text);
@@ -170,16 +176,16 @@ bool CItemsDlg::SaveText() {
   if (!unreadable.empty() && askYesNo(m_hWnd, unreadableDatesQuestion(unreadable)) != IDYES) return false;
 
   if (ChangedOnDisk()) {
-    CString question = "纪念日文件在编辑期间被其他程序修改过：\r\n" + itemFilePath +
-                       "\r\n\r\n要用编辑框中的内容覆盖它吗？选“否”则不保存，您的文本仍在编辑框中。";
+    std::wstring question = naming("纪念日文件在编辑期间被其他程序修改过：\r\n",
+                                   "\r\n\r\n要用编辑框中的内容覆盖它吗？选“否”则不保存，您的文本仍在编辑框中。");
     if (askYesNo(m_hWnd, question) != IDYES) return false;
   }
 
-  bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), gbk::gbkToUtf8(itemFilePath.view()))
-                                               : replaceFileBytes(gbk::gbkToUtf8(itemFilePath.view()), bytes);
+  bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), itemFilePath)
+                                               : replaceFileBytes(itemFilePath, bytes);
   if (!saved) {
-    core->msgboxWarning(m_hWnd, "无法保存纪念日文件：\r\n" + itemFilePath +
-                                    "\r\n\r\n文件可能是只读的，或者磁盘已满。您的修改仍在编辑框中。");
+    core->msgboxWarning(m_hWnd, naming("无法保存纪念日文件：\r\n",
+                                       "\r\n\r\n文件可能是只读的，或者磁盘已满。您的修改仍在编辑框中。"));
     return false;
   }
   return true;

@@ -24,7 +24,7 @@ class CItemsDlg : public CDialog {
   bool SaveBeforeQuit();
   // The session is ending and nothing may be asked: the box's text goes to path, in the list's
   // encoding when that holds it whole (else UTF-8 with its byte-order mark). False when not written.
-  bool WriteRecovery(const CString& path);
+  bool WriteRecovery(const FilePath& path);
 
  private:
   // Reads the item file into the box; false (after telling the user) when it must not be edited,
