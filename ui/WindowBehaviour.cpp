@@ -40,10 +40,10 @@ bool CWidgetDlg::BringModalToFront() {
   return true;
 }
 
+// The widget is shown also behind an open dialog: the user started the program to see it.
 LRESULT CWidgetDlg::OnActivateRequest(WPARAM, LPARAM) {
-  if (BringModalToFront()) return 0;
   ShowWindow(SW_SHOW);
-  SetForegroundWindow(m_hWnd);
+  if (!BringModalToFront()) SetForegroundWindow(m_hWnd);
   return 0;
 }
 
