@@ -30,39 +30,6 @@ bool recoveryPending() {
   return CompareFileTime(&recovery.ftLastWriteTime, &list.ftLastWriteTime) > 0;
 }
 
-// Why the item file that is there cannot be read, in the user's words; empty when it can be read or
-// is simply not there (a missing list is the widget's ordinary empty state).
-std::wstring unreadableReason(const FilePath& path) {
-  std::wstring wide = widePath(path);
-  DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return gbk::toWide("这个名字是一个文件夹，不是文件。");
-  HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    CloseHandle(file);
-    return std::wstring();
-  }
-  DWORD error = GetLastError();
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return std::wstring();
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return gbk::toWide("文件正被其他程序占用。");
-    case ERROR_ACCESS_DENIED: return gbk::toWide("没有读取它的权限。");
-    default: break;
-  }
-  wchar_t* message = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-  std::wstring reason = gbk::toWide(("Windows 错误 " + std::to_string(error) + "：").c_str());
-  if (message) {
-    reason += message;
-    LocalFree(message);
-  }
-  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r')) reason.pop_back();
-  return reason;
-}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CWidgetDlg)
@@ -143,9 +110,9 @@ BOOL CWidgetDlg::OnInitDialog() {
   // Said after the icon is there, so that it can be said without stopping the user; one balloon
   // shows at a time, so both notes share it.
   std::wstring note;
-  std::wstring reason = unreadableReason(itemFilePath);
-  if (!reason.empty())
-    note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" + reason;
+  if (!loadProblem.IsEmpty())
+    note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" +
+           gbk::toWide(loadProblem.view()) + L"\u3002";
   if (recoveryPending())
     note += (note.empty() ? L"" : L"\r\n\r\n") +
             gbk::toWide("上次注销或关机时，纪念日编辑器中未保存的文本已保存到：\r\n") +

@@ -52,6 +52,9 @@ class CWidgetDlg : public CDialog {
   bool hasPosition = false;
   HDC memoryDC = nullptr;
   bool trayIconAdded = false;
+  // Why the item file that is there could not be read at the last load; empty when it was read or is
+  // simply missing (the widget's ordinary empty state).
+  CString loadProblem;
   // The editor while it is open, so that quitting and the end of the session can reach its text.
   CItemsDlg* openEditor = nullptr;
 

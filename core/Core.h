@@ -19,8 +19,9 @@ constexpr int kConfigNotSaved = INT_MIN;
 // What getTimeFromStr returns for a text that names no real date.
 constexpr int64_t kUnreadableTime = INT64_MIN;
 
-// How a text file's bytes are encoded; GBK unless the file shows itself to be UTF-8.
-enum class TextEncoding { Gbk, Utf8, Utf8Bom };
+// How a text file's bytes are encoded; GBK unless the file shows itself to be something else. The
+// UTF-16 forms always start with their byte-order mark.
+enum class TextEncoding { Gbk, Utf8, Utf8Bom, Utf16Le, Utf16Be };
 
 class CCore {
  public:

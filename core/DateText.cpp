@@ -73,6 +73,9 @@ std::string_view trimSpaces(std::string_view text) {
 }
 
 // A folded text cut into numbers and single marks: "2025-5-20" is 2025 - 5 - 20.
+// What splitDate gives as the year of a yearly date: no year a text can spell (0000 is refused).
+constexpr int kYearly = -1;
+
 struct Token {
   char mark;   // 0 for a number
   int value;   // the number
@@ -104,7 +107,7 @@ bool isSeparator(const Token& token) {
   return token.mark == '-' || token.mark == '/' || token.mark == '.';
 }
 
-// The year (0 for a yearly date), month and day of the folded text, not yet checked against the calendar.
+// The year (kYearly for a yearly date), month and day of the folded text, not yet checked against the calendar.
 bool splitDate(std::string_view text, int* year, int* month, int* day) {
   std::vector<Token> t;
   if (!tokenize(text, &t))
@@ -123,7 +126,7 @@ bool splitDate(std::string_view text, int* year, int* month, int* day) {
   const bool yearlyWritten =
       t.size() == 4 && isNumber(t[0], 1, 2) && t[1].mark == kMonthMark && isNumber(t[2], 1, 2) && t[3].mark == kDayMark;
   if (yearlyNumbered || yearlyWritten) {
-    *year = 0;
+    *year = kYearly;
     *month = t[0].value;
     *day = t[2].value;
     return true;
@@ -140,7 +143,7 @@ bool parseDateText(std::string_view text, const CivilDate& today, CivilDate* dat
   int year, month, day;
   if (!splitDate(trimSpaces(folded), &year, &month, &day))
     return false;
-  if (year == 0) {
+  if (year == kYearly) {
     // A yearly date: this year's when it is today or later, else next year's, and on to the next
     // year that has it (29 February); a day no year has (30 February) is no date.
     if (!isRealDate(2000, month, day))

@@ -1,9 +1,9 @@
 #include "core/TextFile.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "framework/Gbk.h"
-#include "framework/StdioFile.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -12,26 +12,186 @@
 #endif
 
 namespace {
+
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+// What a character costs the reading it appears in, roughly in bits: the less likely it is in a list
+// of names and dates, the more. A GBK text misread as UTF-8 gives mostly two-byte sequences (Latin-1
+// signs and letters, IPA, Greek, Cyrillic, Hebrew, Arabic) and stray three-byte ones; a UTF-8 text
+// misread as GBK gives rare GBK characters, user-defined cells and broken pairs, and half again as many
+// characters. Real text of either kind is mostly common hanzi and punctuation. Both readings are
+// priced with the same table, and the cheaper one wins; a tie goes to GBK.
+enum Cost : int { kPunctuation = 6, kCommon = 10, kLess = 16, kRare = 20, kUnlikely = 30, kBroken = 40 };
+
+struct GbkRange {
+  unsigned char leadFirst, leadLast, trailFirst, trailLast;
+  Cost cost;
+};
+constexpr GbkRange kGbkCosts[] = {
+    {0xB0, 0xD7, 0xA1, 0xFE, kCommon},       // GB2312 level 1: the 3755 common hanzi
+    {0xD8, 0xF7, 0xA1, 0xFE, kLess},         // GB2312 level 2
+    {0xA1, 0xA1, 0xA1, 0xFE, kPunctuation},  // punctuation: 、。“”…
+    {0xA3, 0xA3, 0xA1, 0xFE, kPunctuation},  // full-width forms: ，（）：
+    {0xA2, 0xA2, 0xA1, 0xFE, kLess},         // numbers: ① ⑴ Ⅰ
+    {0xA4, 0xA9, 0xA1, 0xFE, kLess},         // kana, Greek, Cyrillic, pinyin, box drawing
+    {0x81, 0xA0, 0x40, 0xFE, kRare},         // GBK/3: rare and traditional hanzi
+    {0xAA, 0xFE, 0x40, 0xA0, kRare},         // GBK/4: rare and traditional hanzi
+    {0xA8, 0xA9, 0x40, 0xA0, kRare},         // GBK/5: rare signs
+};
+
+struct CodeRange {
+  char32_t first, last;
+  Cost cost;
+};
+// CJK ideographs U+4E00..U+9FFF are priced by their GBK cell instead, as the GBK reading is.
+constexpr CodeRange kUnicodeCosts[] = {
+    {0x00A0, 0x00BF, kLess},          // Latin-1 signs: what GBK row C2 reads as
+    {0x00C0, 0x024F, kLess},          // accented Latin letters: what GBK rows C3..C9 read as
+    {0x0370, 0x052F, kLess},          // Greek, Cyrillic: what GBK rows CD..D4 read as
+    {0x2010, 0x2027, kPunctuation},   // dashes, quotation marks, ellipsis
+    {0x2028, 0x27BF, kLess},          // other signs, arrows, shapes, symbols, dingbats
+    {0x2E80, 0x2FFF, kRare},          // CJK radicals
+    {0x3000, 0x303F, kPunctuation},   // CJK punctuation: 、。《》
+    {0x3040, 0x33FF, kLess},          // kana, bopomofo, enclosed and squared forms
+    {0x3400, 0x4DBF, kRare},          // CJK ideographs, extension A
+    {0xAC00, 0xD7AF, kLess},          // Hangul syllables
+    {0xF900, 0xFAFF, kRare},          // CJK compatibility ideographs
+    {0xFE30, 0xFE4F, kLess},          // CJK compatibility forms
+    {0xFF00, 0xFFEF, kPunctuation},   // full-width forms: ，（）：
+    {0x1F000, 0x1FAFF, kLess},        // emoji and pictographs
+    {0x20000, 0x3134F, kRare},        // CJK ideographs, extensions B..G
+};
+// A UTF-8 reading is plausible text only when its characters cost at most this much on average.
+constexpr Cost kPlausibleAverage = kLess;
+
+bool isCjkIdeograph(char32_t code) { return code >= 0x4E00 && code <= 0x9FFF; }
+
+// The cost of the GBK character at i (width bytes); ASCII costs nothing.
+long gbkCost(std::string_view s, size_t i, size_t width) {
+  unsigned char lead = static_cast<unsigned char>(s[i]);
+  if (lead < 0x80) return 0;
+  if (width < 2) return kBroken;
+  unsigned char trail = static_cast<unsigned char>(s[i + 1]);
+  for (const GbkRange& range : kGbkCosts)
+    if (lead >= range.leadFirst && lead <= range.leadLast && trail >= range.trailFirst && trail <= range.trailLast)
+      return range.cost;
+  return kUnlikely;  // user-defined cells
 }
 
-ReadResult readFileBytes(const FilePath& path, std::string& bytes, size_t maxBytes, bool truncateOk) {
+long gbkReadingCost(std::string_view s) {
+  long total = 0;
+  for (size_t i = 0, width = 1; i < s.size(); i += width) {
+    width = gbk::charWidth(s, i);
+    total += gbkCost(s, i, width);
+  }
+  return total;
+}
+
+// The code point of the valid UTF-8 sequence at i, and its length.
+char32_t decodeUtf8At(std::string_view s, size_t i, size_t* length) {
+  unsigned char c = static_cast<unsigned char>(s[i]);
+  *length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+  if (*length == 1) return c;
+  char32_t code = c & (*length == 2 ? 0x1F : *length == 3 ? 0x0F : 0x07);
+  for (size_t k = 1; k < *length; ++k) code = (code << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  return code;
+}
+
+// The cost of valid UTF-8 text read as UTF-8, and the number of its non-ASCII characters.
+long utf8ReadingCost(std::string_view s, long* characters) {
+  // The ideographs all at once in GBK: one conversion gives each its GBK cell, or '?' for none.
+  std::string ideographs;
+  for (size_t i = 0, length = 1; i < s.size(); i += length)
+    if (isCjkIdeograph(decodeUtf8At(s, i, &length))) ideographs.append(s.substr(i, length));
+  const std::string cells = gbk::utf8ToGbk(ideographs);
+  size_t cell = 0;
+  long total = 0;
+  *characters = 0;
+  for (size_t i = 0, length = 1; i < s.size(); i += length) {
+    char32_t code = decodeUtf8At(s, i, &length);
+    if (code < 0x80) continue;
+    ++*characters;
+    if (isCjkIdeograph(code) && cell < cells.size()) {
+      size_t width = gbk::charWidth(cells, cell);
+      total += width == 2 ? gbkCost(cells, cell, width) : static_cast<long>(kRare);
+      cell += width;
+      continue;
+    }
+    long cost = kUnlikely;
+    for (const CodeRange& range : kUnicodeCosts)
+      if (code >= range.first && code <= range.last) cost = range.cost;
+    total += cost;
+  }
+  return total;
+}
+
+// A probe may end inside a UTF-8 sequence: the length without an incomplete last one.
+size_t withoutCutSequence(std::string_view bytes) {
+  size_t end = bytes.size();
+  size_t lead = end;
+  while (lead > 0 && end - lead < 3 && (static_cast<unsigned char>(bytes[lead - 1]) & 0xC0) == 0x80) --lead;
+  if (lead > 0) {
+    unsigned char c = static_cast<unsigned char>(bytes[lead - 1]);
+    size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    if (need > 1 && end - (lead - 1) < need) end = lead - 1;
+  }
+  return end;
+}
+
+bool isUtf16(TextEncoding encoding) { return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be; }
+
+std::u16string utf16FromBytes(std::string_view bytes, bool bigEndian) {
+  std::u16string text(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char a = static_cast<unsigned char>(bytes[2 * i]), b = static_cast<unsigned char>(bytes[2 * i + 1]);
+    text[i] = static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+  }
+  return text;
+}
+
+std::string utf16ToBytes(std::u16string_view text, bool bigEndian) {
+  std::string bytes(text.size() * 2, '\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    char high = static_cast<char>(text[i] >> 8), low = static_cast<char>(text[i] & 0xFF);
+    bytes[2 * i] = bigEndian ? high : low;
+    bytes[2 * i + 1] = bigEndian ? low : high;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+ReadResult readFileBytes(const FilePath& path, std::string& bytes, size_t maxBytes, FileError* why) {
   bytes.clear();
-  FILE* file = AfxOpenFile(path, "rb");
-  if (!file) return ReadResult::Missing;
+  FileError error = FileError::None;
+  int code = 0;
+  FILE* file = openToRead(path, &error, &code);
+  if (why) *why = error;
+  if (!file) return error == FileError::Missing ? ReadResult::Missing : ReadResult::Unreadable;
   char buffer[16384];
-  size_t got;
   ReadResult result = ReadResult::Ok;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-    if (bytes.size() + got > maxBytes) {
-      bytes.append(buffer, maxBytes - bytes.size());
-      result = truncateOk ? ReadResult::Ok : ReadResult::TooLarge;
+  for (;;) {
+    // Never more than one byte past the limit: an endless file is not read on.
+    size_t want = std::min(sizeof buffer, maxBytes + 1 - bytes.size());
+    size_t got = std::fread(buffer, 1, want, file);
+    bytes.append(buffer, got);
+    if (bytes.size() > maxBytes) {
+      result = ReadResult::TooLarge;
+      if (why) *why = FileError::TooLarge;
       break;
     }
-    bytes.append(buffer, got);
+    if (got < want) {
+      if (std::ferror(file)) {
+        result = ReadResult::Unreadable;
+        if (why) *why = readFailure(&code);
+      }
+      break;
+    }
   }
   std::fclose(file);
-  if (result == ReadResult::TooLarge) bytes.clear();
+  if (result != ReadResult::Ok) bytes.clear();
   return result;
 }
 
@@ -62,35 +222,83 @@ bool replaceFileBytes(const FilePath& path, std::string_view bytes) {
   return replaced;
 }
 
+CString fileErrorText(FileError error, int code) {
+  switch (error) {
+    case FileError::None: return CString();
+    case FileError::Missing: return "文件不存在";
+    case FileError::IsFolder: return "这是一个文件夹，不是文件";
+    case FileError::Locked: return "文件被其他程序占用";
+    case FileError::Denied: return "没有读取它的权限";
+    case FileError::TooLarge: return "文件太大";
+    case FileError::Other: break;
+  }
+  return "读取时出错（错误代码 " + CString(std::to_string(code)) + "）";
+}
+
 TextEncoding detectEncoding(std::string_view bytes) {
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return TextEncoding::Utf8Bom;
-  // A prefix read may end inside a sequence: leave out an incomplete last one.
-  size_t end = bytes.size();
-  size_t lead = end;
-  while (lead > 0 && end - lead < 3 && (static_cast<unsigned char>(bytes[lead - 1]) & 0xC0) == 0x80) --lead;
-  if (lead > 0) {
-    unsigned char c = static_cast<unsigned char>(bytes[lead - 1]);
-    size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-    if (need > 1 && end - (lead - 1) < need) end = lead - 1;
+  if (bytes.substr(0, kUtf16LeBom.size()) == kUtf16LeBom) return TextEncoding::Utf16Le;
+  if (bytes.substr(0, kUtf16BeBom.size()) == kUtf16BeBom) return TextEncoding::Utf16Be;
+  std::string_view probe = bytes.substr(0, kEncodingProbeBytes);
+  // Only a probe that stops short of the file can cut a sequence; a file may not.
+  if (probe.size() < bytes.size()) probe = probe.substr(0, withoutCutSequence(probe));
+  if (!gbk::hasNonAscii(probe) || !gbk::isValidUtf8(probe)) return TextEncoding::Gbk;
+  // Valid UTF-8: it is UTF-8 only when that reading is plausible text and costs less than the GBK one.
+  long characters = 0;
+  long utf8Cost = utf8ReadingCost(probe, &characters);
+  bool plausible = utf8Cost <= characters * kPlausibleAverage;
+  return plausible && utf8Cost < gbkReadingCost(probe) ? TextEncoding::Utf8 : TextEncoding::Gbk;
+}
+
+size_t markLength(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Utf8Bom: return kUtf8Bom.size();
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: return 2;
+    case TextEncoding::Gbk:
+    case TextEncoding::Utf8: break;
   }
-  std::string_view body = bytes.substr(0, end);
-  return gbk::hasNonAscii(body) && gbk::isValidUtf8(body) ? TextEncoding::Utf8 : TextEncoding::Gbk;
+  return 0;
 }
 
 std::string decodeToGbk(std::string_view bytes, TextEncoding encoding) {
-  switch (encoding) {
-    case TextEncoding::Utf8Bom: return gbk::utf8ToGbk(bytes.substr(kUtf8Bom.size()));
-    case TextEncoding::Utf8: return gbk::utf8ToGbk(bytes);
-    case TextEncoding::Gbk: break;
-  }
-  return std::string(bytes);
+  bytes.remove_prefix(std::min(bytes.size(), markLength(encoding)));
+  return decodeBodyToGbk(bytes, encoding);
+}
+
+std::string decodeBodyToGbk(std::string_view bytes, TextEncoding encoding) {
+  if (encoding == TextEncoding::Gbk) return std::string(bytes);
+  if (isUtf16(encoding)) return gbk::utf8ToGbk(gbk::utf16ToUtf8(utf16FromBytes(bytes, encoding == TextEncoding::Utf16Be)));
+  return gbk::utf8ToGbk(bytes);
 }
 
 std::string encodeFromGbk(std::string_view text, TextEncoding encoding) {
+  if (encoding == TextEncoding::Gbk) return std::string(text);
+  return encodeFromUtf16(gbk::utf8ToUtf16(gbk::gbkToUtf8(text)), encoding);
+}
+
+std::u16string decodeToUtf16(std::string_view bytes, TextEncoding encoding) {
+  if (encoding == TextEncoding::Gbk) return gbk::utf8ToUtf16(gbk::gbkToUtf8(bytes));
+  bytes.remove_prefix(std::min(bytes.size(), markLength(encoding)));
+  if (isUtf16(encoding)) return utf16FromBytes(bytes, encoding == TextEncoding::Utf16Be);
+  return gbk::utf8ToUtf16(bytes);
+}
+
+std::string encodeFromUtf16(std::u16string_view text, TextEncoding encoding) {
   switch (encoding) {
-    case TextEncoding::Utf8Bom: return std::string(kUtf8Bom) + gbk::gbkToUtf8(text);
-    case TextEncoding::Utf8: return gbk::gbkToUtf8(text);
-    case TextEncoding::Gbk: break;
+    case TextEncoding::Gbk: {
+      std::string bytes = gbk::utf8ToGbk(gbk::utf16ToUtf8(text));
+      if (detectEncoding(bytes) == TextEncoding::Gbk) return bytes;
+      return std::string(kUtf8Bom) + gbk::utf16ToUtf8(text);
+    }
+    case TextEncoding::Utf8: {
+      std::string bytes = gbk::utf16ToUtf8(text);
+      if (detectEncoding(bytes) == TextEncoding::Utf8 || !gbk::hasNonAscii(bytes)) return bytes;
+      return std::string(kUtf8Bom) + bytes;
+    }
+    case TextEncoding::Utf8Bom: return std::string(kUtf8Bom) + gbk::utf16ToUtf8(text);
+    case TextEncoding::Utf16Le: return std::string(kUtf16LeBom) + utf16ToBytes(text, false);
+    case TextEncoding::Utf16Be: return std::string(kUtf16BeBom) + utf16ToBytes(text, true);
   }
-  return std::string(text);
+  return {};
 }

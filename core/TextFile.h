@@ -1,4 +1,5 @@
-// Whole text files by path (UTF-8, see FilePath): reading with encoding detection, and replacing in one step.
+// Whole text files by path (UTF-8, see FilePath): reading, replacing in one step, and telling and
+// converting their encodings.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -9,21 +10,46 @@
 
 // Files larger than this are refused rather than read into memory.
 constexpr size_t kMaxTextFileBytes = 4 * 1024 * 1024;
+// The encoding is decided from at most this many bytes at the start of a file, so that a reader of a
+// prefix and a reader of the whole file decide alike.
+constexpr size_t kEncodingProbeBytes = 64 * 1024;
 
-enum class ReadResult { Ok, Missing, TooLarge };
+enum class ReadResult { Ok, Missing, Unreadable, TooLarge };
 
-// The file's bytes, at most maxBytes of them (a longer file gives TooLarge, or its first maxBytes
-// bytes when truncateOk).
+// The file's bytes, at most maxBytes of them: a longer file gives TooLarge and no bytes. The read stops
+// there, whatever the file holds. why (when given) tells what kept an existing file from being read.
 ReadResult readFileBytes(const FilePath& path, std::string& bytes, size_t maxBytes = kMaxTextFileBytes,
-                         bool truncateOk = false);
+                         FileError* why = nullptr);
 
 // Writes bytes to a temporary file beside path and then puts it in path's place, so the old file
 // stays whole if anything fails; false when the new content could not be stored.
 bool replaceFileBytes(const FilePath& path, std::string_view bytes);
 
-// UTF-8 when the bytes start with its byte-order mark, or are valid UTF-8 with some non-ASCII text
-// (a GBK text practically never is); GBK otherwise. A UTF-8 sequence cut at the end of a prefix
-// read does not count against it.
+// What went wrong, in words for the user (GBK), the system's error number added when it says more.
+CString fileErrorText(FileError error, int code);
+
+// The encoding of a text file from its first bytes: the whole file, or more than kEncodingProbeBytes of
+// it (only those are looked at; a sequence cut at the end of the probe does not count against UTF-8).
+// A byte-order mark decides (UTF-8, UTF-16 LE, UTF-16 BE). Without one the text is GBK unless it is
+// valid UTF-8 that reads as plausible text and more plausibly so than its GBK reading; see
+// TextFile.cpp for the evidence weighed.
 TextEncoding detectEncoding(std::string_view bytes);
+// Bytes of the byte-order mark the encoding starts with (0 for GBK and UTF-8 without one).
+size_t markLength(TextEncoding encoding);
+
+// The file's bytes (mark included) as GBK, for the item reader: what GBK cannot hold becomes '?', a
+// broken sequence U+FFFD's stand-in, a last odd byte of UTF-16 is dropped.
 std::string decodeToGbk(std::string_view bytes, TextEncoding encoding);
+// The same for bytes past the mark, such as one line of the file.
+std::string decodeBodyToGbk(std::string_view bytes, TextEncoding encoding);
+// GBK text as the file's bytes, mark included.
 std::string encodeFromGbk(std::string_view text, TextEncoding encoding);
+
+// The file's bytes (mark included) as UTF-16 text, for the editor; encodeFromUtf16 turns such text
+// back into the file's bytes, mark included. For every encoding, bytes that come back unchanged from
+// the round trip lost nothing; anything else (a broken sequence, an odd byte, a character GBK does not
+// have) comes back changed, which is how the editor finds out. Text is written so that it reads back
+// as written: a UTF-8 text without a mark that would no longer be told from GBK gets the mark, and so
+// does a GBK text that would be taken for UTF-8 (it is then written as UTF-8 with the mark).
+std::u16string decodeToUtf16(std::string_view bytes, TextEncoding encoding);
+std::string encodeFromUtf16(std::u16string_view text, TextEncoding encoding);

@@ -6,7 +6,6 @@
 #include "core/Core.h"
 #include "core/DateText.h"
 #include "framework/Gbk.h"
-#include "framework/StdioFile.h"
 #include "items/ItemFile.h"
 
 namespace {
@@ -36,16 +35,22 @@ bool parseIntLikeAtoi(std::string_view text, int* value) {
 
 int replaceFullWidthCommas(CString& text) { return text.Replace("，", ","); }
 
-int replaceFullWidthCommas(std::wstring& text) {
+namespace {
+template <typename Text>
+int replaceWideCommas(Text& text) {
   int count = 0;
-  for (wchar_t& c : text) {
-    if (c == L'\xFF0C') {
-      c = L',';
+  for (auto& c : text) {
+    if (c == 0xFF0C) {
+      c = ',';
       ++count;
     }
   }
   return count;
 }
+}  // namespace
+
+int replaceFullWidthCommas(std::wstring& text) { return replaceWideCommas(text); }
+int replaceFullWidthCommas(std::u16string& text) { return replaceWideCommas(text); }
 
 std::vector<CString> unreadableShownLines(const CString& text, CTime now) {
   std::vector<CString> unreadable;
@@ -54,14 +59,13 @@ std::vector<CString> unreadableShownLines(const CString& text, CTime now) {
   int counted = 0;
   size_t begin = 0;
   while (begin < all.size() && counted < kShownItems) {
-    // One line as CStdioFile::ReadString delivers it: up to the line feed, cut at its byte limit, a
-    // carriage return before the line feed dropped.
+    // One line as the item reader cuts it: up to the line feed, a carriage return before the line
+    // feed dropped.
     size_t end = all.find('\n', begin);
     const bool endsWithLineFeed = end != std::string_view::npos;
     if (!endsWithLineFeed) end = all.size();
     std::string_view line = all.substr(begin, end - begin);
     begin = endsWithLineFeed ? end + 1 : end;
-    if (line.size() > static_cast<size_t>(CStdioFile::kMaxLineBytes)) line = line.substr(0, CStdioFile::kMaxLineBytes);
     if (endsWithLineFeed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
 
     const CString lineText{std::string(line)};
@@ -85,26 +89,41 @@ CString unreadableDatesQuestion(const std::vector<CString>& lines) {
   return message;
 }
 
-bool hasBareLineFeedsOnly(std::string_view bytes) {
-  return bytes.find('\n') != std::string_view::npos && bytes.find('\r') == std::string_view::npos;
+namespace {
+
+template <typename Char>
+bool bareLineFeedsOnly(std::basic_string_view<Char> text) {
+  return text.find(Char('\n')) != std::basic_string_view<Char>::npos &&
+         text.find(Char('\r')) == std::basic_string_view<Char>::npos;
 }
 
-std::string lineFeedsToCrLf(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 16);
-  for (char c : bytes) {
-    if (c == '\n') out.push_back('\r');
+template <typename Char>
+std::basic_string<Char> withCrLf(std::basic_string_view<Char> text) {
+  std::basic_string<Char> out;
+  out.reserve(text.size() + text.size() / 16);
+  for (Char c : text) {
+    if (c == Char('\n')) out.push_back(Char('\r'));
     out.push_back(c);
   }
   return out;
 }
 
-std::string crLfToLineFeeds(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    out.push_back(bytes[i]);
+template <typename Char>
+std::basic_string<Char> withLineFeeds(std::basic_string_view<Char> text) {
+  std::basic_string<Char> out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == Char('\r') && i + 1 < text.size() && text[i + 1] == Char('\n')) continue;
+    out.push_back(text[i]);
   }
   return out;
 }
+
+}  // namespace
+
+bool hasBareLineFeedsOnly(std::string_view bytes) { return bareLineFeedsOnly(bytes); }
+std::string lineFeedsToCrLf(std::string_view bytes) { return withCrLf(bytes); }
+std::string crLfToLineFeeds(std::string_view bytes) { return withLineFeeds(bytes); }
+bool hasBareLineFeedsOnly(std::u16string_view text) { return bareLineFeedsOnly(text); }
+std::u16string lineFeedsToCrLf(std::u16string_view text) { return withCrLf(text); }
+std::u16string crLfToLineFeeds(std::u16string_view text) { return withLineFeeds(text); }

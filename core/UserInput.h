@@ -18,6 +18,7 @@ bool parseIntLikeAtoi(std::string_view text, int* value);
 // a comma. Returns the number of commas replaced.
 int replaceFullWidthCommas(CString& text);
 int replaceFullWidthCommas(std::wstring& text);
+int replaceFullWidthCommas(std::u16string& text);
 
 // The lines of text (GBK, as the item file will hold it) that the widget would show but whose date
 // text it cannot read: the first kShownItems lines that the item reader counts (empty lines and lines
@@ -30,7 +31,10 @@ CString unreadableDatesQuestion(const std::vector<CString>& lines);
 
 // A text whose every line break is a bare line feed (some line feed, no carriage return anywhere).
 // Such a file is shown with CR LF, which the multi-line edit box needs to break lines, and saved with
-// bare line feeds again. Both conversions work on GBK or UTF-8 bytes alike.
+// bare line feeds again. Both conversions work on GBK or UTF-8 bytes and UTF-16 text alike.
 bool hasBareLineFeedsOnly(std::string_view bytes);
 std::string lineFeedsToCrLf(std::string_view bytes);
 std::string crLfToLineFeeds(std::string_view bytes);
+bool hasBareLineFeedsOnly(std::u16string_view text);
+std::u16string lineFeedsToCrLf(std::u16string_view text);
+std::u16string crLfToLineFeeds(std::u16string_view text);

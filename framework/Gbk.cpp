@@ -82,6 +82,67 @@ bool isValidUtf8(std::string_view s) {
   return true;
 }
 
+std::u16string utf8ToUtf16(std::string_view s) {
+  std::u16string out;
+  out.reserve(s.size());
+  size_t i = 0;
+  while (i < s.size()) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      out.push_back(c);
+      ++i;
+      continue;
+    }
+    // The sequence its lead byte announces; isValidUtf8 knows the rules.
+    std::string_view sequence = s.substr(i, (c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2));
+    if (sequence.size() < 2 || !isValidUtf8(sequence)) {
+      out.push_back(u'\xFFFD');
+      ++i;
+      continue;
+    }
+    char32_t code = c & (sequence.size() == 2 ? 0x1F : sequence.size() == 3 ? 0x0F : 0x07);
+    for (size_t k = 1; k < sequence.size(); ++k) code = (code << 6) | (static_cast<unsigned char>(sequence[k]) & 0x3F);
+    if (code >= 0x10000) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(code));
+    }
+    i += sequence.size();
+  }
+  return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t code = text[i];
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    if (code < 0x80) {
+      out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+  }
+  return out;
+}
+
 bool hasNonAscii(std::string_view s) {
   for (char c : s)
     if (static_cast<unsigned char>(c) >= 0x80) return true;

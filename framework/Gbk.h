@@ -35,6 +35,11 @@ int replaceAll(std::string& text, std::string_view from, std::string_view to);
 bool isValidUtf8(std::string_view bytes);
 bool hasNonAscii(std::string_view bytes);
 
+// Conversions between UTF-8 and UTF-16: a byte that is not part of a valid UTF-8 sequence, and a
+// surrogate without its partner, become U+FFFD.
+std::u16string utf8ToUtf16(std::string_view utf8);
+std::string utf16ToUtf8(std::u16string_view text);
+
 // Conversions between UTF-8 and GBK; a character the target cannot hold becomes '?'.
 std::string utf8ToGbk(std::string_view utf8);
 std::string gbkToUtf8(std::string_view text);

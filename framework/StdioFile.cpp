@@ -1,5 +1,6 @@
 #include "framework/StdioFile.h"
 
+#include <cerrno>
 #include <string>
 
 #ifdef _WIN32
@@ -35,30 +36,67 @@ FILE* AfxOpenFile(const FilePath& path, const char* mode) {
 #endif
 }
 
-bool CStdioFile::Open(const FilePath& path, unsigned, void*) {
-  Close();
-  // Binary underneath: line breaks are handled here, the same way on every platform.
-  m_file = AfxOpenFile(path, "rb");
-  return m_file != nullptr;
-}
-
-bool CStdioFile::ReadString(CString& line) {
-  if (!m_file) return false;
-  std::string text;
-  int c;
-  bool any = false;
-  while ((c = std::fgetc(m_file)) != EOF) {
-    any = true;
-    if (c == '\n') break;
-    if (text.size() < static_cast<size_t>(kMaxLineBytes)) text.push_back(static_cast<char>(c));
+FILE* openToRead(const FilePath& path, FileError* error, int* code) {
+  errno = 0;
+#ifdef _WIN32
+  SetLastError(ERROR_SUCCESS);
+  FILE* file = AfxOpenFile(path, "rb");
+  if (file) {
+    *error = FileError::None;
+    *code = 0;
+    return file;
   }
-  if (!any) return false;
-  if (c == '\n' && !text.empty() && text.back() == '\r') text.pop_back();
-  line = CString(std::move(text));
-  return true;
+  // The C library keeps the Windows error behind its errno.
+  DWORD system = _doserrno ? static_cast<DWORD>(_doserrno) : GetLastError();
+  *code = static_cast<int>(system);
+  switch (system) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+      *error = FileError::Missing;
+      break;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      *error = FileError::Locked;
+      break;
+    case ERROR_ACCESS_DENIED: {
+      DWORD attributes = GetFileAttributesW(widePath(path).c_str());
+      *error = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? FileError::IsFolder
+                                                                                                 : FileError::Denied;
+      break;
+    }
+    default:
+      *error = errno == ENOENT ? FileError::Missing : FileError::Other;
+      break;
+  }
+  return nullptr;
+#else
+  FILE* file = AfxOpenFile(path, "rb");
+  *code = file ? 0 : errno;
+  if (file)
+    *error = FileError::None;
+  else if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG)
+    *error = FileError::Missing;
+  else if (errno == EISDIR)
+    *error = FileError::IsFolder;
+  else if (errno == EACCES || errno == EPERM)
+    *error = FileError::Denied;
+  else if (errno == ETXTBSY || errno == EAGAIN || errno == EBUSY)
+    *error = FileError::Locked;
+  else
+    *error = FileError::Other;
+  return file;
+#endif
 }
 
-void CStdioFile::Close() {
-  if (m_file) std::fclose(m_file);
-  m_file = nullptr;
+FileError readFailure(int* code) {
+  *code = errno;
+  if (errno == EISDIR) return FileError::IsFolder;
+#ifdef _WIN32
+  *code = _doserrno ? static_cast<int>(_doserrno) : errno;
+  if (_doserrno == ERROR_LOCK_VIOLATION) return FileError::Locked;
+#endif
+  return FileError::Other;
 }

@@ -1,9 +1,7 @@
-// File paths and opening files: CStdioFile reads lines, AfxOpenFile opens by path.
+// File paths and opening files by path.
 #pragma once
 #include <cstdio>
 #include <string>
-
-#include "framework/String.h"
 
 // A file path in UTF-8, whatever the text encoding of the program: a path may hold any character the
 // file system allows (Korean, emoji), which GBK cannot. On Windows it becomes UTF-16 at the W API.
@@ -18,22 +16,11 @@ std::wstring widePath(const FilePath& path);
 // fopen by path; the caller closes the file.
 FILE* AfxOpenFile(const FilePath& path, const char* mode);
 
-class CStdioFile {
- public:
-  enum OpenFlags { modeRead = 0 };
-  // Lines longer than this are cut there; the rest of the line is skipped.
-  static constexpr int kMaxLineBytes = 64 * 1024;
+// Why a file could not be read.
+enum class FileError { None, Missing, IsFolder, Locked, Denied, TooLarge, Other };
 
-  CStdioFile() = default;
-  CStdioFile(const CStdioFile&) = delete;
-  CStdioFile& operator=(const CStdioFile&) = delete;
-  ~CStdioFile() { Close(); }
-
-  bool Open(const FilePath& path, unsigned flags, void* exception = nullptr);
-  // The next line without its line break (a CR before the LF goes with it); false at the end.
-  bool ReadString(CString& line);
-  void Close();
-
- private:
-  FILE* m_file = nullptr;
-};
+// Opens path to read (binary); nullptr when it cannot, with the reason in error and the system's
+// error number (errno, or the Windows error code) in code.
+FILE* openToRead(const FilePath& path, FileError* error, int* code);
+// The reason after a read from an open file failed (a folder opened as a file fails only here).
+FileError readFailure(int* code);

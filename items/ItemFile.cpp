@@ -2,16 +2,74 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <vector>
 
-#include "core/TextFile.h"
 #include "framework/Gbk.h"
-#include "framework/StdioFile.h"
 
 namespace {
-// Enough to tell UTF-8 from GBK without reading a huge file whole.
-constexpr size_t kEncodingProbeBytes = 64 * 1024;
-// A file of skipped lines is not read on without end.
-constexpr size_t kMaxBytesScanned = 16 * 1024 * 1024;
+
+constexpr size_t kReadChunkBytes = 64 * 1024;
+
+// The records of an item file's bytes, line by line as they arrive.
+class ItemParser {
+ public:
+  ItemParser(CCore& core, TextEncoding encoding, ItemRecord* table)
+      : m_core(core), m_encoding(encoding), m_unit(encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be ? 2 : 1),
+        m_table(table) {}
+
+  bool full() const { return m_count >= kTableRecords; }
+  int count() const { return m_count; }
+
+  // Parses the complete lines of bytes from where the last call stopped (past the byte-order mark at
+  // first); at the end, what follows the last line feed is a line too.
+  void parse(std::string_view bytes, bool atEnd) {
+    if (m_position == 0) m_position = std::min(bytes.size(), markLength(m_encoding));
+    while (!full()) {
+      size_t feed = findLineFeed(bytes, m_position);
+      if (feed == std::string_view::npos && !atEnd) return;
+      size_t end = feed == std::string_view::npos ? bytes.size() - (bytes.size() - m_position) % m_unit : feed;
+      if (end == m_position && feed == std::string_view::npos) return;  // nothing after the last line feed
+      std::string_view line = bytes.substr(m_position, end - m_position);
+      if (feed != std::string_view::npos && isCarriageReturnAtEnd(line)) line.remove_suffix(m_unit);
+      m_position = feed == std::string_view::npos ? bytes.size() : feed + m_unit;
+      addLine(line);
+    }
+  }
+
+ private:
+  bool isUnit(std::string_view bytes, size_t at, char c) const {
+    if (m_unit == 1) return bytes[at] == c;
+    bool bigEndian = m_encoding == TextEncoding::Utf16Be;
+    return bytes[at + (bigEndian ? 1 : 0)] == c && bytes[at + (bigEndian ? 0 : 1)] == '\0';
+  }
+  size_t findLineFeed(std::string_view bytes, size_t from) const {
+    if (m_unit == 1) return bytes.find('\n', from);
+    for (size_t at = from; at + 1 < bytes.size(); at += 2)
+      if (isUnit(bytes, at, '\n')) return at;
+    return std::string_view::npos;
+  }
+  bool isCarriageReturnAtEnd(std::string_view line) const {
+    return line.size() >= m_unit && isUnit(line, line.size() - m_unit, '\r');
+  }
+
+  void addLine(std::string_view line) {
+    // Skipped lines are not converted: a byte ';' in GBK or UTF-8 is always the semicolon.
+    if (m_unit == 1 && (line.empty() || line.find(';') != std::string_view::npos)) return;
+    CString text(m_encoding == TextEncoding::Gbk || (m_unit == 1 && !gbk::hasNonAscii(line))
+                     ? std::string(line)
+                     : decodeBodyToGbk(line, m_encoding));
+    if (parseItemLine(m_core, text, m_table[m_count])) ++m_count;
+  }
+
+  CCore& m_core;
+  TextEncoding m_encoding;
+  size_t m_unit;
+  ItemRecord* m_table;
+  int m_count = 0;
+  size_t m_position = 0;
+};
+
 }  // namespace
 
 bool parseItemLine(CCore& core, const CString& line, ItemRecord& record) {
@@ -21,31 +79,51 @@ bool parseItemLine(CCore& core, const CString& line, ItemRecord& record) {
   return true;
 }
 
-bool loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount) {
-  if (!core.isFileExist(path)) return false;
-  CStdioFile file;
-  if (!file.Open(path, CStdioFile::modeRead)) return false;
-
-  std::string probe;
-  readFileBytes(path, probe, kEncodingProbeBytes, true);
-  TextEncoding encoding = detectEncoding(probe);
-
+int readItemBytes(CCore& core, std::string_view bytes, ItemRecord* table) {
   std::memset(table, 0, sizeof(ItemRecord) * kTableRecords);
-  int n = 0;
-  size_t scanned = 0;
-  bool firstLine = true;
-  CString line;
-  while (n < kTableRecords && scanned < kMaxBytesScanned && file.ReadString(line)) {
-    scanned += static_cast<size_t>(line.GetLength()) + 1;
-    if (encoding != TextEncoding::Gbk) {
-      // The byte-order mark belongs to the file, not to the first name.
-      TextEncoding lineEncoding = firstLine ? encoding : TextEncoding::Utf8;
-      line = CString(decodeToGbk(line.view(), lineEncoding));
-    }
-    firstLine = false;
-    if (parseItemLine(core, line, table[n])) ++n;
+  ItemParser parser(core, detectEncoding(bytes), table);
+  parser.parse(bytes, true);
+  return parser.count();
+}
+
+ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount) {
+  ItemFileLoad result;
+  FILE* file = openToRead(path, &result.error, &result.code);
+  if (!file) {
+    result.status = result.error == FileError::Missing ? ItemFileStatus::Missing : ItemFileStatus::Unreadable;
+    return result;
   }
-  file.Close();
-  itemCount = std::min(n, kShownItems);
-  return true;
+  // Parsed aside: a read that fails half-way leaves the table as it was.
+  std::vector<ItemRecord> fresh(kTableRecords);
+  std::string bytes;
+  std::unique_ptr<ItemParser> parser;
+  bool atEnd = false;
+  while (!atEnd && !(parser && parser->full())) {
+    if (bytes.size() >= kItemReadBudget) {
+      // Past the budget only the end of the file is looked for: a line cut there is not used.
+      atEnd = std::fgetc(file) == EOF && !std::ferror(file);
+      if (!atEnd) break;
+    } else {
+      size_t want = std::min(kReadChunkBytes, kItemReadBudget - bytes.size());
+      size_t old = bytes.size();
+      bytes.resize(old + want);
+      size_t got = std::fread(&bytes[old], 1, want, file);
+      bytes.resize(old + got);
+      atEnd = got < want && std::feof(file);
+    }
+    if (std::ferror(file)) {
+      std::fclose(file);
+      result.status = ItemFileStatus::Unreadable;
+      result.error = readFailure(&result.code);
+      return result;
+    }
+    // The encoding is decided once the probe's bytes are in, and one more: the whole file, or more.
+    if (!parser && (atEnd || bytes.size() > kEncodingProbeBytes))
+      parser = std::make_unique<ItemParser>(core, detectEncoding(bytes), fresh.data());
+    if (parser) parser->parse(bytes, atEnd);
+  }
+  std::fclose(file);
+  std::memcpy(table, fresh.data(), sizeof(ItemRecord) * kTableRecords);
+  itemCount = std::min(parser ? parser->count() : 0, kShownItems);
+  return result;
 }

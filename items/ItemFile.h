@@ -1,14 +1,38 @@
 // Reading the item file into the item table.
 #pragma once
+#include <string_view>
+
 #include "core/Core.h"
+#include "core/TextFile.h"
 #include "items/ItemRecord.h"
 
-// Reads path into table (kTableRecords records): a line that is empty or holds ";" is skipped, every
-// other line becomes the next record (name = field 0, date text = field 1 at ","), cut to its field
-// at a character boundary; records past the table's end are not stored. itemCount becomes the number
-// of records shown. A UTF-8 file is converted to GBK. When the file is missing or cannot be opened,
-// table and itemCount keep what they held and the result is false.
-bool loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount);
+// The most bytes one load reads, whatever the file holds (a huge file, an endless device): as much as
+// the editor can open, so that everything the editor shows is read.
+constexpr size_t kItemReadBudget = kMaxTextFileBytes;
+
+enum class ItemFileStatus { Loaded, Missing, Unreadable };
+
+// How a load went; for an existing file that could not be read, why.
+struct ItemFileLoad {
+  ItemFileStatus status = ItemFileStatus::Loaded;
+  FileError error = FileError::None;
+  int code = 0;  // errno, or the Windows error code, behind error
+  explicit operator bool() const { return status == ItemFileStatus::Loaded; }
+  // The reason in words for the user (GBK), e.g. "文件被其他程序占用".
+  CString reason() const { return fileErrorText(error, code); }
+};
+
+// Reads path into table (kTableRecords records) in one bounded read: the encoding is decided from the
+// first bytes (detectEncoding), then the lines are cut at line feeds (a CR before the LF goes with
+// it). A line that is empty or holds ";" anywhere is skipped, every other line becomes the next record
+// (name = field 0, date text = field 1 at ","), cut to its field at a character boundary; records past
+// the table's end are not stored. A line cut by the read budget is not used. Text in another encoding
+// is converted to GBK. itemCount becomes the number of records shown. When the file is missing or
+// cannot be read, table and itemCount keep what they held and the result says why.
+ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount);
+
+// The same for a whole file's bytes in memory; returns the number of records stored.
+int readItemBytes(CCore& core, std::string_view bytes, ItemRecord* table);
 
 // One line (GBK, without its line break) as a record: the name and date text fields are written, the
 // rest of the record is left alone. False for a line that is skipped.

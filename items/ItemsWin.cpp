@@ -4,6 +4,9 @@
 #include "items/DayCount.h"
 #include "items/ItemFile.h"
 
-void CWidgetDlg::LoadItems() { loadItemFile(*core, itemFilePath, ItemTable, itemCount); }
+void CWidgetDlg::LoadItems() {
+  ItemFileLoad load = loadItemFile(*core, itemFilePath, ItemTable, itemCount);
+  loadProblem = load.status == ItemFileStatus::Unreadable ? load.reason() : CString();
+}
 
 void CWidgetDlg::CountDays() { countDays(*core, ItemTable, itemCount); }

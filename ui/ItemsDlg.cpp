@@ -1,7 +1,6 @@
 #include "ui/ItemsDlg.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "app/AppState.h"
@@ -12,8 +11,6 @@
 #include "res/resource.h"
 
 namespace {
-
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // The box's text as UTF-16, so that a UTF-8 file keeps characters GBK does not have.
 std::wstring boxText(HWND box) {
@@ -73,36 +70,40 @@ bool CItemsDlg::LoadText() {
   // The stamp before the bytes: a change in between is then taken as a change after loading.
   m_loadedExists = fileStamp(itemFilePath, m_loadedStamp);
   std::string bytes;
-  ReadResult read = readFileBytes(itemFilePath, bytes);
+  FileError why = FileError::None;
+  ReadResult read = readFileBytes(itemFilePath, bytes, kMaxTextFileBytes, &why);
   if (read == ReadResult::TooLarge) {
     core->msgboxWarning(owner, naming("纪念日文件太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
                                       " MB），编辑器没有打开，以免覆盖其中的内容：\r\n"));
     return false;
   }
-  if (read == ReadResult::Missing && pathExists(itemFilePath)) {
-    core->msgboxWarning(owner, naming("无法读取纪念日文件：\r\n",
+  if (read == ReadResult::Unreadable || (read == ReadResult::Missing && pathExists(itemFilePath))) {
+    core->msgboxWarning(owner, naming("无法读取纪念日文件（" + fileErrorText(why, 0) + "）：\r\n",
                                       "\r\n\r\n编辑器没有打开，以免覆盖其中的内容。请检查文件是否被其他程序占用，"
                                       "或是否有读取它的权限。"));
     return false;
   }
-
   m_loadedBytes = bytes;
-  m_encoding = detectEncoding(bytes);
-  m_bareLineFeeds = hasBareLineFeedsOnly(bytes);
-  if (m_bareLineFeeds) bytes = lineFeedsToCrLf(bytes);  // the edit box breaks lines only at CR LF
-  std::string_view body = bytes;
-  if (m_encoding == TextEncoding::Utf8Bom) body.remove_prefix(kUtf8Bom.size());
 
-  // UTF-8 goes straight to UTF-16: a detour through GBK would lose what GBK does not have.
-  std::wstring text = m_encoding == TextEncoding::Gbk ? gbk::toWide(body) : gbk::utf8ToWide(body);
-  std::string back = m_encoding == TextEncoding::Gbk ? gbk::fromWide(text) : gbk::wideToUtf8(text);
-  // A zero byte ends the box's text; a byte sequence the conversion cannot map comes back changed.
-  if (back != body || text.find(L'\0') != std::wstring::npos) {
-    std::wstring question = naming("纪念日文件中有编辑框无法原样显示的内容（例如损坏的字符或空字符），保存时它们会被改变：\r\n",
+  // The reader's rule decides, from the same bytes; UTF-8 and UTF-16 go straight to the box's UTF-16.
+  m_encoding = detectEncoding(bytes);
+  std::u16string text = decodeToUtf16(bytes, m_encoding);
+  size_t zero = text.find(u'\0');
+  if (zero != std::u16string::npos) {
+    // A zero ends the box's text: say plainly that what follows it would be lost.
+    std::wstring question = naming("纪念日文件中有空字符，编辑框只能显示第一个空字符之前的内容：\r\n",
+                                   "\r\n\r\n保存时，第一个空字符及其后的所有内容都会丢失。仍要编辑吗？");
+    if (askYesNo(owner, question) != IDYES) return false;
+    text.resize(zero);
+  } else if (encodeFromUtf16(text, m_encoding) != bytes) {
+    // A byte sequence the conversion cannot map comes back changed.
+    std::wstring question = naming("纪念日文件中有编辑框无法原样显示的内容（例如损坏的字符），保存时它们会被改变：\r\n",
                                    "\r\n\r\n仍要编辑吗？");
     if (askYesNo(owner, question) != IDYES) return false;
   }
-  SetDlgItemTextW(m_hWnd, IDC_ITEMS_TEXT, text.c_str());
+  m_bareLineFeeds = hasBareLineFeedsOnly(text);
+  if (m_bareLineFeeds) text = lineFeedsToCrLf(text);  // the edit box breaks lines only at CR LF
+  SetDlgItemTextW(m_hWnd, IDC_ITEMS_TEXT, std::wstring(text.begin(), text.end()).c_str());
   m_loadedText = boxText(GetDlgItem(IDC_ITEMS_TEXT));  // as the box holds it
   return true;
 }
@@ -134,37 +135,27 @@ bool CItemsDlg::SaveBeforeQuit() {
 }
 
 bool CItemsDlg::WriteRecovery(const FilePath& path) {
-  std::wstring text = boxText(GetDlgItem(IDC_ITEMS_TEXT));
-  std::string bytes;
-  std::string gbkText = gbk::fromWide(text);
-  if (m_encoding == TextEncoding::Gbk && gbk::toWide(gbkText) == text) {
-    bytes = gbkText;
-  } else {
-    // UTF-8 holds everything the box can: a GBK list whose box has more than GBK gets the mark.
-    bytes = (m_encoding == TextEncoding::Utf8 ? std::string() : std::string(kUtf8Bom)) + gbk::wideToUtf8(text);
-  }
-  if (m_bareLineFeeds) bytes = crLfToLineFeeds(bytes);
+  std::wstring boxed = boxText(GetDlgItem(IDC_ITEMS_TEXT));
+  std::u16string text(boxed.begin(), boxed.end());
+  if (m_bareLineFeeds) text = crLfToLineFeeds(text);
+  std::string bytes = encodeFromUtf16(text, m_encoding);
+  // A GBK list whose box holds more than GBK has: UTF-8 with its mark holds everything.
+  if (decodeToUtf16(bytes, detectEncoding(bytes)) != text) bytes = encodeFromUtf16(text, TextEncoding::Utf8Bom);
   return replaceFileBytes(path, bytes);
 }
 
 bool CItemsDlg::SaveText() {
-  std::wstring text = boxText(GetDlgItem(IDC_ITEMS_TEXT));
-  CString gbkText;  // the text as the item reader will see it
-  std::string bytes;
-  if (m_encoding == TextEncoding::Gbk) {
-    gbkText = CString(gbk::fromWide(text));
-    if (gbk::toWide(gbkText.view()) != text &&
-        askYesNo(m_hWnd, "编辑框中有些字符无法用 GBK 编码保存，保存后会变成“?”。\r\n\r\n仍要保存吗？") != IDYES)
-      return false;
-    // The item reader splits at the ASCII comma only.
-    replaceFullWidthCommas(gbkText);
-    bytes = gbkText.str();
-  } else {
-    replaceFullWidthCommas(text);
-    gbkText = CString(gbk::fromWide(text));
-    bytes = (m_encoding == TextEncoding::Utf8Bom ? std::string(kUtf8Bom) : std::string()) + gbk::wideToUtf8(text);
-  }
-  if (m_bareLineFeeds) bytes = crLfToLineFeeds(bytes);
+  std::wstring boxed = boxText(GetDlgItem(IDC_ITEMS_TEXT));
+  std::u16string text(boxed.begin(), boxed.end());
+  if (m_bareLineFeeds) text = crLfToLineFeeds(text);
+  // The item reader splits at the ASCII comma only.
+  replaceFullWidthCommas(text);
+  std::string bytes = encodeFromUtf16(text, m_encoding);
+  TextEncoding readAs = detectEncoding(bytes);
+  if (m_encoding == TextEncoding::Gbk && decodeToUtf16(bytes, readAs) != text &&
+      askYesNo(m_hWnd, "编辑框中有些字符无法用 GBK 编码保存，保存后会变成“?”。\r\n\r\n仍要保存吗？") != IDYES)
+    return false;
+  const CString gbkText(decodeToGbk(bytes, readAs));  // the text as the item reader will see it
   if (bytes.size() > kMaxTextFileBytes) {
     // The editor could not open such a file again.
     core->msgboxWarning(m_hWnd, "文本太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +

@@ -36,8 +36,8 @@ class CItemsDlg : public CDialog {
   // The file on disk is no longer what the box was loaded from.
   bool ChangedOnDisk() const;
 
-  // The file is written back as it came: GBK or UTF-8 (with or without its byte-order mark), with
-  // CR LF or bare line feeds. A new file is GBK with CR LF.
+  // The file is written back as it came: GBK, UTF-8 (with or without its byte-order mark) or UTF-16
+  // (LE or BE, with the mark), with CR LF or bare line feeds. A new file is GBK with CR LF.
   TextEncoding m_encoding = TextEncoding::Gbk;
   bool m_bareLineFeeds = false;
 

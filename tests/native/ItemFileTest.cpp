@@ -26,7 +26,7 @@ class ItemFileTest : public testing::Test {
   void TearDown() override { std::remove(path.c_str()); }
 
   void write(const std::string& bytes) { ASSERT_TRUE(replaceFileBytes(path, bytes)); }
-  bool load() { return loadItemFile(core, path, table.data(), count); }
+  ItemFileLoad load() { return loadItemFile(core, path, table.data(), count); }
   std::string name(int i) const { return table[i].name; }
   std::string date(int i) const { return table[i].dateText; }
   int stored() const {
@@ -167,7 +167,7 @@ TEST(TextEncodingTest, DetectsUtf8AndKeepsGbk) {
   EXPECT_EQ(detectEncoding("\xE7\x94\x9F\xE6\x97\xA5"), TextEncoding::Utf8);
   EXPECT_EQ(detectEncoding("生日"), TextEncoding::Gbk);  // a GBK literal
   // A probe cut inside the last UTF-8 sequence still reads as UTF-8.
-  EXPECT_EQ(detectEncoding("\xE7\x94\x9F\xE6\x97"), TextEncoding::Utf8);
+  EXPECT_EQ(detectEncoding(std::string(kEncodingProbeBytes - 4, 'a') + "\xE7\x94\x9F\xE6\x97\xA5"), TextEncoding::Utf8);
   EXPECT_EQ(detectEncoding("\xC0\xAF"), TextEncoding::Gbk);  // overlong: not UTF-8
   EXPECT_EQ(encodeFromGbk(decodeToGbk("\xEF\xBB\xBF\xE7\x94\x9F", TextEncoding::Utf8Bom), TextEncoding::Utf8Bom),
             "\xEF\xBB\xBF\xE7\x94\x9F");

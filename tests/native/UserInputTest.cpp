@@ -122,6 +122,7 @@ TEST_F(UnreadableLinesTest, ListsShownLinesWithUnreadableDates) {
       // The table keeps 20 bytes of the date: what lies past them is never read.
       {"a,2025-05-20          junk\r\n", {}},
       {"a,   2025-05-20 junk\r\n", {"a,   2025-05-20 junk"}},
+      {"零年,0000-5-1\r\n每年,5-1\r\n", {"零年,0000-5-1"}},
   };
   for (const Case& c : cases) EXPECT_EQ(strings(unreadableShownLines(c.text, now)), c.expected) << c.text;
 }
