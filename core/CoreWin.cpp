@@ -9,13 +9,34 @@
 
 namespace {
 const wchar_t kSection[] = L"Tessaly";
+
+// The settings path as the profile functions take it. They stop at MAX_PATH and know no "\\?\"
+// prefix: a longer path goes through its folder's short (8.3) name where the volume has them.
+std::wstring profilePath(const FilePath& path) {
+  std::wstring plain = gbk::utf8ToWide(path);
+  if (plain.size() < MAX_PATH) return plain;
+  std::wstring wide = widePath(path);
+  size_t slash = wide.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return wide;
+  std::wstring folder = wide.substr(0, slash);
+  DWORD needed = GetShortPathNameW(folder.c_str(), nullptr, 0);
+  if (needed == 0) return wide;
+  std::wstring shortFolder(needed, L'\0');
+  DWORD got = GetShortPathNameW(folder.c_str(), shortFolder.data(), needed);
+  if (got == 0 || got >= needed) return wide;
+  shortFolder.resize(got);
+  if (shortFolder.compare(0, 4, L"\\\\?\\") == 0 && shortFolder.compare(0, 8, L"\\\\?\\UNC\\") != 0)
+    shortFolder.erase(0, 4);
+  std::wstring shortened = shortFolder + wide.substr(slash);
+  return shortened.size() < MAX_PATH ? shortened : wide;
+}
 }
 
 void CCore::autoFileConfig() { m_configPath = getAppFilePath() + ".ini"; }
 
 int CCore::getConfigInt(const char* key) {
   wchar_t text[32] = {};
-  GetPrivateProfileStringW(kSection, gbk::toWide(key).c_str(), L"", text, 32, widePath(m_configPath).c_str());
+  GetPrivateProfileStringW(kSection, gbk::toWide(key).c_str(), L"", text, 32, profilePath(m_configPath).c_str());
   // Strictly a decimal int: anything else (a damaged or hand-edited file) counts as never saved.
   wchar_t* end = nullptr;
   errno = 0;
@@ -28,7 +49,7 @@ int CCore::getConfigInt(const char* key) {
 
 bool CCore::saveConfigInt(const CString& key, int value) {
   return WritePrivateProfileStringW(kSection, gbk::toWide(key.view()).c_str(), std::to_wstring(value).c_str(),
-                                    widePath(m_configPath).c_str()) != FALSE;
+                                    profilePath(m_configPath).c_str()) != FALSE;
 }
 
 CString CCore::getAppPath() { return CString(gbk::utf8ToGbk(getAppFilePath())); }
