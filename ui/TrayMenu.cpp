@@ -27,15 +27,6 @@ void trackAppMenu(HWND owner, bool withHide) {
   PostMessageW(owner, WM_NULL, 0, 0);
 }  // the menu is destroyed here, whether or not an entry was chosen
 
-// A balloon holds 255 characters: a longer note keeps its first line and the end of the rest (a
-// path's end names the file), with "…" where the middle was.
-std::wstring noteForBalloon(const std::wstring& text, size_t room) {
-  if (text.size() <= room) return text;
-  size_t head = text.find(L'\n');
-  head = head == std::wstring::npos || head + 2 > room / 2 ? room / 2 : head + 1;
-  size_t tail = room - head - 1;
-  return text.substr(0, head) + L"\u2026" + text.substr(text.size() - tail);
-}
 }  // namespace
 
 bool CWidgetDlg::NotifyTrayIcon(DWORD operation, CString tip) {
@@ -83,8 +74,10 @@ void CWidgetDlg::ShowNote(const std::wstring& text) {
     data.uTimeout = 30000;
     data.dwInfoFlags = NIIF_WARNING;
     lstrcpynW(data.szInfoTitle, L"Tessaly", static_cast<int>(sizeof data.szInfoTitle / sizeof data.szInfoTitle[0]));
-    std::wstring shown = noteForBalloon(text, sizeof data.szInfo / sizeof data.szInfo[0] - 1);
-    lstrcpynW(data.szInfo, shown.c_str(), static_cast<int>(sizeof data.szInfo / sizeof data.szInfo[0]));
+    static_assert(sizeof data.szInfo / sizeof data.szInfo[0] == kBalloonChars + 1, "the balloon's room");
+    std::u16string shown = noteForBalloon(std::u16string(text.begin(), text.end()));
+    std::wstring wideShown(shown.begin(), shown.end());
+    lstrcpynW(data.szInfo, wideShown.c_str(), static_cast<int>(sizeof data.szInfo / sizeof data.szInfo[0]));
     if (Shell_NotifyIconW(NIM_MODIFY, &data)) return;
   }
   MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);

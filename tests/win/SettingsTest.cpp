@@ -62,4 +62,15 @@ TEST_F(SettingsTest, NeverSavedOrDamagedValuesReadAsNotSaved) {
   }
 }
 
+TEST_F(SettingsTest, AFileThatCannotBeWrittenSaysSo) {
+  // A folder where the settings file should be: nothing can be stored, and the caller is told.
+  std::wstring path = widePath(core.configPath());
+  ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+  EXPECT_FALSE(core.saveConfigInt("fsize", 30));
+  EXPECT_EQ(core.getConfigInt("fsize"), kConfigNotSaved);
+  RemoveDirectoryW(path.c_str());
+  EXPECT_TRUE(core.saveConfigInt("fsize", 30));
+  EXPECT_EQ(core.getConfigInt("fsize"), 30);
+}
+
 }  // namespace
