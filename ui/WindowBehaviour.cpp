@@ -113,6 +113,10 @@ void CWidgetDlg::OnAppAbout() {
 // With the editor open the quit waits for the user's word on its unsaved text; the quit message then
 // ends the editor's modal loop and the widget's.
 void CWidgetDlg::OnAppQuit() {
+  if (openEditor && !IsWindowEnabled(openEditor->m_hWnd)) {
+    BringModalToFront();  // the editor is asking something already: that answer comes first
+    return;
+  }
   if (openEditor && !openEditor->SaveBeforeQuit()) return;
   PostQuitMessage(0);
 }
