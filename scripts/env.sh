@@ -45,19 +45,41 @@ wineserver_cmd() {
   if [ "$WIN_ARCH" = i686 ]; then echo wineserver; else echo /usr/lib/wine/wineserver64; fi
 }
 
-# Starts a virtual X display on a free number and exports DISPLAY; stop_display ends it.
+# Starts a virtual X display on a free number with a window manager on it, as a user's desktop has
+# (without one Wine waits some seconds at every window hide, and new windows get no keyboard), and
+# exports DISPLAY; stop_display ends both. JWM rather than Openbox: Openbox makes a window's frame at
+# 0,0 and moves it there afterwards, and Wine at times takes that passing place for the window's own.
 start_display() {
-  local n=${1:-91}
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-  echo "Xvfb did not start" >&2
+  local n=${1:-91} attempt _
+  for attempt in 1 2 3; do
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 200); do
+      xdpyinfo >/dev/null 2>&1 && break
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    if xdpyinfo >/dev/null 2>&1; then
+      jwm -f "$ROOT/scripts/jwmrc" >/dev/null 2>&1 &
+      WM_PID=$!
+      # The window manager manages windows once it has announced itself on the root window.
+      for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        kill -0 "$WM_PID" 2>/dev/null || break
+        sleep 0.05
+      done
+    fi
+    stop_display  # a display number taken meanwhile, or a start too slow: the next number
+    n=$((n + 1))
+  done
+  echo "The virtual display or its window manager did not start" >&2
   return 1
 }
 
 stop_display() {
+  [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
-  XVFB_PID=
+  WM_PID= XVFB_PID=
 }

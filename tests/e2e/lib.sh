@@ -52,7 +52,7 @@ start_app() {
   (cd "$APP_DIR" && exec "$WINE" Tessaly.exe >/dev/null 2>&1) &
   APP_PID=$!
   WIDGET=$(winctl wait Tessaly 60) || { fail "the widget window appeared"; return 1; }
-  sleep 1  # first render and tray icon
+  wait_for 10 tray_icon_present || fail "the tray icon appeared"
   WIDGET=$(winctl info Tessaly)
 }
 
@@ -96,7 +96,20 @@ pixel() {
 # Real pointer and keys through the X server, as a user would.
 click_at() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; }
 press_keys() { xdotool key --delay 50 "$@"; }
-type_text() { xdotool type --delay 30 "$1"; }
+# Characters the keyboard map lacks are typed one by one, slowly: xdotool binds each to a spare key
+# and unbinds it after the release, and Wine reads the key map when it handles the key, so a quick
+# unbind loses the character.
+type_text() {
+  local LC_ALL=C.UTF-8 text=$1 run= ch i
+  for ((i = 0; i < ${#text}; i++)); do
+    ch=${text:i:1}
+    if [[ $ch == [[:ascii:]] ]]; then run+=$ch; continue; fi
+    [ -z "$run" ] || xdotool type --delay 30 "$run"
+    run=
+    xdotool type --delay 150 "$ch"
+  done
+  [ -z "$run" ] || xdotool type --delay 30 "$run"
+}
 
 # --- Menus, the tray icon, pointer gestures, waiting and colours --------------------------------
 
@@ -116,7 +129,7 @@ start_app_env() {
   (cd "$APP_DIR" && exec env "$@" "$WINE" Tessaly.exe >/dev/null 2>&1) &
   APP_PID=$!
   WIDGET=$(winctl wait Tessaly 60) || { fail "the widget window appeared"; return 1; }
-  sleep 1
+  wait_for 10 tray_icon_present || fail "the tray icon appeared"
   WIDGET=$(winctl info Tessaly)
 }
 
@@ -229,13 +242,18 @@ wait_message() {  # [seconds]
     sleep 0.2
   done
 }
-# Answers the message box on top with keys, after a click on its blank top-left corner gives it the
-# keyboard (a box that opens before any window of the program has it may not get it by itself).
+# True when the keyboard is on a message box: a dialog window titled "Tessaly" (the widget, the
+# program's other window of that title, is a normal one). The window manager gives it the keyboard
+# once it is on screen.
+message_has_keyboard() {
+  local window
+  window=$(xdotool getwindowfocus 2>/dev/null) || return 1
+  [ "$(xdotool getwindowname "$window" 2>/dev/null)" = Tessaly ] &&
+    xprop -id "$window" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG
+}
+# Answers the message box on top with keys, once it has the keyboard.
 answer_message() {  # keys...
-  local left top
-  read -r _ left top _ < <(winctl info Tessaly)
-  click_at $((left + 12)) $((top + 30))
-  sleep 0.2
+  wait_for 5 message_has_keyboard || true
   press_keys "$@"
 }
 message_gone() {  # [seconds]

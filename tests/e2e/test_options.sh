@@ -7,10 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 
 # The dialog's controls, from its window's top-left corner (the template in pixels at 宋体 9 pt).
-open_options() {
-  winctl command Tessaly 32772 >/dev/null
-  dialog_shown 选项 10 && click_dialog 200 150  # a blank spot: the dialog has the keyboard
-}
+open_options() { winctl command Tessaly 32772 >/dev/null; dialog_shown 选项 10; }
 click_size_box() { click_dialog 106 62; sleep 0.2; }
 size_box() { winctl text 选项 1023; }
 options_closed() { dialog_gone 选项 5; }
