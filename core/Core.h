@@ -45,7 +45,7 @@ class CCore {
   // The local midnight that starts the date the text names, or CTime(kUnreadableTime).
   CTime getTimeFromStr(const CString& text);
 
-  // The whole file as GBK text (UTF-8 files converted); empty when it cannot be read.
+  // The whole file as GBK text (UTF-8 and UTF-16 files converted); empty when it cannot be read.
   CString readTxtFile(const FilePath& path);
   // Replaces the file in one step with content (GBK); false when the file could not be written.
   bool outTxtFile(const CString& content, const FilePath& path);

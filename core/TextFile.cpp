@@ -232,7 +232,7 @@ CString fileErrorText(FileError error, int code) {
     case FileError::TooLarge: return "文件太大";
     case FileError::Other: break;
   }
-  return "读取时出错（错误代码 " + CString(std::to_string(code)) + "）";
+  return code ? "读取时出错（错误代码 " + CString(std::to_string(code)) + "）" : CString("读取时出错");
 }
 
 TextEncoding detectEncoding(std::string_view bytes) {

@@ -26,8 +26,12 @@ class ItemParser {
   void parse(std::string_view bytes, bool atEnd) {
     if (m_position == 0) m_position = std::min(bytes.size(), markLength(m_encoding));
     while (!full()) {
-      size_t feed = findLineFeed(bytes, m_position);
-      if (feed == std::string_view::npos && !atEnd) return;
+      // A long line is searched once, not again with every chunk.
+      size_t feed = findLineFeed(bytes, std::max(m_position, m_searched));
+      if (feed == std::string_view::npos && !atEnd) {
+        m_searched = bytes.size() - (bytes.size() - m_position) % m_unit;
+        return;
+      }
       size_t end = feed == std::string_view::npos ? bytes.size() - (bytes.size() - m_position) % m_unit : feed;
       if (end == m_position && feed == std::string_view::npos) return;  // nothing after the last line feed
       std::string_view line = bytes.substr(m_position, end - m_position);
@@ -68,6 +72,7 @@ class ItemParser {
   ItemRecord* m_table;
   int m_count = 0;
   size_t m_position = 0;
+  size_t m_searched = 0;  // no line feed between m_position and here
 };
 
 }  // namespace

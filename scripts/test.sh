@@ -9,6 +9,9 @@ echo "== native build and tests"
 configure_and_build "$BUILD/native" ""
 ctest --test-dir "$BUILD/native" --output-on-failure
 
+echo "== fuzz targets, a few seconds each"
+bash "$ROOT/scripts/fuzz.sh" 5
+
 echo "== Windows build ($WIN_ARCH under $WINE)"
 build_windows
 prepare_prefix

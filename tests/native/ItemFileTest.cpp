@@ -137,6 +137,99 @@ TEST_F(ItemFileTest, GbkAndInvalidBytesAreReadAsTheyStand) {
   EXPECT_EQ(name(2), "after");
 }
 
+TEST_F(ItemFileTest, Utf16FilesWithTheirMarkAreRead) {
+  const std::u16string text = u"生日,2025-05-20\r\n;注释,1\r\n纪念,5月20日\n\nlast,1";
+  for (bool bigEndian : {false, true}) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : text) {
+      char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+      bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    write(bytes + "x");  // an odd last byte is dropped
+    ASSERT_TRUE(load());
+    EXPECT_EQ(count, 3) << bigEndian;
+    EXPECT_EQ(name(0), "生日");
+    EXPECT_EQ(date(0), "2025-05-20");
+    EXPECT_EQ(name(1), "纪念");
+    EXPECT_EQ(date(1), "5月20日");
+    EXPECT_EQ(name(2), "last");
+  }
+}
+
+// Short GBK lists whose bytes are also valid UTF-8 show as Chinese.
+TEST_F(ItemFileTest, ShortGbkListsStayChinese) {
+  for (const char* text : {"小小,2025-05-20\r\n", "谢谢,5-20\r\n毛毛,1\r\n", "石头\n", "圆圆"}) {
+    write(text);
+    ASSERT_TRUE(load());
+    std::string first = text;
+    EXPECT_EQ(name(0), first.substr(0, first.find_first_of(",\r\n"))) << text;
+  }
+}
+
+TEST_F(ItemFileTest, LongLinesAreSkippedOrUsedWhole) {
+  const std::string longTail(100 * 1024, 'x');
+  write("a" + longTail + ";\n" +                // ';' far past any line buffer: skipped whole
+        longTail + ",2025-01-01\n" +             // a name from the start of the line, the date after it
+        "after,2\n");
+  ASSERT_TRUE(load());
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(name(0), std::string(50, 'x'));
+  EXPECT_EQ(date(0), "2025-01-01");
+  EXPECT_EQ(name(1), "after");
+}
+
+// The file is read in chunks, with the encoding decided after the first ones: records across chunk
+// borders come out as from the whole file at once.
+TEST_F(ItemFileTest, ChunkedReadingGivesWhatTheWholeFileGives) {
+  std::string text = "\xEF\xBB\xBF";
+  for (int i = 0; i < 120; ++i) text += ";" + std::string(1500 + i, 'c') + "\r\n\xE7\x94\x9F" + std::to_string(i) + ",5-20\r\n";
+  write(text);
+  ASSERT_TRUE(load());
+  std::vector<ItemRecord> whole(kTableRecords);
+  ASSERT_EQ(readItemBytes(core, text, whole.data()), kTableRecords);
+  EXPECT_EQ(std::memcmp(whole.data(), table.data(), sizeof(ItemRecord) * kTableRecords), 0);
+  EXPECT_EQ(name(99), "生99");
+}
+
+// Reading stops at the budget whatever the file holds; a line the budget cuts is not used.
+TEST_F(ItemFileTest, ReadingIsBoundedByBytesRead) {
+  write("first,1\n" + std::string(kItemReadBudget + 1024, 'x') + "\nlate,2\n");
+  ASSERT_TRUE(load());
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(stored(), 1);
+  // Exactly the budget: the last line ends with the file and is used.
+  std::string exact = "first,1\n";
+  exact += std::string(kItemReadBudget - exact.size() - 6, 'y') + ",2\nz,3";
+  ASSERT_EQ(exact.size(), kItemReadBudget);
+  write(exact);
+  ASSERT_TRUE(load());
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(name(2), "z");
+#ifndef _WIN32
+  // An endless device.
+  ASSERT_TRUE(loadItemFile(core, "/dev/zero", table.data(), count));
+  EXPECT_EQ(count, 0);
+#endif
+}
+
+TEST_F(ItemFileTest, AFailedLoadSaysWhyAndKeepsTheTable) {
+  write("kept,2025-01-01\n");
+  ASSERT_TRUE(load());
+  std::remove(path.c_str());
+  ItemFileLoad missing = load();
+  EXPECT_EQ(missing.status, ItemFileStatus::Missing);
+  EXPECT_EQ(missing.reason(), CString("文件不存在"));
+
+  std::filesystem::create_directory(std::filesystem::u8path(path));
+  ItemFileLoad folder = load();
+  std::filesystem::remove(std::filesystem::u8path(path));
+  EXPECT_EQ(folder.status, ItemFileStatus::Unreadable);
+  EXPECT_EQ(folder.error, FileError::IsFolder) << folder.code;
+  EXPECT_EQ(folder.reason(), CString("这是一个文件夹，不是文件"));
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(name(0), "kept");
+}
+
 // Paths are UTF-8 and reach the file system whole: characters GBK does not have, and (on Windows)
 // a path longer than MAX_PATH.
 TEST(FilePathTest, AnyCharacterAndAnyLengthReachesTheFile) {

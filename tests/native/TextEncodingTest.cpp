@@ -149,7 +149,7 @@ TEST(EncodingConversionTest, WhatCannotBeKeptComesBackChanged) {
   } cases[] = {
       {std::string("\xFF\xFE" "a\0b", 5), TextEncoding::Utf16Le},            // an odd last byte
       {"\xEF\xBB\xBF\xC0\xAF", TextEncoding::Utf8Bom},                       // broken UTF-8
-      {"a\xFF" "b", TextEncoding::Gbk},                                      // a byte GBK does not map
+      {"a\x81,b", TextEncoding::Gbk},                                        // a lead byte without its trail
       {"\xFF\xFE", TextEncoding::Gbk},
   };
   for (const auto& c : cases)

@@ -1,0 +1,68 @@
+// The item reader: any file's bytes in, the item table out, then the day counts. The table holds at
+// most 100 records, every field is terminated inside its bytes and cut at a character boundary, and
+// every record is a line the reader should use, as a plain whole-file reading of the same bytes says.
+#include <cstring>
+#include <vector>
+
+#include "core/Core.h"
+#include "core/DateText.h"
+#include "core/TextFile.h"
+#include "framework/Gbk.h"
+#include "items/DayCount.h"
+#include "items/ItemFile.h"
+#include "tests/fuzz/FuzzCheck.h"
+
+namespace {
+
+void checkField(const char* field, size_t size, std::string_view whole) {
+  size_t length = strnlen(field, size);
+  FUZZ_CHECK(length < size);  // terminated inside the field
+  std::string_view kept(field, length);
+  // The field is the longest prefix of the whole field text that fits without splitting a character
+  // (a zero byte in the text ends it early).
+  std::string_view expected = whole.substr(0, gbk::cutLength(whole, size - 1));
+  FUZZ_CHECK(kept == expected.substr(0, expected.find('\0')));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes = asBytes(data, size);
+  CCore core;
+  std::vector<ItemRecord> table(kTableRecords + 1);
+  std::memset(&table[kTableRecords], 0x5A, sizeof(ItemRecord));  // a guard record past the table
+  const int stored = readItemBytes(core, bytes, table.data());
+  FUZZ_CHECK(stored >= 0 && stored <= kTableRecords);
+  for (const char c : std::string(reinterpret_cast<const char*>(&table[kTableRecords]), sizeof(ItemRecord)))
+    FUZZ_CHECK(c == 0x5A);
+
+  // The same file read plainly: the whole of it decoded at once, then cut at line feeds.
+  const TextEncoding encoding = detectEncoding(bytes);
+  const std::string text = decodeToGbk(bytes, encoding);
+  int expected = 0;
+  size_t begin = 0;
+  while (begin < text.size() && expected < kTableRecords) {
+    size_t end = text.find('\n', begin);
+    std::string line = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    begin = end == std::string::npos ? text.size() : end + 1;
+    if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line.find(';') != std::string::npos) continue;
+    FUZZ_CHECK(expected < stored);
+    const ItemRecord& record = table[expected++];
+    checkField(record.name, sizeof record.name, core.getFg(CString(line), ',', 0).view());
+    checkField(record.dateText, sizeof record.dateText, core.getFg(CString(line), ',', 1).view());
+  }
+  FUZZ_CHECK(expected == stored);
+  for (int i = stored; i < kTableRecords; ++i) FUZZ_CHECK(table[i].name[0] == 0 && table[i].dateText[0] == 0);
+
+  const int shown = stored < kShownItems ? stored : kShownItems;
+  countDaysAt(CTime(2025, 5, 20, 12, 0, 0), table.data(), shown);
+  for (int i = 0; i < shown; ++i) {
+    FUZZ_CHECK(table[i].kind >= Upcoming && table[i].kind <= Unreadable);
+    FUZZ_CHECK(table[i].kind != Unreadable || table[i].days == 0);
+    FUZZ_CHECK(table[i].kind != Today || table[i].days == 0);
+    FUZZ_CHECK(table[i].days >= 0 && table[i].days <= (kLastDateYear - 2025 + 1) * 366);
+    FUZZ_CHECK((table[i].kind == Today) == (table[i].days == 0 && table[i].kind != Unreadable));
+  }
+  return 0;
+}
