@@ -26,7 +26,6 @@ void trackAppMenu(HWND owner, bool withHide) {
   TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, owner, nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
 }  // the menu is destroyed here, whether or not an entry was chosen
-
 }  // namespace
 
 bool CWidgetDlg::NotifyTrayIcon(DWORD operation, CString tip) {
