@@ -10,7 +10,7 @@ mkdir -p "$APP_DIR"
 ITEMS=$(items_file)
 EXPECTED=$APP_ROOT/expected.bin
 
-open_options() { winctl command Tessaly 32772 >/dev/null; dialog_shown 选项 10 && click_dialog 200 150; }
+open_options() { winctl command Tessaly 32772 >/dev/null; dialog_shown 选项 10; }
 set_size() {  # n: typed into the options dialog, then Enter
   open_options
   click_dialog 106 62

@@ -2,7 +2,8 @@
 # What the user typed is never lost, with the real pointer and keyboard: a 40-line list can be typed
 # into the editor and scrolled; a list changed on disk by another program while the editor is open is
 # not overwritten without a yes; 退出 with unsaved changes asks 是/否/取消; the end of the session
-# asks nothing but keeps the text in a recovery file that the next start names.
+# asks nothing but keeps the text in a recovery file that the next start names (in the list's
+# encoding, or UTF-8 when the list's cannot hold the text).
 source "$(dirname "$0")/lib.sh"
 
 ITEMS=$(items_file)
@@ -123,6 +124,17 @@ restart || { finish; exit 1; }
 note=$(winctl balloon 15) || note=
 check "the next start says where the text is, without a box" grep -q 'Tessaly_items.recovered.txt' <<<"$note"
 check "no message box stops the user" [ -z "$(message_text)" ]
+
+# Text GBK cannot hold, typed into a GBK list: the recovery file is UTF-8 with its mark, so that
+# nothing of it is lost.
+open_editor
+click_box
+press_keys ctrl+End Return
+type_text '한국,2025-01-01'
+wait_for 10 eval 'grep -q "한국,2025-01-01" < <(box_text)' || fail "the Korean line was typed"
+winctl post Tessaly 17 0 0 >/dev/null
+printf '\xEF\xBB\xBF生日,2020-05-20\r\nquit,2023-03-03\r\n한국,2025-01-01' >"$EXPECTED"
+check "Korean text in a GBK list is recovered as UTF-8 with its mark" wait_for 10 cmp -s "$EXPECTED" "$RECOVERY"
 
 quit_app || true
 finish
