@@ -109,5 +109,11 @@ set_size 30
 dialog_gone 选项 5 || true
 check "the size is stored beside it" wait_for 5 eval '[ "$(ini_value fsize)" = 30 ]'
 check "without a message" [ -z "$(message_text)" ]
+winctl command Tessaly 32771 >/dev/null
+dialog_shown 纪念日 10 && click_dialog 234 184 && press_keys ctrl+End Return && type_text 'deep,2021-01-01'
+wait_for 10 eval 'grep -q "deep,2021-01-01" < <(winctl text 纪念日 1030)' || fail "a line was typed"
+click_dialog 333 412  # OK
+check "the editor saves the list in the deep folder" \
+  eval 'dialog_gone 纪念日 5 && printf "生日,2020-05-20\r\n\r\ndeep,2021-01-01" | iconv -f UTF-8 -t CP936 | cmp -s - "$ITEMS"'
 quit_app || true
 finish
