@@ -4,27 +4,33 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 
 # The shipped program is 32-bit. A kernel without 32-bit support cannot run 32-bit Wine; there the
-# same sources are built for 64-bit Windows and run by 64-bit Wine.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  WIN_ARCH=i686; WINE=wine; WINEARCH=win32
-else
-  WIN_ARCH=x86_64; WINE=/usr/lib/wine/wine64; WINEARCH=win64
+# same sources are built for 64-bit Windows and run by 64-bit Wine. TESSALY_WIN_ARCH=x86_64 takes
+# that path on any machine (TESSALY_WIN_ARCH=i686 insists on the 32-bit one).
+WIN_ARCH=${TESSALY_WIN_ARCH:-}
+if [ -z "$WIN_ARCH" ]; then
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then WIN_ARCH=i686; else WIN_ARCH=x86_64; fi
 fi
+case "$WIN_ARCH" in
+  i686) WINE=wine; WINEARCH=win32 ;;
+  x86_64) WINE=/usr/lib/wine/wine64; WINEARCH=win64 ;;
+  *) echo "TESSALY_WIN_ARCH must be i686 or x86_64, not '$WIN_ARCH'" >&2; return 1 2>/dev/null || exit 1 ;;
+esac
 WIN_BUILD="$BUILD/win-$WIN_ARCH"
 export WINEARCH WINEPREFIX="$BUILD/wineprefix-$WIN_ARCH" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
-configure_and_build() {  # dir toolchain-file-or-empty
-  local dir=$1 toolchain=$2
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${toolchain:+-DCMAKE_TOOLCHAIN_FILE=$toolchain} >/dev/null
+configure_and_build() {  # dir toolchain-file-or-empty build-type
+  local dir=$1 toolchain=$2 type=$3
+  if ! grep -qx "CMAKE_BUILD_TYPE:STRING=$type" "$dir/CMakeCache.txt" 2>/dev/null; then
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" ${toolchain:+-DCMAKE_TOOLCHAIN_FILE=$toolchain} >/dev/null
   fi
   cmake --build "$dir" -j2
 }
 
+# The Windows builds are release builds: the program tested, run and packaged is the one users get.
 build_windows() {
-  configure_and_build "$BUILD/win-i686" "$ROOT/cmake/mingw-i686.cmake"
+  configure_and_build "$BUILD/win-i686" "$ROOT/cmake/mingw-i686.cmake" Release
   if [ "$WIN_ARCH" != i686 ]; then
-    configure_and_build "$WIN_BUILD" "$ROOT/cmake/mingw-x86_64.cmake"
+    configure_and_build "$WIN_BUILD" "$ROOT/cmake/mingw-x86_64.cmake" Release
   fi
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and runs the widget under Wine from build/run, where the program,
+# Sets up what is missing, builds, and runs the widget (the release build, the one the package holds;
+# its 64-bit twin where 32-bit Wine cannot run) under Wine from build/run, where the program,
 # its item file and its settings file live. With $DISPLAY set the widget appears there; without one
 # a virtual display is started, a screenshot saved and its path printed, and the program ended.
 set -euo pipefail

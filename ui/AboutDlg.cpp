@@ -2,12 +2,9 @@
 
 #include "app/AppState.h"
 #include "core/Core.h"
+#include "Version.h"
 #include "framework/Gbk.h"
 #include "res/resource.h"
-
-namespace {
-const char kVersion[] = "1.0.0";
-}
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUT) {}
 
@@ -15,7 +12,7 @@ BOOL CAboutDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   FilePath settingsPath = core ? core->configPath() : FilePath();
   // The paths go to the box as UTF-16, whole: a folder name GBK cannot hold is shown as it is.
-  std::wstring text = gbk::toWide((CString("Tessaly ") + kVersion + "\r\n\r\n纪念日文件：").view()) +
+  std::wstring text = gbk::toWide("Tessaly " TESSALY_VERSION "\r\n\r\n纪念日文件：") +
                       gbk::utf8ToWide(itemFilePath) + gbk::toWide("\r\n设置文件：") + gbk::utf8ToWide(settingsPath) +
                       gbk::toWide("\r\n\r\n纪念日文件每行一个纪念日：名称、逗号、日期，例如“生日,2025-05-20”；"
                                   "空行和含有分号的行不显示，只显示前五个。");

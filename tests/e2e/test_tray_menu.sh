@@ -51,8 +51,7 @@ check "the program keeps running while hidden" app_running
 # take it back for the menu: here the tray menu gets neither keys nor clicks on the bare desktop. It
 # is left by choosing an entry, or by a click on the widget, which takes the keyboard back.
 read -r tx ty < <(tray_icon_xy) || fail "the tray icon is shown"
-xdotool mousemove "$tx" "$ty" sleep 0.15 mousedown 3
-check "pressing the right button on the tray icon opens a menu" wait_menu
+check "pressing the right button on the tray icon opens a menu" press_tray_menu "$tx" "$ty"
 xdotool mouseup 3
 check "the tray menu: $TRAY_MENU" [ "$(menu_texts)" = "$TRAY_MENU" ]
 click_menu_entry "关于"
@@ -66,8 +65,7 @@ click_point "$tx" "$ty" 1
 check "a left press on the tray icon shows the widget" wait_for 10 widget_shown
 check "its rows are back on screen" wait_for 10 rows_on_screen
 check "the widget is in front (foreground)" wait_for 5 eval '[ "$(winctl foreground)" = Tessaly ]'
-xdotool mousemove "$tx" "$ty" sleep 0.15 mousedown 3
-wait_menu || fail "the tray menu opens again"
+press_tray_menu "$tx" "$ty" || fail "the tray menu opens again"
 xdotool mouseup 3
 read -r wx wy < <(widget_point)
 click_point "$wx" "$wy" 1
@@ -97,8 +95,8 @@ check "the shell has lost the icon" wait_for 5 eval '! tray_icon_present'
 winctl taskbar-created >/dev/null
 check "TaskbarCreated adds the icon again" wait_for 10 tray_icon_present
 read -r tx ty < <(tray_icon_xy) || fail "the tray icon is shown again"
-click_point "$tx" "$ty" 3
-check "the icon that came back opens the tray menu" eval 'wait_menu && [ "$(menu_texts)" = "$TRAY_MENU" ]'
+check "the icon that came back opens the tray menu" eval 'press_tray_menu "$tx" "$ty" && [ "$(menu_texts)" = "$TRAY_MENU" ]'
+xdotool mouseup 3
 read -r wx wy < <(widget_point)
 click_point "$wx" "$wy" 1
 wait_for 5 menu_closed || fail "the tray menu closed"

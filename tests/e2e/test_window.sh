@@ -42,7 +42,8 @@ click_menu_entry "关于"
 ABOUT="关于 Tessaly"
 check "关于 opens the About box" eval 'winctl wait "$ABOUT" 10 >/dev/null'
 about=$(winctl text "$ABOUT" 1040)
-check "it names the program and its version" eval '[[ "$about" =~ Tessaly\ [0-9]+\.[0-9]+ ]]'
+check "it names the program and its version, the CMake project's" \
+  eval '[ "$(head -1 <<<"$about")" = "Tessaly ${TESSALY_VERSION:?}" ]'
 app_dir_wine="Z:${APP_DIR//\//\\}"
 check "it gives the item file's full path" eval '[[ "$about" == *"$app_dir_wine\\Tessaly_items.txt"* ]]'
 check "it gives the settings file's full path" eval '[[ "$about" == *"$app_dir_wine\\Tessaly.ini"* ]]'

@@ -21,6 +21,9 @@
 //   winctl lines <title> <control-id>  prints an edit box's first visible line and its line count
 //   winctl lock <path> <seconds>       holds the file open without sharing, as a program that locks it
 //   winctl balloon [seconds]           waits for a tray balloon on the screen; prints its text as UTF-8
+//   winctl version <file>              prints a file's version resource: the fixed file and product
+//                                      versions (a.b.c.d), then FileVersion and ProductVersion as
+//                                      UTF-8, one a line
 #include <windows.h>
 
 #include <psapi.h>
@@ -148,6 +151,37 @@ BOOL CALLBACK keepBalloon(HWND hwnd, LPARAM out) {
   return FALSE;
 }
 
+// The version resource as Explorer's file properties read it.
+bool printVersion(const wchar_t* file) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeW(file, &ignored);
+  if (size == 0) return false;
+  std::string data(size, '\0');
+  if (!GetFileVersionInfoW(file, 0, size, data.data())) return false;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || length < sizeof *fixed) return false;
+  const DWORD parts[4] = {fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                          fixed->dwProductVersionLS};
+  std::printf("%u.%u.%u.%u %u.%u.%u.%u\n", HIWORD(parts[0]), LOWORD(parts[0]), HIWORD(parts[1]), LOWORD(parts[1]),
+              HIWORD(parts[2]), LOWORD(parts[2]), HIWORD(parts[3]), LOWORD(parts[3]));
+  struct Translation {
+    WORD language;
+    WORD codePage;
+  }* translation = nullptr;
+  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
+      length < sizeof *translation)
+    return false;
+  for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
+    wchar_t path[80];
+    std::swprintf(path, 80, L"\\StringFileInfo\\%04x%04x\\%ls", translation->language, translation->codePage, name);
+    wchar_t* value = nullptr;
+    if (!VerQueryValueW(data.data(), path, reinterpret_cast<void**>(&value), &length)) return false;
+    std::printf("%s\n", utf8(value).c_str());
+  }
+  return true;
+}
+
 }  // namespace
 
 int main() {
@@ -169,6 +203,7 @@ int main() {
     std::fputs(lines.c_str(), stdout);
     return 0;
   }
+  if (verb == L"version") return printVersion(title) ? 0 : 1;
   if (verb == L"foreground") {
     HWND hwnd = GetForegroundWindow();
     if (!hwnd) return 1;
