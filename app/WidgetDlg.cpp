@@ -1,4 +1,5 @@
-// The widget's lifecycle: creation, initialisation (settings, items, first layout, place, tray icon)
+// The widget's lifecycle: creation, initialisation (settings, items, first layout, place; the tray icon
+// once the widget is shown)
 // and destruction (position saved, tray icon removed, state freed).
 #include "app/WidgetDlg.h"
 
@@ -106,18 +107,10 @@ BOOL CWidgetDlg::OnInitDialog() {
   if (!hasPosition) posLeft = posTop = 0;
   UpdateLayout();
   PlaceAtStart();
-  trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
-  // Said after the icon is there, so that it can be said without stopping the user; one balloon
-  // shows at a time, so both notes share it.
-  std::wstring note;
-  if (!loadProblem.IsEmpty())
-    note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" +
-           gbk::toWide(loadProblem.view()) + L"\u3002";
-  if (recoveryPending())
-    note += (note.empty() ? L"" : L"\r\n\r\n") +
-            gbk::toWide("上次注销或关机时，纪念日编辑器中未保存的文本已保存到：\r\n") +
-            gbk::utf8ToWide(recoveryPath());
-  if (!note.empty()) ShowNote(note);
+  // Adding the icon is a round trip to the shell, another process; asked for now, it would hold up
+  // the first frame on screen, which the system shows only once the dialog is up and its messages
+  // run. Half a second later nobody can tell.
+  ::SetTimer(m_hWnd, IDT_TRAY_ADD, kTrayAddDelayMs, nullptr);
   return TRUE;
 }
 
@@ -155,10 +148,25 @@ void CWidgetDlg::SavePosition() {
   core->saveConfigInt("postop", posTop);
 }
 
+// What the user should know from the start, said once the icon is there so that it can be said
+// without stopping the user; one balloon shows at a time, so the notes share it.
+void CWidgetDlg::ShowStartNotes() {
+  std::wstring note;
+  if (!loadProblem.IsEmpty())
+    note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" +
+           gbk::toWide(loadProblem.view()) + L"\u3002";
+  if (recoveryPending())
+    note += (note.empty() ? L"" : L"\r\n\r\n") +
+            gbk::toWide("上次注销或关机时，纪念日编辑器中未保存的文本已保存到：\r\n") +
+            gbk::utf8ToWide(recoveryPath());
+  if (!note.empty()) ShowNote(note);
+}
+
 LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   Default();
   withdrawInstanceWindow(m_hWnd);
   KillTimer(m_hWnd, IDT_MINUTE);
+  KillTimer(m_hWnd, IDT_TRAY_ADD);
   SavePosition();
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
   trayIconAdded = false;

@@ -17,6 +17,9 @@ constexpr UINT IDT_MINUTE = 1;
 constexpr UINT kMinuteMs = 60000;
 constexpr UINT TRAY_ICON_UID = 100;
 constexpr UINT WM_TRAY_NOTIFY = WM_USER + 100;
+// Adds the tray icon once, a moment after the widget is first shown.
+constexpr UINT IDT_TRAY_ADD = 2;
+constexpr UINT kTrayAddDelayMs = 500;
 
 class CWidgetDlg : public CDialog {
  public:
@@ -64,6 +67,9 @@ class CWidgetDlg : public CDialog {
   // A note the user should see without being stopped: a balloon from the tray icon, or a message
   // box when there is no icon.
   void ShowNote(const std::wstring& text);
+  // The notes due at start (an unreadable list, text recovered at the last log-off), once the tray
+  // icon is there (app/).
+  void ShowStartNotes();
 
  protected:
   // Lifecycle (app/).
@@ -78,6 +84,7 @@ class CWidgetDlg : public CDialog {
 
   // Tray icon and menus (ui/).
   LRESULT OnTrayNotify(WPARAM, LPARAM);
+  void OnTrayAddTimer();
   LRESULT OnTaskbarCreated(WPARAM, LPARAM);
   LRESULT OnRButtonUp(WPARAM, LPARAM);
 

@@ -12,6 +12,12 @@
 #include <windows.h>
 // GDI+ flat API: the C++ wrappers are not used, only the types and Gdip* functions.
 #include <gdiplus.h>
+
+#include <memory>
+
+namespace gdip {
+class FaceCache;
+}
 #endif
 
 // What getConfigInt returns for a key never saved, or holding no number.
@@ -53,6 +59,8 @@ class CCore {
 #ifdef _WIN32
   // Extent of text set in face at an em of size pixels, as the widget's text paths occupy it.
   Gdiplus::Size getTextBounds(const CString& face, int size, const CString& text);
+  // The family and format texts are measured and drawn with, kept from one call to the next.
+  gdip::FaceCache& faces();
   void msgboxWarning(HWND owner, const CString& message);
   // A message that names a file: the path keeps every character.
   void msgboxWarning(HWND owner, const std::wstring& message);
@@ -62,4 +70,9 @@ class CCore {
 
  private:
   FilePath m_configPath;
+#ifdef _WIN32
+  // Made on first use, in core/TextBoundsWin.cpp, which also gives the way to free it: the window-free
+  // parts that make and free a CCore do not link GDI+.
+  std::unique_ptr<gdip::FaceCache, void (*)(gdip::FaceCache*)> m_faces{nullptr, nullptr};
+#endif
 };

@@ -48,7 +48,9 @@ int CCore::getConfigInt(const char* key) {
 }
 
 bool CCore::saveConfigInt(const CString& key, int value) {
-  return WritePrivateProfileStringW(kSection, gbk::toWide(key.view()).c_str(), std::to_wstring(value).c_str(),
+  // Digits only, so the narrow conversion serves: the wide one would bring in formatted output.
+  const std::wstring digits = gbk::toWide(std::to_string(value));
+  return WritePrivateProfileStringW(kSection, gbk::toWide(key.view()).c_str(), digits.c_str(),
                                     profilePath(m_configPath).c_str()) != FALSE;
 }
 

@@ -23,6 +23,12 @@ INT cellHeight(const GpFontFamily* family, int size) {
 
 }  // namespace
 
+FaceCache& CCore::faces() {
+  if (!m_faces)
+    m_faces = {new FaceCache, [](FaceCache* cache) { delete cache; }};
+  return *m_faces;
+}
+
 // The size is the extent of the text's glyph outlines from the layout origin, the point the widget
 // passes as the text's position: width = right edge of the outlines, height = bottom edge, each
 // rounded up to a whole pixel. So a text measured w wide and drawn at x ends left of x + w, and the
@@ -33,9 +39,8 @@ Gdiplus::Size CCore::getTextBounds(const CString& face, int size, const CString&
   const std::wstring wideFace = gbk::toWide(face.view());
   ScopedPath path;
   GdipCreatePath(FillModeAlternate, path.out());
-  ScopedStringFormat format(createStringFormat());
-  ScopedFontFamily family(createFontFamily(wideFace.c_str()));
-  addTextToPath(path, text, family, size, 0, 0, format);
+  const GpFontFamily* family = faces().family(wideFace.c_str());
+  addTextToPath(path, text, family, size, 0, 0, faces().format());
 
   INT points = 0;
   GdipGetPointCount(path, &points);

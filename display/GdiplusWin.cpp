@@ -36,6 +36,29 @@ GpStringFormat* createStringFormat() {
   return format;
 }
 
+FaceCache::~FaceCache() {
+  for (const Entry& entry : m_families) {
+    if (entry.family)
+      GdipDeleteFontFamily(entry.family);
+  }
+}
+
+const GpFontFamily* FaceCache::family(const wchar_t* face) {
+  for (const Entry& entry : m_families) {
+    if (entry.face == face)
+      return entry.family;
+  }
+  GpFontFamily* made = createFontFamily(face);
+  m_families.push_back({face, made});
+  return made;
+}
+
+const GpStringFormat* FaceCache::format() {
+  if (!m_format)
+    *m_format.out() = createStringFormat();
+  return m_format;
+}
+
 GpStatus addTextToPath(GpPath* path,
                        const CString& text,
                        const GpFontFamily* family,

@@ -6,6 +6,9 @@
 // GDI+ needs the Windows types first.
 #include <gdiplus.h>
 
+#include <string>
+#include <vector>
+
 #include "framework/String.h"
 
 namespace gdip {
@@ -57,6 +60,30 @@ GpFontFamily* createFontFamily(const wchar_t* face);
 
 // The layout every text of the widget is set with: no format flags, neutral language.
 GpStringFormat* createStringFormat();
+
+// The font families of the faces asked for and the widget's string format, each made on first use
+// and kept until the cache goes: looking a face up among the installed fonts is the costly part of
+// measuring or drawing a text. A family handed out stays valid as long as the cache. The cache must
+// go before GdiplusShutdown.
+class FaceCache {
+ public:
+  FaceCache() = default;
+  FaceCache(const FaceCache&) = delete;
+  FaceCache& operator=(const FaceCache&) = delete;
+  ~FaceCache();
+
+  // The family for face as createFontFamily picks it (null when no face at all is installed).
+  const GpFontFamily* family(const wchar_t* face);
+  const GpStringFormat* format();
+
+ private:
+  struct Entry {
+    std::wstring face;
+    GpFontFamily* family;
+  };
+  std::vector<Entry> m_families;  // one or two faces in practice: searched in order
+  ScopedStringFormat m_format;
+};
 
 // Adds text (GBK) as glyph outlines to path, on one line from (x, y), at an em of emSize pixels.
 // The text goes to GDI+ as a UTF-16 copy of its own, freed before return.

@@ -176,14 +176,15 @@ void CWidgetDlg::PaintBackgrounds(GpGraphics* graphics) {
 
 void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   // Declared in creation order, so that scope exit releases in the reverse: brushes (last first),
-  // working text, font family, string format, then the paths from todayPath back to namePath.
+  // working text, then the paths from todayPath back to namePath. The family and format are the
+  // core's, kept between renders.
   ScopedPath namePath, upcomingPath, pastPath, todayPath;
   GdipCreatePath(FillModeAlternate, namePath.out());
   GdipCreatePath(FillModeAlternate, upcomingPath.out());
   GdipCreatePath(FillModeAlternate, pastPath.out());
   GdipCreatePath(FillModeAlternate, todayPath.out());
-  ScopedStringFormat format(createStringFormat());
-  ScopedFontFamily family(createFontFamily(kWidgetFace));
+  const GpFontFamily* family = core->faces().family(kWidgetFace);
+  const GpStringFormat* format = core->faces().format();
   CString text;
 
   auto pathOf = [&](int32_t kind) -> GpPath* {

@@ -32,6 +32,11 @@ int64_t secondsOfSystemTime(const SYSTEMTIME& st) {
   return secondsOfCivil(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
 }
 
+// How long the system's zone, once read, is taken as still in force. One minute tick asks for dozens
+// of offsets within a few milliseconds and each read goes to the registry; a zone the user changes
+// takes effect at the next tick all the same.
+constexpr DWORD kZoneRereadMs = 1000;
+
 // The zone's rules for a year, so that changes of its daylight-saving dates over the years are
 // honoured; null (the current rules) when the system has none. GetTimeZoneInformationForYear reads the
 // registry on every call, so the rules of recent years are kept until the system's zone changes.
@@ -45,13 +50,20 @@ const TIME_ZONE_INFORMATION* rulesForYear(USHORT year) {
   static Entry entries[8];
   static int used = 0;
   static int next = 0;
+  static bool zoneRead = false;
+  static DWORD zoneReadAt = 0;
 
-  TIME_ZONE_INFORMATION zone;
-  memset(&zone, 0, sizeof zone);
-  GetTimeZoneInformation(&zone);
-  if (memcmp(&zone, &zoneSeen, sizeof zone) != 0) {
-    zoneSeen = zone;
-    used = next = 0;
+  const DWORD now = GetTickCount();
+  if (!zoneRead || now - zoneReadAt >= kZoneRereadMs) {
+    TIME_ZONE_INFORMATION zone;
+    memset(&zone, 0, sizeof zone);
+    GetTimeZoneInformation(&zone);
+    if (!zoneRead || memcmp(&zone, &zoneSeen, sizeof zone) != 0) {
+      zoneSeen = zone;
+      used = next = 0;
+    }
+    zoneRead = true;
+    zoneReadAt = now;
   }
   for (int i = 0; i < used; ++i) {
     if (entries[i].year == year)

@@ -1,4 +1,4 @@
-// The tray icon and the pop-up menu "APP": the icon is added at start, added again when the taskbar
+// The tray icon and the pop-up menu "APP": the icon is added just after the widget is first shown, added again when the taskbar
 // is created anew, and removed at the end; the menu opens from the icon (without "隐藏到托盘") and
 // from a right click on the widget (with it).
 #include "app/WidgetDlg.h"
@@ -80,6 +80,14 @@ void CWidgetDlg::ShowNote(const std::wstring& text) {
     if (Shell_NotifyIconW(NIM_MODIFY, &data)) return;
   }
   MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
+}
+
+// Once, from a timer set at initialisation, so that the shell's answer is not waited for before the
+// first frame; a shell that restarted in between may have had the icon added already.
+void CWidgetDlg::OnTrayAddTimer() {
+  ::KillTimer(m_hWnd, IDT_TRAY_ADD);
+  if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  ShowStartNotes();
 }
 
 // After a shell restart the old icon is gone; an icon that could not be added at log-on (shell not

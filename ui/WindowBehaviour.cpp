@@ -73,6 +73,7 @@ LRESULT CWidgetDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LR
 
 LRESULT CWidgetDlg::OnTimer(WPARAM timerId, LPARAM) {
   if (timerId == IDT_MINUTE) OnMinuteTick();
+  if (timerId == IDT_TRAY_ADD) OnTrayAddTimer();
   return Default();
 }
 

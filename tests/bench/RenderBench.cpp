@@ -1,6 +1,8 @@
 // Prints what the widget's display costs with five rows at font sizes 20 and 200: the metrics alone,
 // the painting into an off-screen surface, and, when a window can be made, a whole RenderWidget and
 // a whole UpdateLayout. A benchmark, not a test: it prints figures and checks nothing.
+// With "--render N" it prints only the median of N RenderWidget calls at size 20 and of N/8 at 200,
+// as "render <size> <ms>", the lines the floor program prints too (scripts/bench.sh compares them).
 #include <windows.h>
 // These need the Windows types first.
 #include <gdiplus.h>
@@ -11,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
@@ -45,6 +49,20 @@ void measure(const char* what, int size, int rounds, const std::function<void()>
   std::printf("%-34s size %3d: mean %8.3f ms, best %8.3f ms (%d rounds)\n", what, size, total / rounds, best, rounds);
 }
 
+// The median of rounds timed runs of step, after three untimed ones.
+double medianMs(int rounds, const std::function<void()>& step) {
+  for (int i = 0; i < 3; ++i)
+    step();
+  std::vector<double> times;
+  for (int i = 0; i < rounds; ++i) {
+    const double start = nowMs();
+    step();
+    times.push_back(nowMs() - start);
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
 void paintOffscreen(CWidgetDlg& widget) {
   OffscreenSurface surface(nullptr, widget.layout.windowWidth, widget.layout.windowHeight);
   if (Gdiplus::GpGraphics* graphics = surface.graphics()) {
@@ -58,7 +76,9 @@ void paintOffscreen(CWidgetDlg& widget) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const bool renderOnly = argc > 2 && std::string(argv[1]) == "--render";
+  const int renderRounds = renderOnly ? std::max(1, std::atoi(argv[2])) : 0;
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
@@ -86,6 +106,12 @@ int main() {
 
     for (int size : {20, 200}) {
       fontSize = size;
+      if (renderOnly && window) {
+        widget.UpdateLayout();
+        const int sizeRounds = size == 20 ? renderRounds : std::max(1, renderRounds / 8);
+        std::printf("render %d %.3f\n", size, medianMs(sizeRounds, [&] { widget.RenderWidget(); }));
+        continue;
+      }
       const int rounds = size == 20 ? 200 : 40;
       measure("ComputeMetrics", size, rounds, [&] { widget.ComputeMetrics(); });
       std::printf("%-34s size %3d: %d x %d pixels\n", "  bitmap", size, widget.layout.windowWidth,

@@ -408,6 +408,34 @@ TEST(TextBoundsTest, MissingFaceFallsBackAndEmptyTextKeepsALineHeight) {
   EXPECT_NEAR(large, 10 * core.getTextBounds("黑体", 20, "99999").Width, large / 20);
 }
 
+// Width of text's glyph outlines laid with family and format, as the widget lays them.
+REAL outlineWidth(const GpFontFamily* family, const GpStringFormat* format, const char* text) {
+  ScopedPath path;
+  GdipCreatePath(FillModeAlternate, path.out());
+  addTextToPath(path, text, family, 20, 0, 0, format);
+  GpRectF bounds = {};
+  GdipGetPathWorldBounds(path, &bounds, nullptr, nullptr);
+  return bounds.Width;
+}
+
+// Measuring and drawing ask the cache for faces in turn (the widget's face to draw, the configured
+// face to measure): a family handed out must stay usable while others are made, and come back the
+// same the next time, without being made again.
+TEST(FaceCacheTest, EveryFamilyHandedOutStaysAndIsMadeOnce) {
+  FaceCache cache;
+  const GpFontFamily* wanted = cache.family(kWidgetFace);
+  ASSERT_NE(wanted, nullptr);
+  const REAL before = outlineWidth(wanted, cache.format(), "还有");
+  // A missing face falls back to an installed one; GDI+ may hand out the very same family again.
+  const GpFontFamily* other = cache.family(L"No Such Face Anywhere");
+  ASSERT_NE(other, nullptr);
+  EXPECT_EQ(cache.family(kWidgetFace), wanted);
+  EXPECT_EQ(cache.family(L"No Such Face Anywhere"), other);
+  EXPECT_EQ(cache.format(), cache.format());
+  EXPECT_GT(before, 30.0f);
+  EXPECT_EQ(outlineWidth(wanted, cache.format(), "还有"), before);
+}
+
 // The full render on a real (hidden) window: layered style, constant alpha, size and place, and
 // nothing of the render left behind.
 TEST_F(RenderTest, UpdateLayoutSizesAndPushesTheWindow) {

@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# Measures the program against a floor: a bare layered window that draws the same five rows the same
+# way (tests/bench/Floor.cpp). Both run in the same session, in alternating order, on a virtual
+# display with a window manager, and are watched from outside (tests/bench/xprobe.c): screen pixels,
+# the X pointer and keys, process ends, /proc. Prints min / median / max of each figure and the ratio
+# of the medians. Not run by the test command: it prints figures and checks nothing.
+#   BENCH_RUNS      alternating runs of the start / options / quit figures and of the renders (8)
+#   BENCH_IDLE      idle rounds of 60 s, both programs side by side (2)
+#   BENCH_BIG_MB    size of the long item file for the start-up-vs-file-size figure (100; 0 skips it)
+set -euo pipefail
+"$(dirname "$0")/setup.sh"
+source "$(dirname "$0")/env.sh"
+RUNS=${BENCH_RUNS:-8}
+IDLE_ROUNDS=${BENCH_IDLE:-2}
+BIG_MB=${BENCH_BIG_MB:-100}
+
+build_windows
+prepare_prefix
+BENCH="$BUILD/bench"
+mkdir -p "$BENCH"
+gcc -O2 -Wall -Wextra -o "$BENCH/xprobe" "$ROOT/tests/bench/xprobe.c" -lX11 -ldl
+WINCTL="$WIN_BUILD/winctl.exe"
+winctl() { "$WINE" "$WINCTL" "$@" 2>/dev/null | tr -d '\r'; }
+
+start_display 151  # with the test desktop's window manager, as a user's desktop has one
+# A server that stays up between runs, so that no run pays for starting it.
+"$(wineserver_cmd)" -p
+cleanup() {
+  [ -n "${PROBE_PID:-}" ] && kill "$PROBE_PID" 2>/dev/null
+  "$(wineserver_cmd)" -k 2>/dev/null || true
+  stop_display
+  rm -rf "$BENCH/run"
+}
+trap cleanup EXIT
+
+# The five rows the floor draws: dates relative to today give the same numbers every day.
+write_items() {
+  iconv -f UTF-8 -t CP936 <<ITEMS
+下次旅行,$(date -d '+12 days' +%Y-%m-%d)
+妈妈生日,$(date +%Y-%m-%d)
+新年,$(date -d '+100 days' +%Y-%m-%d)
+相识纪念日,$(date -d '-1000 days' +%Y-%m-%d)
+毕业,$(date -d '-2000 days' +%Y-%m-%d)
+ITEMS
+}
+rm -rf "$BENCH/run"
+for dir in widget floor big; do
+  mkdir -p "$BENCH/run/$dir"
+  write_items > "$BENCH/run/$dir/Tessaly_items.txt"
+done
+# Both programs run stripped, as a user's copy would be.
+STRIP=$([ "$WIN_ARCH" = i686 ] && echo i686-w64-mingw32-strip || echo x86_64-w64-mingw32-strip)
+"$STRIP" -o "$BENCH/run/widget/Tessaly.exe" "$WIN_BUILD/Tessaly.exe"
+cp "$BENCH/run/widget/Tessaly.exe" "$BENCH/run/big/"
+"$STRIP" -o "$BENCH/run/floor/bench_floor.exe" "$WIN_BUILD/bench_floor.exe"
+cp "$WIN_BUILD/render_bench.exe" "$BENCH/run/"
+if [ "$BIG_MB" -gt 0 ]; then
+  # The five rows, then one line of BIG_MB megabytes that is not a row.
+  head -c $((BIG_MB * 1048576)) /dev/zero | tr '\0' 'a' >> "$BENCH/run/big/Tessaly_items.txt"
+fi
+
+coproc PROBE { "$BENCH/xprobe"; }
+ask() {
+  echo "$*" >&"${PROBE[1]}"
+  local answer
+  read -r answer <&"${PROBE[0]}"
+  echo "  $1: $answer" >&2
+  echo "$answer"
+}
+
+declare -A samples
+WARMING_UP=
+record() { [ -n "$WARMING_UP" ] || samples[$1]="${samples[$1]:-} $2"; }  # figure value
+
+exe_of() { case $1 in widget | big) echo Tessaly.exe ;; floor) echo bench_floor.exe ;; esac; }
+
+# One start, [options OK,] quit of a program, recorded under its name. Where the widget is comes
+# from the screen (the probe), the keys and clicks from the X pointer and keyboard.
+one_run() {  # widget|floor|big
+  local who=$1 answer ms pid x y w h
+  rm -f "$BENCH/run/$who/Tessaly.ini"
+  answer=$(ask launch "$BENCH/run/$who" "$WINE" "$(exe_of "$who")")
+  read -r _ ms pid x y w h <<<"$answer"
+  [ "$ms" = fail ] && return 0
+  record "$who.frame" "$ms"
+  sleep 1.5  # the tray icon, then quiet
+  if [ "$who" = widget ]; then
+    winctl command Tessaly 32772 >/dev/null
+    local dialog=
+    for _ in $(seq 50); do
+      dialog=$(xdotool search --onlyvisible --name '^选项$' | head -1) && [ -n "$dialog" ] && break
+      sleep 0.1
+    done
+    sleep 0.3
+    # A click on a blank spot gives the dialog the keyboard; from OK, Shift+Tab reaches the size box
+    # and selects its text.
+    xdotool mousemove --window "$dialog" 200 150 sleep 0.15 click 1 sleep 0.2 \
+      key shift+Tab End shift+Home BackSpace type 40
+    sleep 0.3
+    # Rows at size 40 below the old bottom edge: only the new layout puts them there.
+    answer=$(ask keywait Return $((x + w / 2)) $((y + h + 4)) $((w / 2)) 40)
+    read -r _ ms x y w h <<<"$answer"
+    [ "$ms" != fail ] && record "$who.options" "$ms"
+    sleep 1
+  fi
+  answer=$(ask menuquit $((x + w / 2)) $((y + 5)))
+  read -r _ ms <<<"$answer"
+  if [ "$ms" = fail ]; then
+    kill "$pid" 2>/dev/null || true
+    sleep 1
+  elif [ "$who" != big ]; then
+    record "$who.quit" "$ms"
+  fi
+}
+
+echo "warming up (the first start of a session loads Wine's own programs)"
+WARMING_UP=1
+one_run floor
+one_run widget
+WARMING_UP=
+for i in $(seq "$RUNS"); do
+  echo "run $i of $RUNS"
+  if [ $((i % 2)) = 1 ]; then one_run widget; one_run floor; else one_run floor; one_run widget; fi
+  if [ "$BIG_MB" -gt 0 ] && [ "$i" -le 3 ]; then one_run big; fi
+done
+
+echo "renders"
+for i in $(seq "$RUNS"); do
+  for who in widget floor; do
+    if [ "$who" = widget ]; then out=$("$WINE" "$BENCH/run/render_bench.exe" --render 40 2>/dev/null | tr -d '\r')
+    else out=$("$WINE" "$BENCH/run/floor/bench_floor.exe" --render 40 2>/dev/null | tr -d '\r'); fi
+    while read -r _ size ms; do record "$who.render$size" "$ms"; done < <(grep '^render' <<<"$out")
+  done
+done
+
+echo "idle: $IDLE_ROUNDS x 60 s, both programs side by side"
+for i in $(seq "$IDLE_ROUNDS"); do
+  rm -f "$BENCH/run/widget/Tessaly.ini"
+  (cd "$BENCH/run/widget" && exec "$WINE" Tessaly.exe >/dev/null 2>&1) &
+  widget_pid=$!
+  (cd "$BENCH/run/floor" && exec "$WINE" bench_floor.exe >/dev/null 2>&1) &
+  floor_pid=$!
+  sleep 4
+  while read -r _ pid wakes switches cpu rss; do
+    who=floor; [ "$pid" = "$widget_pid" ] && who=widget
+    record "$who.wakes" "$wakes"; record "$who.switches" "$switches"; record "$who.cpu" "$cpu"
+    record "$who.rss" "$rss"
+  done < <(echo "sample 60 $widget_pid $floor_pid" >&"${PROBE[1]}"; head -n 2 <&"${PROBE[0]}")
+  winctl command Tessaly 32776 >/dev/null; winctl command TessalyFloor 32776 >/dev/null
+  wait "$widget_pid" "$floor_pid" 2>/dev/null || true
+done
+
+record widget.exe "$(stat -c %s "$BENCH/run/widget/Tessaly.exe")"
+record floor.exe "$(stat -c %s "$BENCH/run/floor/bench_floor.exe")"
+
+stats() {  # values... -> "min median max"
+  [ $# -gt 0 ] || { echo "- - -"; return; }
+  printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {
+    if (NR == 0) { print "- - -"; exit }
+    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%g %g %g\n", v[1], m, v[NR] }'
+}
+row() {  # label key unit
+  local w f
+  # shellcheck disable=SC2086
+  w=$(stats ${samples[widget.$2]:-}); f=$(stats ${samples[floor.$2]:-})
+  awk -v label="$1" -v unit="$3" -v w="$w" -v f="$f" 'BEGIN {
+    split(w, a, " "); split(f, b, " ")
+    ratio = (b[2] != "-" && b[2] + 0 > 0 && a[2] != "-") ? sprintf("%.2fx", a[2] / b[2]) : "-"
+    printf "%-30s %-5s %26s %26s %7s\n", label, unit, a[1] " / " a[2] " / " a[3], b[1] " / " b[2] " / " b[3], ratio }'
+}
+echo
+echo "Tessaly ($WIN_ARCH, $(basename "$WIN_BUILD")) against the floor; $RUNS alternating runs, min / median / max"
+printf "%-30s %-5s %26s %26s %7s\n" "figure" "unit" "Tessaly" "floor" "ratio"
+row "start to first frame" frame ms
+row "quit to process end" quit ms
+row "options OK to new size" options ms
+row "one render, size 20" render20 ms
+row "one render, size 200" render200 ms
+row "idle 60 s: wake-up intervals" wakes n
+row "idle 60 s: voluntary switches" switches n
+row "idle 60 s: CPU" cpu ms
+row "working set (RSS) after idle" rss KiB
+row "exe stripped" exe bytes
+if [ "$BIG_MB" -gt 0 ]; then
+  # shellcheck disable=SC2086
+  read -r _ big _ < <(stats ${samples[big.frame]:-})
+  # shellcheck disable=SC2086
+  read -r _ small _ < <(stats ${samples[widget.frame]:-})
+  # shellcheck disable=SC2086
+  echo "start to first frame with the five rows and a ${BIG_MB} MB line after them (min / median / max):" \
+    "$(stats ${samples[big.frame]:-} | sed 's| | / |g') ms, $(awk -v b="$big" -v s="$small" \
+    'BEGIN { if (s + 0 > 0 && b != "-") printf "%.2fx", b / s; else printf "-" }') the start with the five rows alone"
+fi
+cat <<'NOTES'
+
+What the figures are: start = fork of the Wine launcher to the first 12-pixel run of a row background
+seen on screen (XGetImage every 2 ms; the Wine server is already up); quit = click on the menu's
+"退出" (X pointer) to the process's end (waitpid); options OK = Enter in the options dialog (X key)
+to rows of the new size 40 seen below the old bottom edge; render = median of 40 RenderWidget calls
+at size 20 and of 5 at size 200 in one process (render_bench) vs the floor's own render, timed in
+the process; idle = 50 ms intervals of a 60 s window (one minute tick falls inside it) in which the
+process's threads made voluntary context switches (each time a thread blocked: a wait, or a Wine
+server round trip that had to wait), their sum and the CPU time of the threads (schedstat); RSS = Linux resident set of the Wine process, Wine's own
+libraries included; exe = size after strip (both programs run stripped).
+NOTES
