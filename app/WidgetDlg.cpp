@@ -3,10 +3,10 @@
 // and destruction (position saved, tray icon removed, state freed).
 #include "app/WidgetDlg.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/SingleInstance.h"
@@ -38,6 +38,9 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_DESTROY, OnDestroy)
   ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
   ON_MESSAGE(WM_ENDSESSION, OnEndSession)
+  ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
+  ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
+  ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
   ON_MESSAGE(WM_PAINT, OnPaint)
   ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
   ON_MESSAGE(WM_TIMER, OnTimer)
@@ -105,8 +108,15 @@ BOOL CWidgetDlg::OnInitDialog() {
   std::memset(ItemTable, 0, kItemTableBytes);
   LoadItems();
   if (!hasPosition) posLeft = posTop = 0;
+  dpi = WindowDpi();
   UpdateLayout();
   PlaceAtStart();
+  // The place may lie on a monitor of another DPI than the one the widget was created on.
+  if (WindowDpi() != dpi) {
+    dpi = WindowDpi();
+    UpdateLayout();
+  }
+  StayOnTop();
   // Adding the icon is a round trip to the shell, another process; asked for now, it would hold up
   // the first frame on screen, which the system shows only once the dialog is up and its messages
   // run. Half a second later nobody can tell.
@@ -114,28 +124,64 @@ BOOL CWidgetDlg::OnInitDialog() {
   return TRUE;
 }
 
-// Keeps the remembered place when the widget there is on a monitor's work area; otherwise (first
-// run, monitor gone) centres it, and that becomes the remembered place.
+namespace {
+
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+  MONITORINFO info = {sizeof info, {}, {}, 0};
+  if (GetMonitorInfoW(monitor, &info)) {
+    const RECT& r = info.rcWork;
+    reinterpret_cast<std::vector<PixelRect>*>(areas)->push_back({r.left, r.top, r.right, r.bottom});
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+// Keeps the remembered place when the widget can be grabbed there; otherwise (first run, monitor
+// gone, a place hand-edited off screen) centres it, and that becomes the remembered place.
 void CWidgetDlg::PlaceAtStart() {
-  RECT rect;
-  GetWindowRect(m_hWnd, &rect);
-  bool onScreen = false;
   if (hasPosition) {
-    // A widget with no rows still needs a point on screen to come back to.
-    RECT probe = {rect.left, rect.top, std::max(rect.right, rect.left + 1), std::max(rect.bottom, rect.top + 1)};
-    if (HMONITOR monitor = MonitorFromRect(&probe, MONITOR_DEFAULTTONULL)) {
-      MONITORINFO info = {sizeof info, {}, {}, 0};
-      RECT visible;
-      onScreen = GetMonitorInfoW(monitor, &info) && IntersectRect(&visible, &probe, &info.rcWork);
-    }
+    KeepReachable(posLeft, posTop);
+  } else {
+    CentreOnPrimary();
+    hasPosition = true;
   }
-  if (!onScreen) {
-    CenterWindow(nullptr);
-    GetWindowRect(m_hWnd, &rect);
+}
+
+void CWidgetDlg::KeepReachable(int left, int top) {
+  std::vector<PixelRect> areas;
+  EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
+  if (!isPlaceReachable(left, top, layout.windowWidth, layout.rowHeight, areas.data(), static_cast<int>(areas.size()))) {
+    CentreOnPrimary();
+    return;
   }
-  posLeft = rect.left;
-  posTop = rect.top;
-  hasPosition = true;
+  posLeft = left;
+  posTop = top;
+}
+
+void CWidgetDlg::CentreOnPrimary() {
+  MONITORINFO info = {sizeof info, {}, {}, 0};
+  const POINT origin = {0, 0};
+  GetMonitorInfoW(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &info);
+  const RECT& work = info.rcWork;
+  const PixelRect place =
+      centredIn({work.left, work.top, work.right, work.bottom}, layout.windowWidth, layout.windowHeight);
+  ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  posLeft = place.left;
+  posTop = place.top;
+}
+
+// Monitors added, removed or resized, or the taskbar moved: a widget left where it cannot be grabbed
+// comes back. The settings file is left alone until the user drags or quits.
+LRESULT CWidgetDlg::OnDisplayChange(WPARAM, LPARAM) {
+  RECT rect;
+  if (hasPosition && GetWindowRect(m_hWnd, &rect)) KeepReachable(rect.left, rect.top);
+  return 0;
+}
+
+LRESULT CWidgetDlg::OnSettingChange(WPARAM what, LPARAM) {
+  if (what == SPI_SETWORKAREA) OnDisplayChange(0, 0);
+  return Default();
 }
 
 void CWidgetDlg::SavePosition() {

@@ -34,8 +34,10 @@ class CWidgetDlg : public CDialog {
 
   // Layout and drawing (display/).
   void UpdateLayout();
-  // The metrics alone, from fontSize and the loaded names; UpdateLayout's first part.
+  // The metrics alone, from fontSize at dpi and the loaded names; UpdateLayout's first part.
   void ComputeMetrics();
+  // The DPI of the monitor the widget is on.
+  int WindowDpi() const;
   void RenderWidget();
   void PaintBackgrounds(Gdiplus::GpGraphics* graphics);
   void DrawItemTexts(Gdiplus::GpGraphics* graphics);
@@ -49,6 +51,7 @@ class CWidgetDlg : public CDialog {
   HMODULE user32Module = nullptr;
   UpdateLayeredWindowFn updateLayeredWindowProc = nullptr;
   BLENDFUNCTION blendFunction = {};
+  int dpi = kBaseDpi;  // the DPI the layout is for
   // The widget's top-left corner as remembered; hasPosition is false until one is known.
   int posLeft = 0;
   int posTop = 0;
@@ -80,7 +83,16 @@ class CWidgetDlg : public CDialog {
   // A second start of the program asks the running widget to come forward.
   LRESULT OnActivateRequest(WPARAM, LPARAM);
   void PlaceAtStart();
+  // Centres the widget on the primary monitor's work area unless at (left, top) it can be grabbed on
+  // some monitor's work area; the place it ends at becomes the remembered one (not yet saved).
+  void KeepReachable(int left, int top);
+  void CentreOnPrimary();
+  LRESULT OnDisplayChange(WPARAM, LPARAM);
+  LRESULT OnSettingChange(WPARAM, LPARAM);
   void SavePosition();
+
+  // Layout (display/).
+  LRESULT OnDpiChanged(WPARAM, LPARAM);
 
   // Tray icon and menus (ui/).
   LRESULT OnTrayNotify(WPARAM, LPARAM);
@@ -94,6 +106,9 @@ class CWidgetDlg : public CDialog {
   LRESULT OnTimer(WPARAM, LPARAM);
   void OnMinuteTick();
   LRESULT OnLButtonDown(WPARAM, LPARAM);
+  // Above every ordinary window, set explicitly: the template's system-modal style does not do it
+  // everywhere.
+  void StayOnTop();
   void OnAppHide();
   void OnAppAbout();
   void OnAppQuit();

@@ -59,6 +59,8 @@ class CCore {
 #ifdef _WIN32
   // Extent of text set in face at an em of size pixels, as the widget's text paths occupy it.
   Gdiplus::Size getTextBounds(const CString& face, int size, const CString& text);
+  // Ascent + descent of face at an em of size pixels, rounded up: the height of one line of text.
+  int getLineHeight(const CString& face, int size);
   // The family and format texts are measured and drawn with, kept from one call to the next.
   gdip::FaceCache& faces();
   void msgboxWarning(HWND owner, const CString& message);

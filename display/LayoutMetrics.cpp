@@ -1,8 +1,8 @@
 #include "display/LayoutMetrics.h"
 
-#include <cstring>
-
-#include "items/ItemRecord.h"
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -13,6 +13,14 @@ int scaleTruncated(int fontSize, float factor) {
 }
 
 }  // namespace
+
+int scaledFontSize(int fontSize, int dpi) {
+  if (dpi <= 0)
+    dpi = kBaseDpi;
+  // 64-bit, so that no size the settings file can hold overflows on the way.
+  const int64_t scaled = (int64_t{fontSize} * dpi * 2 + kBaseDpi) / (2 * kBaseDpi);
+  return static_cast<int>(std::clamp<int64_t>(scaled, INT32_MIN, INT32_MAX));
+}
 
 int marginFor(int fontSize) {
   return scaleTruncated(fontSize, 0.3f);
@@ -26,27 +34,31 @@ int halfGapFor(int gap) {
   return gap / 2;
 }
 
-int longestNameIndex(const ItemRecord* records, int count) {
+int widestTextIndex(const TextSize* sizes, int count) {
   int best = 0;
-  size_t bestLength = 0;
-  for (int i = 0; i < count; ++i) {
-    // A record's name may fill its whole field; never read past it.
-    const size_t length = strnlen(records[i].name, sizeof(records[i].name));
-    if (length > bestLength) {
+  for (int i = 1; i < count; ++i) {
+    if (sizes[i].width > sizes[best].width)
       best = i;
-      bestLength = length;
-    }
   }
   return best;
 }
 
-LayoutMetrics computeLayoutMetrics(int fontSize, int itemCount, TextSize longestName, TextSize word, TextSize number) {
+LayoutMetrics computeLayoutMetrics(int emSize,
+                                   int itemCount,
+                                   TextSize widestName,
+                                   TextSize word,
+                                   TextSize number,
+                                   int lineHeight) {
   LayoutMetrics m;
-  m.margin = marginFor(fontSize);
-  m.gap = gapFor(fontSize);
+  m.emSize = emSize;
+  m.margin = marginFor(emSize);
+  m.gap = gapFor(emSize);
   m.halfGap = halfGapFor(m.gap);
-  m.rowHeight = longestName.height + 2 * m.halfGap;
-  m.nameColumnWidth = m.gap + longestName.width;
+  // The name's outlines may be short ("一", "----"); the row must still hold a whole line of the face
+  // below its top inset, or the texts of one row reach into the next. With ordinary names the outlines
+  // and the two insets are already taller.
+  m.rowHeight = std::max(widestName.height + 2 * m.halfGap, m.halfGap + lineHeight);
+  m.nameColumnWidth = m.gap + widestName.width;
   m.wordWidth = word.width;
   m.numberWidth = number.width;
   // No term for the unit: it is drawn in the room the three gaps leave right of the number column.
@@ -70,4 +82,29 @@ int rowTextY(const LayoutMetrics& metrics, int row) {
 
 int numberOffsetFor(int numberWidth, int measuredWidth) {
   return static_cast<int>(static_cast<float>(numberWidth - measuredWidth) * 0.5f);
+}
+
+int grabWidthFor(int windowWidth) {
+  return std::min((windowWidth + 2) / 3, 48);
+}
+
+bool isPlaceReachable(int left, int top, int windowWidth, int firstRowHeight, const PixelRect* workAreas, int count) {
+  // 64-bit: a stored place may be anywhere an int reaches.
+  const int64_t right = int64_t{left} + windowWidth;
+  const int64_t bottom = int64_t{top} + std::max(firstRowHeight, 1);
+  const int64_t needed = grabWidthFor(windowWidth);
+  for (int i = 0; i < count; ++i) {
+    const PixelRect& area = workAreas[i];
+    if (top < area.top || bottom > area.bottom)
+      continue;
+    if (std::min<int64_t>(right, area.right) - std::max(left, area.left) >= needed)
+      return true;
+  }
+  return false;
+}
+
+PixelRect centredIn(const PixelRect& area, int width, int height) {
+  const int left = area.left + (area.right - area.left - width) / 2;
+  const int top = area.top + (area.bottom - area.top - height) / 2;
+  return {left, top, left + width, top + height};
 }

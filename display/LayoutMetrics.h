@@ -1,8 +1,7 @@
-// The widget's metrics, all in pixels, worked out from the font size and the measured texts.
-// Window-free: the widget measures the texts and hands the sizes in, the arithmetic lives here.
+// The widget's metrics, all in pixels, worked out from the font size and the measured texts, and the
+// rule for where on the screen it may stand. Window-free: the widget measures the texts and looks up
+// the monitors, the arithmetic lives here.
 #pragma once
-
-struct ItemRecord;
 
 struct TextSize {
   int width = 0;
@@ -10,6 +9,7 @@ struct TextSize {
 };
 
 struct LayoutMetrics {
+  int emSize = 0;  // the font size in pixels of the display, from which every other metric follows
   int margin = 0;
   int gap = 0;
   int halfGap = 0;
@@ -29,19 +29,31 @@ struct TextColumns {
   int unitX = 0;
 };
 
+constexpr int kBaseDpi = 96;
+
+// The font size the user chooses is in pixels at 96 DPI; this is the em in pixels at dpi, rounded to
+// the nearest (halves up). A dpi of 0 or less means the base DPI.
+int scaledFontSize(int fontSize, int dpi);
+
 // fontSize x 0.3f and x 0.65f, truncated toward zero. The factors are single-precision constants on
 // purpose: 0.65f lies just below 0.65, so every multiple of 20 gets a gap one smaller.
 int marginFor(int fontSize);
 int gapFor(int fontSize);
 int halfGapFor(int gap);
 
-// Index of the first of the first count records whose name has the most bytes (a GBK double-byte
-// character counts two); 0 when count is 0 or every name is empty. Rendered width plays no part.
-int longestNameIndex(const ItemRecord* records, int count);
+// Index of the first of count measured names with the greatest drawn width; 0 when count is 0 or
+// every width is 0.
+int widestTextIndex(const TextSize* sizes, int count);
 
-// Every metric, from the font size, the number of rows and the three measured texts: the longest
-// name, "还有" and "99999". Only the longest name's height enters.
-LayoutMetrics computeLayoutMetrics(int fontSize, int itemCount, TextSize longestName, TextSize word, TextSize number);
+// Every metric, from the em size in pixels, the number of rows, the three measured texts (the widest
+// name, "还有" and "99999") and the face's line height (ascent + descent) at that em. Only the widest
+// name's height and the line height enter the row height.
+LayoutMetrics computeLayoutMetrics(int emSize,
+                                   int itemCount,
+                                   TextSize widestName,
+                                   TextSize word,
+                                   TextSize number,
+                                   int lineHeight);
 
 TextColumns textColumnsOf(const LayoutMetrics& metrics);
 
@@ -52,3 +64,26 @@ int rowTextY(const LayoutMetrics& metrics, int row);
 // as a float, truncated toward zero, so an odd spare pixel lies to the number's right and a number
 // wider than the column reaches left by half its excess.
 int numberOffsetFor(int numberWidth, int measuredWidth);
+
+// --- Place on the screen -------------------------------------------------------------------------
+
+// A rectangle in screen pixels, right and bottom exclusive.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// Least width of the first row that must lie on one work area for the widget to be grabbed there: a
+// third of the widget's width (rounded up) or 48 px, whichever is less.
+int grabWidthFor(int windowWidth);
+
+// Whether the widget with its top-left corner at (left, top) can be grabbed on one of the work
+// areas: its whole first row's height and grabWidthFor(windowWidth) of its width lie on that one
+// area. A widget without rows needs the line where its first row would be.
+bool isPlaceReachable(int left, int top, int windowWidth, int firstRowHeight, const PixelRect* workAreas, int count);
+
+// Top-left corner that centres a width x height window in area (halves truncated toward the area's
+// top-left).
+PixelRect centredIn(const PixelRect& area, int width, int height);

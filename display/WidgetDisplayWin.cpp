@@ -2,6 +2,7 @@
 // painted off screen (row backgrounds, edge strip, texts as filled glyph paths) and pushed with
 // UpdateLayeredWindow. The window never paints its rows in answer to WM_PAINT; the system keeps
 // showing the last picture pushed.
+#include <algorithm>
 #include <cstring>
 
 #include "app/AppState.h"
@@ -94,13 +95,32 @@ void makeLayered(HWND window) {
 void CWidgetDlg::ComputeMetrics() {
   if (!core || !ItemTable)
     return;
-  // The longest name by bytes, not by rendered width; slot 0 when there are no rows.
-  const ItemRecord& longest = ItemTable[longestNameIndex(ItemTable, itemCount)];
-  const Gdiplus::Size name = core->getTextBounds(fontFace, fontSize, nameOf(longest));
-  const Gdiplus::Size word = core->getTextBounds(fontFace, fontSize, kUpcomingWord);
-  const Gdiplus::Size number = core->getTextBounds(fontFace, fontSize, kWidestNumber);
-  layout = computeLayoutMetrics(fontSize, itemCount, {name.Width, name.Height}, {word.Width, word.Height},
-                                {number.Width, number.Height});
+  const int em = scaledFontSize(fontSize, dpi);
+  // The widest name as drawn; with no rows slot 0 is measured, so an empty name sets the row height.
+  TextSize names[kShownItems];
+  const int measured = std::clamp(itemCount, 1, kShownItems);
+  for (int i = 0; i < measured; ++i) {
+    const Gdiplus::Size size = core->getTextBounds(fontFace, em, nameOf(ItemTable[i]));
+    names[i] = {size.Width, size.Height};
+  }
+  const Gdiplus::Size word = core->getTextBounds(fontFace, em, kUpcomingWord);
+  const Gdiplus::Size number = core->getTextBounds(fontFace, em, kWidestNumber);
+  layout = computeLayoutMetrics(em, itemCount, names[widestTextIndex(names, measured)], {word.Width, word.Height},
+                                {number.Width, number.Height}, core->getLineHeight(fontFace, em));
+}
+
+int CWidgetDlg::WindowDpi() const {
+  // Per-monitor DPI where the system has it (Windows 10 1607 on), else the system's one DPI.
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow && m_hWnd) {
+    if (const UINT found = getDpiForWindow(m_hWnd))
+      return static_cast<int>(found);
+  }
+  WindowDc screen(nullptr);
+  const int found = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return found > 0 ? found : kBaseDpi;
 }
 
 void CWidgetDlg::UpdateLayout() {
@@ -111,6 +131,19 @@ void CWidgetDlg::UpdateLayout() {
   RenderWidget();
   // Arming the same id again replaces the running timer, so the minute starts afresh.
   ::SetTimer(m_hWnd, IDT_MINUTE, kMinuteMs, nullptr);
+}
+
+// Dragged onto a monitor of another DPI, or the scale changed: laid out again for the new DPI, with
+// the top-left corner where it is (the system's suggested rectangle is not used).
+LRESULT CWidgetDlg::OnDpiChanged(WPARAM dpis, LPARAM) {
+  RECT rect;
+  if (GetWindowRect(m_hWnd, &rect)) {
+    posLeft = rect.left;
+    posTop = rect.top;
+  }
+  dpi = HIWORD(dpis) ? HIWORD(dpis) : kBaseDpi;
+  UpdateLayout();
+  return 0;
 }
 
 void CWidgetDlg::RenderWidget() {
@@ -199,24 +232,24 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   // Each pass runs over all rows before the next: later texts of a row lie over its name.
   for (int i = 0; i < itemCount; ++i) {
     text = nameOf(ItemTable[i]);
-    addTextToPath(namePath, text, family, fontSize, columns.nameX, rowTextY(layout, i), format);
+    addTextToPath(namePath, text, family, layout.emSize, columns.nameX, rowTextY(layout, i), format);
   }
   for (int i = 0; i < itemCount; ++i) {
     text = wordOf(ItemTable[i].kind);
-    addTextToPath(pathOf(ItemTable[i].kind), text, family, fontSize, columns.wordX, rowTextY(layout, i), format);
+    addTextToPath(pathOf(ItemTable[i].kind), text, family, layout.emSize, columns.wordX, rowTextY(layout, i), format);
   }
   for (int i = 0; i < itemCount; ++i) {
     const ItemRecord& record = ItemTable[i];
     text = isCounted(record.kind) ? core->getStrInt(record.days) : CString(kUnreadableMark);
     // Centred in the number column; a number wider than "99999" reaches out on both sides.
-    const int offset = numberOffsetFor(layout.numberWidth, core->getTextBounds(fontFace, fontSize, text).Width);
-    addTextToPath(pathOf(record.kind), text, family, fontSize, columns.numberX + offset, rowTextY(layout, i), format);
+    const int offset = numberOffsetFor(layout.numberWidth, core->getTextBounds(fontFace, layout.emSize, text).Width);
+    addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.numberX + offset, rowTextY(layout, i), format);
   }
   text = kUnit;
   for (int i = 0; i < itemCount; ++i) {
     if (!isCounted(ItemTable[i].kind))
       continue;
-    addTextToPath(pathOf(ItemTable[i].kind), text, family, fontSize, columns.unitX, rowTextY(layout, i), format);
+    addTextToPath(pathOf(ItemTable[i].kind), text, family, layout.emSize, columns.unitX, rowTextY(layout, i), format);
   }
 
   // Each path filled once, with the even-odd rule, in this order: where outlines of one path overlap

@@ -54,6 +54,7 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
         break;
       }
       ShowWindow(SW_SHOW);
+      StayOnTop();
       SetForegroundWindow(m_hWnd);
       break;
     default:

@@ -103,6 +103,10 @@ LRESULT CWidgetDlg::OnLButtonDown(WPARAM, LPARAM) {
   return Default();
 }
 
+void CWidgetDlg::StayOnTop() {
+  ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void CWidgetDlg::OnAppHide() { ShowWindow(SW_HIDE); }
 
 void CWidgetDlg::OnAppAbout() {

@@ -37,7 +37,7 @@ constexpr Row kRows[] = {{L"下次旅行", L"还有", L"12", kUpcoming},
                          {L"相识纪念日", L"过去", L"1000", kPast},
                          {L"毕业", L"过去", L"2000", kPast}};
 constexpr int kRowCount = 5;
-constexpr int kLongestName = 3;  // by bytes in GBK, as the widget picks it
+constexpr int kLongestName = 3;  // the widest as drawn, as the widget picks it
 
 GpFontFamily* family = nullptr;
 GpStringFormat* format = nullptr;
@@ -67,9 +67,18 @@ TextSize measure(const wchar_t* text) {
   return size;
 }
 
+// Ascent + descent at the em, rounded up: a row holds at least one line of the face.
+int lineHeight() {
+  UINT16 em = 0, ascent = 0, descent = 0;
+  GdipGetEmHeight(family, FontStyleRegular, &em);
+  GdipGetCellAscent(family, FontStyleRegular, &ascent);
+  GdipGetCellDescent(family, FontStyleRegular, &descent);
+  return em ? static_cast<int>(__builtin_ceil(static_cast<double>(fontSize) * (ascent + descent) / em)) : 0;
+}
+
 void computeLayout() {
   layout = computeLayoutMetrics(fontSize, kRowCount, measure(kRows[kLongestName].name), measure(L"还有"),
-                                measure(L"99999"));
+                                measure(L"99999"), lineHeight());
 }
 
 void render(HWND window) {

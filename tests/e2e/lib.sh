@@ -296,3 +296,51 @@ quit_from_tray_menu() {
   click_menu_entry "退出"
   wait_for 15 eval '! kill -0 '"$pid"' 2>/dev/null'
 }
+
+# --- A Wine prefix of the test's own --------------------------------------------------------------
+
+# Runs the rest of the test in a copy of the Wine prefix whose registry the test may change (display
+# DPI, a virtual desktop): files are hard links, the registry and the .ini files (which Wine may
+# rewrite in place) real copies. The copy's Wine server is ended and the copy removed on exit.
+PREFIX_COPY=
+use_prefix_copy() {
+  PREFIX_COPY=$(mktemp -d /tmp/tessaly-prefix.XXXXXX)
+  cp -al "$WINEPREFIX/." "$PREFIX_COPY"
+  local f
+  for f in "$WINEPREFIX"/*.reg "$WINEPREFIX"/drive_c/windows/*.ini; do
+    [ -f "$f" ] || continue
+    rm -f "$PREFIX_COPY/${f#"$WINEPREFIX"/}"
+    cp "$f" "$PREFIX_COPY/${f#"$WINEPREFIX"/}"
+  done
+  export WINEPREFIX=$PREFIX_COPY
+  trap 'cleanup; end_prefix_copy' EXIT
+}
+wineserver_of_wine() { echo "$(dirname "$(command -v "$WINE")")/wineserver"; }
+end_prefix_copy() {
+  [ -n "$PREFIX_COPY" ] || return 0
+  "$(wineserver_of_wine)" -k 2>/dev/null || true
+  "$(wineserver_of_wine)" -w 2>/dev/null || true
+  rm -rf "$PREFIX_COPY"
+  PREFIX_COPY=
+}
+# Sets a value in the prefix's registry and restarts its Wine server, so that the next program starts
+# with it.
+set_registry() {  # key name type data
+  "$WINE" reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1
+  "$(wineserver_of_wine)" -k 2>/dev/null || true
+  "$(wineserver_of_wine)" -w 2>/dev/null || true
+}
+
+# Bounding box of the screen pixels within tol of RRGGBB in the rectangle x y w h, in screen
+# coordinates: "left top right bottom" (inclusive), empty when there are none.
+ink_box() {  # x y w h RRGGBB tol
+  local want=$5 tol=$6
+  import -window root -crop "${3}x${4}+${1}+${2}" -depth 8 txt:- 2>/dev/null |
+    awk -v r=$((16#${want:0:2})) -v g=$((16#${want:2:2})) -v b=$((16#${want:4:2})) -v tol="$tol" -v x0="$1" -v y0="$2" '
+      function abs(v) { return v < 0 ? -v : v }
+      /^[0-9]/ { split($1, p, /[,:]/); split($2, c, /[(),]/)
+                 if (abs(c[2] - r) <= tol && abs(c[3] - g) <= tol && abs(c[4] - b) <= tol) {
+                   if (n++ == 0) { l = p[1]; t = p[2]; rr = p[1]; bb = p[2] }
+                   if (p[1] < l) l = p[1]; if (p[1] > rr) rr = p[1]; if (p[2] < t) t = p[2]; if (p[2] > bb) bb = p[2] } }
+      END { if (n) print l + x0, t + y0, rr + x0, bb + y0 }'
+}

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
-#include "items/ItemRecord.h"
 
 namespace {
 
@@ -46,41 +44,24 @@ TEST(LayoutMetrics, TellingSizes) {
   }
 }
 
-std::vector<ItemRecord> recordsNamed(std::initializer_list<const char*> names) {
-  std::vector<ItemRecord> records(kShownItems);
-  std::memset(records.data(), 0, records.size() * sizeof(ItemRecord));
-  size_t i = 0;
-  for (const char* name : names)
-    std::memcpy(records[i++].name, name, std::strlen(name) + 1);
-  return records;
-}
-
-TEST(LayoutMetrics, LongestNameIsChosenByByteLength) {
+TEST(LayoutMetrics, WidestNameIsChosenByDrawnWidth) {
   struct Case {
-    std::initializer_list<const char*> names;
-    int count;
+    std::vector<TextSize> sizes;
     int expected;
   };
   const Case cases[] = {
-      {{"abc", "abcd", "ab"}, 3, 1},
-      {{"abcd", "wxyz", "WWWW"}, 3, 0},  // ties keep the first, however wide the later ones render
-      {{"Abcdefg", "结婚纪念"}, 2, 1},   // four Chinese characters (8 bytes) beat 7 letters
-      {{"", "", ""}, 3, 0},
-      {{"a", "bb", "ccc"}, 0, 0},     // no rows: the first slot
-      {{"a", "bb", "cccccc"}, 2, 1},  // rows past the count are not looked at
-      {{"x", "yy", "zzz", "wwww", "vvvvv"}, 5, 4},
+      {{{30, 20}, {45, 20}, {20, 20}}, 1},
+      {{{45, 20}, {45, 22}, {44, 25}}, 0},  // ties keep the first, however tall the later ones are
+      {{{23, 20}, {40, 22}}, 1},            // "...." (4 bytes) beside "毕业" (4 bytes): the wider wins
+      {{{97, 23}, {119, 13}}, 1},           // fewer bytes but wider
+      {{{0, 26}, {0, 26}, {0, 26}}, 0},     // empty names
+      {{}, 0},                              // no rows: the first slot
+      {{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}, 4},
   };
   for (const Case& c : cases) {
-    std::vector<ItemRecord> records = recordsNamed(c.names);
-    EXPECT_EQ(longestNameIndex(records.data(), c.count), c.expected) << "first name " << *c.names.begin();
+    EXPECT_EQ(widestTextIndex(c.sizes.data(), static_cast<int>(c.sizes.size())), c.expected)
+        << c.sizes.size() << " names";
   }
-}
-
-TEST(LayoutMetrics, FullNameFieldIsMeasuredWithinTheRecord) {
-  std::vector<ItemRecord> records = recordsNamed({"short"});
-  std::memset(records[1].name, 'x', kNameSize - 1);
-  records[1].name[kNameSize - 1] = '\0';
-  EXPECT_EQ(longestNameIndex(records.data(), 2), 1);
 }
 
 TEST(LayoutMetrics, WindowSizeFollowsTheMeasuredTexts) {
@@ -98,7 +79,8 @@ TEST(LayoutMetrics, WindowSizeFollowsTheMeasuredTexts) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.size);
-    const LayoutMetrics m = computeLayoutMetrics(c.size, c.items, name, word, number);
+    const LayoutMetrics m = computeLayoutMetrics(c.size, c.items, name, word, number, 0);
+    EXPECT_EQ(m.emSize, c.size);
     EXPECT_EQ(m.rowHeight, 21 + 2 * m.halfGap);
     EXPECT_EQ(m.nameColumnWidth, m.gap + 100);
     EXPECT_EQ(m.wordWidth, 41);
@@ -109,7 +91,7 @@ TEST(LayoutMetrics, WindowSizeFollowsTheMeasuredTexts) {
 }
 
 TEST(LayoutMetrics, ColumnsAndRowsStartAfterTheStripAndTheInsets) {
-  const LayoutMetrics m = computeLayoutMetrics(20, 5, {100, 21}, {41, 20}, {55, 18});
+  const LayoutMetrics m = computeLayoutMetrics(20, 5, {100, 21}, {41, 20}, {55, 18}, 26);
   const TextColumns c = textColumnsOf(m);
   EXPECT_EQ(c.nameX, 6 + 6);
   EXPECT_EQ(c.wordX, 12 + 112);
@@ -134,6 +116,123 @@ TEST(LayoutMetrics, NumberOffsetHalvesTheDifferenceTowardZero) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(numberOffsetFor(c.numberWidth, c.measured), c.offset) << c.numberWidth << " vs " << c.measured;
+  }
+}
+
+TEST(LayoutMetrics, RowHoldsAWholeLineOfTheFaceBelowItsTopInset) {
+  // Heights and line heights as the widget's face measures them (ascent + descent 1.26 em).
+  struct Case {
+    int size, nameHeight, lineHeight, rowHeight;
+  };
+  const Case cases[] = {
+      {20, 23, 26, 23 + 12},  // ordinary CJK names: the outlines and two insets are the taller
+      {20, 13, 26, 6 + 26},   // "一一一一一": a line below the top inset
+      {20, 15, 26, 6 + 26},   // "----"
+      {20, 26, 26, 26 + 12},  // a name of spaces is a line high
+      {10, 12, 13, 12 + 6},   {10, 7, 13, 3 + 13},  {100, 112, 126, 112 + 64}, {100, 62, 126, 32 + 126},
+      {200, 223, 252, 223 + 128}, {20, 0, 0, 12},  // nothing measured at all
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.size << " " << c.nameHeight);
+    const LayoutMetrics m = computeLayoutMetrics(c.size, 3, {50, c.nameHeight}, {41, 20}, {55, 18}, c.lineHeight);
+    EXPECT_EQ(m.rowHeight, c.rowHeight);
+    EXPECT_EQ(m.windowHeight, 3 * c.rowHeight);
+    // Every row's line of text ends inside that row.
+    for (int row = 0; row < 3; ++row)
+      EXPECT_LE(rowTextY(m, row) + c.lineHeight, (row + 1) * m.rowHeight);
+    EXPECT_GE(m.rowHeight, c.lineHeight);
+  }
+}
+
+TEST(LayoutMetrics, FontSizeIsPixelsAtNinetySixDpi) {
+  struct Case {
+    int size, dpi, scaled;
+  };
+  const Case cases[] = {{20, 96, 20},   {20, 144, 30},  {20, 120, 25},  {21, 144, 32},  // 31.5 rounds up
+                        {10, 192, 20},  {200, 144, 300}, {13, 120, 16}, {20, 72, 15},
+                        {20, 0, 20},    {20, -5, 20},   {2147483647, 96, 2147483647}, {2147483647, 192, 2147483647}};
+  for (const Case& c : cases)
+    EXPECT_EQ(scaledFontSize(c.size, c.dpi), c.scaled) << c.size << " at " << c.dpi;
+}
+
+TEST(LayoutMetrics, AtOneAndAHalfTimesTheDpiEveryMetricIsOneAndAHalfTimesWithinAPixel) {
+  // Even sizes, whose em at 144 DPI is exactly one and a half times theirs.
+  for (int size = 10; size <= 200; size += 2) {
+    SCOPED_TRACE(size);
+    const int big = scaledFontSize(size, 144);
+    // Texts measured at each em: about proportional, as a face's outlines are.
+    auto at = [](int em, int w, int h) { return TextSize{em * w / 100, em * h / 100}; };
+    const LayoutMetrics a = computeLayoutMetrics(size, 5, at(size, 490, 115), at(size, 200, 110), at(size, 300, 100), 0);
+    const LayoutMetrics b = computeLayoutMetrics(big, 5, at(big, 490, 115), at(big, 200, 110), at(big, 300, 100), 0);
+    EXPECT_NEAR(b.margin, 1.5 * a.margin, 1.0);
+    EXPECT_NEAR(b.gap, 1.5 * a.gap, 1.0);
+    EXPECT_NEAR(b.halfGap, 1.5 * a.halfGap, 1.0);
+    EXPECT_NEAR(b.rowHeight, 1.5 * a.rowHeight, 3.0);  // the name's height and two half gaps
+    EXPECT_NEAR(b.windowWidth, 1.5 * a.windowWidth, 7.0);  // margin, three gaps, three texts
+  }
+}
+
+TEST(Placement, GrabWidthIsAThirdOfTheWidgetOrFortyEightPixels) {
+  const int cases[][2] = {{300, 48}, {144, 48}, {143, 48}, {141, 47}, {142, 48}, {90, 30}, {91, 31}, {0, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(grabWidthFor(c[0]), c[1]) << c[0];
+}
+
+TEST(Placement, StoredPlaceIsKeptOnlyWhereTheWidgetCanBeGrabbed) {
+  const PixelRect screen[] = {{0, 0, 1280, 800}};
+  // Two monitors side by side, the second taller and with a taskbar at its bottom.
+  const PixelRect pair[] = {{0, 0, 1280, 800}, {1280, -100, 2560, 860}};
+  const PixelRect narrow[] = {{0, 0, 1280, 800}, {1280, 0, 1320, 800}};
+  struct Case {
+    int left, top;
+    const PixelRect* areas;
+    int count;
+    bool reachable;
+    const char* what;
+  };
+  // The widget is 300 wide with a first row 35 high: 48 px of its width must lie on one area.
+  const Case cases[] = {
+      {100, 100, screen, 1, true, "well inside"},
+      {1275, 795, screen, 1, false, "5 px on screen"},
+      {1232, 765, screen, 1, true, "48 px of the first row at the bottom right corner"},
+      {1233, 765, screen, 1, false, "47 px wide"},
+      {1232, 766, screen, 1, false, "the first row one pixel short of whole"},
+      {-252, 0, screen, 1, true, "48 px at the left edge"},
+      {-253, 0, screen, 1, false, "47 px at the left edge"},
+      {100, -1, screen, 1, false, "top edge above the screen"},
+      {100, 0, nullptr, 0, false, "no monitor at all"},
+      {1400, -100, pair, 2, true, "on the second monitor, above the first one's top"},
+      {1400, 830, pair, 2, false, "under the second monitor's work area"},
+      {1100, 100, pair, 2, true, "across the seam, 180 px on the first"},
+      {1256, 100, pair, 2, true, "across the seam, 276 px on the second"},
+      {1256, 790, pair, 2, true, "across the seam, below the first: 276 px on the second"},
+      {1240, 100, narrow, 2, false, "40 px on each of two areas: not 48 on one"},
+      {2147483000, 2147483000, screen, 1, false, "far away"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(isPlaceReachable(c.left, c.top, 300, 35, c.areas, c.count), c.reachable) << c.what;
+  // A widget without rows needs the line of its first row's top.
+  EXPECT_TRUE(isPlaceReachable(100, 799, 300, 0, screen, 1));
+  EXPECT_FALSE(isPlaceReachable(100, 800, 300, 0, screen, 1));
+}
+
+TEST(Placement, CentredOnTheWorkArea) {
+  struct Case {
+    PixelRect area;
+    int width, height, left, top;
+  };
+  const Case cases[] = {
+      {{0, 0, 1280, 800}, 300, 175, 490, 312},     // 312.5 truncated
+      {{0, 0, 1280, 770}, 301, 0, 489, 385},       // taskbar at the bottom; no rows
+      {{1280, -100, 2560, 860}, 200, 100, 1820, 330},
+      {{0, 0, 100, 100}, 300, 200, -100, -50},     // larger than the area: centred all the same
+  };
+  for (const Case& c : cases) {
+    const PixelRect r = centredIn(c.area, c.width, c.height);
+    EXPECT_EQ(r.left, c.left);
+    EXPECT_EQ(r.top, c.top);
+    EXPECT_EQ(r.right - r.left, c.width);
+    EXPECT_EQ(r.bottom - r.top, c.height);
   }
 }
 

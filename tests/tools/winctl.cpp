@@ -24,6 +24,11 @@
 //   winctl version <file>              prints a file's version resource: the fixed file and product
 //                                      versions (a.b.c.d), then FileVersion and ProductVersion as
 //                                      UTF-8, one a line
+//   winctl workarea                    prints the primary monitor's work area: left top right bottom
+//   winctl resize <width> <height>     changes the display's resolution, as a user in the display
+//                                      settings does (where the display can: a Wine virtual desktop)
+//   winctl line-height <face> <px>     prints ascent + descent of the face at an em of px pixels, as
+//                                      GDI's text metrics give them
 #include <windows.h>
 
 #include <psapi.h>
@@ -185,6 +190,8 @@ bool printVersion(const wchar_t* file) {
 }  // namespace
 
 int main() {
+  // Places and sizes in the display's real pixels, whatever DPI the program under test is laid out at.
+  SetProcessDPIAware();
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc < 2) return 2;
@@ -268,6 +275,35 @@ int main() {
       if (static_cast<LONG>(GetTickCount() - deadline) > 0) return 1;
       Sleep(200);
     }
+  }
+  if (verb == L"workarea") {
+    RECT r;
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return 1;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (verb == L"resize" && argc > 3) {
+    DEVMODEW mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = static_cast<DWORD>(_wtoi(argv[2]));
+    mode.dmPelsHeight = static_cast<DWORD>(_wtoi(argv[3]));
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
+  }
+  if (verb == L"line-height" && argc > 3) {
+    // A negative height asks for the em (character height) rather than the cell.
+    HFONT font = CreateFontW(-_wtoi(argv[3]), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             title);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics = {};
+    BOOL ok = GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(font);
+    if (!ok) return 1;
+    std::printf("%ld\n", metrics.tmAscent + metrics.tmDescent);
+    return 0;
   }
   if (verb == L"wait") {
     HWND hwnd = waitFor(title, argc > 3 ? _wtof(argv[3]) : 30, true);

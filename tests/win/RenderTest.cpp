@@ -294,29 +294,81 @@ TEST_F(RenderTest, NumbersAreCentredInTheirColumn) {
   }
 }
 
-TEST_F(RenderTest, KindTextsLieOverANameThatRunsIntoThem) {
-  // Ten narrow bytes are chosen over four wide characters, so the second name overflows its column.
-  setRow(0, "iiiiiiiiii", Upcoming, 3);
-  setRow(1, "", Upcoming, 3);
-  auto plain = paint();
-  std::strcpy(ItemTable[1].name, "宽宽宽宽");
-  auto overlapped = paint();
-  const LayoutMetrics& m = widget.layout;
-  const TextColumns c = textColumnsOf(m);
-  const int top = rowTop(1), end = rowTop(2);
-  ASSERT_FALSE(
-      scan(*overlapped, c.wordX, top, m.windowWidth, end, [](uint32_t p) { return looksLike(p, kWhite); }).empty())
-      << "the name should reach into the word column";
-  int covered = 0;
-  for (int y = top; y < end; ++y) {
-    for (int x = c.wordX; x < m.windowWidth; ++x) {
-      if (plain->pixel(x, y) != kUpcoming)
-        continue;
-      ++covered;
-      EXPECT_EQ(overlapped->pixel(x, y), kUpcoming) << x << "," << y;
+TEST_F(RenderTest, NameColumnHoldsTheWidestDrawnName) {
+  // Fewer bytes may draw wider: ten narrow letters beside four wide characters, "...." beside "毕业".
+  const char* const pairs[][2] = {{"iiiiiiiiii", "宽宽宽宽"}, {"....", "毕业"}, {"毕业", "...."}};
+  for (const auto& pair : pairs) {
+    SCOPED_TRACE(pair[0]);
+    setRow(0, pair[0], Upcoming, 3);
+    setRow(1, pair[1], Past, 3);
+    auto s = paint();
+    const LayoutMetrics& m = widget.layout;
+    const TextColumns c = textColumnsOf(m);
+    const int widest = std::max(core->getTextBounds(fontFace, fontSize, pair[0]).Width,
+                                core->getTextBounds(fontFace, fontSize, pair[1]).Width);
+    EXPECT_EQ(m.nameColumnWidth, m.gap + widest);
+    // No name reaches the word column; both words are drawn whole.
+    EXPECT_TRUE(scan(*s, c.wordX - m.halfGap, 0, m.windowWidth, m.windowHeight, [](uint32_t p) {
+                  return looksLike(p, kWhite);
+                }).empty());
+    EXPECT_FALSE(scan(*s, c.wordX, 0, c.numberX, m.rowHeight, [](uint32_t p) { return looksLike(p, kUpcoming); })
+                     .empty());
+    EXPECT_FALSE(scan(*s, c.wordX, m.rowHeight, c.numberX, m.windowHeight, [](uint32_t p) {
+                   return looksLike(p, kPast);
+                 }).empty());
+  }
+}
+
+TEST_F(RenderTest, RowsHoldALineOfTheFaceWhateverTheNames) {
+  // Widest names whose outlines are short, beside rows whose texts reach the full line.
+  const char* const flat[] = {"一一一一一", "------", "~~~~~~", "          "};
+  for (int size : {10, 20, 30, 100}) {
+    for (const char* name : flat) {
+      SCOPED_TRACE(testing::Message() << size << " \"" << name << "\"");
+      fontSize = size;
+      setRow(0, name, Upcoming, 12);
+      setRow(1, "相识", Today, 0);
+      setRow(2, "gjpqy", Past, 99999);
+      setRow(3, "纪念", Upcoming, 5);
+      auto s = paint();
+      const LayoutMetrics& m = widget.layout;
+      const int line = core->getLineHeight(fontFace, size);
+      EXPECT_GE(m.rowHeight, line);
+      EXPECT_GE(m.rowHeight, m.halfGap + line);
+      EXPECT_GE(m.nameColumnWidth, m.gap + core->getTextBounds(fontFace, size, name).Width);
+      // The first and last pixel lines of every row hold nothing but the row's colour: no text
+      // crosses from one row into the next, and the last row is not cut.
+      for (int i = 0; i < 4; ++i) {
+        for (int y : {rowTop(i), rowTop(i + 1) - 1}) {
+          const uint32_t colour = rowColour(i);
+          EXPECT_TRUE(scan(*s, m.margin, y, m.windowWidth, y + 1, [colour](uint32_t p) { return p != colour; }).empty())
+              << "row " << i << " line " << y;
+        }
+      }
     }
   }
-  EXPECT_GT(covered, 0);
+}
+
+TEST_F(RenderTest, LayoutAtOneAndAHalfTimesTheDpi) {
+  setFiveRows();
+  widget.ComputeMetrics();
+  const LayoutMetrics base = widget.layout;
+  widget.dpi = 144;
+  auto s = paint();
+  const LayoutMetrics& m = widget.layout;
+  EXPECT_EQ(m.emSize, 30);
+  EXPECT_EQ(base.emSize, 20);
+  EXPECT_EQ(m.margin, 9);
+  EXPECT_EQ(m.gap, 19);
+  // The texts are measured and drawn at 30 px: every size is one and a half times within rounding.
+  EXPECT_NEAR(m.rowHeight, 1.5 * base.rowHeight, 3);
+  EXPECT_NEAR(m.windowWidth, 1.5 * base.windowWidth, 7);
+  EXPECT_EQ(m.nameColumnWidth, m.gap + core->getTextBounds(fontFace, 30, kName5).Width);
+  const TextColumns c = textColumnsOf(m);
+  const Span name = scan(*s, c.nameX, 0, c.wordX, m.rowHeight, [](uint32_t p) { return looksLike(p, kWhite); });
+  ASSERT_FALSE(name.empty());
+  EXPECT_NEAR(name.right - name.left, 1.5 * core->getTextBounds(fontFace, 20, kName4).Width, 6);
+  widget.dpi = kBaseDpi;
 }
 
 TEST_F(RenderTest, FullLengthNameAndHugeNumbersDrawWithoutHarm) {
@@ -402,6 +454,16 @@ TEST(TextBoundsTest, MissingFaceFallsBackAndEmptyTextKeepsALineHeight) {
   const Gdiplus::Size empty = core.getTextBounds("黑体", 20, "");
   EXPECT_EQ(empty.Width, 0);
   EXPECT_GE(empty.Height, 20);
+  // Spaces draw nothing but take their advance: more spaces, more width, about a third of an em each.
+  const int four = core.getTextBounds("黑体", 20, "    ").Width;
+  const int ten = core.getTextBounds("黑体", 20, "          ").Width;
+  EXPECT_GT(four, 4 * 20 / 5);
+  EXPECT_NEAR(ten - four, 6 * 20 / 3, 20);
+  EXPECT_GE(core.getTextBounds("黑体", 20, "    ").Height, 20);
+  // The line height is the face's ascent and descent, more than the em and less than two.
+  EXPECT_GT(core.getLineHeight("黑体", 20), 20);
+  EXPECT_LT(core.getLineHeight("黑体", 20), 40);
+  EXPECT_NEAR(core.getLineHeight("黑体", 200), 10 * core.getLineHeight("黑体", 20), 10);
   // Longer texts measure wider; the size scales with the em.
   EXPECT_LT(core.getTextBounds("黑体", 20, "9").Width, core.getTextBounds("黑体", 20, "99").Width);
   const int large = core.getTextBounds("黑体", 200, "99999").Width;
