@@ -4,6 +4,6 @@ CCore* core = nullptr;
 ItemRecord* ItemTable = nullptr;
 int itemCount = 0;
 int fontSize = kDefaultFontSize;
-CString appPath;
-CString itemFilePath;
+FilePath appPath;
+FilePath itemFilePath;
 CString fontFace;

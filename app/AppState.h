@@ -1,5 +1,6 @@
 // The process-wide state, alive from the widget's initialisation to its destruction.
 #pragma once
+#include "framework/StdioFile.h"
 #include "framework/String.h"
 #include "items/ItemRecord.h"
 
@@ -10,8 +11,9 @@ extern ItemRecord* ItemTable;  // one block of kTableRecords records
 extern int itemCount;          // records shown, 0 to kShownItems
 extern int fontSize;
 extern CString fontFace;
-extern CString appPath;
-extern CString itemFilePath;
+// Paths in UTF-8, whole whatever characters the folders hold; UTF-16 where they meet Windows.
+extern FilePath appPath;
+extern FilePath itemFilePath;
 
 constexpr int kDefaultFontSize = 20;
 constexpr int kMinFontSize = 10;

@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/ListCommand.h"
+#include "app/SingleInstance.h"
 #include "app/WidgetDlg.h"
 
 // The one application object; WinMain finds it through AfxGetApp.
@@ -15,6 +16,9 @@ BOOL CCountdownApp::InitInstance() {
     listExitCode = runListCommand();
     return FALSE;
   }
+  // Before anything is shown: a second start only hands over to the running widget.
+  CSingleInstance instance;
+  if (!instance.Claim()) return FALSE;
   Gdiplus::GdiplusStartupInput input;  // version 1, background thread and codecs allowed
   if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
     gdiplusToken = 0;

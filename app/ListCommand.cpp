@@ -99,7 +99,7 @@ int runListCommand() {
   ConsoleOutput console;
   CCore core;
   // The same path the widget reads: the program's path and "_items.txt", as UTF-8.
-  const FilePath path = gbk::gbkToUtf8((core.getAppPath() + "_items.txt").view());
+  const FilePath path = core.getAppFilePath() + "_items.txt";
   std::unique_ptr<ItemRecord[]> table(new ItemRecord[kTableRecords]);
   int shown = 0, stored = 0;
   const ItemFileLoad load = loadItemFile(core, path, table.get(), shown, &stored);

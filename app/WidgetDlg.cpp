@@ -9,17 +9,34 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/SingleInstance.h"
 #include "core/Core.h"
+#include "framework/Gbk.h"
 #include "res/resource.h"
+#include "ui/ItemsDlg.h"
 
 namespace {
 // Sent to every top-level window when the taskbar is created anew (the shell restarted).
 const UINT WM_TASKBAR_CREATED = RegisterWindowMessageW(L"TaskbarCreated");
+const UINT WM_ACTIVATE_REQUEST = activateMessage();
+
+// Where the editor's unsaved text goes when the session ends, beside the list.
+FilePath recoveryPath() { return appPath + "_items.recovered.txt"; }
+
+// The recovery file is newer than the list: the user has not saved the list since it was written.
+bool recoveryPending() {
+  WIN32_FILE_ATTRIBUTE_DATA recovery, list;
+  if (!GetFileAttributesExW(widePath(recoveryPath()).c_str(), GetFileExInfoStandard, &recovery)) return false;
+  if (!GetFileAttributesExW(widePath(itemFilePath).c_str(), GetFileExInfoStandard, &list)) return true;
+  return CompareFileTime(&recovery.ftLastWriteTime, &list.ftLastWriteTime) > 0;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_CREATE, OnCreate)
   ON_MESSAGE(WM_DESTROY, OnDestroy)
+  ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
   ON_MESSAGE(WM_ENDSESSION, OnEndSession)
   ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
   ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
@@ -32,6 +49,7 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
   ON_MESSAGE(WM_NOTIFY, OnNotify)
   ON_REGISTERED_MESSAGE(WM_TASKBAR_CREATED, OnTaskbarCreated)
+  ON_REGISTERED_MESSAGE(WM_ACTIVATE_REQUEST, OnActivateRequest)
   ON_COMMAND(ID_APP_ITEMS, OnAppItems)
   ON_COMMAND(ID_APP_OPTIONS, OnAppOptions)
   ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
@@ -63,6 +81,8 @@ LRESULT CWidgetDlg::OnCreate(WPARAM, LPARAM) {
 
 BOOL CWidgetDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  // At once, so that a second start finds this widget also while it is still starting.
+  publishInstanceWindow(m_hWnd);
   ItemTable = static_cast<ItemRecord*>(std::malloc(kItemTableBytes));
   core = ItemTable ? new (std::nothrow) CCore : nullptr;
   if (!core) {
@@ -75,7 +95,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, 0);
 
   core->autoFileConfig();
-  appPath = core->getAppPath();
+  appPath = core->getAppFilePath();
   itemFilePath = appPath + "_items.txt";
   posLeft = core->getConfigInt("posleft");
   posTop = core->getConfigInt("postop");
@@ -175,8 +195,23 @@ void CWidgetDlg::SavePosition() {
   core->saveConfigInt("postop", posTop);
 }
 
+// What the user should know from the start, said once the icon is there so that it can be said
+// without stopping the user; one balloon shows at a time, so the notes share it.
+void CWidgetDlg::ShowStartNotes() {
+  std::wstring note;
+  if (!loadProblem.IsEmpty())
+    note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" +
+           gbk::toWide(loadProblem.view()) + L"\u3002";
+  if (recoveryPending())
+    note += (note.empty() ? L"" : L"\r\n\r\n") +
+            gbk::toWide("上次注销或关机时，纪念日编辑器中未保存的文本已保存到：\r\n") +
+            gbk::utf8ToWide(recoveryPath());
+  if (!note.empty()) ShowNote(note);
+}
+
 LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   Default();
+  withdrawInstanceWindow(m_hWnd);
   KillTimer(m_hWnd, IDT_MINUTE);
   KillTimer(m_hWnd, IDT_TRAY_ADD);
   SavePosition();
@@ -190,6 +225,13 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   delete core;
   core = nullptr;
   return 0;
+}
+
+// Log-off or shut-down asks nothing and loses nothing: the editor's unsaved text goes to the recovery
+// file, and the next start says so.
+LRESULT CWidgetDlg::OnQueryEndSession(WPARAM, LPARAM) {
+  if (openEditor && openEditor->HasChanges()) openEditor->WriteRecovery(recoveryPath());
+  return TRUE;
 }
 
 // Log-off or shut-down: the process may end without the widget being destroyed.

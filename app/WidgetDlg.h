@@ -8,6 +8,10 @@
 
 #include <gdiplus.h>
 
+#include <string>
+
+class CItemsDlg;
+
 using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
 
 constexpr UINT IDT_MINUTE = 1;
@@ -58,12 +62,30 @@ class CWidgetDlg : public CDialog {
   HDC memoryDC = nullptr;
   bool trayIconAdded = false;
   RowTips rowTips;
+  // Why the item file that is there could not be read at the last load; empty when it was read or is
+  // simply missing (the widget's ordinary empty state).
+  CString loadProblem;
+  // The editor while it is open, so that quitting and the end of the session can reach its text.
+  CItemsDlg* openEditor = nullptr;
+
+  // One dialog at a time: when a dialog or message box of the program is open, brings it to the
+  // front, flashes it and returns true.
+  bool BringModalToFront();
+  // A note the user should see without being stopped: a balloon from the tray icon, or a message
+  // box when there is no icon.
+  void ShowNote(const std::wstring& text);
+  // The notes due at start (an unreadable list, text recovered at the last log-off), once the tray
+  // icon is there (app/).
+  void ShowStartNotes();
 
  protected:
   // Lifecycle (app/).
   LRESULT OnCreate(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnQueryEndSession(WPARAM, LPARAM);
   LRESULT OnEndSession(WPARAM, LPARAM);
+  // A second start of the program asks the running widget to come forward.
+  LRESULT OnActivateRequest(WPARAM, LPARAM);
   void PlaceAtStart();
   // Centres the widget on the primary monitor's work area unless at (left, top) it can be grabbed on
   // some monitor's work area; the place it ends at becomes the remembered one (not yet saved).

@@ -36,8 +36,11 @@ class CCore {
   int getConfigInt(const char* key);
   bool saveConfigInt(const CString& key, int value);
 
-  // The program's full path without its extension.
+  // The program's full path without its extension, as GBK text: for showing only, since a character
+  // GBK lacks becomes '?'. Files are reached through getAppFilePath.
   CString getAppPath();
+  // The same path whole, in UTF-8.
+  FilePath getAppFilePath();
 
   int isFileExist(const FilePath& path);
   // Field `index` (from 0) of text split at separator; empty when there is no such field.
@@ -61,12 +64,14 @@ class CCore {
   // The family and format texts are measured and drawn with, kept from one call to the next.
   gdip::FaceCache& faces();
   void msgboxWarning(HWND owner, const CString& message);
+  // A message that names a file: the path keeps every character.
+  void msgboxWarning(HWND owner, const std::wstring& message);
 #endif
 
-  CString configPath() const { return m_configPath; }
+  FilePath configPath() const { return m_configPath; }
 
  private:
-  CString m_configPath;
+  FilePath m_configPath;
 #ifdef _WIN32
   // Made on first use, in core/TextBoundsWin.cpp, which also gives the way to free it: the window-free
   // parts that make and free a CCore do not link GDI+.

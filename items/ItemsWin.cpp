@@ -1,10 +1,12 @@
 // The widget's item routines: thin calls into the window-free item file reader and day counter.
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
-#include "framework/Gbk.h"
 #include "items/DayCount.h"
 #include "items/ItemFile.h"
 
-void CWidgetDlg::LoadItems() { loadItemFile(*core, gbk::gbkToUtf8(itemFilePath.view()), ItemTable, itemCount); }
+void CWidgetDlg::LoadItems() {
+  ItemFileLoad load = loadItemFile(*core, itemFilePath, ItemTable, itemCount);
+  loadProblem = load.status == ItemFileStatus::Unreadable ? load.reason() : CString();
+}
 
 void CWidgetDlg::CountDays() { countDays(*core, ItemTable, itemCount); }

@@ -22,15 +22,32 @@ std::wstring boxText(HWND box) {
 }
 
 // A path the file system knows, also one that cannot be opened (locked, no permission, a folder).
-bool pathExists(const CString& path) {
-  if (GetFileAttributesW(gbk::toWide(path.view()).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+bool pathExists(const FilePath& path) {
+  if (GetFileAttributesW(widePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
   DWORD error = GetLastError();
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
-int askYesNo(HWND owner, const CString& question) {
-  return MessageBoxW(owner, gbk::toWide(question.view()).c_str(), L"Tessaly",
-                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+int askYesNo(HWND owner, const std::wstring& question) {
+  return MessageBoxW(owner, question.c_str(), L"Tessaly", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+}
+
+int askYesNo(HWND owner, const CString& question) { return askYesNo(owner, gbk::toWide(question.view())); }
+
+// A message that names the item file: the texts around it are GBK, the path keeps every character.
+std::wstring naming(const CString& before, const CString& after = CString()) {
+  return gbk::toWide(before.view()) + gbk::utf8ToWide(itemFilePath) + gbk::toWide(after.view());
+}
+
+// Existence, size and last write time of path; false when it is not there.
+bool fileStamp(const FilePath& path, WIN32_FILE_ATTRIBUTE_DATA& stamp) {
+  stamp = {};
+  return GetFileAttributesExW(widePath(path).c_str(), GetFileExInfoStandard, &stamp) != FALSE;
+}
+
+bool sameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+  return a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
+         CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
 }
 
 }  // namespace
@@ -50,20 +67,23 @@ BOOL CItemsDlg::OnInitDialog() {
 bool CItemsDlg::LoadText() {
   // The dialog is not shown yet: boxes from here are owned by the widget.
   HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+  // The stamp before the bytes: a change in between is then taken as a change after loading.
+  m_loadedExists = fileStamp(itemFilePath, m_loadedStamp);
   std::string bytes;
   FileError why = FileError::None;
-  ReadResult read = readFileBytes(gbk::gbkToUtf8(itemFilePath.view()), bytes, kMaxTextFileBytes, &why);
+  ReadResult read = readFileBytes(itemFilePath, bytes, kMaxTextFileBytes, &why);
   if (read == ReadResult::TooLarge) {
-    core->msgboxWarning(owner, "纪念日文件太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
-                                   " MB），编辑器没有打开，以免覆盖其中的内容：\r\n" + itemFilePath);
+    core->msgboxWarning(owner, naming("纪念日文件太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
+                                      " MB），编辑器没有打开，以免覆盖其中的内容：\r\n"));
     return false;
   }
   if (read == ReadResult::Unreadable || (read == ReadResult::Missing && pathExists(itemFilePath))) {
-    core->msgboxWarning(owner, "无法读取纪念日文件（" + fileErrorText(why, 0) + "）：\r\n" + itemFilePath +
-                                   "\r\n\r\n编辑器没有打开，以免覆盖其中的内容。请检查文件是否被其他程序占用，"
-                                   "或是否有读取它的权限。");
+    core->msgboxWarning(owner, naming("无法读取纪念日文件（" + fileErrorText(why, 0) + "）：\r\n",
+                                      "\r\n\r\n编辑器没有打开，以免覆盖其中的内容。请检查文件是否被其他程序占用，"
+                                      "或是否有读取它的权限。"));
     return false;
   }
+  m_loadedBytes = bytes;
 
   // The reader's rule decides, from the same bytes; UTF-8 and UTF-16 go straight to the box's UTF-16.
   m_encoding = detectEncoding(bytes);
@@ -71,23 +91,60 @@ bool CItemsDlg::LoadText() {
   size_t zero = text.find(u'\0');
   if (zero != std::u16string::npos) {
     // A zero ends the box's text: say plainly that what follows it would be lost.
-    CString question = "纪念日文件中有空字符，编辑框只能显示第一个空字符之前的内容：\r\n" + itemFilePath +
-                       "\r\n\r\n保存时，第一个空字符及其后的所有内容都会丢失。仍要编辑吗？";
+    std::wstring question = naming("纪念日文件中有空字符，编辑框只能显示第一个空字符之前的内容：\r\n",
+                                   "\r\n\r\n保存时，第一个空字符及其后的所有内容都会丢失。仍要编辑吗？");
     if (askYesNo(owner, question) != IDYES) return false;
     text.resize(zero);
   } else if (encodeFromUtf16(text, m_encoding) != bytes) {
     // A byte sequence the conversion cannot map comes back changed.
-    CString question = "纪念日文件中有编辑框无法原样显示的内容（例如损坏的字符），保存时它们会被改变：\r\n" +
-                       itemFilePath + "\r\n\r\n仍要编辑吗？";
+    std::wstring question = naming("纪念日文件中有编辑框无法原样显示的内容（例如损坏的字符），保存时它们会被改变：\r\n",
+                                   "\r\n\r\n仍要编辑吗？");
     if (askYesNo(owner, question) != IDYES) return false;
   }
   m_bareLineFeeds = hasBareLineFeedsOnly(text);
   if (m_bareLineFeeds) text = lineFeedsToCrLf(text);  // the edit box breaks lines only at CR LF
   SetDlgItemTextW(m_hWnd, IDC_ITEMS_TEXT, std::wstring(text.begin(), text.end()).c_str());
+  m_loadedText = boxText(GetDlgItem(IDC_ITEMS_TEXT));  // as the box holds it
   return true;
 }
 
+bool CItemsDlg::HasChanges() const { return m_hWnd && boxText(GetDlgItem(IDC_ITEMS_TEXT)) != m_loadedText; }
+
+bool CItemsDlg::ChangedOnDisk() const {
+  WIN32_FILE_ATTRIBUTE_DATA now;
+  bool exists = fileStamp(itemFilePath, now);
+  if (exists != m_loadedExists) return true;
+  if (!exists) return false;
+  if (!sameStamp(now, m_loadedStamp)) return true;
+  // The same size and time can still hide a change made within the file system's time resolution.
+  std::string bytes;
+  return readFileBytes(itemFilePath, bytes) != ReadResult::Ok || bytes != m_loadedBytes;
+}
+
 void CItemsDlg::OnOK() {
+  if (SaveText()) CDialog::OnOK();
+}
+
+bool CItemsDlg::SaveBeforeQuit() {
+  if (!HasChanges()) return true;
+  SetForegroundWindow(m_hWnd);
+  int answer = MessageBoxW(m_hWnd, gbk::toWide("纪念日列表中有尚未保存的修改。\r\n\r\n退出前要保存吗？").c_str(),
+                           L"Tessaly", MB_YESNOCANCEL | MB_ICONQUESTION);
+  if (answer == IDNO) return true;
+  return answer == IDYES && SaveText();
+}
+
+bool CItemsDlg::WriteRecovery(const FilePath& path) {
+  std::wstring boxed = boxText(GetDlgItem(IDC_ITEMS_TEXT));
+  std::u16string text(boxed.begin(), boxed.end());
+  if (m_bareLineFeeds) text = crLfToLineFeeds(text);
+  std::string bytes = encodeFromUtf16(text, m_encoding);
+  // A GBK list whose box holds more than GBK has: UTF-8 with its mark holds everything.
+  if (decodeToUtf16(bytes, detectEncoding(bytes)) != text) bytes = encodeFromUtf16(text, TextEncoding::Utf8Bom);
+  return replaceFileBytes(path, bytes);
+}
+
+bool CItemsDlg::SaveText() {
   std::wstring boxed = boxText(GetDlgItem(IDC_ITEMS_TEXT));
   std::u16string text(boxed.begin(), boxed.end());
   if (m_bareLineFeeds) text = crLfToLineFeeds(text);
@@ -97,32 +154,41 @@ void CItemsDlg::OnOK() {
   TextEncoding readAs = detectEncoding(bytes);
   if (m_encoding == TextEncoding::Gbk && decodeToUtf16(bytes, readAs) != text &&
       askYesNo(m_hWnd, "编辑框中有些字符无法用 GBK 编码保存，保存后会变成“?”。\r\n\r\n仍要保存吗？") != IDYES)
-    return;
+    return false;
   const CString gbkText(decodeToGbk(bytes, readAs));  // the text as the item reader will see it
   if (bytes.size() > kMaxTextFileBytes) {
     // The editor could not open such a file again.
     core->msgboxWarning(m_hWnd, "文本太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
                                     " MB），无法保存。");
-    return;
+    return false;
   }
 
   std::vector<CString> unreadable = unreadableShownLines(gbkText, core->getTimeNow());
-  if (!unreadable.empty() && askYesNo(m_hWnd, unreadableDatesQuestion(unreadable)) != IDYES) return;
+  if (!unreadable.empty() && askYesNo(m_hWnd, unreadableDatesQuestion(unreadable)) != IDYES) return false;
 
-  FilePath path = gbk::gbkToUtf8(itemFilePath.view());
-  bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), path)
-                                               : replaceFileBytes(path, bytes);
-  if (!saved) {
-    core->msgboxWarning(m_hWnd, "无法保存纪念日文件：\r\n" + itemFilePath +
-                                    "\r\n\r\n文件可能是只读的，或者磁盘已满。您的修改仍在编辑框中。");
-    return;
+  if (ChangedOnDisk()) {
+    std::wstring question = naming("纪念日文件在编辑期间被其他程序修改过：\r\n",
+                                   "\r\n\r\n要用编辑框中的内容覆盖它吗？选“否”则不保存，您的文本仍在编辑框中。");
+    if (askYesNo(m_hWnd, question) != IDYES) return false;
   }
-  CDialog::OnOK();
+
+  bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), itemFilePath)
+                                               : replaceFileBytes(itemFilePath, bytes);
+  if (!saved) {
+    core->msgboxWarning(m_hWnd, naming("无法保存纪念日文件：\r\n",
+                                       "\r\n\r\n文件可能是只读的，或者磁盘已满。您的修改仍在编辑框中。"));
+    return false;
+  }
+  return true;
 }
 
 void CWidgetDlg::OnAppItems() {
+  if (BringModalToFront()) return;
   CItemsDlg dialog;
-  if (dialog.DoModal() != IDOK) return;
+  openEditor = &dialog;
+  INT_PTR result = dialog.DoModal();
+  openEditor = nullptr;
+  if (result != IDOK) return;
   LoadItems();
   UpdateLayout();
 }

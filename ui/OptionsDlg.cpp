@@ -4,6 +4,7 @@
 #include "app/WidgetDlg.h"
 #include "core/Core.h"
 #include "core/UserInput.h"
+#include "framework/Gbk.h"
 #include "res/resource.h"
 
 COptionsDlg::COptionsDlg() : CDialog(IDD_OPTIONS) {}
@@ -26,11 +27,17 @@ void COptionsDlg::OnOK() {
     return;
   }
   fontSize = value;
-  core->saveConfigInt("fsize", value);
+  if (!core->saveConfigInt("fsize", value)) {
+    std::wstring text = gbk::toWide(("字体大小 " + core->getStrInt(value) + " 现在就用，但无法保存到设置文件：\r\n").view()) +
+                        gbk::utf8ToWide(core->configPath()) +
+                        gbk::toWide("\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。");
+    MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
+  }
   CDialog::OnOK();
 }
 
 void CWidgetDlg::OnAppOptions() {
+  if (BringModalToFront()) return;
   COptionsDlg dialog;
   if (dialog.DoModal() == IDOK) UpdateLayout();
 }

@@ -46,12 +46,16 @@ bool CWidgetDlg::NotifyTrayIcon(DWORD operation, CString tip) {
 LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
   switch (static_cast<UINT>(lParam)) {
     case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      // Nothing opens a second dialog: a press while one is open only brings it forward.
+      if (BringModalToFront()) break;
+      if (lParam == WM_RBUTTONDOWN) {
+        trackAppMenu(m_hWnd, false);
+        break;
+      }
       ShowWindow(SW_SHOW);
       StayOnTop();
       SetForegroundWindow(m_hWnd);
-      break;
-    case WM_RBUTTONDOWN:
-      trackAppMenu(m_hWnd, false);
       break;
     default:
       break;
@@ -59,11 +63,32 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
   return 0;
 }
 
+void CWidgetDlg::ShowNote(const std::wstring& text) {
+  if (trayIconAdded) {
+    // The balloon fields came with version 5 of the shell; this size is known to every shell since.
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = m_hWnd;
+    data.uID = TRAY_ICON_UID;
+    data.uFlags = NIF_INFO;
+    data.uTimeout = 30000;
+    data.dwInfoFlags = NIIF_WARNING;
+    lstrcpynW(data.szInfoTitle, L"Tessaly", static_cast<int>(sizeof data.szInfoTitle / sizeof data.szInfoTitle[0]));
+    static_assert(sizeof data.szInfo / sizeof data.szInfo[0] == kBalloonChars + 1, "the balloon's room");
+    std::u16string shown = noteForBalloon(std::u16string(text.begin(), text.end()));
+    std::wstring wideShown(shown.begin(), shown.end());
+    lstrcpynW(data.szInfo, wideShown.c_str(), static_cast<int>(sizeof data.szInfo / sizeof data.szInfo[0]));
+    if (Shell_NotifyIconW(NIM_MODIFY, &data)) return;
+  }
+  MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
+}
+
 // Once, from a timer set at initialisation, so that the shell's answer is not waited for before the
 // first frame; a shell that restarted in between may have had the icon added already.
 void CWidgetDlg::OnTrayAddTimer() {
   ::KillTimer(m_hWnd, IDT_TRAY_ADD);
   if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  ShowStartNotes();
 }
 
 // After a shell restart the old icon is gone; an icon that could not be added at log-on (shell not
@@ -80,6 +105,6 @@ void CWidgetDlg::ShowPopupMenu(int subMenuIndex) {
 }
 
 LRESULT CWidgetDlg::OnRButtonUp(WPARAM, LPARAM) {
-  ShowPopupMenu(0);
+  if (!BringModalToFront()) ShowPopupMenu(0);
   return Default();
 }

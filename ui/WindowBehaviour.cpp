@@ -1,11 +1,51 @@
 // How the borderless widget answers the mouse, the keyboard, painting and its minute timer, and the
-// commands that act on the window or the program: hide, About, quit.
+// commands that act on the window or the program: hide, About, quit; one dialog at a time.
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
 #include "items/ItemRecord.h"
 #include "ui/AboutDlg.h"
+#include "ui/ItemsDlg.h"
 
+#include <cwchar>
 #include <vector>
+
+namespace {
+
+struct ModalSearch {
+  HWND widget;
+  HWND found;
+};
+
+// The first (top-most) shown and enabled dialog or message box of the thread other than the widget.
+// While a message box of a dialog is open the dialog is disabled, so the box is the one found.
+BOOL CALLBACK findOpenModal(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<ModalSearch*>(lParam);
+  if (hwnd == search->widget || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return TRUE;
+  wchar_t cls[8] = {};
+  GetClassNameW(hwnd, cls, 8);
+  if (std::wcscmp(cls, L"#32770") != 0) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+bool CWidgetDlg::BringModalToFront() {
+  ModalSearch search = {m_hWnd, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), findOpenModal, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return false;
+  SetForegroundWindow(search.found);
+  FLASHWINFO flash = {sizeof flash, search.found, FLASHW_CAPTION, 3, 0};
+  FlashWindowEx(&flash);
+  return true;
+}
+
+// The widget is shown also behind an open dialog: the user started the program to see it.
+LRESULT CWidgetDlg::OnActivateRequest(WPARAM, LPARAM) {
+  ShowWindow(SW_SHOW);
+  if (!BringModalToFront()) SetForegroundWindow(m_hWnd);
+  return 0;
+}
 
 // The widget is the main dialog: Enter and Esc would end it through OK and Cancel, and Alt+F4 through
 // the system menu. None of them may close it; "退出" is the way out.
@@ -70,8 +110,18 @@ void CWidgetDlg::StayOnTop() {
 void CWidgetDlg::OnAppHide() { ShowWindow(SW_HIDE); }
 
 void CWidgetDlg::OnAppAbout() {
+  if (BringModalToFront()) return;
   CAboutDlg about;
   about.DoModal();
 }
 
-void CWidgetDlg::OnAppQuit() { PostQuitMessage(0); }
+// With the editor open the quit waits for the user's word on its unsaved text; the quit message then
+// ends the editor's modal loop and the widget's.
+void CWidgetDlg::OnAppQuit() {
+  if (openEditor && !IsWindowEnabled(openEditor->m_hWnd)) {
+    BringModalToFront();  // the editor is asking something already: that answer comes first
+    return;
+  }
+  if (openEditor && !openEditor->SaveBeforeQuit()) return;
+  PostQuitMessage(0);
+}

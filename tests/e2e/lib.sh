@@ -8,14 +8,19 @@ EXE=$1
 WINCTL=$2
 : "${WINE:?WINE must name the Wine launcher}"
 : "${DISPLAY:?DISPLAY must be set}"
-APP_DIR=$(mktemp -d /tmp/tessaly-e2e.XXXXXX)
+APP_ROOT=$(mktemp -d /tmp/tessaly-e2e.XXXXXX)
+APP_DIR=$APP_ROOT  # a test may move the program to a folder inside it
 APP_PID=
+OTHER_PIDS=()  # further copies of the program a test starts
 FAILURES=0
 PASSES=0
 
 cleanup() {
-  if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then kill "$APP_PID" 2>/dev/null || true; fi
-  rm -rf "$APP_DIR"
+  local pid
+  for pid in "$APP_PID" "${OTHER_PIDS[@]}"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
+  done
+  rm -rf "$APP_ROOT"
 }
 trap cleanup EXIT
 
@@ -76,6 +81,18 @@ quit_app() {
 }
 
 app_running() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
+
+# Runs a further start of the program from a folder (default: the program's own) and waits for it
+# to end by itself; false when it is still running after the seconds (it is then left running).
+run_second_start() {  # [folder] [exe-name] [seconds]
+  local dir=${1:-$APP_DIR} name=${2:-Tessaly.exe} pid
+  (cd "$dir" && exec "$WINE" "$name" >/dev/null 2>&1) &
+  pid=$!
+  OTHER_PIDS+=("$pid")
+  wait_for "${3:-20}" eval '! kill -0 '"$pid"' 2>/dev/null'
+}
+# Number of top-level windows with the title, shown or not.
+window_count() { winctl list "$1" | grep -c . || true; }
 
 # Saves a screenshot of the whole display to $1 (PNG).
 screenshot() { import -window root "$1"; }

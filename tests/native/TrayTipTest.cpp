@@ -77,4 +77,52 @@ TEST(TrayTipCut, EndsAtTheLastWholeCharacterForEveryLength) {
   }
 }
 
+// --- balloon notes ---
+
+bool hasBrokenSurrogate(const std::u16string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
+    bool low = text[i] >= 0xDC00 && text[i] <= 0xDFFF;
+    if (high && (i + 1 == text.size() || !(text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF))) return true;
+    if (low && (i == 0 || !(text[i - 1] >= 0xD800 && text[i - 1] <= 0xDBFF))) return true;
+  }
+  return false;
+}
+
+TEST(BalloonNote, AShortNoteIsKeptWhole) {
+  const std::u16string note = u"无法读取纪念日文件：\r\nC:\\한국어\\Tessaly_items.txt";
+  EXPECT_EQ(noteForBalloon(note), note);
+  const std::u16string full(kBalloonChars, u'x');
+  EXPECT_EQ(noteForBalloon(full), full);
+}
+
+TEST(BalloonNote, ALongPathKeepsTheSentenceAndTheFileName) {
+  const std::u16string sentence = u"无法读取纪念日文件，列表暂时是空的：\r\n";
+  const std::u16string end = u"\\deep\\Tessaly_items.txt\r\n文件被其他程序占用。";
+  for (size_t middle : {300u, 1000u, 40000u}) {
+    const std::u16string note = sentence + u"C:\\" + std::u16string(middle, u'd') + end;
+    const std::u16string shown = noteForBalloon(note);
+    EXPECT_EQ(shown.size(), kBalloonChars) << middle;
+    EXPECT_EQ(shown.substr(0, sentence.size()), sentence) << middle;
+    EXPECT_EQ(shown.substr(shown.size() - end.size()), end) << middle;
+    EXPECT_NE(shown.find(u'\u2026'), std::u16string::npos) << middle;
+  }
+}
+
+TEST(BalloonNote, NeverCutsACharacterOfTwoUnits) {
+  // "𠀀" (U+20000) takes two UTF-16 units; every alignment of the cut against them is tried.
+  const std::u16string wide = u"\U00020000";
+  for (size_t lead = 0; lead < 4; ++lead) {
+    std::u16string note(lead, u'a');
+    while (note.size() < 600) note += wide;
+    const std::u16string shown = noteForBalloon(note);
+    EXPECT_LE(shown.size(), kBalloonChars) << lead;
+    EXPECT_FALSE(hasBrokenSurrogate(shown)) << lead;
+  }
+  // A first line longer than half the room is cut like the rest.
+  std::u16string longLine(200, u'a');
+  longLine += u"\n" + std::u16string(300, u'b');
+  EXPECT_LE(noteForBalloon(longLine).size(), kBalloonChars);
+}
+
 }  // namespace

@@ -19,6 +19,10 @@
 //   winctl memory <title>              prints the owning process's working set and its peak, in KiB
 //   winctl tooltip <title>             prints the text of the tooltip the window's process shows, as
 //                                      UTF-8; fails when none is showing
+//   winctl list <title>                prints one info line for every top-level window with the title
+//   winctl lines <title> <control-id>  prints an edit box's first visible line and its line count
+//   winctl lock <path> <seconds>       holds the file open without sharing, as a program that locks it
+//   winctl balloon [seconds]           waits for a tray balloon on the screen; prints its text as UTF-8
 //   winctl version <file>              prints a file's version resource: the fixed file and product
 //                                      versions (a.b.c.d), then FileVersion and ProductVersion as
 //                                      UTF-8, one a line
@@ -163,6 +167,30 @@ bool readTooltip(HWND window, std::wstring* text) {
   return true;
 }
 
+struct TitleSearch {
+  const wchar_t* title;
+  int count;
+};
+
+BOOL CALLBACK printTitled(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<TitleSearch*>(lParam);
+  wchar_t text[256] = {};
+  GetWindowTextW(hwnd, text, 256);
+  if (std::wcscmp(text, search->title) != 0) return TRUE;
+  printInfo(hwnd);
+  ++search->count;
+  return TRUE;
+}
+
+BOOL CALLBACK keepBalloon(HWND hwnd, LPARAM out) {
+  wchar_t cls[32] = {};
+  GetClassNameW(hwnd, cls, 32);
+  if (_wcsicmp(cls, L"tooltips_class32") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+  if (!(GetWindowLongPtrW(hwnd, GWL_STYLE) & 0x40 /* TTS_BALLOON */)) return TRUE;
+  *reinterpret_cast<HWND*>(out) = hwnd;
+  return FALSE;
+}
+
 // The version resource as Explorer's file properties read it.
 bool printVersion(const wchar_t* file) {
   DWORD ignored = 0;
@@ -251,6 +279,38 @@ int main() {
     if (IsWindow(window)) DestroyWindow(window);
     return 0;
   }
+  if (verb == L"list") {
+    TitleSearch search = {title, 0};
+    EnumWindows(printTitled, reinterpret_cast<LPARAM>(&search));
+    return search.count ? 0 : 1;
+  }
+  if (verb == L"lock" && argc > 3) {
+    HANDLE file = CreateFileW(title, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    std::printf("locked\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(_wtof(argv[3]) * 1000));
+    CloseHandle(file);
+    return 0;
+  }
+  if (verb == L"balloon") {
+    // The shell shows a balloon as a tooltip window; its text comes back through WM_GETTEXT, which
+    // Windows carries across processes.
+    DWORD deadline = GetTickCount() + static_cast<DWORD>((argc > 2 ? _wtof(title) : 10) * 1000);
+    for (;;) {
+      HWND balloon = nullptr;
+      EnumWindows(keepBalloon, reinterpret_cast<LPARAM>(&balloon));
+      wchar_t text[1024] = {};
+      DWORD_PTR got = 0;
+      if (balloon && SendMessageTimeoutW(balloon, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                                         2000, &got) && text[0]) {
+        std::printf("%s\n", utf8(text).c_str());
+        return 0;
+      }
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) return 1;
+      Sleep(200);
+    }
+  }
   if (verb == L"workarea") {
     RECT r;
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return 1;
@@ -327,6 +387,11 @@ int main() {
     RECT r;
     if (!item || !GetWindowRect(item, &r)) return 1;
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+  } else if (verb == L"lines" && argc > 3) {
+    HWND item = GetDlgItem(hwnd, _wtoi(argv[3]));
+    if (!item) return 1;
+    std::printf("%ld %ld\n", static_cast<long>(SendMessageW(item, EM_GETFIRSTVISIBLELINE, 0, 0)),
+                static_cast<long>(SendMessageW(item, EM_GETLINECOUNT, 0, 0)));
   } else if (verb == L"text" && argc > 3) {
     wchar_t text[65536] = {};
     GetDlgItemTextW(hwnd, _wtoi(argv[3]), text, 65536);

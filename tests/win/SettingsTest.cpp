@@ -12,21 +12,22 @@ class SettingsTest : public testing::Test {
  protected:
   void SetUp() override {
     core.autoFileConfig();
-    DeleteFileW(gbk::toWide(core.configPath().view()).c_str());
+    DeleteFileW(widePath(core.configPath()).c_str());
   }
-  void TearDown() override { DeleteFileW(gbk::toWide(core.configPath().view()).c_str()); }
+  void TearDown() override { DeleteFileW(widePath(core.configPath()).c_str()); }
   void writeRaw(const wchar_t* key, const wchar_t* value) {
-    WritePrivateProfileStringW(L"Tessaly", key, value, gbk::toWide(core.configPath().view()).c_str());
+    WritePrivateProfileStringW(L"Tessaly", key, value, widePath(core.configPath()).c_str());
   }
   CCore core;
 };
 
 TEST_F(SettingsTest, LivesBesideTheProgramAsAnIniFile) {
-  CString path = core.configPath();
-  ASSERT_GT(path.GetLength(), 4);
-  EXPECT_EQ(path.str().substr(path.str().size() - 4), ".ini");
-  EXPECT_EQ(path, core.getAppPath() + ".ini");
-  EXPECT_EQ(core.getAppPath().Find(".exe"), -1);
+  FilePath path = core.configPath();
+  ASSERT_GT(path.size(), 4u);
+  EXPECT_EQ(path.substr(path.size() - 4), ".ini");
+  EXPECT_EQ(path, core.getAppFilePath() + ".ini");
+  EXPECT_EQ(core.getAppFilePath().find(".exe"), std::string::npos);
+  EXPECT_EQ(core.getAppPath(), CString(gbk::utf8ToGbk(core.getAppFilePath())));
 }
 
 TEST_F(SettingsTest, RoundTripsAcrossCoreObjects) {
@@ -59,6 +60,17 @@ TEST_F(SettingsTest, NeverSavedOrDamagedValuesReadAsNotSaved) {
     EXPECT_EQ(core.getConfigInt("fsize"), c.read) << c.stored;
     EXPECT_EQ(fontSizeOrDefault(core.getConfigInt("fsize")), c.fontSize) << c.stored;
   }
+}
+
+TEST_F(SettingsTest, AFileThatCannotBeWrittenSaysSo) {
+  // A folder where the settings file should be: nothing can be stored, and the caller is told.
+  std::wstring path = widePath(core.configPath());
+  ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+  EXPECT_FALSE(core.saveConfigInt("fsize", 30));
+  EXPECT_EQ(core.getConfigInt("fsize"), kConfigNotSaved);
+  RemoveDirectoryW(path.c_str());
+  EXPECT_TRUE(core.saveConfigInt("fsize", 30));
+  EXPECT_EQ(core.getConfigInt("fsize"), 30);
 }
 
 }  // namespace

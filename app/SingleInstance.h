@@ -1,0 +1,36 @@
+// One widget per program folder: a second start of the same Tessaly.exe (same item file, same
+// settings) hands over to the running one and ends. The name of the kernel objects comes from the
+// program's full path, case-folded, so copies in different folders run side by side.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// The instance name of the program at modulePath: "Tessaly-" and a hash of the case-folded path
+// (a path can be far longer than a kernel object name may be, and holds backslashes).
+std::wstring instanceNameFor(const std::wstring& modulePath);
+
+// Sent to the running widget by a second start: show yourself and come to the front.
+UINT activateMessage();
+
+// Owns the named mutex that marks the running instance of this program folder.
+class CSingleInstance {
+ public:
+  CSingleInstance() = default;
+  CSingleInstance(const CSingleInstance&) = delete;
+  CSingleInstance& operator=(const CSingleInstance&) = delete;
+  ~CSingleInstance();
+
+  // True when this process is the one instance (also when the kernel object cannot be made: then
+  // nothing is known, and a widget is better than none). False when another instance is running;
+  // it has then been asked to come to the front.
+  bool Claim();
+
+ private:
+  HANDLE m_mutex = nullptr;
+};
+
+// The widget marks its window as the instance's, so that a second start finds it, and takes the
+// mark away before it goes.
+void publishInstanceWindow(HWND widget);
+void withdrawInstanceWindow(HWND widget);
