@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/DateText.h"
 #include "framework/Gbk.h"
 
 namespace {
@@ -77,10 +78,29 @@ class ItemParser {
 
 }  // namespace
 
+// The date text as its field holds it. A date cut to fit could name another day ("农历１９９０年８月１５"
+// would become "...８月１"), so a date written too long for the field is stored in its shortest
+// written form, which always fits and reads the same. Any other text is cut as it stands.
+void storeDateText(std::string_view text, char (&field)[kDateTextSize]) {
+  CivilDate ignored;
+  WrittenDate written;
+  if (text.size() < sizeof field ||
+      readDateText(text, CivilDate{2000, 1, 1}, &ignored, &written) == DateProblem::NotADate) {
+    gbk::copyToField(field, sizeof field, text);
+    return;
+  }
+  const bool lunar = written.form == DateForm::LunarDated || written.form == DateForm::LunarYearly;
+  std::string shortest = lunar ? "农历" : "";
+  if (written.year) shortest += std::to_string(written.year) + "-";
+  if (written.leap) shortest += "闰";
+  shortest += std::to_string(written.month) + "-" + std::to_string(written.day);
+  gbk::copyToField(field, sizeof field, shortest);
+}
+
 bool parseItemLine(CCore& core, const CString& line, ItemRecord& record) {
   if (line.GetLength() == 0 || line.Find(';') >= 0) return false;
   gbk::copyToField(record.name, sizeof record.name, core.getFg(line, ',', 0).view());
-  gbk::copyToField(record.dateText, sizeof record.dateText, core.getFg(line, ',', 1).view());
+  storeDateText(core.getFg(line, ',', 1).view(), record.dateText);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/Core.h"
+#include "core/DateText.h"
 #include "core/TextFile.h"
 #include "framework/Gbk.h"
 #include "items/ItemFile.h"
@@ -103,6 +104,36 @@ TEST_F(ItemFileTest, OverlongFieldsAreCutAtACharacterBoundary) {
   ASSERT_TRUE(load());
   EXPECT_EQ(name(0).size(), 50u);
   EXPECT_EQ(name(0), chinese.substr(0, 50));
+}
+
+TEST_F(ItemFileTest, DatesTooLongForTheFieldKeepTheirDay) {
+  struct Case {
+    const char* written;  // more than the field's 20 bytes
+    const char* stored;
+  };
+  const Case cases[] = {
+      {"农历１９９０年８月１５", "农历1990-8-15"},  // cut, it would be the 1st
+      {"农历1990年闰十一月廿九", "农历1990-闰11-29"},
+      {"  农历闰十二月廿九     ", "农历闰12-29"},
+      {"２０２５年１２月３１日", "2025-12-31"},
+      {"１２月３１日          ", "12-31"},
+      {"农历２１０１年８月１５", "农历2101-8-15"},  // out of range: stays unreadable
+      {"农历2025年闰四月初一日", "农历2025-闰4-1"},  // no such leap month: stays unreadable
+  };
+  const CivilDate today{2026, 12, 7};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.written);
+    ASSERT_GT(std::strlen(c.written), 20u);
+    write(std::string("名,") + c.written + "\n");
+    ASSERT_TRUE(load());
+    EXPECT_EQ(date(0), c.stored);
+    CivilDate original, kept;
+    const bool readable = parseDateText(c.written, today, &original);
+    EXPECT_EQ(parseDateText(date(0), today, &kept), readable);
+    if (readable) {
+      EXPECT_EQ(kept, original);
+    }
+  }
 }
 
 TEST_F(ItemFileTest, AtMostAHundredRecordsAreStored) {
