@@ -354,3 +354,14 @@ ink_box() {  # x y w h RRGGBB tol
                    if (p[1] < l) l = p[1]; if (p[1] > rr) rr = p[1]; if (p[2] < t) t = p[2]; if (p[2] > bb) bb = p[2] } }
       END { if (n) print l + x0, t + y0, rr + x0, bb + y0 }'
 }
+
+# The anniversaries editor, its controls from its window's top-left corner (the template in pixels at
+# 宋体 9 pt).
+open_editor() { winctl command Tessaly 32771 >/dev/null; dialog_shown 纪念日 10; }
+editor_ok() { click_dialog 333 412; }
+editor_cancel() { click_dialog 417 412; }
+click_box() { click_dialog 234 184; sleep 0.2; }
+box_text() { winctl text 纪念日 1030; }  # UTF-8, carriage returns left out
+editor_open() { [ "$(winctl info 纪念日 | awk '{print $7}')" = 1 ]; }
+editor_closed() { dialog_gone 纪念日 5; }
+editor_never_shown() { ! dialog_shown 纪念日 2; }

@@ -10,17 +10,8 @@ ITEMS=$(items_file)
 EXPECTED=$APP_DIR/expected.bin
 BEFORE=$APP_DIR/before.bin
 
-# The editor's controls, from its window's top-left corner (the template in pixels at 宋体 9 pt).
-open_editor() { winctl command Tessaly 32771 >/dev/null; dialog_shown 纪念日 10; }
-click_ok() { click_dialog 333 412; }
-click_cancel() { click_dialog 417 412; }
-click_box() { click_dialog 234 184; sleep 0.2; }
-box_text() { winctl text 纪念日 1030; }  # UTF-8, carriage returns left out
-editor_closed() { dialog_gone 纪念日 5; }
-editor_never_shown() { ! dialog_shown 纪念日 2; }
 # The lines a question lists: after its first line and the empty line, up to the next empty line.
 listed_lines() { awk 'NR > 2 { if ($0 == "") exit; print }' <<<"$MESSAGE"; }
-editor_open() { [ "$(winctl info 纪念日 | awk '{print $7}')" = 1 ]; }
 # The item file holds exactly these bytes (printf format, UTF-8), in GBK or as they are.
 file_is_gbk() { printf "$1" | iconv -f UTF-8 -t CP936 >"$EXPECTED" && cmp -s "$EXPECTED" "$ITEMS"; }
 file_is_raw() { printf "$1" >"$EXPECTED" && cmp -s "$EXPECTED" "$ITEMS"; }
@@ -42,7 +33,7 @@ start_app || { finish; exit 1; }
 info=$(winctl info Tessaly)
 open_editor
 check "the editor opens with the file's text" [ "$(box_text)" = "$(printf '结婚纪念日,2020-05-20\n生日，2030-01-01')" ]
-click_ok
+editor_ok
 check "OK closes the editor" editor_closed
 check "OK without a change rewrites the file, full-width comma replaced" \
   file_is_gbk '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n'
@@ -72,7 +63,7 @@ press_keys Return
 type_text '小，明,2020-01-01'
 typed=$(printf '结婚纪念日,2020-05-20\n生日,2030-01-01\n新年，2031-01-01\n小，明,2020-01-01')
 check "the typed lines are in the box" [ "$(box_text)" = "$typed" ]
-click_ok
+editor_ok
 check "an unreadable date brings the question" wait_message
 check "the question lists the one line with the unreadable date" [ "$(listed_lines)" = "小,明,2020-01-01" ]
 answer_message n
@@ -80,7 +71,7 @@ check "No closes the question" message_gone
 check "after No the editor stays open" editor_open
 check "after No the text is intact" [ "$(box_text)" = "$typed" ]
 check "after No the file is unchanged" file_is_gbk '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n'
-click_ok
+editor_ok
 check "OK again asks again" wait_message
 answer_message y
 check "Yes saves and closes the editor" editor_closed
@@ -98,7 +89,7 @@ click_box
 press_keys ctrl+End Return
 type_text '元旦,2032-01-01'
 typed=$(box_text)
-click_ok
+editor_ok
 check "saving a read-only file brings a warning" wait_message
 check "the warning names the file" grep -q 'Tessaly_items.txt' <<<"$MESSAGE"
 check "the warning says it could not save" grep -q '无法保存纪念日文件' <<<"$MESSAGE"
@@ -107,7 +98,7 @@ check "the warning closes" message_gone
 check "the editor stays open" editor_open
 check "the text is still in the box" [ "$(box_text)" = "$typed" ]
 check "the read-only file is unchanged" file_unchanged
-click_cancel
+editor_cancel
 check "Cancel closes the editor" editor_closed
 chmod 644 "$ITEMS"
 
@@ -117,14 +108,14 @@ open_editor
 click_box
 press_keys ctrl+End Return
 type_text '元旦,2032-01-01'
-click_ok
+editor_ok
 check "a file that cannot be replaced brings the warning" wait_message
 check "that warning says it could not save" grep -q '无法保存纪念日文件' <<<"$MESSAGE"
 answer_message Return
 check "that warning closes" message_gone
 check "the editor stays open after that warning" editor_open
 check "and the file is unchanged" file_unchanged
-click_cancel
+editor_cancel
 editor_closed || true
 rmdir "$ITEMS.tmp"
 check "the widget still shows four rows" rows_are 4
@@ -133,7 +124,7 @@ check "the widget still shows four rows" rows_are 4
 open_editor
 clear_box
 check "the box is empty" [ -z "$(box_text)" ]
-click_ok
+editor_ok
 check "OK with an empty box closes the editor" editor_closed
 check "the file is empty" [ -f "$ITEMS" -a ! -s "$ITEMS" ]
 check "the widget has no rows" rows_are 0
@@ -146,7 +137,7 @@ for i in "${!eight[@]}"; do
   [ "$i" -gt 0 ] && press_keys Return
   type_text "${eight[$i]}"
 done
-click_ok
+editor_ok
 check "eight typed lines are saved" editor_closed
 check "all eight lines are in the file" file_is_gbk "$(printf '%s\\r\\n' "${eight[@]}" | sed 's/\\r\\n$//')"
 check "the widget shows five rows" rows_are 5
@@ -156,7 +147,7 @@ check "the widget shows five rows" rows_are 5
 printf '\xEF\xBB\xBF结婚纪念日,2020-05-20\r\n한국，2030-01-01\r\n𠀀名,5月1日\r\n' | write_items_raw
 open_editor
 check "a UTF-8 file is shown without loss" [ "$(box_text)" = "$(printf '结婚纪念日,2020-05-20\n한국，2030-01-01\n𠀀名,5月1日')" ]
-click_ok
+editor_ok
 check "the UTF-8 file is saved" editor_closed
 check "it stays UTF-8 with its byte-order mark, only the comma changed" \
   file_is_raw '\xEF\xBB\xBF结婚纪念日,2020-05-20\r\n한국,2030-01-01\r\n𠀀名,5月1日\r\n'
@@ -167,7 +158,7 @@ printf '结婚纪念日,2020-05-20\n生日,2030-01-01\n' | write_items_raw
 cp "$ITEMS" "$BEFORE"
 open_editor
 check "bare line feeds are shown as line breaks" [ "$(box_text)" = "$(printf '结婚纪念日,2020-05-20\n生日,2030-01-01')" ]
-click_ok
+editor_ok
 editor_closed || true
 check "the file comes back byte-identical" file_unchanged
 check "the widget shows its two rows" rows_are 2

@@ -10,12 +10,6 @@ ITEMS=$(items_file)
 RECOVERY=$APP_DIR/Tessaly_items.recovered.txt
 EXPECTED=$APP_DIR/expected.bin
 
-open_editor() { winctl command Tessaly 32771 >/dev/null; dialog_shown 纪念日 10; }
-click_ok() { click_dialog 333 412; }
-click_box() { click_dialog 234 184; sleep 0.2; }
-box_text() { winctl text 纪念日 1030; }
-editor_open() { [ "$(winctl info 纪念日 | awk '{print $7}')" = 1 ]; }
-editor_closed() { dialog_gone 纪念日 5; }
 first_visible_line() { winctl lines 纪念日 1030 | awk '{print $1}'; }
 line_count() { winctl lines 纪念日 1030 | awk '{print $2}'; }
 file_is_gbk() { printf "$2" | iconv -f UTF-8 -t CP936 >"$EXPECTED" && cmp -s "$EXPECTED" "$1"; }  # file text
@@ -40,7 +34,7 @@ check "Ctrl+Home scrolls back to the first line" wait_for 3 eval '[ "$(first_vis
 click_dialog 445 288  # the scroll bar's down arrow
 click_dialog 445 288
 check "the scroll bar's arrow scrolls the box" wait_for 3 eval '[ "$(first_visible_line)" -gt 0 ]'
-click_ok
+editor_ok
 check "OK saves the 40 lines" editor_closed
 check "the file holds the 40 lines" file_is_gbk "$ITEMS" "$(printf '%s' "$lines" | sed 's/$/\\r\\n/' | tr -d '\n' | sed 's/\\r\\n$//')"
 check "the widget shows five rows" wait_for 5 eval '[ "$(widget_height)" -gt 0 ]'
@@ -54,7 +48,7 @@ type_text 'mine,2021-02-03'
 sleep 1.1  # a later write time than the load's, on any file system
 printf '生日,2020-05-20\r\n别人,2022-02-02\r\n' | write_items_gbk
 cp "$ITEMS" "$APP_DIR/theirs.bin"
-click_ok
+editor_ok
 check "OK after an outside change asks first" wait_message
 check "the question says another program changed the file" grep -q '被其他程序修改过' <<<"$MESSAGE"
 check "the question names the file" grep -q 'Tessaly_items.txt' <<<"$MESSAGE"
@@ -62,7 +56,7 @@ answer_message n
 check "No closes the question" message_gone
 check "after No the editor stays open with the text" eval 'editor_open && grep -q "mine,2021-02-03" < <(box_text)'
 check "after No the other program's change is kept" cmp -s "$APP_DIR/theirs.bin" "$ITEMS"
-click_ok
+editor_ok
 check "OK again asks again" wait_message
 answer_message y
 check "Yes saves and closes the editor" editor_closed
