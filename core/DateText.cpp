@@ -85,14 +85,6 @@ bool foldText(std::string_view text, std::string* folded) {
   return true;
 }
 
-std::string_view trimSpaces(std::string_view text) {
-  const char* const kSpaces = " \t\r\n";
-  const size_t first = text.find_first_not_of(kSpaces);
-  if (first == std::string_view::npos)
-    return {};
-  return text.substr(first, text.find_last_not_of(kSpaces) - first + 1);
-}
-
 // A folded text cut into numbers and single marks: "2025-5-20" is 2025 - 5 - 20.
 // What splitDate gives as the year of a yearly date: no year a text can spell (0000 is refused).
 constexpr int kYearly = -1;
@@ -262,6 +254,14 @@ DateProblem checkLunar(const WrittenDate& written, const CivilDate& today, Civil
 }
 
 }  // namespace
+
+std::string_view trimSpaces(std::string_view text) {
+  const char* const kSpaces = " \t\r\n";
+  const size_t first = text.find_first_not_of(kSpaces);
+  if (first == std::string_view::npos)
+    return {};
+  return text.substr(first, text.find_last_not_of(kSpaces) - first + 1);
+}
 
 bool nextOccurrence(const WrittenDate& written, const CivilDate& from, CivilDate* date, int* year) {
   if (written.form == DateForm::LunarDated || written.form == DateForm::LunarYearly) {

@@ -57,6 +57,9 @@ DateProblem readDateText(std::string_view text, const CivilDate& today, CivilDat
 // forms). False when it falls outside the range of its calendar.
 bool nextOccurrence(const WrittenDate& written, const CivilDate& from, CivilDate* date, int* year);
 
+// text without the ASCII spaces, tabs and line breaks around it.
+std::string_view trimSpaces(std::string_view text);
+
 // Reads text (GBK) as a date; today is the local date a yearly date counts from. False when text
 // names no real date.
 bool parseDateText(std::string_view text, const CivilDate& today, CivilDate* date);

@@ -8,14 +8,6 @@ int64_t dayNumber(const CivilDate& date) {
   return daysFromCivil(date.year, date.month, date.day);
 }
 
-std::string_view trimmed(std::string_view text) {
-  const char* const kSpaces = " \t\r\n";
-  const size_t first = text.find_first_not_of(kSpaces);
-  if (first == std::string_view::npos)
-    return {};
-  return text.substr(first, text.find_last_not_of(kSpaces) - first + 1);
-}
-
 const char* problemText(DateProblem problem, std::string_view dateText) {
   switch (problem) {
     case DateProblem::NoSuchDay:
@@ -29,7 +21,7 @@ const char* problemText(DateProblem problem, std::string_view dateText) {
     case DateProblem::NoSuchLunarDay:
       return "那一年的这个农历月只有 29 天";
     default:
-      return trimmed(dateText).empty() ? "这一行没有日期：名称后面要有逗号和日期"
+      return trimSpaces(dateText).empty() ? "这一行没有日期：名称后面要有逗号和日期"
                                        : "日期可以写成 2025-05-20、5月20日、农历八月十五、农历1990年八月十五";
   }
 }
@@ -59,7 +51,7 @@ ItemDetails itemDetails(std::string_view dateText, CTime now) {
 
 std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   if (details.kind == Unreadable)
-    return "无法识别的日期：" + std::string(trimmed(dateText)) + "\r\n" + problemText(details.problem, dateText);
+    return "无法识别的日期：" + std::string(trimSpaces(dateText)) + "\r\n" + problemText(details.problem, dateText);
   static const char* const kWeekdays[] = {"星期四", "星期五", "星期六", "星期日", "星期一", "星期二", "星期三"};
   const CivilDate& date = details.date;
   const int64_t day = dayNumber(date);
