@@ -35,6 +35,14 @@ class CCore {
   void autoFileConfig();
   int getConfigInt(const char* key);
   bool saveConfigInt(const CString& key, int value);
+#ifdef _WIN32
+  // A text setting (a time, a word, a path) in section, "Tessaly" when none is named; empty for a key
+  // never saved. Characters the settings file's encoding cannot hold do not survive a save: read the
+  // value back where that matters.
+  std::wstring getConfigText(const char* key, const wchar_t* section = nullptr);
+  // A null value removes the key; false when the settings file could not be written.
+  bool saveConfigText(const char* key, const wchar_t* value, const wchar_t* section = nullptr);
+#endif
 
   // The program's full path without its extension, as GBK text: for showing only, since a character
   // GBK lacks becomes '?'. Files are reached through getAppFilePath.

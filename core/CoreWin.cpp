@@ -54,6 +54,25 @@ bool CCore::saveConfigInt(const CString& key, int value) {
                                     profilePath(m_configPath).c_str()) != FALSE;
 }
 
+std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {
+  // The profile functions say nothing of a value cut at the buffer's end: grow until it fits.
+  std::wstring text(256, L'\0');
+  for (;;) {
+    DWORD n = GetPrivateProfileStringW(section ? section : kSection, gbk::toWide(key).c_str(), L"", text.data(),
+                                       static_cast<DWORD>(text.size()), profilePath(m_configPath).c_str());
+    if (n + 1 < text.size() || text.size() >= 65536) {
+      text.resize(n);
+      return text;
+    }
+    text.resize(text.size() * 4);
+  }
+}
+
+bool CCore::saveConfigText(const char* key, const wchar_t* value, const wchar_t* section) {
+  return WritePrivateProfileStringW(section ? section : kSection, gbk::toWide(key).c_str(), value,
+                                    profilePath(m_configPath).c_str()) != FALSE;
+}
+
 CString CCore::getAppPath() { return CString(gbk::utf8ToGbk(getAppFilePath())); }
 
 FilePath CCore::getAppFilePath() {

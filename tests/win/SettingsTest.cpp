@@ -43,6 +43,17 @@ TEST_F(SettingsTest, RoundTripsAcrossCoreObjects) {
   EXPECT_EQ(core.getConfigInt("fsize"), 10);
 }
 
+TEST_F(SettingsTest, TextValuesRoundTripInTheirSectionAndCanBeRemoved) {
+  const std::wstring longValue(1000, L'x');  // past the first read buffer
+  EXPECT_TRUE(core.saveConfigText("remindat", L"09:30"));
+  EXPECT_TRUE(core.saveConfigText("k", longValue.c_str(), L"Other"));
+  EXPECT_EQ(core.getConfigText("remindat"), L"09:30");
+  EXPECT_EQ(core.getConfigText("k", L"Other"), longValue);
+  EXPECT_EQ(core.getConfigText("k"), L"");  // another section's key
+  EXPECT_TRUE(core.saveConfigText("remindat", nullptr));
+  EXPECT_EQ(core.getConfigText("remindat"), L"");
+}
+
 TEST_F(SettingsTest, NeverSavedOrDamagedValuesReadAsNotSaved) {
   EXPECT_EQ(core.getConfigInt("fsize"), kConfigNotSaved);
   EXPECT_EQ(fontSizeOrDefault(core.getConfigInt("fsize")), 20);
