@@ -28,6 +28,10 @@ class CWidgetDlg : public CDialog {
 
   BOOL PreTranslateMessage(MSG* msg) override;
   BOOL OnInitDialog() override;
+  // The widget ends by "退出" or with the session only: Enter, Esc, the close box, WM_CLOSE and the
+  // commands IDOK and IDCANCEL that another program may send do nothing.
+  void OnOK() override {}
+  void OnCancel() override {}
 
   // Items (items/).
   void LoadItems();
@@ -35,8 +39,9 @@ class CWidgetDlg : public CDialog {
 
   // Layout and drawing (display/).
   void UpdateLayout();
-  // The metrics alone, from fontSize at dpi and the loaded names; UpdateLayout's first part.
-  void ComputeMetrics();
+  // The metrics alone, from fontSize at dpi and the loaded names; UpdateLayout's first part. Within
+  // limit when one is given: a smaller em when the widget would be too tall, names cut when too wide.
+  void ComputeMetrics(const SurfaceLimit* limit = nullptr);
   // The DPI of the monitor the widget is on.
   int WindowDpi() const;
   void RenderWidget();
