@@ -26,7 +26,7 @@ std::wstring modulePath() {
       path = longPath;
     }
   }
-  return path;
+  return finalModulePath(path);
 }
 
 // The property that marks the widget of this instance; its name is the instance's own.
@@ -44,7 +44,8 @@ BOOL CALLBACK findMarkedWindow(HWND hwnd, LPARAM lParam) {
   return FALSE;
 }
 
-// Asks the running instance's widget to come forward; false while it has no widget yet.
+// Asks the running instance's widget to come forward; false while it has no widget yet, or has one
+// that is quitting.
 bool handOver(const std::wstring& mark) {
   WindowSearch search = {mark.c_str(), nullptr};
   EnumWindows(findMarkedWindow, reinterpret_cast<LPARAM>(&search));
@@ -54,7 +55,12 @@ bool handOver(const std::wstring& mark) {
   // This process was just started by the user and may give the foreground away; the widget's own
   // process may not take it.
   AllowSetForegroundWindow(pid);
-  return PostMessageW(search.found, activateMessage(), 0, 0) != FALSE;
+  // Sent, not posted: a widget that is quitting says no, and this start then waits for it to end. A
+  // widget too busy to answer in time is still there: it is left to show itself when it can.
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(search.found, activateMessage(), 0, 0, SMTO_ABORTIFHUNG, 3000, &answer))
+    return GetLastError() == ERROR_TIMEOUT;
+  return static_cast<LRESULT>(answer) == kActivateAccepted;
 }
 
 }  // namespace
@@ -69,6 +75,33 @@ std::wstring instanceNameFor(const std::wstring& path) {
   wchar_t hex[17];
   std::swprintf(hex, 17, L"%016llx", static_cast<unsigned long long>(hash));
   return std::wstring(L"Tessaly-") + hex;
+}
+
+std::wstring finalModulePath(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return path;
+  // The folder, not the file: a link to the program alone still runs it from the folder it lies in.
+  std::wstring folderPath = path.substr(0, slash + 1);
+  if (folderPath.size() >= MAX_PATH - 12 && folderPath.rfind(L"\\\\", 0) != 0) folderPath = L"\\\\?\\" + folderPath;
+  HANDLE folder = CreateFileW(folderPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder == INVALID_HANDLE_VALUE) return path;
+  std::wstring resolved(MAX_PATH, L'\0');
+  DWORD n = GetFinalPathNameByHandleW(folder, resolved.data(), static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
+  if (n >= resolved.size()) {
+    resolved.resize(n + 1);
+    n = GetFinalPathNameByHandleW(folder, resolved.data(), static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
+  }
+  CloseHandle(folder);
+  if (n == 0 || n >= resolved.size()) return path;
+  resolved.resize(n);
+  // Without the prefix an ordinary folder keeps the name it had before links were followed.
+  if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0)
+    resolved = L"\\\\" + resolved.substr(8);
+  else if (resolved.rfind(L"\\\\?\\", 0) == 0)
+    resolved = resolved.substr(4);
+  if (!resolved.empty() && resolved.back() != L'\\') resolved += L'\\';
+  return resolved + path.substr(slash + 1);
 }
 
 UINT activateMessage() {
@@ -103,3 +136,5 @@ void publishInstanceWindow(HWND widget) {
 }
 
 void withdrawInstanceWindow(HWND widget) { RemovePropW(widget, windowMark().c_str()); }
+
+bool isInstanceWindow(HWND widget) { return GetPropW(widget, windowMark().c_str()) != nullptr; }

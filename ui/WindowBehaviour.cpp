@@ -1,6 +1,7 @@
 // How the borderless widget answers the mouse, the keyboard, painting and its minute timer, and the
 // commands that act on the window or the program: hide, About, quit; one dialog at a time.
 #include "app/AppState.h"
+#include "app/SingleInstance.h"
 #include "app/WidgetDlg.h"
 #include "items/ItemRecord.h"
 #include "ui/AboutDlg.h"
@@ -40,11 +41,13 @@ bool CWidgetDlg::BringModalToFront() {
   return true;
 }
 
-// The widget is shown also behind an open dialog: the user started the program to see it.
+// The widget is shown also behind an open dialog: the user started the program to see it. A widget
+// that is quitting refuses, so that the second start waits for it to end and runs in its place.
 LRESULT CWidgetDlg::OnActivateRequest(WPARAM, LPARAM) {
+  if (!isInstanceWindow(m_hWnd)) return 0;
   ShowWindow(SW_SHOW);
   if (!BringModalToFront()) SetForegroundWindow(m_hWnd);
-  return 0;
+  return kActivateAccepted;
 }
 
 // The widget is the main dialog: Enter and Esc would end it through OK and Cancel, and Alt+F4 through
@@ -123,5 +126,7 @@ void CWidgetDlg::OnAppQuit() {
     return;
   }
   if (openEditor && !openEditor->SaveBeforeQuit()) return;
+  // From here on a second start is not handed over to this widget, which is about to go.
+  withdrawInstanceWindow(m_hWnd);
   PostQuitMessage(0);
 }
