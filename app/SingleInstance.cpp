@@ -30,7 +30,7 @@ std::wstring modulePath() {
 }
 
 // The property that marks the widget of this instance; its name is the instance's own.
-std::wstring windowMark() { return instanceNameFor(modulePath()) + L".Widget"; }
+std::wstring windowMark() { return thisInstanceName() + L".Widget"; }
 
 struct WindowSearch {
   const wchar_t* mark;
@@ -104,6 +104,8 @@ std::wstring finalModulePath(const std::wstring& path) {
   return resolved + path.substr(slash + 1);
 }
 
+std::wstring thisInstanceName() { return instanceNameFor(modulePath()); }
+
 UINT activateMessage() {
   static const UINT message = RegisterWindowMessageW(L"Tessaly.Activate");
   return message;
@@ -116,7 +118,7 @@ CSingleInstance::~CSingleInstance() {
 }
 
 bool CSingleInstance::Claim() {
-  std::wstring name = instanceNameFor(modulePath());
+  std::wstring name = thisInstanceName();
   // Local: one widget per program folder and log-on session.
   m_mutex = CreateMutexW(nullptr, TRUE, (L"Local\\" + name).c_str());
   if (!m_mutex || GetLastError() != ERROR_ALREADY_EXISTS) return true;

@@ -16,6 +16,9 @@ std::wstring instanceNameFor(const std::wstring& modulePath);
 // finally names it (without the "\\?\" prefix); the path as given when the folder cannot be opened.
 std::wstring finalModulePath(const std::wstring& modulePath);
 
+// The instance name of this program, as it runs.
+std::wstring thisInstanceName();
+
 // Sent to the running widget by a second start: show yourself and come to the front. The widget
 // answers kActivateAccepted; anything else (it is quitting) means the second start must wait for it
 // to end and then run.

@@ -2,6 +2,7 @@
 // dialog. Its routines live beside the subsystem they belong to: lifecycle in app/, items in items/,
 // layout and drawing in display/, tray, menus, behaviour and dialogs in ui/.
 #pragma once
+#include "core/RecoveryFiles.h"
 #include "display/LayoutMetrics.h"
 #include "framework/AfxWin.h"
 #include "ui/RowTips.h"
@@ -72,22 +73,27 @@ class CWidgetDlg : public CDialog {
   CString loadProblem;
   // The editor while it is open, so that quitting and the end of the session can reach its text.
   CItemsDlg* openEditor = nullptr;
+  RecoveryState recovery;
 
   // One dialog at a time: when a dialog or message box of the program is open, brings it to the
   // front, flashes it and returns true.
   bool BringModalToFront();
   // A note the user should see without being stopped: a balloon from the tray icon, or a message
-  // box when there is no icon.
-  void ShowNote(const std::wstring& text);
+  // box when there is no icon. A click on the balloon opens the folder of opens, when one is given.
+  void ShowNote(const std::wstring& text, const FilePath& opens = FilePath());
   // The notes due at start (an unreadable list, text recovered at the last log-off), once the tray
   // icon is there (app/).
   void ShowStartNotes();
+  // Once a run, after a settings write failed: a balloon that names the settings file (app/).
+  void TellSettingsNotSaved();
+  std::wstring SettingsNotSavedNote() const;
 
  protected:
   // Lifecycle (app/).
   LRESULT OnCreate(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnQueryEndSession(WPARAM, LPARAM);
+  bool WriteRecoveryFile();
   LRESULT OnEndSession(WPARAM, LPARAM);
   // A second start of the program asks the running widget to come forward.
   LRESULT OnActivateRequest(WPARAM, LPARAM);

@@ -203,6 +203,8 @@ void CWidgetDlg::OnAppItems() {
   openEditor = &dialog;
   INT_PTR result = dialog.DoModal();
   openEditor = nullptr;
+  // Nothing unsaved is left to hold the end of the session up for.
+  ShutdownBlockReasonDestroy(m_hWnd);
   if (result != IDOK) return;
   LoadItems();
   UpdateLayout();

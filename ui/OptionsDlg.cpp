@@ -28,6 +28,7 @@ void COptionsDlg::OnOK() {
   }
   fontSize = value;
   if (!core->saveConfigInt("fsize", value)) {
+    core->takeConfigFailureToTell();  // told here, in the dialog: no balloon about it later
     std::wstring text = gbk::toWide(("字体大小已改为 " + core->getStrInt(value) + "，但无法保存到设置文件：\r\n").view()) +
                         gbk::utf8ToWide(core->configPath()) +
                         gbk::toWide("\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。");

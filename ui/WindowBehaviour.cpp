@@ -97,11 +97,14 @@ void CWidgetDlg::OnMinuteTick() {
 // A press anywhere acts as a press on a caption: the system's move loop runs until the release.
 LRESULT CWidgetDlg::OnLButtonDown(WPARAM, LPARAM) {
   SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-  // The place the user chose is the one later layouts keep.
+  // The place the user chose is the one later layouts keep, and is stored at once: a settings file
+  // that cannot take it is told now, while the user can still do something about it.
   RECT rect;
-  if (GetWindowRect(m_hWnd, &rect)) {
+  if (GetWindowRect(m_hWnd, &rect) && (rect.left != posLeft || rect.top != posTop)) {
     posLeft = rect.left;
     posTop = rect.top;
+    SavePosition();
+    TellSettingsNotSaved();
   }
   return Default();
 }
