@@ -23,6 +23,9 @@
 //   winctl lines <title> <control-id>  prints an edit box's first visible line and its line count
 //   winctl lock <path> <seconds>       holds the file open without sharing, as a program that locks it
 //   winctl balloon [seconds]           waits for a tray balloon on the screen; prints its text as UTF-8
+//   winctl balloon-place [seconds]     waits for a tray balloon; prints its place: left top right bottom
+//   winctl send <title> <msg> <wparam> <lparam>
+//                                      sends the message and prints the window's answer
 //   winctl version <file>              prints a file's version resource: the fixed file and product
 //                                      versions (a.b.c.d), then FileVersion and ProductVersion as
 //                                      UTF-8, one a line
@@ -320,6 +323,29 @@ int main() {
       if (static_cast<LONG>(GetTickCount() - deadline) > 0) return 1;
       Sleep(200);
     }
+  }
+  if (verb == L"balloon-place") {
+    DWORD deadline = GetTickCount() + static_cast<DWORD>((argc > 2 ? _wtof(title) : 10) * 1000);
+    for (;;) {
+      HWND balloon = nullptr;
+      EnumWindows(keepBalloon, reinterpret_cast<LPARAM>(&balloon));
+      RECT r;
+      if (balloon && GetWindowRect(balloon, &r)) {
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+      }
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) return 1;
+      Sleep(200);
+    }
+  }
+  if (verb == L"send" && argc > 5) {
+    HWND hwnd = FindWindowW(nullptr, title);
+    DWORD_PTR answer = 0;
+    if (!hwnd || !SendMessageTimeoutW(hwnd, static_cast<UINT>(_wtoi(argv[3])), static_cast<WPARAM>(_wtoi(argv[4])),
+                                      static_cast<LPARAM>(_wtoi(argv[5])), SMTO_ABORTIFHUNG, 20000, &answer))
+      return 1;
+    std::printf("%lld\n", static_cast<long long>(static_cast<LRESULT>(answer)));
+    return 0;
   }
   if (verb == L"workarea") {
     RECT r;
