@@ -23,7 +23,6 @@
 //   winctl lines <title> <control-id>  prints an edit box's first visible line and its line count
 //   winctl lock <path> <seconds>       holds the file open without sharing, as a program that locks it
 //   winctl balloon [seconds]           waits for a tray balloon on the screen; prints its text as UTF-8
-//   winctl balloon-place [seconds]     waits for a tray balloon; prints its place: left top right bottom
 //   winctl send <title> <msg> <wparam> <lparam>
 //                                      sends the message and prints the window's answer
 //   winctl version <file>              prints a file's version resource: the fixed file and product
@@ -318,20 +317,6 @@ int main() {
       if (balloon && SendMessageTimeoutW(balloon, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                                          2000, &got) && text[0]) {
         std::printf("%s\n", utf8(text).c_str());
-        return 0;
-      }
-      if (static_cast<LONG>(GetTickCount() - deadline) > 0) return 1;
-      Sleep(200);
-    }
-  }
-  if (verb == L"balloon-place") {
-    DWORD deadline = GetTickCount() + static_cast<DWORD>((argc > 2 ? _wtof(title) : 10) * 1000);
-    for (;;) {
-      HWND balloon = nullptr;
-      EnumWindows(keepBalloon, reinterpret_cast<LPARAM>(&balloon));
-      RECT r;
-      if (balloon && GetWindowRect(balloon, &r)) {
-        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
         return 0;
       }
       if (static_cast<LONG>(GetTickCount() - deadline) > 0) return 1;
