@@ -73,6 +73,30 @@ editor_cancel
 editor_closed || fail "the editor closed"
 rm -rf "$(dirname "$second")"
 
+# --- the editor takes as much as it can open, and does not save a box it had to cut ---
+cp "$(items_file)" "$APP_DIR/list.bak"
+for i in $(seq 2000); do printf 'name%04d,2020-01-01\r\n' "$i"; done | write_items_raw  # 40,000 characters
+type_line 'typed,2021-01-01' || fail "typing into a list of 40,000 characters"
+editor_ok
+check "a list longer than the box's default limit takes typing and saves it" \
+  eval 'editor_closed && grep -q "^typed,2021-01-01" "$(items_file)"'
+# Exactly 4 MiB: the box is full; a typed character is refused, and OK asks before saving the rest.
+line=$(printf '%*s' 1022 '' | tr ' ' a)
+{ for i in $(seq 4095); do printf '%s\r\n' "$line"; done; printf '%s' "${line:0:1022}"; printf 'zz'; } | write_items_raw
+check "the 4 MiB list is exactly 4 MiB" [ "$(stat -c %s "$(items_file)")" = 4194304 ]
+open_editor || fail "the editor opened the 4 MiB list"
+click_box
+press_keys ctrl+End x
+editor_ok
+check "OK after a cut asks first" wait_message 30
+check "saying the box reached its limit" grep -q '长度上限' <<<"$MESSAGE"
+answer_message n
+check "No keeps the editor open, the file as it was" \
+  eval 'message_gone && editor_open && [ "$(stat -c %s "$(items_file)")" = 4194304 ] && ! grep -q x "$(items_file)"'
+editor_cancel
+editor_closed || fail "the editor closed"
+cp "$APP_DIR/list.bak" "$(items_file)"
+
 # --- DPI changes land where Windows suggests ---
 read -r _ l t r b _ <<<"$(winctl info Tessaly)"
 read -r dl dt dr db < <(winctl dpi Tessaly 144 100 120) || fail "the DPI change was handed over"
