@@ -104,7 +104,8 @@ LRESULT CALLBACK receiverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 // Runs hookName of winctl_hook.dll (beside this program) in the thread of window, posts it message
-// with wParam and lParam, and returns what the hook sends back; empty when that fails.
+// with wParam (the window the answer goes to when null) and lParam, and returns what the hook sends
+// back; empty when that fails.
 std::string askInOwner(HWND window, const char* hookName, const wchar_t* message, WPARAM wParam, LPARAM lParam) {
   received.clear();
   WNDCLASSW cls = {};
@@ -350,7 +351,9 @@ int main() {
     HWND hwnd = FindWindowW(nullptr, title);
     if (!hwnd) return 1;
     const LPARAM corner = MAKELPARAM(static_cast<WORD>(_wtoi(argv[4])), static_cast<WORD>(_wtoi(argv[5])));
-    std::string rect = askInOwner(hwnd, "DpiChangeHook", L"Tessaly.winctl.Dpi", static_cast<WPARAM>(_wtoi(argv[3])), corner);
+    const int dpi = _wtoi(argv[3]);
+    if (dpi <= 0) return 2;  // the window would not be told what to do
+    std::string rect = askInOwner(hwnd, "DpiChangeHook", L"Tessaly.winctl.Dpi", static_cast<WPARAM>(dpi), corner);
     std::fputs(rect.c_str(), stdout);
     return rect.empty() ? 1 : 0;
   }
