@@ -234,6 +234,7 @@ void CWidgetDlg::SavePosition() {
 // without stopping the user; one balloon shows at a time, so the notes share it. A recovery file is
 // named once: the settings file keeps the write time of the newest one named.
 void CWidgetDlg::ShowStartNotes() {
+  if (!core) return;
   std::wstring note;
   if (!loadProblem.IsEmpty())
     note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" +
@@ -242,7 +243,7 @@ void CWidgetDlg::ShowStartNotes() {
   addRecoveryFiles(listStem().substr(0, listStem().size() - fileNameOf(listStem()).size()), true, found);
   if (const FilePath second = secondRecoveryFolder(); !second.empty()) addRecoveryFiles(second, false, found);
   const std::vector<RecoveryFile> recovered =
-      unannouncedRecoveryFiles(found, core ? parseSeenMark(gbk::wideToUtf8(core->getConfigText(kRecoverySeenKey))) : 0);
+      unannouncedRecoveryFiles(found, parseSeenMark(gbk::wideToUtf8(core->getConfigText(kRecoverySeenKey))));
   FilePath opens;
   if (!recovered.empty()) {
     note += (note.empty() ? L"" : L"\r\n\r\n") + gbk::utf8ToWide(recoveryNoteUtf8(recovered));
