@@ -26,11 +26,11 @@ std::wstring modulePath() {
       path = longPath;
     }
   }
-  return path;
+  return finalModulePath(path);
 }
 
 // The property that marks the widget of this instance; its name is the instance's own.
-std::wstring windowMark() { return instanceNameFor(modulePath()) + L".Widget"; }
+std::wstring windowMark() { return thisInstanceName() + L".Widget"; }
 
 struct WindowSearch {
   const wchar_t* mark;
@@ -44,7 +44,8 @@ BOOL CALLBACK findMarkedWindow(HWND hwnd, LPARAM lParam) {
   return FALSE;
 }
 
-// Asks the running instance's widget to come forward; false while it has no widget yet.
+// Asks the running instance's widget to come forward; false while it has no widget yet, or has one
+// that is quitting.
 bool handOver(const std::wstring& mark) {
   WindowSearch search = {mark.c_str(), nullptr};
   EnumWindows(findMarkedWindow, reinterpret_cast<LPARAM>(&search));
@@ -54,7 +55,12 @@ bool handOver(const std::wstring& mark) {
   // This process was just started by the user and may give the foreground away; the widget's own
   // process may not take it.
   AllowSetForegroundWindow(pid);
-  return PostMessageW(search.found, activateMessage(), 0, 0) != FALSE;
+  // Sent, not posted: a widget that is quitting says no, and this start then waits for it to end. A
+  // widget too busy to answer in time is still there: it is left to show itself when it can.
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(search.found, activateMessage(), 0, 0, SMTO_ABORTIFHUNG, 3000, &answer))
+    return GetLastError() == ERROR_TIMEOUT;
+  return static_cast<LRESULT>(answer) == kActivateAccepted;
 }
 
 }  // namespace
@@ -71,6 +77,35 @@ std::wstring instanceNameFor(const std::wstring& path) {
   return std::wstring(L"Tessaly-") + hex;
 }
 
+std::wstring finalModulePath(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return path;
+  // The folder, not the file: a link to the program alone still runs it from the folder it lies in.
+  std::wstring folderPath = path.substr(0, slash + 1);
+  if (folderPath.size() >= MAX_PATH - 12 && folderPath.rfind(L"\\\\", 0) != 0) folderPath = L"\\\\?\\" + folderPath;
+  HANDLE folder = CreateFileW(folderPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder == INVALID_HANDLE_VALUE) return path;
+  std::wstring resolved(MAX_PATH, L'\0');
+  DWORD n = GetFinalPathNameByHandleW(folder, resolved.data(), static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
+  if (n >= resolved.size()) {
+    resolved.resize(n + 1);
+    n = GetFinalPathNameByHandleW(folder, resolved.data(), static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
+  }
+  CloseHandle(folder);
+  if (n == 0 || n >= resolved.size()) return path;
+  resolved.resize(n);
+  // Without the prefix an ordinary folder keeps the name it had before links were followed.
+  if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0)
+    resolved = L"\\\\" + resolved.substr(8);
+  else if (resolved.rfind(L"\\\\?\\", 0) == 0)
+    resolved = resolved.substr(4);
+  if (!resolved.empty() && resolved.back() != L'\\') resolved += L'\\';
+  return resolved + path.substr(slash + 1);
+}
+
+std::wstring thisInstanceName() { return instanceNameFor(modulePath()); }
+
 UINT activateMessage() {
   static const UINT message = RegisterWindowMessageW(L"Tessaly.Activate");
   return message;
@@ -83,7 +118,7 @@ CSingleInstance::~CSingleInstance() {
 }
 
 bool CSingleInstance::Claim() {
-  std::wstring name = instanceNameFor(modulePath());
+  std::wstring name = thisInstanceName();
   // Local: one widget per program folder and log-on session.
   m_mutex = CreateMutexW(nullptr, TRUE, (L"Local\\" + name).c_str());
   if (!m_mutex || GetLastError() != ERROR_ALREADY_EXISTS) return true;
@@ -103,3 +138,5 @@ void publishInstanceWindow(HWND widget) {
 }
 
 void withdrawInstanceWindow(HWND widget) { RemovePropW(widget, windowMark().c_str()); }
+
+bool isInstanceWindow(HWND widget) { return GetPropW(widget, windowMark().c_str()) != nullptr; }

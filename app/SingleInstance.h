@@ -1,6 +1,8 @@
 // One widget per program folder: a second start of the same Tessaly.exe (same item file, same
 // settings) hands over to the running one and ends. The name of the kernel objects comes from the
-// program's full path, case-folded, so copies in different folders run side by side.
+// program's full path with its folder as the file system finally resolves it (symbolic links and
+// junctions followed), case-folded, so copies in different folders run side by side and one folder
+// reached by two roads has one widget.
 #pragma once
 #include <windows.h>
 
@@ -10,8 +12,18 @@
 // (a path can be far longer than a kernel object name may be, and holds backslashes).
 std::wstring instanceNameFor(const std::wstring& modulePath);
 
-// Sent to the running widget by a second start: show yourself and come to the front.
+// The program's path with its folder's symbolic links and junctions resolved, as the file system
+// finally names it (without the "\\?\" prefix); the path as given when the folder cannot be opened.
+std::wstring finalModulePath(const std::wstring& modulePath);
+
+// The instance name of this program, as it runs.
+std::wstring thisInstanceName();
+
+// Sent to the running widget by a second start: show yourself and come to the front. The widget
+// answers kActivateAccepted; anything else (it is quitting) means the second start must wait for it
+// to end and then run.
 UINT activateMessage();
+constexpr LRESULT kActivateAccepted = 0x7E55A1;
 
 // Owns the named mutex that marks the running instance of this program folder.
 class CSingleInstance {
@@ -31,6 +43,7 @@ class CSingleInstance {
 };
 
 // The widget marks its window as the instance's, so that a second start finds it, and takes the
-// mark away before it goes.
+// mark away once it is quitting; a widget without the mark refuses hand-overs.
 void publishInstanceWindow(HWND widget);
 void withdrawInstanceWindow(HWND widget);
+bool isInstanceWindow(HWND widget);

@@ -3,6 +3,7 @@
 // and destruction (position saved, tray icon removed, state freed).
 #include "app/WidgetDlg.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -11,6 +12,7 @@
 #include "app/AppState.h"
 #include "app/SingleInstance.h"
 #include "core/Core.h"
+#include "core/RecoveryFiles.h"
 #include "framework/Gbk.h"
 #include "res/resource.h"
 #include "ui/ItemsDlg.h"
@@ -20,15 +22,48 @@ namespace {
 const UINT WM_TASKBAR_CREATED = RegisterWindowMessageW(L"TaskbarCreated");
 const UINT WM_ACTIVATE_REQUEST = activateMessage();
 
-// Where the editor's unsaved text goes when the session ends, beside the list.
-FilePath recoveryPath() { return appPath + "_items.recovered.txt"; }
+constexpr char kRecoverySeenKey[] = "recoveryseen";
 
-// The recovery file is newer than the list: the user has not saved the list since it was written.
-bool recoveryPending() {
-  WIN32_FILE_ATTRIBUTE_DATA recovery, list;
-  if (!GetFileAttributesExW(widePath(recoveryPath()).c_str(), GetFileExInfoStandard, &recovery)) return false;
-  if (!GetFileAttributesExW(widePath(itemFilePath).c_str(), GetFileExInfoStandard, &list)) return true;
-  return CompareFileTime(&recovery.ftLastWriteTime, &list.ftLastWriteTime) > 0;
+// The list's path without ".txt": recovery files are named after it.
+FilePath listStem() { return appPath + "_items"; }
+
+// The file name part of a path (after its last backslash).
+FilePath fileNameOf(const FilePath& path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == FilePath::npos ? path : path.substr(slash + 1);
+}
+
+// The second place for recovery files when none can be written beside the list: a folder of this
+// program folder's own in the user's application-data folder; empty when there is none.
+FilePath secondRecoveryFolder() {
+  const DWORD needed = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+  if (needed == 0) return FilePath();
+  std::wstring folder(needed, L'\0');
+  folder.resize(GetEnvironmentVariableW(L"APPDATA", folder.data(), needed));
+  if (folder.empty()) return FilePath();
+  return gbk::wideToUtf8(folder + L"\\Tessaly\\" + thisInstanceName() + L"\\");
+}
+
+// A name the file system knows, also one that cannot be opened.
+bool pathTaken(const FilePath& path) {
+  if (GetFileAttributesW(widePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const DWORD error = GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+// The recovery files of this list in folder (with its trailing backslash), with their write times.
+void addRecoveryFiles(const FilePath& folder, bool besideList, std::vector<RecoveryFile>& found) {
+  const FilePath stemName = fileNameOf(listStem());
+  WIN32_FIND_DATAW data;
+  HANDLE search = FindFirstFileW(widePath(folder + stemName + ".recovered*.txt").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const FilePath name = gbk::wideToUtf8(data.cFileName);
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || recoveryFileNumber(stemName, name) == 0) continue;
+    const uint64_t written = (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    found.push_back({folder + name, written, besideList});
+  } while (FindNextFileW(search, &data));
+  FindClose(search);
 }
 
 }  // namespace
@@ -196,17 +231,63 @@ void CWidgetDlg::SavePosition() {
 }
 
 // What the user should know from the start, said once the icon is there so that it can be said
-// without stopping the user; one balloon shows at a time, so the notes share it.
+// without stopping the user; one balloon shows at a time, so the notes share it. A recovery file is
+// named once: the settings file keeps the write time of the newest one named.
 void CWidgetDlg::ShowStartNotes() {
+  if (!core) return;
   std::wstring note;
   if (!loadProblem.IsEmpty())
     note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" +
            gbk::toWide(loadProblem.view()) + L"\u3002";
-  if (recoveryPending())
-    note += (note.empty() ? L"" : L"\r\n\r\n") +
-            gbk::toWide("上次注销或关机时，纪念日编辑器中未保存的文本已保存到：\r\n") +
-            gbk::utf8ToWide(recoveryPath());
-  if (!note.empty()) ShowNote(note);
+  std::vector<RecoveryFile> found;
+  addRecoveryFiles(listStem().substr(0, listStem().size() - fileNameOf(listStem()).size()), true, found);
+  if (const FilePath second = secondRecoveryFolder(); !second.empty()) addRecoveryFiles(second, false, found);
+  const std::vector<RecoveryFile> recovered =
+      unannouncedRecoveryFiles(found, parseSeenMark(gbk::wideToUtf8(core->getConfigText(kRecoverySeenKey))));
+  FilePath opens;
+  if (!recovered.empty()) {
+    note += (note.empty() ? L"" : L"\r\n\r\n") + gbk::utf8ToWide(recoveryNoteUtf8(recovered));
+    opens = recovered.back().path;
+    core->saveConfigText(kRecoverySeenKey, gbk::utf8ToWide(seenMarkText(recovered.back().written)).c_str());
+    // Not stored: the note comes again at the next start, and says why.
+    if (core->takeConfigFailureToTell()) note += L"\r\n\r\n" + SettingsNotSavedNote();
+  }
+  if (!note.empty()) ShowNote(note, opens);
+}
+
+std::wstring CWidgetDlg::SettingsNotSavedNote() const {
+  return gbk::toWide("无法保存设置，下次启动时不会记住这些更改（例如拖动后的位置）。设置文件：\r\n") +
+         gbk::utf8ToWide(core->configPath()) + gbk::toWide("\r\n请检查它是否只读或被其他程序占用。");
+}
+
+void CWidgetDlg::TellSettingsNotSaved() {
+  if (core && core->takeConfigFailureToTell()) ShowNote(SettingsNotSavedNote());
+}
+
+// The session is ending with unsaved text in the editor: it goes to a new recovery file beside the
+// list, else in the second place; false when no place could take it.
+bool CWidgetDlg::WriteRecoveryFile() {
+  if (!recovery.writtenThisRun.empty() && openEditor->WriteRecovery(recovery.writtenThisRun)) return true;
+  const FilePath second = secondRecoveryFolder();
+  const FilePath stems[] = {listStem(), second.empty() ? FilePath() : second + fileNameOf(listStem())};
+  for (const FilePath& stem : stems) {
+    if (stem.empty()) continue;
+    if (stem != listStem()) {
+      // The second place's folders, "Tessaly" and this program folder's own in it, are made on first use.
+      const FilePath own = second.substr(0, second.size() - 1);
+      CreateDirectoryW(widePath(own.substr(0, own.find_last_of('\\'))).c_str(), nullptr);
+      CreateDirectoryW(widePath(own).c_str(), nullptr);
+    }
+    // The first free number: a file the user has not looked at yet is never overwritten.
+    for (int number = 1; number <= kMaxRecoveryFiles; ++number) {
+      const FilePath path = recoveryFileName(stem, number);
+      if (pathTaken(path)) continue;
+      if (!openEditor->WriteRecovery(path)) break;  // this place cannot take it: the next one
+      recovery.writtenThisRun = path;
+      return true;
+    }
+  }
+  return false;
 }
 
 LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
@@ -227,16 +308,22 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   return 0;
 }
 
-// Log-off or shut-down asks nothing and loses nothing: the editor's unsaved text goes to the recovery
-// file, and the next start says so.
+// Log-off or shut-down asks nothing and loses nothing: the editor's unsaved text goes to a recovery
+// file, and the next start says so. When no file can be written the session may not end yet, and
+// Windows shows the user why.
 LRESULT CWidgetDlg::OnQueryEndSession(WPARAM, LPARAM) {
-  if (openEditor && openEditor->HasChanges()) openEditor->WriteRecovery(recoveryPath());
-  return TRUE;
+  if (!openEditor || !openEditor->HasChanges() || WriteRecoveryFile()) {
+    ShutdownBlockReasonDestroy(m_hWnd);
+    return TRUE;
+  }
+  ShutdownBlockReasonCreate(m_hWnd, gbk::toWide("纪念日编辑框中有未保存的内容，无法写入恢复文件").c_str());
+  return FALSE;
 }
 
 // Log-off or shut-down: the process may end without the widget being destroyed.
 LRESULT CWidgetDlg::OnEndSession(WPARAM ending, LPARAM) {
   if (ending) {
+    withdrawInstanceWindow(m_hWnd);  // no hand-over to a widget whose session is ending
     SavePosition();
     if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
     trayIconAdded = false;

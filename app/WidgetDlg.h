@@ -2,6 +2,7 @@
 // dialog. Its routines live beside the subsystem they belong to: lifecycle in app/, items in items/,
 // layout and drawing in display/, tray, menus, behaviour and dialogs in ui/.
 #pragma once
+#include "core/RecoveryFiles.h"
 #include "display/LayoutMetrics.h"
 #include "framework/AfxWin.h"
 #include "ui/RowTips.h"
@@ -28,6 +29,10 @@ class CWidgetDlg : public CDialog {
 
   BOOL PreTranslateMessage(MSG* msg) override;
   BOOL OnInitDialog() override;
+  // The widget ends by "退出" or with the session only: Enter, Esc, the close box, WM_CLOSE and the
+  // commands IDOK and IDCANCEL that another program may send do nothing.
+  void OnOK() override {}
+  void OnCancel() override {}
 
   // Items (items/).
   void LoadItems();
@@ -35,8 +40,9 @@ class CWidgetDlg : public CDialog {
 
   // Layout and drawing (display/).
   void UpdateLayout();
-  // The metrics alone, from fontSize at dpi and the loaded names; UpdateLayout's first part.
-  void ComputeMetrics();
+  // The metrics alone, from fontSize at dpi and the loaded names; UpdateLayout's first part. Within
+  // limit when one is given: a smaller em when the widget would be too tall, names cut when too wide.
+  void ComputeMetrics(const SurfaceLimit* limit = nullptr);
   // The DPI of the monitor the widget is on.
   int WindowDpi() const;
   void RenderWidget();
@@ -67,22 +73,27 @@ class CWidgetDlg : public CDialog {
   CString loadProblem;
   // The editor while it is open, so that quitting and the end of the session can reach its text.
   CItemsDlg* openEditor = nullptr;
+  RecoveryState recovery;
 
   // One dialog at a time: when a dialog or message box of the program is open, brings it to the
   // front, flashes it and returns true.
   bool BringModalToFront();
   // A note the user should see without being stopped: a balloon from the tray icon, or a message
-  // box when there is no icon.
-  void ShowNote(const std::wstring& text);
+  // box when there is no icon. A click on the balloon opens the folder of opens, when one is given.
+  void ShowNote(const std::wstring& text, const FilePath& opens = FilePath());
   // The notes due at start (an unreadable list, text recovered at the last log-off), once the tray
   // icon is there (app/).
   void ShowStartNotes();
+  // Once a run, after a settings write failed: a balloon that names the settings file (app/).
+  void TellSettingsNotSaved();
+  std::wstring SettingsNotSavedNote() const;
 
  protected:
   // Lifecycle (app/).
   LRESULT OnCreate(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnQueryEndSession(WPARAM, LPARAM);
+  bool WriteRecoveryFile();
   LRESULT OnEndSession(WPARAM, LPARAM);
   // A second start of the program asks the running widget to come forward.
   LRESULT OnActivateRequest(WPARAM, LPARAM);

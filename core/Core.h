@@ -77,9 +77,18 @@ class CCore {
 #endif
 
   FilePath configPath() const { return m_configPath; }
+  // True once a run, after a write of the settings failed: the user is told that once, not at every
+  // drag.
+  bool takeConfigFailureToTell() {
+    const bool tell = m_configWriteFailed && !m_configFailureTold;
+    m_configFailureTold = m_configFailureTold || tell;
+    return tell;
+  }
 
  private:
   FilePath m_configPath;
+  bool m_configWriteFailed = false;
+  bool m_configFailureTold = false;
 #ifdef _WIN32
   // Made on first use, in core/TextBoundsWin.cpp, which also gives the way to free it: the window-free
   // parts that make and free a CCore do not link GDI+.

@@ -50,8 +50,10 @@ int CCore::getConfigInt(const char* key) {
 bool CCore::saveConfigInt(const CString& key, int value) {
   // Digits only, so the narrow conversion serves: the wide one would bring in formatted output.
   const std::wstring digits = gbk::toWide(std::to_string(value));
-  return WritePrivateProfileStringW(kSection, gbk::toWide(key.view()).c_str(), digits.c_str(),
-                                    profilePath(m_configPath).c_str()) != FALSE;
+  const bool saved = WritePrivateProfileStringW(kSection, gbk::toWide(key.view()).c_str(), digits.c_str(),
+                                                profilePath(m_configPath).c_str()) != FALSE;
+  m_configWriteFailed = m_configWriteFailed || !saved;
+  return saved;
 }
 
 std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {
@@ -69,8 +71,10 @@ std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {
 }
 
 bool CCore::saveConfigText(const char* key, const wchar_t* value, const wchar_t* section) {
-  return WritePrivateProfileStringW(section ? section : kSection, gbk::toWide(key).c_str(), value,
-                                    profilePath(m_configPath).c_str()) != FALSE;
+  const bool saved = WritePrivateProfileStringW(section ? section : kSection, gbk::toWide(key).c_str(), value,
+                                                profilePath(m_configPath).c_str()) != FALSE;
+  m_configWriteFailed = m_configWriteFailed || !saved;
+  return saved;
 }
 
 CString CCore::getAppPath() { return CString(gbk::utf8ToGbk(getAppFilePath())); }

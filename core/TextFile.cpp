@@ -261,6 +261,12 @@ size_t markLength(TextEncoding encoding) {
   return 0;
 }
 
+size_t editorCharLimit(TextEncoding encoding, size_t loadedChars) {
+  const size_t room = kMaxTextFileBytes - markLength(encoding);
+  const bool twoBytesEach = encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
+  return std::max(twoBytesEach ? room / 2 : room, loadedChars);
+}
+
 std::string decodeToGbk(std::string_view bytes, TextEncoding encoding) {
   bytes.remove_prefix(std::min(bytes.size(), markLength(encoding)));
   return decodeBodyToGbk(bytes, encoding);

@@ -37,6 +37,12 @@ TextEncoding detectEncoding(std::string_view bytes);
 // Bytes of the byte-order mark the encoding starts with (0 for GBK and UTF-8 without one).
 size_t markLength(TextEncoding encoding);
 
+// The editor box's limit in UTF-16 characters for a file of that encoding: as many characters of the
+// fewest bytes each (ASCII in GBK and UTF-8, any character in UTF-16) as a file within
+// kMaxTextFileBytes holds, and never fewer than the loadedChars the box was opened with (bare line
+// feeds become CR LF there). Text typed or pasted past it is cut by the box.
+size_t editorCharLimit(TextEncoding encoding, size_t loadedChars);
+
 // The file's bytes (mark included) as GBK, for the item reader: what GBK cannot hold becomes '?', a
 // broken sequence U+FFFD's stand-in, a last odd byte of UTF-16 is dropped.
 std::string decodeToGbk(std::string_view bytes, TextEncoding encoding);

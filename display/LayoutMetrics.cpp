@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <vector>
+
+#include "framework/Gbk.h"
 
 namespace {
 
@@ -107,4 +110,63 @@ PixelRect centredIn(const PixelRect& area, int width, int height) {
   const int left = area.left + (area.right - area.left - width) / 2;
   const int top = area.top + (area.bottom - area.top - height) / 2;
   return {left, top, left + width, top + height};
+}
+
+int clampDpi(int dpi) {
+  return std::clamp(dpi, kMinDpi, kMaxDpi);
+}
+
+SurfaceLimit surfaceLimitFor(int virtualScreenWidth, int virtualScreenHeight) {
+  // 64-bit on the way: a screen reported absurdly large still gives a limit an int holds.
+  auto twice = [](int extent, int fallback) {
+    return static_cast<int>(std::min<int64_t>(2 * int64_t{extent > 0 ? extent : fallback}, INT32_MAX));
+  };
+  return {twice(virtualScreenWidth, 640), twice(virtualScreenHeight, 480)};
+}
+
+int emWithin(const LayoutMetrics& m, int nameWidth, const SurfaceLimit& limit) {
+  const int64_t fixedWidth = int64_t{m.windowWidth} - nameWidth;
+  if (m.emSize <= 1 || (m.windowHeight <= limit.height && fixedWidth <= limit.width))
+    return m.emSize;
+  double share = 1.0;
+  if (m.windowHeight > limit.height)
+    share = std::min(share, static_cast<double>(limit.height) / m.windowHeight);
+  if (fixedWidth > limit.width)
+    share = std::min(share, static_cast<double>(limit.width) / static_cast<double>(fixedWidth));
+  const int smaller = static_cast<int>(m.emSize * share);
+  return std::clamp(smaller, 1, m.emSize - 1);
+}
+
+LayoutMetrics nameColumnWithin(const LayoutMetrics& metrics, int nameWidth, const SurfaceLimit& limit) {
+  const int64_t room = int64_t{limit.width} - (int64_t{metrics.windowWidth} - nameWidth);
+  if (metrics.windowWidth <= limit.width || nameWidth <= room)
+    return metrics;
+  LayoutMetrics m = metrics;
+  m.nameRoom = static_cast<int>(std::max<int64_t>(room, 0));
+  m.nameColumnWidth = m.gap + m.nameRoom;
+  m.windowWidth = metrics.windowWidth - nameWidth + m.nameRoom;
+  return m;
+}
+
+std::string cutToWidth(std::string_view text, int room, const std::function<int(std::string_view)>& widthOf) {
+  if (widthOf(text) <= room)
+    return std::string(text);
+  static const char kEllipsis[] = "\xA1\xAD";  // "…" in GBK
+  // Character boundaries, then the longest prefix that fits with the ellipsis: widths grow with the
+  // prefix, so a binary search over the boundaries finds it.
+  std::vector<size_t> ends = {0};
+  for (size_t i = 0; i < text.size(); i += gbk::charWidth(text, i))
+    ends.push_back(i + gbk::charWidth(text, i));
+  auto withEllipsis = [&](size_t end) { return std::string(text.substr(0, end)) + kEllipsis; };
+  if (widthOf(withEllipsis(0)) > room)
+    return std::string();
+  size_t low = 0, high = ends.size() - 1;  // ends[low] fits; ends[high] is the whole text, which does not
+  while (high - low > 1) {
+    const size_t middle = (low + high) / 2;
+    if (widthOf(withEllipsis(ends[middle])) <= room)
+      low = middle;
+    else
+      high = middle;
+  }
+  return withEllipsis(ends[low]);
 }

@@ -2,6 +2,9 @@
 // rule for where on the screen it may stand. Window-free: the widget measures the texts and looks up
 // the monitors, the arithmetic lives here.
 #pragma once
+#include <functional>
+#include <string>
+#include <string_view>
 
 struct TextSize {
   int width = 0;
@@ -19,6 +22,8 @@ struct LayoutMetrics {
   int numberWidth = 0;
   int windowWidth = 0;
   int windowHeight = 0;
+  // Widest a name may be drawn; -1 when every name is drawn whole (the widget fits its surface limit).
+  int nameRoom = -1;
 };
 
 // The left edge of each text column of a row.
@@ -30,6 +35,13 @@ struct TextColumns {
 };
 
 constexpr int kBaseDpi = 96;
+// What Windows reports: 100 % to 500 % scale.
+constexpr int kMinDpi = 96;
+constexpr int kMaxDpi = 480;
+
+// A DPI as the widget takes it from the system or a message: within kMinDpi..kMaxDpi, so that a
+// stray value can neither make the widget invisible nor grow it past any screen.
+int clampDpi(int dpi);
 
 // The font size the user chooses is in pixels at 96 DPI; this is the em in pixels at dpi, rounded to
 // the nearest (halves up). A dpi of 0 or less means the base DPI.
@@ -87,3 +99,28 @@ bool isPlaceReachable(int left, int top, int windowWidth, int firstRowHeight, co
 // Top-left corner that centres a width x height window in area (halves truncated toward the area's
 // top-left).
 PixelRect centredIn(const PixelRect& area, int width, int height);
+
+// --- Bounded surface ------------------------------------------------------------------------------
+
+// The largest picture the widget may have: twice the virtual screen each way (at least twice a
+// 640 x 480 screen when none is known), so that no font size, DPI or name makes a bitmap no screen
+// can show and the machine cannot hold.
+struct SurfaceLimit {
+  int width = 0;
+  int height = 0;
+};
+SurfaceLimit surfaceLimitFor(int virtualScreenWidth, int virtualScreenHeight);
+
+// The em to lay out again at when metrics (laid out at metrics.emSize, with the widest name
+// nameWidth wide) cannot fit the limit even with names cut to nothing: too tall, or the margin,
+// gaps, word and number alone too wide. Proportionally smaller and at least one pixel less; the
+// same em when it fits.
+int emWithin(const LayoutMetrics& metrics, int nameWidth, const SurfaceLimit& limit);
+
+// The metrics with the name column narrowed so that the widget is at most limit.width wide; nameRoom
+// then says how wide a name may be drawn. Unchanged when it fits already.
+LayoutMetrics nameColumnWithin(const LayoutMetrics& metrics, int nameWidth, const SurfaceLimit& limit);
+
+// GBK text that is at most room pixels wide as widthOf measures it: text itself when it fits, else
+// its longest prefix (whole characters) followed by "…", or "" when not even "…" fits.
+std::string cutToWidth(std::string_view text, int room, const std::function<int(std::string_view)>& widthOf);

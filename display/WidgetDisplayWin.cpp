@@ -4,6 +4,8 @@
 // showing the last picture pushed.
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
@@ -92,21 +94,34 @@ void makeLayered(HWND window) {
 
 }  // namespace
 
-void CWidgetDlg::ComputeMetrics() {
+void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
   if (!core || !ItemTable)
     return;
-  const int em = scaledFontSize(fontSize, dpi);
-  // The widest name as drawn; with no rows slot 0 is measured, so an empty name sets the row height.
-  TextSize names[kShownItems];
-  const int measured = std::clamp(itemCount, 1, kShownItems);
-  for (int i = 0; i < measured; ++i) {
-    const Gdiplus::Size size = core->getTextBounds(fontFace, em, nameOf(ItemTable[i]));
-    names[i] = {size.Width, size.Height};
+  int em = scaledFontSize(fontSize, dpi);
+  // Each pass measures at em; a widget that cannot fit the limit even without names is laid out
+  // again smaller, and emWithin gives at least one pixel less each time, so the passes are few.
+  for (;;) {
+    // The widest name as drawn; with no rows slot 0 is measured, so an empty name sets the row height.
+    TextSize names[kShownItems];
+    const int measured = std::clamp(itemCount, 1, kShownItems);
+    for (int i = 0; i < measured; ++i) {
+      const Gdiplus::Size size = core->getTextBounds(fontFace, em, nameOf(ItemTable[i]));
+      names[i] = {size.Width, size.Height};
+    }
+    const Gdiplus::Size word = core->getTextBounds(fontFace, em, kUpcomingWord);
+    const Gdiplus::Size number = core->getTextBounds(fontFace, em, kWidestNumber);
+    const TextSize widest = names[widestTextIndex(names, measured)];
+    layout = computeLayoutMetrics(em, itemCount, widest, {word.Width, word.Height}, {number.Width, number.Height},
+                                  core->getLineHeight(fontFace, em));
+    if (!limit)
+      return;
+    const int smaller = emWithin(layout, widest.width, *limit);
+    if (smaller == em) {
+      layout = nameColumnWithin(layout, widest.width, *limit);
+      return;
+    }
+    em = smaller;
   }
-  const Gdiplus::Size word = core->getTextBounds(fontFace, em, kUpcomingWord);
-  const Gdiplus::Size number = core->getTextBounds(fontFace, em, kWidestNumber);
-  layout = computeLayoutMetrics(em, itemCount, names[widestTextIndex(names, measured)], {word.Width, word.Height},
-                                {number.Width, number.Height}, core->getLineHeight(fontFace, em));
 }
 
 int CWidgetDlg::WindowDpi() const {
@@ -116,15 +131,17 @@ int CWidgetDlg::WindowDpi() const {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   if (getDpiForWindow && m_hWnd) {
     if (const UINT found = getDpiForWindow(m_hWnd))
-      return static_cast<int>(found);
+      return clampDpi(static_cast<int>(std::min<UINT>(found, kMaxDpi)));
   }
   WindowDc screen(nullptr);
   const int found = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-  return found > 0 ? found : kBaseDpi;
+  return found > 0 ? clampDpi(found) : kBaseDpi;
 }
 
 void CWidgetDlg::UpdateLayout() {
-  ComputeMetrics();
+  const SurfaceLimit limit =
+      surfaceLimitFor(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  ComputeMetrics(&limit);
   // Back to the remembered place, wherever the widget has been dragged since.
   ::SetWindowPos(m_hWnd, nullptr, posLeft, posTop, layout.windowWidth, layout.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -134,16 +151,23 @@ void CWidgetDlg::UpdateLayout() {
   ::SetTimer(m_hWnd, IDT_MINUTE, kMinuteMs, nullptr);
 }
 
-// Dragged onto a monitor of another DPI, or the scale changed: laid out again for the new DPI, with
-// the top-left corner where it is (the system's suggested rectangle is not used).
-LRESULT CWidgetDlg::OnDpiChanged(WPARAM dpis, LPARAM) {
+// Dragged onto a monitor of another DPI, or the scale changed: laid out again for the new DPI at the
+// top-left corner of the rectangle the system suggests, which it chose so that the widget does not
+// straddle back onto the first monitor and flip between the two DPIs. The size is the layout's own;
+// a place where the widget could not be grabbed is given up as at start.
+LRESULT CWidgetDlg::OnDpiChanged(WPARAM dpis, LPARAM suggested) {
   RECT rect;
-  if (GetWindowRect(m_hWnd, &rect)) {
+  if (const auto* place = reinterpret_cast<const RECT*>(suggested)) {
+    posLeft = place->left;
+    posTop = place->top;
+  } else if (GetWindowRect(m_hWnd, &rect)) {
     posLeft = rect.left;
     posTop = rect.top;
   }
-  dpi = HIWORD(dpis) ? HIWORD(dpis) : kBaseDpi;
+  dpi = clampDpi(HIWORD(dpis));
   UpdateLayout();
+  if (hasPosition)
+    KeepReachable(posLeft, posTop);
   return 0;
 }
 
@@ -231,8 +255,14 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   const TextColumns columns = textColumnsOf(layout);
 
   // Each pass runs over all rows before the next: later texts of a row lie over its name.
+  auto widthOf = [&](std::string_view shown) {
+    return core->getTextBounds(fontFace, layout.emSize, CString(std::string(shown))).Width;
+  };
   for (int i = 0; i < itemCount; ++i) {
     text = nameOf(ItemTable[i]);
+    // Cut with "…" where the widget would be wider than any screen can show.
+    if (layout.nameRoom >= 0)
+      text = CString(cutToWidth(text.view(), layout.nameRoom, widthOf));
     addTextToPath(namePath, text, family, layout.emSize, columns.nameX, rowTextY(layout, i), format);
   }
   for (int i = 0; i < itemCount; ++i) {

@@ -103,6 +103,8 @@ bool CItemsDlg::LoadText() {
   }
   m_bareLineFeeds = hasBareLineFeedsOnly(text);
   if (m_bareLineFeeds) text = lineFeedsToCrLf(text);  // the edit box breaks lines only at CR LF
+  // Without a limit of its own the box takes some 30,000 characters, fewer than a list can hold.
+  SendDlgItemMessageW(m_hWnd, IDC_ITEMS_TEXT, EM_SETLIMITTEXT, editorCharLimit(m_encoding, text.size()), 0);
   SetDlgItemTextW(m_hWnd, IDC_ITEMS_TEXT, std::wstring(text.begin(), text.end()).c_str());
   m_loadedText = boxText(GetDlgItem(IDC_ITEMS_TEXT));  // as the box holds it
   return true;
@@ -125,6 +127,11 @@ void CItemsDlg::OnOK() {
   if (SaveText()) CDialog::OnOK();
 }
 
+LRESULT CItemsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDC_ITEMS_TEXT && HIWORD(wParam) == EN_MAXTEXT) m_textCut = true;
+  return CDialog::WindowProc(message, wParam, lParam);
+}
+
 bool CItemsDlg::SaveBeforeQuit() {
   if (!HasChanges()) return true;
   SetForegroundWindow(m_hWnd);
@@ -145,6 +152,14 @@ bool CItemsDlg::WriteRecovery(const FilePath& path) {
 }
 
 bool CItemsDlg::SaveText() {
+  if (m_textCut) {
+    const size_t limit = static_cast<size_t>(SendDlgItemMessageW(m_hWnd, IDC_ITEMS_TEXT, EM_GETLIMITTEXT, 0, 0));
+    const CString question = "编辑框已达到长度上限（" + core->getStrInt(static_cast<int>(limit)) +
+                             " 个字符），刚才输入或粘贴的内容有一部分没有进入编辑框。\r\n\r\n"
+                             "请先检查文本是否完整。仍要保存编辑框中现在的内容吗？";
+    if (askYesNo(m_hWnd, question) != IDYES) return false;
+    m_textCut = false;
+  }
   std::wstring boxed = boxText(GetDlgItem(IDC_ITEMS_TEXT));
   std::u16string text(boxed.begin(), boxed.end());
   if (m_bareLineFeeds) text = crLfToLineFeeds(text);
@@ -188,6 +203,8 @@ void CWidgetDlg::OnAppItems() {
   openEditor = &dialog;
   INT_PTR result = dialog.DoModal();
   openEditor = nullptr;
+  // Nothing unsaved is left to hold the end of the session up for.
+  ShutdownBlockReasonDestroy(m_hWnd);
   if (result != IDOK) return;
   LoadItems();
   UpdateLayout();

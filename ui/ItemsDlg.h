@@ -16,6 +16,7 @@ class CItemsDlg : public CDialog {
 
   BOOL OnInitDialog() override;
   void OnOK() override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // The box holds text that differs from what was loaded.
   bool HasChanges() const;
@@ -40,6 +41,9 @@ class CItemsDlg : public CDialog {
   // (LE or BE, with the mark), with CR LF or bare line feeds. A new file is GBK with CR LF.
   TextEncoding m_encoding = TextEncoding::Gbk;
   bool m_bareLineFeeds = false;
+  // The box refused part of what was typed or pasted (its limit was reached): what it holds is not
+  // what the user meant, and OK asks before saving it.
+  bool m_textCut = false;
 
   // What was loaded, to tell the user's changes and another program's apart.
   std::wstring m_loadedText;

@@ -28,7 +28,8 @@ void COptionsDlg::OnOK() {
   }
   fontSize = value;
   if (!core->saveConfigInt("fsize", value)) {
-    std::wstring text = gbk::toWide(("字体大小 " + core->getStrInt(value) + " 现在就用，但无法保存到设置文件：\r\n").view()) +
+    core->takeConfigFailureToTell();  // told here, in the dialog: no balloon about it later
+    std::wstring text = gbk::toWide(("字体大小已改为 " + core->getStrInt(value) + "，但无法保存到设置文件：\r\n").view()) +
                         gbk::utf8ToWide(core->configPath()) +
                         gbk::toWide("\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。");
     MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);

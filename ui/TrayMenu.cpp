@@ -26,6 +26,12 @@ void trackAppMenu(HWND owner, bool withHide) {
   TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, owner, nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
 }  // the menu is destroyed here, whether or not an entry was chosen
+
+// Shows the file in its folder, selected, as Explorer does.
+void showInFolder(const FilePath& path) {
+  const std::wstring arguments = L"/select,\"" + gbk::utf8ToWide(path) + L"\"";
+  ShellExecuteW(nullptr, L"open", L"explorer.exe", arguments.c_str(), nullptr, SW_SHOWNORMAL);
+}
 }  // namespace
 
 bool CWidgetDlg::NotifyTrayIcon(DWORD operation, CString tip) {
@@ -57,13 +63,19 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
       StayOnTop();
       SetForegroundWindow(m_hWnd);
       break;
+    case NIN_BALLOONUSERCLICK:
+      // The note named a file: show it in its folder, once.
+      if (!recovery.noteFile.empty()) showInFolder(recovery.noteFile);
+      recovery.noteFile.clear();
+      break;
     default:
       break;
   }
   return 0;
 }
 
-void CWidgetDlg::ShowNote(const std::wstring& text) {
+void CWidgetDlg::ShowNote(const std::wstring& text, const FilePath& opens) {
+  recovery.noteFile = opens;
   if (trayIconAdded) {
     // The balloon fields came with version 5 of the shell; this size is known to every shell since.
     NOTIFYICONDATAW data = {};

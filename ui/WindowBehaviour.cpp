@@ -1,6 +1,7 @@
 // How the borderless widget answers the mouse, the keyboard, painting and its minute timer, and the
 // commands that act on the window or the program: hide, About, quit; one dialog at a time.
 #include "app/AppState.h"
+#include "app/SingleInstance.h"
 #include "app/WidgetDlg.h"
 #include "items/ItemRecord.h"
 #include "ui/AboutDlg.h"
@@ -40,11 +41,13 @@ bool CWidgetDlg::BringModalToFront() {
   return true;
 }
 
-// The widget is shown also behind an open dialog: the user started the program to see it.
+// The widget is shown also behind an open dialog: the user started the program to see it. A widget
+// that is quitting refuses, so that the second start waits for it to end and runs in its place.
 LRESULT CWidgetDlg::OnActivateRequest(WPARAM, LPARAM) {
+  if (!isInstanceWindow(m_hWnd)) return 0;
   ShowWindow(SW_SHOW);
   if (!BringModalToFront()) SetForegroundWindow(m_hWnd);
-  return 0;
+  return kActivateAccepted;
 }
 
 // The widget is the main dialog: Enter and Esc would end it through OK and Cancel, and Alt+F4 through
@@ -94,11 +97,14 @@ void CWidgetDlg::OnMinuteTick() {
 // A press anywhere acts as a press on a caption: the system's move loop runs until the release.
 LRESULT CWidgetDlg::OnLButtonDown(WPARAM, LPARAM) {
   SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-  // The place the user chose is the one later layouts keep.
+  // The place the user chose is the one later layouts keep, and is stored at once: a settings file
+  // that cannot take it is told now, while the user can still do something about it.
   RECT rect;
-  if (GetWindowRect(m_hWnd, &rect)) {
+  if (GetWindowRect(m_hWnd, &rect) && (rect.left != posLeft || rect.top != posTop)) {
     posLeft = rect.left;
     posTop = rect.top;
+    SavePosition();
+    TellSettingsNotSaved();
   }
   return Default();
 }
@@ -123,5 +129,7 @@ void CWidgetDlg::OnAppQuit() {
     return;
   }
   if (openEditor && !openEditor->SaveBeforeQuit()) return;
+  // From here on a second start is not handed over to this widget, which is about to go.
+  withdrawInstanceWindow(m_hWnd);
   PostQuitMessage(0);
 }

@@ -236,4 +236,114 @@ TEST(Placement, CentredOnTheWorkArea) {
   }
 }
 
+TEST(SurfaceBound, DpiIsWhatWindowsCanReport) {
+  const int cases[][2] = {{96, 96}, {144, 144}, {480, 480}, {1, 96}, {0, 96}, {-5, 96}, {95, 96}, {481, 480},
+                          {10000, 480}, {20000, 480}, {2147483647, 480}};
+  for (const auto& c : cases)
+    EXPECT_EQ(clampDpi(c[0]), c[1]) << c[0];
+}
+
+TEST(SurfaceBound, TwiceTheVirtualScreen) {
+  struct Case {
+    int width, height, limitWidth, limitHeight;
+  };
+  const Case cases[] = {{1280, 800, 2560, 1600}, {3840, 1080, 7680, 2160}, {0, 0, 1280, 960}, {-1, 800, 1280, 1600},
+                        {2147483647, 1, 2147483647, 2}};
+  for (const Case& c : cases) {
+    const SurfaceLimit limit = surfaceLimitFor(c.width, c.height);
+    EXPECT_EQ(limit.width, c.limitWidth) << c.width;
+    EXPECT_EQ(limit.height, c.limitHeight) << c.height;
+  }
+}
+
+TEST(SurfaceBound, TooTallOrTooWideWithoutNamesShrinksTheEm) {
+  // Texts about proportional to the em; the name is 25 ems wide, as 25 hanzi are.
+  auto at = [](int em) {
+    return computeLayoutMetrics(em, 5, {25 * em, em * 115 / 100}, {2 * em, em}, {3 * em, em}, em * 126 / 100);
+  };
+  struct Case {
+    int em, limitWidth, limitHeight;
+    bool shrinks;
+  };
+  const Case cases[] = {
+      {20, 2560, 1600, false},   // an ordinary widget
+      {200, 2560, 1600, true},   // 5 rows of 330 px: taller than twice an 800 px screen
+      {200, 2560, 2000, false},  // too wide with its names only: the names are cut instead
+      {1000, 2560, 1600, true},  // size 200 at 500 %
+      {100, 400, 10000, true},   // margin, gaps, word and number alone wider than the limit
+      {1, 1, 1, false},          // nothing smaller to go to
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.em);
+    const SurfaceLimit limit = {c.limitWidth, c.limitHeight};
+    int em = c.em;
+    // As the widget does: lay out at the em asked for, until it fits.
+    for (int tries = 0; tries < 20; ++tries) {
+      const int next = emWithin(at(em), 25 * em, limit);
+      EXPECT_LE(next, em);
+      if (next == em)
+        break;
+      em = next;
+    }
+    EXPECT_EQ(em < c.em, c.shrinks);
+    const LayoutMetrics m = nameColumnWithin(at(em), 25 * em, limit);
+    if (em > 1) {
+      EXPECT_LE(m.windowWidth, limit.width);
+      EXPECT_LE(m.windowHeight, limit.height);
+    }
+  }
+}
+
+TEST(SurfaceBound, NameColumnNarrowsToTheLimit) {
+  const LayoutMetrics wide = computeLayoutMetrics(200, 5, {5000, 230}, {400, 200}, {600, 200}, 252);
+  const int fixed = wide.windowWidth - 5000;  // margin, gaps, word and number
+  struct Case {
+    int limitWidth, nameRoom, windowWidth;
+  };
+  const Case cases[] = {
+      {100000, -1, wide.windowWidth},     // fits: names whole
+      {wide.windowWidth, -1, wide.windowWidth},
+      {wide.windowWidth - 1, 4999, wide.windowWidth - 1},
+      {2560, 2560 - fixed, 2560},
+      {fixed, 0, fixed},                 // no room for any name
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.limitWidth);
+    const LayoutMetrics m = nameColumnWithin(wide, 5000, {c.limitWidth, 100000});
+    EXPECT_EQ(m.nameRoom, c.nameRoom);
+    EXPECT_EQ(m.windowWidth, c.windowWidth);
+    EXPECT_EQ(textColumnsOf(m).wordX - textColumnsOf(m).nameX, m.gap + (c.nameRoom >= 0 ? c.nameRoom : 5000));
+    EXPECT_EQ(m.windowHeight, wide.windowHeight);
+  }
+}
+
+TEST(SurfaceBound, NamesThatDoNotFitAreCutWithAnEllipsis) {
+  // 10 px a byte: a hanzi is 20, the GBK "…" (2 bytes) is 20.
+  auto widthOf = [](std::string_view text) { return static_cast<int>(text.size()) * 10; };
+  const std::string hanzi = "\xB3\xA4";  // 长
+  const std::string ellipsis = "\xA1\xAD";
+  struct Case {
+    std::string text;
+    int room;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {"abcdef", 60, "abcdef"},                          // fits exactly
+      {"abcdef", 59, "abc" + ellipsis},                  // 3 letters and the ellipsis: 50
+      {"abcdef", 50, "abc" + ellipsis},
+      {hanzi + hanzi + hanzi, 59, hanzi + ellipsis},     // never half a character
+      {hanzi + hanzi + hanzi, 40, hanzi + ellipsis},
+      {hanzi + hanzi + hanzi, 39, ellipsis},
+      {hanzi + "a" + hanzi + hanzi, 50, hanzi + "a" + ellipsis},  // mixed widths
+      {"abc", 19, ""},                                   // not even the ellipsis
+      {"", 0, ""},
+      {"ab\x81", 30, "ab\x81"},                          // a lone lead byte at the end is one byte
+  };
+  for (const Case& c : cases) {
+    const std::string shown = cutToWidth(c.text, c.room, widthOf);
+    EXPECT_EQ(shown, c.shown) << c.text.size() << " bytes in " << c.room;
+    EXPECT_LE(widthOf(shown), std::max(c.room, 0));
+  }
+}
+
 }  // namespace

@@ -161,6 +161,26 @@ TEST(EncodingConversionTest, WhatCannotBeKeptComesBackChanged) {
   EXPECT_EQ(decodeToUtf16(zero, TextEncoding::Utf16Le), std::u16string(u"a\0b", 3));
 }
 
+TEST(EditorLimitTest, TheBoxHoldsWhatTheEditorCanOpenAndSave) {
+  constexpr size_t k4MiB = 4 * 1024 * 1024;
+  static_assert(kMaxTextFileBytes == k4MiB);
+  struct Case {
+    TextEncoding encoding;
+    size_t loaded, limit;
+  };
+  const Case cases[] = {
+      {TextEncoding::Gbk, 0, k4MiB},                   // 4 Mi ASCII characters are a 4 MiB file
+      {TextEncoding::Utf8, 100, k4MiB},
+      {TextEncoding::Utf8Bom, 0, k4MiB - 3},           // the mark takes its three bytes
+      {TextEncoding::Utf16Le, 0, k4MiB / 2 - 1},       // two bytes a character, two for the mark
+      {TextEncoding::Utf16Be, 5, k4MiB / 2 - 1},
+      {TextEncoding::Gbk, 2 * k4MiB, 2 * k4MiB},       // 4 Mi bare line feeds, each shown as CR LF
+      {TextEncoding::Utf16Le, k4MiB / 2 + 7, k4MiB / 2 + 7},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(editorCharLimit(c.encoding, c.loaded), c.limit) << static_cast<int>(c.encoding) << " " << c.loaded;
+}
+
 TEST(EncodingConversionTest, Utf8AndUtf16ConvertWithStandIns) {
   EXPECT_EQ(gbk::utf8ToUtf16(u8"a生\U0001F600"), u"a生\U0001F600");
   EXPECT_EQ(gbk::utf16ToUtf8(u"a生\U0001F600"), u8"a生\U0001F600");

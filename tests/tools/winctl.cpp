@@ -23,12 +23,17 @@
 //   winctl lines <title> <control-id>  prints an edit box's first visible line and its line count
 //   winctl lock <path> <seconds>       holds the file open without sharing, as a program that locks it
 //   winctl balloon [seconds]           waits for a tray balloon on the screen; prints its text as UTF-8
+//   winctl send <title> <msg> <wparam> <lparam>
+//                                      sends the message and prints the window's answer
 //   winctl version <file>              prints a file's version resource: the fixed file and product
 //                                      versions (a.b.c.d), then FileVersion and ProductVersion as
 //                                      UTF-8, one a line
 //   winctl workarea                    prints the primary monitor's work area: left top right bottom
 //   winctl resize <width> <height>     changes the display's resolution, as a user in the display
 //                                      settings does (where the display can: a Wine virtual desktop)
+//   winctl dpi <title> <dpi> <left> <top>
+//                                      sends the window WM_DPICHANGED in its own process, with a
+//                                      suggested rectangle at left top; prints its rectangle after
 //   winctl line-height <face> <px>     prints ascent + descent of the face at an em of px pixels, as
 //                                      GDI's text metrics give them
 #include <windows.h>
@@ -98,9 +103,10 @@ LRESULT CALLBACK receiverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// The entries of the menu shown by menuWindow, read inside the process that owns it by
-// winctl_hook.dll (beside this program); empty when that fails.
-std::string readMenuInOwner(HWND menuWindow) {
+// Runs hookName of winctl_hook.dll (beside this program) in the thread of window, posts it message
+// with wParam (the window the answer goes to when null) and lParam, and returns what the hook sends
+// back; empty when that fails.
+std::string askInOwner(HWND window, const char* hookName, const wchar_t* message, WPARAM wParam, LPARAM lParam) {
   received.clear();
   WNDCLASSW cls = {};
   cls.lpfnWndProc = receiverProc;
@@ -108,19 +114,20 @@ std::string readMenuInOwner(HWND menuWindow) {
   cls.lpszClassName = L"Tessaly.winctl.Receiver";
   RegisterClassW(&cls);
   HWND receiver = CreateWindowW(cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
-  DWORD thread = GetWindowThreadProcessId(menuWindow, nullptr);
+  DWORD thread = GetWindowThreadProcessId(window, nullptr);
   wchar_t path[MAX_PATH];
   DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring hookPath(path, length);
   hookPath = hookPath.substr(0, hookPath.find_last_of(L"\\/") + 1) + L"winctl_hook.dll";
   HMODULE hookModule = LoadLibraryW(hookPath.c_str());
   // 32-bit builds export the stdcall name with its argument size.
-  FARPROC found = hookModule ? GetProcAddress(hookModule, "ReadMenuHook") : nullptr;
-  if (!found && hookModule) found = GetProcAddress(hookModule, "ReadMenuHook@12");
+  FARPROC found = hookModule ? GetProcAddress(hookModule, hookName) : nullptr;
+  if (!found && hookModule) found = GetProcAddress(hookModule, (std::string(hookName) + "@12").c_str());
   auto* hookProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
   HHOOK hook = hookProc ? SetWindowsHookExW(WH_GETMESSAGE, hookProc, hookModule, thread) : nullptr;
   if (hook && receiver) {
-    PostMessageW(menuWindow, RegisterWindowMessageW(L"Tessaly.winctl.ReadMenu"), reinterpret_cast<WPARAM>(receiver), 0);
+    PostMessageW(window, RegisterWindowMessageW(message), wParam == 0 ? reinterpret_cast<WPARAM>(receiver) : wParam,
+                 lParam);
     DWORD deadline = GetTickCount() + 5000;
     MSG msg;
     while (received.empty() && static_cast<LONG>(GetTickCount() - deadline) < 0) {
@@ -132,6 +139,12 @@ std::string readMenuInOwner(HWND menuWindow) {
   if (hookModule) FreeLibrary(hookModule);
   if (receiver) DestroyWindow(receiver);
   return received == "\n" ? std::string() : received;
+}
+
+// The entries of the menu shown by menuWindow, read inside the process that owns it (Wine keeps a
+// menu's entries there); empty when that fails.
+std::string readMenuInOwner(HWND menuWindow) {
+  return askInOwner(menuWindow, "ReadMenuHook", L"Tessaly.winctl.ReadMenu", 0, 0);
 }
 
 struct TooltipSearch {
@@ -311,6 +324,15 @@ int main() {
       Sleep(200);
     }
   }
+  if (verb == L"send" && argc > 5) {
+    HWND hwnd = FindWindowW(nullptr, title);
+    DWORD_PTR answer = 0;
+    if (!hwnd || !SendMessageTimeoutW(hwnd, static_cast<UINT>(_wtoi(argv[3])), static_cast<WPARAM>(_wtoi(argv[4])),
+                                      static_cast<LPARAM>(_wtoi(argv[5])), SMTO_ABORTIFHUNG, 20000, &answer))
+      return 1;
+    std::printf("%lld\n", static_cast<long long>(static_cast<LRESULT>(answer)));
+    return 0;
+  }
   if (verb == L"workarea") {
     RECT r;
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return 1;
@@ -324,6 +346,16 @@ int main() {
     mode.dmPelsHeight = static_cast<DWORD>(_wtoi(argv[3]));
     mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
+  }
+  if (verb == L"dpi" && argc > 5) {
+    HWND hwnd = FindWindowW(nullptr, title);
+    if (!hwnd) return 1;
+    const LPARAM corner = MAKELPARAM(static_cast<WORD>(_wtoi(argv[4])), static_cast<WORD>(_wtoi(argv[5])));
+    const int dpi = _wtoi(argv[3]);
+    if (dpi <= 0) return 2;  // the window would not be told what to do
+    std::string rect = askInOwner(hwnd, "DpiChangeHook", L"Tessaly.winctl.Dpi", static_cast<WPARAM>(dpi), corner);
+    std::fputs(rect.c_str(), stdout);
+    return rect.empty() ? 1 : 0;
   }
   if (verb == L"line-height" && argc > 3) {
     // A negative height asks for the em (character height) rather than the cell.

@@ -3,6 +3,8 @@
 // message posted to the menu window it sends the entries back to the asking window as WM_COPYDATA:
 // one line each, "id left top right bottom text" in screen coordinates and UTF-8; a separator is
 // "0 left top right bottom -".
+// It also hands the window a DPI change as the system sends it, with a suggested rectangle (a pointer,
+// which only a message sent inside the process can carry), and answers with the window's rectangle.
 #include <windows.h>
 
 #include <cstdio>
@@ -48,6 +50,29 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ReadMenuHook(int code, WPARAM 
     if (lines.empty()) lines = "\n";  // an answer all the same, so that the asker need not wait
     COPYDATASTRUCT data = {1, static_cast<DWORD>(lines.size()), lines.data()};
     SendMessageW(reinterpret_cast<HWND>(msg->wParam), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    msg->message = WM_NULL;
+  }
+  return CallNextHookEx(nullptr, code, removed, lParam);
+}
+
+// wParam: the new DPI; lParam: the suggested rectangle's top-left corner, two signed 16-bit values.
+extern "C" __declspec(dllexport) LRESULT CALLBACK DpiChangeHook(int code, WPARAM removed, LPARAM lParam) {
+  MSG* msg = reinterpret_cast<MSG*>(lParam);
+  if (code == HC_ACTION && removed == PM_REMOVE && msg->message == RegisterWindowMessageW(L"Tessaly.winctl.Dpi")) {
+    const int dpi = static_cast<int>(msg->wParam);
+    const int left = static_cast<short>(LOWORD(msg->lParam)), top = static_cast<short>(HIWORD(msg->lParam));
+    RECT before = {};
+    GetWindowRect(msg->hwnd, &before);
+    RECT suggested = {left, top, left + before.right - before.left, top + before.bottom - before.top};
+    SendMessageW(msg->hwnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT after = {};
+    GetWindowRect(msg->hwnd, &after);
+    char line[64];
+    std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", after.left, after.top, after.right, after.bottom);
+    std::string answer = line;
+    COPYDATASTRUCT data = {1, static_cast<DWORD>(answer.size()), answer.data()};
+    if (HWND receiver = FindWindowExW(HWND_MESSAGE, nullptr, L"Tessaly.winctl.Receiver", nullptr))
+      SendMessageW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     msg->message = WM_NULL;
   }
   return CallNextHookEx(nullptr, code, removed, lParam);

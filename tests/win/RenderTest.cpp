@@ -391,6 +391,37 @@ TEST_F(RenderTest, FullLengthNameAndHugeNumbersDrawWithoutHarm) {
   }
 }
 
+// Size 200 at 480 DPI with a full-length name would be some 30,000 px wide and 9,000 high: within a
+// limit the em shrinks to fit the height and the name is cut with "…" to fit the width.
+TEST_F(RenderTest, WithinTheSurfaceLimitNamesAreCutAndTheEmShrinks) {
+  std::string longName;
+  for (int i = 0; i < 25; ++i)
+    longName += "长";
+  fontSize = 200;
+  widget.dpi = kMaxDpi;
+  for (int i = 0; i < 5; ++i)
+    setRow(i, i == 0 ? longName.c_str() : kName2, Upcoming, 12);
+  const SurfaceLimit limit = {2560, 1600};
+  widget.ComputeMetrics(&limit);
+  const LayoutMetrics m = widget.layout;
+  EXPECT_LE(m.windowWidth, limit.width);
+  EXPECT_LE(m.windowHeight, limit.height);
+  EXPECT_GT(m.windowHeight, limit.height * 9 / 10) << "the em shrinks no more than it must";
+  ASSERT_GE(m.nameRoom, 0);
+  auto surface = std::make_unique<OffscreenSurface>(nullptr, m.windowWidth, m.windowHeight);
+  ASSERT_TRUE(surface->ok());
+  GpGraphics* graphics = surface->graphics();
+  widget.PaintBackgrounds(graphics);
+  widget.DrawItemTexts(graphics);
+  surface->flush();
+  // The cut name ends inside its column, so the word beside it stays clear of it.
+  const TextColumns c = textColumnsOf(m);
+  const Span name = scan(*surface, 0, 0, m.windowWidth, m.rowHeight, [](uint32_t p) { return looksLike(p, kWhite); });
+  EXPECT_GT(name.right, c.nameX + m.nameRoom / 2);
+  EXPECT_LE(name.right, c.wordX - m.gap + m.gap / 4);
+  widget.dpi = kBaseDpi;
+}
+
 TEST_F(RenderTest, UnreadableDateShowsAQuestionMarkOnly) {
   setRow(0, kName4, Unreadable, 0);
   setRow(1, kName4, Upcoming, 5);
