@@ -20,8 +20,9 @@ namespace {
 const UINT WM_TASKBAR_CREATED = RegisterWindowMessageW(L"TaskbarCreated");
 const UINT WM_ACTIVATE_REQUEST = activateMessage();
 
-// Where the editor's unsaved text goes when the session ends, beside the list.
-FilePath recoveryPath() { return appPath + "_items.recovered.txt"; }
+// Where the editor's unsaved text goes when the session ends, beside the list: "_items.txt" becomes
+// "_items.recovered.txt".
+FilePath recoveryPath() { return itemFilePath.substr(0, itemFilePath.size() - 4) + ".recovered.txt"; }
 
 // The recovery file is newer than the list: the user has not saved the list since it was written.
 bool recoveryPending() {
@@ -96,7 +97,7 @@ BOOL CWidgetDlg::OnInitDialog() {
 
   core->autoFileConfig();
   appPath = core->getAppFilePath();
-  itemFilePath = appPath + "_items.txt";
+  itemFilePath = core->listPath();
   posLeft = core->getConfigInt("posleft");
   posTop = core->getConfigInt("postop");
   hasPosition = posLeft != kConfigNotSaved && posTop != kConfigNotSaved;
@@ -198,9 +199,11 @@ void CWidgetDlg::SavePosition() {
 // What the user should know from the start, said once the icon is there so that it can be said
 // without stopping the user; one balloon shows at a time, so the notes share it.
 void CWidgetDlg::ShowStartNotes() {
-  std::wstring note;
+  std::wstring note = core->placeNote();
+  const std::wstring folderNote = core->itemDirNote();
+  if (!folderNote.empty()) note += (note.empty() ? L"" : L"\r\n\r\n") + folderNote;
   if (!loadProblem.IsEmpty())
-    note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" +
+    note += (note.empty() ? L"" : L"\r\n\r\n") + gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" +
            gbk::toWide(loadProblem.view()) + L"\u3002";
   if (recoveryPending())
     note += (note.empty() ? L"" : L"\r\n\r\n") +

@@ -71,6 +71,10 @@ std::string appDataHomeName(std::string_view exeFolder) {
   return clean + "-" + hex;
 }
 
+std::string appDataHome(std::string_view appDataFolder, std::string_view exeFolder) {
+  return join(join(appDataFolder, "Tessaly"), appDataHomeName(exeFolder));
+}
+
 SettingsPlace decideSettingsPlace(const PlaceFacts& facts, const std::function<bool()>& writable) {
   SettingsPlace place;
   place.folder = std::string(trimSlashes(facts.exeFolder));
@@ -86,7 +90,7 @@ SettingsPlace decideSettingsPlace(const PlaceFacts& facts, const std::function<b
   // Without an application-data folder there is nowhere better than beside the program.
   if (canWrite || facts.appDataFolder.empty()) return place;
   place.kind = PlaceKind::AppData;
-  place.folder = join(join(facts.appDataFolder, "Tessaly"), appDataHomeName(facts.exeFolder));
+  place.folder = appDataHome(facts.appDataFolder, facts.exeFolder);
   if (!facts.homeExists) {
     place.makeFolder = true;
     place.copyList = facts.listBesideExe;

@@ -38,6 +38,8 @@ SettingsPlace decideSettingsPlace(const PlaceFacts& facts, const std::function<b
 // The home's folder name under "<app data>\Tessaly": the program folder's name and a short hash of its
 // whole path (letters' case aside), so that copies in different folders keep their own files.
 std::string appDataHomeName(std::string_view exeFolder);
+// "<app data>\Tessaly\<home name>".
+std::string appDataHome(std::string_view appDataFolder, std::string_view exeFolder);
 // The folder itself is folder or lies inside it, ASCII letters' case aside.
 bool isInFolder(std::string_view path, std::string_view folder);
 // "C:\..." or "\\server\share...": a path that names its drive.
