@@ -29,6 +29,8 @@
 //   winctl workarea                    prints the primary monitor's work area: left top right bottom
 //   winctl resize <width> <height>     changes the display's resolution, as a user in the display
 //                                      settings does (where the display can: a Wine virtual desktop)
+//   winctl shortcut <file.lnk>         prints a shell shortcut's target path and its arguments as UTF-8,
+//                                      one a line, as the shell reads them
 //   winctl line-height <face> <px>     prints ascent + descent of the face at an em of px pixels, as
 //                                      GDI's text metrics give them
 #include <windows.h>
@@ -36,6 +38,7 @@
 #include <psapi.h>
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -222,6 +225,29 @@ bool printVersion(const wchar_t* file) {
   return true;
 }
 
+// The shell's own reading of a shortcut file.
+bool printShortcut(const wchar_t* file) {
+  if (FAILED(CoInitialize(nullptr))) return false;
+  bool ok = false;
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+      wchar_t target[MAX_PATH] = {}, args[MAX_PATH] = {};
+      if (SUCCEEDED(persist->Load(file, STGM_READ)) && SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
+          SUCCEEDED(link->GetArguments(args, MAX_PATH))) {
+        std::printf("%s\n%s\n", utf8(target).c_str(), utf8(args).c_str());
+        ok = true;
+      }
+      persist->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return ok;
+}
+
 }  // namespace
 
 int main() {
@@ -246,6 +272,7 @@ int main() {
     return 0;
   }
   if (verb == L"version") return printVersion(title) ? 0 : 1;
+  if (verb == L"shortcut") return printShortcut(title) ? 0 : 1;
   if (verb == L"foreground") {
     HWND hwnd = GetForegroundWindow();
     if (!hwnd) return 1;
