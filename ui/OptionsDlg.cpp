@@ -133,8 +133,7 @@ void CWidgetDlg::OnAppOptions() {
   COptionsDlg dialog;
   if (dialog.DoModal() != IDOK) return;
   if (itemFilePath != listBefore) {
-    // TODO(merge): re-arm the list folder's change notification for the new itemFilePath here, with
-    // the function the live reload provides.
+    // TODO(merge): the live reload's WatchItemFolder() goes here, to watch the new list's folder.
     itemCount = 0;  // a list the new folder lacks shows empty, not the old rows
     LoadItems();
   }
