@@ -78,7 +78,8 @@ std::string appDataHome(std::string_view appDataFolder, std::string_view exeFold
 SettingsPlace decideSettingsPlace(const PlaceFacts& facts, const std::function<bool()>& writable) {
   SettingsPlace place;
   place.folder = std::string(trimSlashes(facts.exeFolder));
-  if (!facts.tempFolder.empty() && isInFolder(facts.exeFolder, facts.tempFolder)) {
+  // A temporary folder set to a drive's root ("C:\") would take the whole drive for temporary.
+  if (trimSlashes(facts.tempFolder).size() > 2 && isInFolder(facts.exeFolder, facts.tempFolder)) {
     place.kind = PlaceKind::TempFolder;
     return place;
   }

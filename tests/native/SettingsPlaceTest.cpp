@@ -14,6 +14,7 @@ struct PlaceCase {
   PlaceKind kind;
   const char* folder;  // "" for the program's folder
   bool copyList, copyIni, portableNotWritable, probed;
+  const char* temp = kTemp;
 };
 
 TEST(SettingsPlace, FollowsTheProgramFolder) {
@@ -35,6 +36,8 @@ TEST(SettingsPlace, FollowsTheProgramFolder) {
        true, false, false, false, false, PlaceKind::TempFolder, "", false, false, false, false},
       {"temporary folder, other case and slashes", "c:/users/li/appdata/local/TEMP/7zO1/Tessaly", false, true, false,
        false, false, PlaceKind::TempFolder, "", false, false, false, false},
+      {"a temporary folder set to a drive's root", "D:\\Tools\\Tessaly", true, false, false, false, false,
+       PlaceKind::BesideProgram, "", false, false, false, true, "D:\\"},
       {"a sibling named like the temporary folder", "C:\\Users\\Li\\AppData\\Local\\Temp2\\Tessaly", true, false, false,
        false, false, PlaceKind::BesideProgram, "", false, false, false, true},
   };
@@ -42,7 +45,7 @@ TEST(SettingsPlace, FollowsTheProgramFolder) {
     PlaceFacts facts;
     facts.exeFolder = c.exeFolder;
     facts.exeName = "Tessaly";
-    facts.tempFolder = kTemp;
+    facts.tempFolder = c.temp;
     facts.appDataFolder = kAppData;
     facts.portableMarker = c.marker;
     facts.homeExists = c.homeExists;
