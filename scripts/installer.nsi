@@ -5,7 +5,12 @@
 ;
 ; Built by scripts/package.sh: makensis -DVERSION=1.2.3 -DEXE=... -DREADME=... -DICON=... -DOUTFILE=...
 ; Silent: "/S" installs without a start with Windows, "/S /AUTOSTART" with it; the uninstaller takes "/S".
+; -DTARGET=amd64-unicode makes a 64-bit installer, for the 64-bit build where 32-bit programs cannot run.
+!ifdef TARGET
+Target "${TARGET}"
+!else
 Unicode true
+!endif
 RequestExecutionLevel user
 ManifestDPIAware true
 SetCompressor /SOLID lzma

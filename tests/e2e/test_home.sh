@@ -169,7 +169,10 @@ quit_app || fail "the program ended"
 # --- the installer ------------------------------------------------------------------------------
 SETUP="$APP_ROOT/setup.exe"
 { printf '\xEF\xBB\xBF'; sed "s/@VERSION@/$TESSALY_VERSION/" "$TESSALY_SOURCE/docs/README.txt"; } >"$APP_ROOT/README.txt"
-check "the installer is made" makensis -V1 -DVERSION="$TESSALY_VERSION" -DEXE="$EXE" -DREADME="$APP_ROOT/README.txt" \
+# The installer is built for the program under test: a 64-bit one where 32-bit programs cannot run.
+target=x86-unicode
+x86_64-w64-mingw32-objdump -f "$EXE" | grep -q 'x86-64' && target=amd64-unicode
+check "the installer is made ($target)" makensis -V1 -DTARGET="$target" -DVERSION="$TESSALY_VERSION" -DEXE="$EXE" -DREADME="$APP_ROOT/README.txt" \
   -DICON="$TESSALY_SOURCE/res/Tessaly.ico" -DOUTFILE="$SETUP" "$TESSALY_SOURCE/scripts/installer.nsi"
 "$WINE" "$SETUP" /S >/dev/null 2>&1 || fail "the silent install ends well"
 UNINSTALL='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaly'
