@@ -3,8 +3,9 @@
 # mount, as a stick with its write protection on) keeps the settings and a copy of the list in the
 # user's application data, and the listing reads that copy; a "portable" marker keeps them beside the
 # program and says that they cannot be saved; a start from a zip viewer's temporary folder is refused
-# and writes nothing; the list's own folder (the option "itemdir") is read and saved by the editor,
-# a folder that is gone is told and the setting kept, "默认" brings the list back; the installer
+# and writes nothing; the list's own folder (the option "itemdir"), chosen in the system's folder
+# dialog, gets a copy of the list and is where the editor saves; a folder that is gone is told and the
+# setting kept; "默认" brings the list back; the installer
 # installs silently for the user alone, its shortcut starts the program, and its uninstaller leaves
 # the user's list.
 source "$(dirname "$0")/lib.sh"
@@ -41,6 +42,8 @@ about_text() {
   winctl command "关于 Tessaly" 1 >/dev/null
   dialog_gone "关于 Tessaly" 5
 }
+# Clicks the middle of a dialog's control, found by its id.
+click_control() { local l t r b; read -r l t r b < <(winctl item "$1" "$2") && click_point $(((l + r) / 2)) $(((t + b) / 2)); }
 gbk_file_has() { iconv -f CP936 -t UTF-8 "$1" 2>/dev/null | grep -qF "$2"; }
 
 # --- a program folder that cannot be written -----------------------------------------------------
@@ -109,8 +112,7 @@ wait_message 30 || MESSAGE=
 check "from the temporary folder a message asks to unpack first ($MESSAGE)" \
   [ "$MESSAGE" = "请先把 Tessaly 解压到一个文件夹，再运行其中的 Tessaly.exe。" ]
 check "no widget is shown" eval '[ "$(window_count Tessaly)" -le 1 ]'
-read -r l t r b < <(winctl item Tessaly 2 || winctl item Tessaly 1)
-click_point $(((l + r) / 2)) $(((t + b) / 2))
+click_control Tessaly 2 || click_control Tessaly 1
 check "the program ends after the message" wait_for 15 eval '! app_running'
 APP_PID=
 check "nothing was written in the temporary folder" eval '[ "$(ls -A "$ZIP_DIR")" = Tessaly.exe ]'
@@ -121,24 +123,38 @@ rm -rf "$TEMP_DIR/Rar\$EXa1234.5678"
 APP_DIR="$APP_ROOT/program"
 SYNC_DIR="$APP_ROOT/同步 한국어"
 mkdir -p "$APP_DIR" "$SYNC_DIR"
-printf '书架上的,2030-01-01\r\n' | iconv -f UTF-8 -t CP936 >"$SYNC_DIR/Tessaly_items.txt"
-# The form the program writes for a path the settings file's code page lacks (any code page lacks
-# Korean and Chinese together).
-sync_escaped=$(windows_path "$SYNC_DIR" | perl -CS -lpe 'utf8::encode($_); s/([^\x21-\x7E]|%)/sprintf("%%%02X", ord($1))/ge')
-printf '[Tessaly]\r\nitemdir=u8:%s\r\n' "$sync_escaped" >"$APP_DIR/Tessaly.ini"
+printf '书架上的,2030-01-01\r\n' | write_items_gbk
+cp "$(items_file)" "$APP_ROOT/beside.txt"
 start_app || { finish; exit 1; }
+one_row=$(widget_height)
+winctl command Tessaly 32772 >/dev/null
+dialog_shown 选项 10 || fail "the options dialog opened"
+check "the options show the program's folder for the list" [ "$(winctl text 选项 1076)" = "$(windows_path "$APP_DIR")" ]
+click_control 选项 1077  # 更改...
+check "更改... opens the system's folder dialog" dialog_shown 纪念日文件位置 10
 sync_win=$(windows_path "$SYNC_DIR")
-check "About names the list in its own folder" grep -qF "$sync_win\\Tessaly_items.txt" <<<"$(about_text)"
+type_text "$sync_win"
+press_keys Return
+dialog_gone 纪念日文件位置 10 || fail "the folder dialog closed"
+check "the options show the chosen folder" wait_for 5 eval '[ "$(winctl text 选项 1076)" = "$sync_win" ]'
+click_control 选项 1  # 确定
+dialog_gone 选项 5 || fail "the options dialog closed"
+# Korean and Chinese together: no code page holds them, so the escaped form is stored.
+sync_escaped=$(perl -CS -lpe 'utf8::encode($_); s/([^\x21-\x7E]|%)/sprintf("%%%02X", ord($1))/ge' <<<"$sync_win")
+setting_is() { tr -d '\r' <"$(ini_file)" | grep -qxF "itemdir=$1"; }
+check "the folder is stored as itemdir, in a form any code page holds" setting_is "u8:$sync_escaped"
+check "the list is copied into the folder, which had none" cmp -s "$APP_ROOT/beside.txt" "$SYNC_DIR/Tessaly_items.txt"
+check "About names the list in its own folder" grep -qF "$sync_win\Tessaly_items.txt" <<<"$(about_text)"
 open_editor || fail "the editor opened"
-check "the editor shows the list from its own folder" grep -q "书架上的" <<<"$(box_text)"
 click_box
-press_keys ctrl+End Return
+press_keys ctrl+End
 type_text "新年,2031-01-01"
 editor_ok
 editor_closed || fail "the editor closed"
 check "the editor saves the list in its own folder" gbk_file_has "$SYNC_DIR/Tessaly_items.txt" "新年,2031-01-01"
+check "the list beside the program stays as it was" cmp -s "$APP_ROOT/beside.txt" "$(items_file)"
 two_rows=$(widget_height)
-check "and no list beside the program" [ ! -e "$APP_DIR/Tessaly_items.txt" ]
+check "the widget shows the saved list" [ "$two_rows" -gt "$one_row" ]
 quit_app || fail "the program ended"
 
 # A folder that is gone (the drive unplugged): told once, the widget empty, the setting kept.
@@ -146,24 +162,24 @@ mv "$SYNC_DIR" "$APP_ROOT/unplugged"
 start_app || { finish; exit 1; }
 note=$(winctl balloon 20) || note=
 check "a balloon says the list's folder is gone ($note)" grep -q "找不到纪念日文件所在的文件夹" <<<"$note"
-check "the widget shows its empty state" [ "$(widget_height)" -lt "$two_rows" ]
+check "the widget shows its empty state, not the last list" [ "$(widget_height)" -lt "$two_rows" ]
 quit_app || fail "the program ended"
-check "the setting is kept" eval 'tr -d "\r" <"$(ini_file)" | grep -qxF "itemdir=u8:$sync_escaped"'
+check "the setting is kept" setting_is "u8:$sync_escaped"
 mv "$APP_ROOT/unplugged" "$SYNC_DIR"
 
-# "默认" in the options puts the list back beside the settings.
+# "默认" puts the list back beside the settings; the list there is used as it is.
 start_app || { finish; exit 1; }
 winctl command Tessaly 32772 >/dev/null
 dialog_shown 选项 10 || fail "the options dialog opened"
 check "the options show the list's folder" [ "$(winctl text 选项 1076)" = "$sync_win" ]
-read -r l t r b < <(winctl item 选项 1078)
-click_point $(((l + r) / 2)) $(((t + b) / 2))
+click_control 选项 1078  # 默认
 check "after 默认 they show the program's folder" wait_for 5 eval '[ "$(winctl text 选项 1076)" = "$(windows_path "$APP_DIR")" ]'
-press_keys Return
+click_control 选项 1
 dialog_gone 选项 5 || fail "the options dialog closed"
 check "the option is removed from the settings" eval '! grep -q "^itemdir=" "$(ini_file)"'
-check "the list was copied beside the settings, where none was" gbk_file_has "$(items_file)" "新年,2031-01-01"
-check "the list in the synced folder stays" gbk_file_has "$SYNC_DIR/Tessaly_items.txt" "新年,2031-01-01"
+check "the widget shows the list beside the program again" wait_for 5 eval '[ "$(widget_height)" = "$one_row" ]'
+check "neither list is overwritten" eval 'cmp -s "$APP_ROOT/beside.txt" "$(items_file)" &&
+  gbk_file_has "$SYNC_DIR/Tessaly_items.txt" "新年,2031-01-01"'
 quit_app || fail "the program ended"
 
 # --- the installer ------------------------------------------------------------------------------
