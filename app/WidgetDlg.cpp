@@ -203,8 +203,8 @@ void CWidgetDlg::ShowStartNotes() {
   const std::wstring folderNote = core->itemDirNote();
   if (!folderNote.empty()) note += (note.empty() ? L"" : L"\r\n\r\n") + folderNote;
   if (!loadProblem.IsEmpty())
-    note += (note.empty() ? L"" : L"\r\n\r\n") + gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" +
-           gbk::toWide(loadProblem.view()) + L"\u3002";
+    note += (note.empty() ? L"" : L"\r\n\r\n") + gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") +
+            gbk::utf8ToWide(itemFilePath) + L"\r\n" + gbk::toWide(loadProblem.view()) + L"\u3002";
   if (recoveryPending())
     note += (note.empty() ? L"" : L"\r\n\r\n") +
             gbk::toWide("上次注销或关机时，纪念日编辑器中未保存的文本已保存到：\r\n") +

@@ -83,7 +83,6 @@ class CCore {
 
   FilePath configPath() const { return m_configPath; }
   FilePath settingsFolder() const { return m_place.folder; }
-  PlaceKind placeKind() const { return m_place.kind; }
 #ifdef _WIN32
   // What the user should know about where the files went at this start; empty for nothing.
   const std::wstring& placeNote() const { return m_placeNote; }
@@ -105,8 +104,6 @@ class CCore {
 #ifdef _WIN32
   std::wstring m_placeNote;
   bool m_itemDirNoted = false;
-#endif
-#ifdef _WIN32
   // Made on first use, in core/TextBoundsWin.cpp, which also gives the way to free it: the window-free
   // parts that make and free a CCore do not link GDI+.
   std::unique_ptr<gdip::FaceCache, void (*)(gdip::FaceCache*)> m_faces{nullptr, nullptr};
