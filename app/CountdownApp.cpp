@@ -6,6 +6,7 @@
 #include "app/ListCommand.h"
 #include "app/SingleInstance.h"
 #include "app/WidgetDlg.h"
+#include "core/Core.h"
 
 // The one application object; WinMain finds it through AfxGetApp.
 CCountdownApp theApp;
@@ -14,6 +15,12 @@ BOOL CCountdownApp::InitInstance() {
   // The listing needs neither GDI+ nor a window, and works beside a running widget.
   if (isListCommandLine()) {
     listExitCode = runListCommand();
+    return FALSE;
+  }
+  // Started from inside a zip viewer: its temporary folder goes when the viewer closes, and with it
+  // the list. Said before anything is written, the single-instance claim included.
+  if (CCore().autoFileConfig(false) == PlaceKind::TempFolder) {
+    AfxMessageBox("请先把 Tessaly 解压到一个文件夹，再运行其中的 Tessaly.exe。", MB_OK | MB_ICONWARNING);
     return FALSE;
   }
   // Before anything is shown: a second start only hands over to the running widget.

@@ -128,8 +128,9 @@ int runListCommand() {
     return 1;
   }
   CCore core;
-  // The same path the widget reads: the program's path and "_items.txt", as UTF-8.
-  const FilePath path = core.getAppFilePath() + "_items.txt";
+  // The same list the widget reads, wherever the settings put it; the listing writes nothing.
+  core.autoFileConfig(false);
+  const FilePath path = core.listPath();
   std::unique_ptr<ItemRecord[]> table(new ItemRecord[kTableRecords]);
   std::unique_ptr<ItemOptions[]> options(new ItemOptions[kTableRecords]);
   int shown = 0, stored = 0;

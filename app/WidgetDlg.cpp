@@ -24,8 +24,8 @@ const UINT WM_ACTIVATE_REQUEST = activateMessage();
 
 constexpr char kRecoverySeenKey[] = "recoveryseen";
 
-// The list's path without ".txt": recovery files are named after it.
-FilePath listStem() { return appPath + "_items"; }
+// The list's path without ".txt": recovery files are named after it and go beside it, wherever it lives.
+FilePath listStem() { return itemFilePath.substr(0, itemFilePath.size() - 4); }
 
 // The file name part of a path (after its last backslash).
 FilePath fileNameOf(const FilePath& path) {
@@ -131,7 +131,7 @@ BOOL CWidgetDlg::OnInitDialog() {
 
   core->autoFileConfig();
   appPath = core->getAppFilePath();
-  itemFilePath = appPath + "_items.txt";
+  itemFilePath = core->listPath();
   posLeft = core->getConfigInt("posleft");
   posTop = core->getConfigInt("postop");
   hasPosition = posLeft != kConfigNotSaved && posTop != kConfigNotSaved;
@@ -235,10 +235,12 @@ void CWidgetDlg::SavePosition() {
 // named once: the settings file keeps the write time of the newest one named.
 void CWidgetDlg::ShowStartNotes() {
   if (!core) return;
-  std::wstring note;
+  std::wstring note = core->placeNote();
+  const std::wstring folderNote = core->itemDirNote();
+  if (!folderNote.empty()) note += (note.empty() ? L"" : L"\r\n\r\n") + folderNote;
   if (!loadProblem.IsEmpty())
-    note = gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") + gbk::utf8ToWide(itemFilePath) + L"\r\n" +
-           gbk::toWide(loadProblem.view()) + L"\u3002";
+    note += (note.empty() ? L"" : L"\r\n\r\n") + gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") +
+            gbk::utf8ToWide(itemFilePath) + L"\r\n" + gbk::toWide(loadProblem.view()) + L"\u3002";
   std::vector<RecoveryFile> found;
   addRecoveryFiles(listStem().substr(0, listStem().size() - fileNameOf(listStem()).size()), true, found);
   if (const FilePath second = secondRecoveryFolder(); !second.empty()) addRecoveryFiles(second, false, found);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "core/SettingsPlace.h"
 #include "framework/StdioFile.h"
 #include "framework/String.h"
 #include "framework/Time.h"
@@ -31,8 +32,12 @@ enum class TextEncoding { Gbk, Utf8, Utf8Bom, Utf16Le, Utf16Be };
 
 class CCore {
  public:
-  // Settings live in the INI file beside the program ("Tessaly.ini", section "Tessaly").
-  void autoFileConfig();
+  // Settings live in the INI file ("Tessaly.ini", section "Tessaly") beside the program, or where
+  // decideSettingsPlace says when that folder cannot be written. With prepare, a new home under the
+  // application data is made and the files beside the program copied into it, and placeNote says what
+  // the user should know. Without it (the listing, the first look at start) nothing is written: a
+  // home still to be made is read from beside the program.
+  PlaceKind autoFileConfig(bool prepare = true);
   int getConfigInt(const char* key);
   bool saveConfigInt(const CString& key, int value);
 #ifdef _WIN32
@@ -77,6 +82,7 @@ class CCore {
 #endif
 
   FilePath configPath() const { return m_configPath; }
+  FilePath settingsFolder() const { return m_place.folder; }
   // True once a run, after a write of the settings failed: the user is told that once, not at every
   // drag.
   bool takeConfigFailureToTell() {
@@ -84,12 +90,29 @@ class CCore {
     m_configFailureTold = m_configFailureTold || tell;
     return tell;
   }
+#ifdef _WIN32
+  // What the user should know about where the files went at this start; empty for nothing.
+  const std::wstring& placeNote() const { return m_placeNote; }
+
+  // The list's own folder, the option "itemdir" (UTF-8); empty when not set or unusable.
+  FilePath itemDir();
+  // The list's path: in itemDir when set, else beside the settings.
+  FilePath listPath();
+  // Empty removes the option. False when the settings file could not be written.
+  bool saveItemDir(const FilePath& folder);
+  // Once a run, when the list's own folder is gone (a drive unplugged) or the option names no full
+  // path: the note to show; empty otherwise and afterwards.
+  std::wstring itemDirNote();
+#endif
 
  private:
   FilePath m_configPath;
+  SettingsPlace m_place;
   bool m_configWriteFailed = false;
   bool m_configFailureTold = false;
 #ifdef _WIN32
+  std::wstring m_placeNote;
+  bool m_itemDirNoted = false;
   // Made on first use, in core/TextBoundsWin.cpp, which also gives the way to free it: the window-free
   // parts that make and free a CCore do not link GDI+.
   std::unique_ptr<gdip::FaceCache, void (*)(gdip::FaceCache*)> m_faces{nullptr, nullptr};

@@ -1,8 +1,12 @@
-// The core services that need Windows: the settings file, the program's path, warning boxes.
+// The core services that need Windows: the settings file and where it lives, the program's path,
+// warning boxes.
 #include "core/Core.h"
+
+#include <shlobj.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "framework/Gbk.h"
@@ -32,7 +36,152 @@ std::wstring profilePath(const FilePath& path) {
 }
 }
 
-void CCore::autoFileConfig() { m_configPath = getAppFilePath() + ".ini"; }
+namespace {
+
+struct HandleCloser {
+  void operator()(HANDLE h) const {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+};
+using ScopedHandle = std::unique_ptr<void, HandleCloser>;
+
+DWORD attributes(const FilePath& path) { return GetFileAttributesW(widePath(path).c_str()); }
+bool isFolder(const FilePath& path) {
+  DWORD a = attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+bool isFile(const FilePath& path) {
+  DWORD a = attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The folder as the file system names it (links, junctions, subst drives and 8.3 names resolved),
+// without the "\\?\" prefix: two spellings of one folder compare equal. The path as given when the
+// folder cannot be opened.
+FilePath finalFolder(const FilePath& folder) {
+  ScopedHandle h(CreateFileW(widePath(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (h.get() == INVALID_HANDLE_VALUE) return folder;
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetFinalPathNameByHandleW(h.get(), path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+    if (n == 0) return folder;
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(n + 1);
+  }
+  if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+    path = L"\\" + path.substr(7);
+  else if (path.compare(0, 4, L"\\\\?\\") == 0)
+    path = path.substr(4);
+  return gbk::wideToUtf8(path);
+}
+
+// Creates and deletes a file of a name no other run uses: the folder takes new files.
+bool folderTakesFiles(const FilePath& folder, const FilePath& exeName) {
+  const FilePath probe = folder + "\\" + exeName + ".probe-" + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(GetTickCount()) + ".tmp";
+  ScopedHandle h(CreateFileW(widePath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return h.get() != INVALID_HANDLE_VALUE;
+}
+
+FilePath tempFolder() {
+  wchar_t path[MAX_PATH + 1] = {};
+  DWORD n = GetTempPathW(MAX_PATH + 1, path);
+  return n == 0 || n > MAX_PATH ? FilePath() : finalFolder(gbk::wideToUtf8(path));
+}
+
+FilePath roamingAppData() {
+  PWSTR path = nullptr;
+  FilePath folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &path)))
+    folder = gbk::wideToUtf8(path);
+  CoTaskMemFree(path);
+  return folder;
+}
+
+}  // namespace
+
+PlaceKind CCore::autoFileConfig(bool prepare) {
+  const FilePath app = getAppFilePath();
+  const size_t slash = app.find_last_of("\\/");
+  const FilePath plainFolder = slash == FilePath::npos ? FilePath(".") : app.substr(0, slash);
+  const FilePath exeName = slash == FilePath::npos ? app : app.substr(slash + 1);
+  PlaceFacts facts;
+  facts.exeFolder = finalFolder(plainFolder);
+  facts.exeName = exeName;
+  facts.tempFolder = tempFolder();
+  facts.appDataFolder = roamingAppData();
+  facts.portableMarker = isFile(plainFolder + "\\portable");
+  facts.listBesideExe = isFile(app + "_items.txt");
+  facts.iniBesideExe = isFile(app + ".ini");
+  facts.homeExists = !facts.appDataFolder.empty() && isFolder(appDataHome(facts.appDataFolder, facts.exeFolder));
+  m_place = decideSettingsPlace(facts, [&] { return folderTakesFiles(plainFolder, exeName); });
+  m_placeNote.clear();
+  if (m_place.kind != PlaceKind::AppData) {
+    m_place.folder = plainFolder;  // as the program was started, the spelling the user knows
+  } else if (m_place.makeFolder && !prepare) {
+    m_place.folder = plainFolder;  // what the new home would start from
+  } else if (m_place.makeFolder) {
+    // "<app data>\Tessaly" first: CreateDirectory makes one level.
+    CreateDirectoryW(widePath(m_place.folder.substr(0, m_place.folder.find_last_of('\\'))).c_str(), nullptr);
+    if (!CreateDirectoryW(widePath(m_place.folder).c_str(), nullptr) && !isFolder(m_place.folder)) {
+      m_place.folder = plainFolder;  // nowhere better: the failures to save are told as ever
+    } else {
+      const FilePath home = m_place.folder + "\\" + exeName;
+      std::wstring copied;
+      if (m_place.copyList && CopyFileW(widePath(app + "_items.txt").c_str(), widePath(home + "_items.txt").c_str(), TRUE))
+        copied = gbk::toWide("\r\n程序文件夹中的纪念日文件已复制到这里，原文件保留不变。");
+      if (m_place.copyIni) CopyFileW(widePath(app + ".ini").c_str(), widePath(home + ".ini").c_str(), TRUE);
+      m_placeNote = gbk::toWide("程序所在的文件夹不可写，设置和纪念日文件保存在：\r\n") + gbk::utf8ToWide(m_place.folder) +
+                    copied;
+    }
+  }
+  if (m_place.portableNotWritable)
+    m_placeNote = gbk::toWide("程序文件夹中有 portable 标记文件，设置和纪念日文件留在程序文件夹中，但这个文件夹不可写，"
+                              "修改将无法保存：\r\n") +
+                  gbk::utf8ToWide(plainFolder);
+  m_configPath = m_place.folder + "\\" + exeName + ".ini";
+  return m_place.kind;
+}
+
+FilePath CCore::itemDir() {
+  const FilePath stored = gbk::wideToUtf8(getConfigText("itemdir"));
+  return itemDirFromSetting(stored);
+}
+
+FilePath CCore::listPath() {
+  const FilePath app = getAppFilePath();
+  const size_t slash = app.find_last_of("\\/");
+  return listPathFor(m_place.folder, itemDir(), slash == FilePath::npos ? app : app.substr(slash + 1));
+}
+
+bool CCore::saveItemDir(const FilePath& folder) {
+  if (folder.empty()) return saveConfigText("itemdir", nullptr);
+  const std::wstring plain = gbk::utf8ToWide(folder);
+  if (!saveConfigText("itemdir", plain.c_str())) return false;
+  // The settings file's own encoding (the system's code page) may lack some of the path's characters.
+  if (getConfigText("itemdir") == plain) return true;
+  return saveConfigText("itemdir", gbk::utf8ToWide(escapeItemDir(folder)).c_str());
+}
+
+std::wstring CCore::itemDirNote() {
+  if (m_itemDirNoted) return std::wstring();
+  const std::wstring stored = getConfigText("itemdir");
+  if (stored.empty()) return std::wstring();
+  const FilePath folder = itemDir();
+  if (folder.empty()) {
+    m_itemDirNoted = true;
+    return gbk::toWide("设置文件中的纪念日文件位置不是完整的文件夹路径，没有使用：\r\n") + stored;
+  }
+  if (isFolder(folder)) return std::wstring();
+  m_itemDirNoted = true;
+  return gbk::toWide("找不到纪念日文件所在的文件夹（驱动器可能已拔出），列表暂时是空的：\r\n") +
+         gbk::utf8ToWide(folder) + gbk::toWide("\r\n文件夹回来后重新启动 Tessaly 即可，设置保持不变。");
+}
 
 int CCore::getConfigInt(const char* key) {
   wchar_t text[32] = {};

@@ -34,6 +34,8 @@
 //   winctl dpi <title> <dpi> <left> <top>
 //                                      sends the window WM_DPICHANGED in its own process, with a
 //                                      suggested rectangle at left top; prints its rectangle after
+//   winctl shortcut <file.lnk>         prints a shell shortcut's target path and its arguments as UTF-8,
+//                                      one a line, as the shell reads them
 //   winctl line-height <face> <px>     prints ascent + descent of the face at an em of px pixels, as
 //                                      GDI's text metrics give them
 #include <windows.h>
@@ -41,6 +43,7 @@
 #include <psapi.h>
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -235,6 +238,29 @@ bool printVersion(const wchar_t* file) {
   return true;
 }
 
+// The shell's own reading of a shortcut file.
+bool printShortcut(const wchar_t* file) {
+  if (FAILED(CoInitialize(nullptr))) return false;
+  bool ok = false;
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+      wchar_t target[MAX_PATH] = {}, args[MAX_PATH] = {};
+      if (SUCCEEDED(persist->Load(file, STGM_READ)) && SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
+          SUCCEEDED(link->GetArguments(args, MAX_PATH))) {
+        std::printf("%s\n%s\n", utf8(target).c_str(), utf8(args).c_str());
+        ok = true;
+      }
+      persist->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return ok;
+}
+
 }  // namespace
 
 int main() {
@@ -259,6 +285,7 @@ int main() {
     return 0;
   }
   if (verb == L"version") return printVersion(title) ? 0 : 1;
+  if (verb == L"shortcut") return printShortcut(title) ? 0 : 1;
   if (verb == L"foreground") {
     HWND hwnd = GetForegroundWindow();
     if (!hwnd) return 1;

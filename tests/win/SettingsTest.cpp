@@ -84,4 +84,31 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenSaysSo) {
   EXPECT_EQ(core.getConfigInt("fsize"), 30);
 }
 
+TEST_F(SettingsTest, TheListsFolderReadsBackWholeInTheFilesCodePage) {
+  const FilePath app = core.getAppFilePath();
+  const FilePath exeName = app.substr(app.find_last_of('\\') + 1);
+  const struct {
+    const char* folder;
+    bool plain;  // stored as it is, readable in the file on any code page
+  } cases[] = {
+      {"D:\\Sync", true},
+      {"D:\\Sync 100%\\", true},
+      {u8"D:\\同步 한국어 ßö", false},  // beyond the code page of the test machine and of a Chinese one
+      {u8"\\\\nas\\共享\\😀", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(core.saveItemDir(c.folder)) << c.folder;
+    CCore later;
+    later.autoFileConfig();
+    FilePath folder = c.folder;
+    if (folder.back() == '\\') folder.pop_back();
+    EXPECT_EQ(later.itemDir(), folder) << c.folder;
+    EXPECT_EQ(later.listPath(), folder + "\\" + exeName + "_items.txt") << c.folder;
+    EXPECT_EQ(later.getConfigText("itemdir").substr(0, 3) != L"u8:", c.plain) << c.folder;
+  }
+  EXPECT_TRUE(core.saveItemDir(""));
+  EXPECT_EQ(core.getConfigText("itemdir"), L"");
+  EXPECT_EQ(core.listPath(), app + "_items.txt");
+}
+
 }  // namespace

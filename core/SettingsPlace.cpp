@@ -1,0 +1,147 @@
+#include "core/SettingsPlace.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+char foldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string_view trimSlashes(std::string_view path) {
+  // "C:\" keeps its backslash only as a root; the callers add their own.
+  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.remove_suffix(1);
+  return path;
+}
+
+std::string join(std::string_view folder, std::string_view name) {
+  std::string path(trimSlashes(folder));
+  path += '\\';
+  path += name;
+  return path;
+}
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  c = foldAscii(c);
+  return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
+
+constexpr std::string_view kEscaped = "u8:";
+
+}  // namespace
+
+bool isInFolder(std::string_view path, std::string_view folder) {
+  path = trimSlashes(path);
+  folder = trimSlashes(folder);
+  if (folder.empty() || path.size() < folder.size()) return false;
+  for (size_t i = 0; i < folder.size(); ++i) {
+    char a = foldAscii(path[i]), b = foldAscii(folder[i]);
+    if (a == '/') a = '\\';
+    if (b == '/') b = '\\';
+    if (a != b) return false;
+  }
+  return path.size() == folder.size() || path[folder.size()] == '\\' || path[folder.size()] == '/';
+}
+
+bool isFullPath(std::string_view path) {
+  auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (path.size() >= 3 && letter(path[0]) && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) return true;
+  // A UNC path names a server and a share.
+  if (path.size() < 5 || path[0] != '\\' || path[1] != '\\') return false;
+  size_t share = path.find('\\', 2);
+  return share != std::string_view::npos && share > 2 && share + 1 < path.size();
+}
+
+std::string appDataHomeName(std::string_view exeFolder) {
+  exeFolder = trimSlashes(exeFolder);
+  uint32_t hash = 2166136261u;  // FNV-1a over the folded UTF-8 bytes
+  for (char c : exeFolder) {
+    char f = foldAscii(c == '/' ? '\\' : c);
+    hash = (hash ^ static_cast<unsigned char>(f)) * 16777619u;
+  }
+  size_t slash = exeFolder.find_last_of("\\/");
+  std::string name(slash == std::string_view::npos ? exeFolder : exeFolder.substr(slash + 1));
+  // A drive's root has no folder name: "E:" becomes "E".
+  std::string clean;
+  for (char c : name)
+    if (c != ':' && c != '\\' && c != '/') clean += c;
+  if (clean.empty()) clean = "Tessaly";
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(hash));
+  return clean + "-" + hex;
+}
+
+std::string appDataHome(std::string_view appDataFolder, std::string_view exeFolder) {
+  return join(join(appDataFolder, "Tessaly"), appDataHomeName(exeFolder));
+}
+
+SettingsPlace decideSettingsPlace(const PlaceFacts& facts, const std::function<bool()>& writable) {
+  SettingsPlace place;
+  place.folder = std::string(trimSlashes(facts.exeFolder));
+  // A temporary folder set to a drive's root ("C:\") would take the whole drive for temporary.
+  if (trimSlashes(facts.tempFolder).size() > 2 && isInFolder(facts.exeFolder, facts.tempFolder)) {
+    place.kind = PlaceKind::TempFolder;
+    return place;
+  }
+  const bool canWrite = writable();
+  if (facts.portableMarker) {
+    place.portableNotWritable = !canWrite;
+    return place;
+  }
+  // Without an application-data folder there is nowhere better than beside the program.
+  if (canWrite || facts.appDataFolder.empty()) return place;
+  place.kind = PlaceKind::AppData;
+  place.folder = appDataHome(facts.appDataFolder, facts.exeFolder);
+  if (!facts.homeExists) {
+    place.makeFolder = true;
+    place.copyList = facts.listBesideExe;
+    place.copyIni = facts.iniBesideExe;
+  }
+  return place;
+}
+
+std::string listPathFor(std::string_view settingsFolder, std::string_view itemDir, std::string_view exeName) {
+  std::string name(exeName);
+  name += "_items.txt";
+  return join(itemDir.empty() ? settingsFolder : itemDir, name);
+}
+
+std::string escapeItemDir(std::string_view utf8) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out(kEscaped);
+  for (char c : utf8) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u > 0x20 && u < 0x7F && c != '%') {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[u >> 4];
+      out += kHex[u & 15];
+    }
+  }
+  return out;
+}
+
+std::string itemDirFromSetting(std::string_view stored) {
+  std::string path;
+  if (stored.substr(0, kEscaped.size()) == kEscaped) {
+    stored.remove_prefix(kEscaped.size());
+    for (size_t i = 0; i < stored.size(); ++i) {
+      if (stored[i] != '%') {
+        path += stored[i];
+        continue;
+      }
+      if (i + 2 >= stored.size()) return std::string();
+      const int high = hexValue(stored[i + 1]), low = hexValue(stored[i + 2]);
+      if (high < 0 || low < 0) return std::string();
+      path += static_cast<char>(high * 16 + low);
+      i += 2;
+    }
+  } else {
+    path = std::string(stored);
+  }
+  if (!isFullPath(path)) return std::string();
+  // "D:\" stays a root; any other trailing backslash goes.
+  std::string_view trimmed = trimSlashes(path);
+  return trimmed.size() == 2 ? std::string(trimmed) + "\\" : std::string(trimmed);
+}

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "core/SettingsPlace.h"
+
+namespace {
+
+const char kTemp[] = "C:\\Users\\Li\\AppData\\Local\\Temp";
+const char kAppData[] = "C:\\Users\\Li\\AppData\\Roaming";
+
+struct PlaceCase {
+  const char* what;
+  const char* exeFolder;
+  bool writable, marker, homeExists, list, ini;
+  PlaceKind kind;
+  const char* folder;  // "" for the program's folder
+  bool copyList, copyIni, portableNotWritable, probed;
+  const char* temp = kTemp;
+};
+
+TEST(SettingsPlace, FollowsTheProgramFolder) {
+  const std::string home = std::string(kAppData) + "\\Tessaly\\" + appDataHomeName("C:\\Program Files\\Tessaly");
+  const PlaceCase cases[] = {
+      {"writable", "D:\\Tools\\Tessaly", true, false, false, true, true, PlaceKind::BesideProgram, "", false, false,
+       false, true},
+      {"not writable, first start", "C:\\Program Files\\Tessaly", false, false, false, true, true, PlaceKind::AppData,
+       home.c_str(), true, true, false, true},
+      {"not writable, nothing beside", "C:\\Program Files\\Tessaly", false, false, false, false, false,
+       PlaceKind::AppData, home.c_str(), false, false, false, true},
+      {"not writable, home made before: nothing copied again", "C:\\Program Files\\Tessaly", false, false, true, true,
+       true, PlaceKind::AppData, home.c_str(), false, false, false, true},
+      {"portable marker, writable", "E:\\Tessaly", true, true, false, true, true, PlaceKind::BesideProgram, "", false,
+       false, false, true},
+      {"portable marker, read-only stick", "E:\\Tessaly", false, true, false, true, true, PlaceKind::BesideProgram, "",
+       false, false, true, true},
+      {"zip viewer's temporary folder: nothing probed", "C:\\Users\\Li\\AppData\\Local\\Temp\\Rar$EXa1.234\\Tessaly-1.1.0",
+       true, false, false, false, false, PlaceKind::TempFolder, "", false, false, false, false},
+      {"temporary folder, other case and slashes", "c:/users/li/appdata/local/TEMP/7zO1/Tessaly", false, true, false,
+       false, false, PlaceKind::TempFolder, "", false, false, false, false},
+      {"a temporary folder set to a drive's root", "D:\\Tools\\Tessaly", true, false, false, false, false,
+       PlaceKind::BesideProgram, "", false, false, false, true, "D:\\"},
+      {"a sibling named like the temporary folder", "C:\\Users\\Li\\AppData\\Local\\Temp2\\Tessaly", true, false, false,
+       false, false, PlaceKind::BesideProgram, "", false, false, false, true},
+  };
+  for (const PlaceCase& c : cases) {
+    PlaceFacts facts;
+    facts.exeFolder = c.exeFolder;
+    facts.exeName = "Tessaly";
+    facts.tempFolder = c.temp;
+    facts.appDataFolder = kAppData;
+    facts.portableMarker = c.marker;
+    facts.homeExists = c.homeExists;
+    facts.listBesideExe = c.list;
+    facts.iniBesideExe = c.ini;
+    bool probed = false;
+    const SettingsPlace place = decideSettingsPlace(facts, [&] {
+      probed = true;
+      return c.writable;
+    });
+    EXPECT_EQ(place.kind, c.kind) << c.what;
+    EXPECT_EQ(place.folder, *c.folder ? std::string(c.folder) : std::string(c.exeFolder)) << c.what;
+    EXPECT_EQ(place.makeFolder, c.kind == PlaceKind::AppData && !c.homeExists) << c.what;
+    EXPECT_EQ(place.copyList, c.copyList) << c.what;
+    EXPECT_EQ(place.copyIni, c.copyIni) << c.what;
+    EXPECT_EQ(place.portableNotWritable, c.portableNotWritable) << c.what;
+    EXPECT_EQ(probed, c.probed) << c.what;
+  }
+}
+
+TEST(SettingsPlace, HomeNameIsTheFolderNameAndAStableHash) {
+  // The hashes are fixed (FNV-1a of the folded UTF-8, worked out apart): a changed one would lose
+  // every user's settings.
+  const struct {
+    const char* folder;
+    const char* name;
+  } cases[] = {
+      {"C:\\Program Files\\Tessaly", "Tessaly-c28e32a8"},
+      {"c:\\program files\\tessaly\\", "tessaly-c28e32a8"},  // the same folder, spelt otherwise
+      {"C:/Program Files/Tessaly", "Tessaly-c28e32a8"},
+      {"C:\\Program Files (x86)\\Tessaly", "Tessaly-73d66191"},
+      {"E:\\", "E-0ccbf4ce"},  // a drive's root
+      {u8"\\\\nas\\share\\工具", u8"工具-e3d38218"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(appDataHomeName(c.folder), c.name) << c.folder;
+}
+
+TEST(SettingsPlace, ListFollowsTheItemFolderOption) {
+  const struct {
+    const char* stored;  // as read from the settings file, UTF-8
+    const char* dir;     // what it names
+    const char* list;
+  } cases[] = {
+      {"", "", "C:\\S\\Tessaly_items.txt"},
+      {u8"D:\\OneDrive\\纪念日", u8"D:\\OneDrive\\纪念日", u8"D:\\OneDrive\\纪念日\\Tessaly_items.txt"},
+      {"D:\\Sync\\", "D:\\Sync", "D:\\Sync\\Tessaly_items.txt"},
+      {"D:\\", "D:\\", "D:\\Tessaly_items.txt"},
+      {"\\\\nas\\home\\list", "\\\\nas\\home\\list", "\\\\nas\\home\\list\\Tessaly_items.txt"},
+      {"u8:D:\\%ED%95%9C%20%25", u8"D:\\한 %", u8"D:\\한 %\\Tessaly_items.txt"},
+      {"u8:D:\\a%2", "", "C:\\S\\Tessaly_items.txt"},   // a cut escape
+      {"u8:D:\\a%zz", "", "C:\\S\\Tessaly_items.txt"},  // not hex
+      {"Sync", "", "C:\\S\\Tessaly_items.txt"},         // not a full path
+      {"\\\\nas", "", "C:\\S\\Tessaly_items.txt"},      // a server without a share
+  };
+  for (const auto& c : cases) {
+    const std::string dir = itemDirFromSetting(c.stored);
+    EXPECT_EQ(dir, c.dir) << c.stored;
+    EXPECT_EQ(listPathFor("C:\\S", dir, "Tessaly"), c.list) << c.stored;
+  }
+}
+
+TEST(SettingsPlace, EscapedItemFolderRoundTrips) {
+  for (const char* path : {u8"D:\\OneDrive\\纪念日", u8"D:\\한국어 폴더 ßö", "E:\\100%", u8"\\\\nas\\共享\\😀"}) {
+    const std::string stored = escapeItemDir(path);
+    EXPECT_EQ(stored.substr(0, 3), "u8:") << path;
+    for (char c : stored) EXPECT_TRUE(c > 0x20 && c < 0x7F) << path;  // any code page holds it
+    EXPECT_EQ(itemDirFromSetting(stored), path) << path;
+  }
+}
+
+}  // namespace
