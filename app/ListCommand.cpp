@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Core.h"
 #include "framework/Gbk.h"
@@ -51,8 +52,9 @@ class ConsoleOutput {
   ConsoleOutput(const ConsoleOutput&) = delete;
   ConsoleOutput& operator=(const ConsoleOutput&) = delete;
 
-  void out(const std::string& utf8) { write(m_out, utf8); }
-  void err(const std::string& utf8) { write(m_err, utf8); }
+  // False when the text could not be written (a full disk, a closed pipe).
+  bool out(const std::string& utf8) { return write(m_out, utf8); }
+  bool err(const std::string& utf8) { return write(m_err, utf8); }
 
  private:
   static HANDLE openConsole() {
@@ -61,16 +63,20 @@ class ConsoleOutput {
     return h == INVALID_HANDLE_VALUE ? nullptr : h;
   }
   // A console gets UTF-16, whatever its code page; pipes and files get the UTF-8 bytes.
-  static void write(HANDLE handle, const std::string& utf8) {
+  static bool write(HANDLE handle, const std::string& utf8) {
     if (!usable(handle))
-      return;
-    DWORD mode, written;
+      return true;  // nowhere to write: nothing is lost that anyone could see
+    DWORD mode, written = 0;
     if (GetConsoleMode(handle, &mode)) {
       std::wstring wide = gbk::utf8ToWide(utf8);
-      WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-      return;
+      return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&
+             written == wide.size();
     }
-    WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    for (size_t at = 0; at < utf8.size(); at += written) {
+      if (!WriteFile(handle, utf8.data() + at, static_cast<DWORD>(utf8.size() - at), &written, nullptr) || written == 0)
+        return false;
+    }
+    return true;
   }
 
   HANDLE m_out = nullptr;
@@ -103,10 +109,11 @@ int runListCommand() {
   std::unique_ptr<ItemRecord[]> table(new ItemRecord[kTableRecords]);
   int shown = 0, stored = 0;
   const ItemFileLoad load = loadItemFile(core, path, table.get(), shown, &stored);
+  // No list at all is the widget's ordinary empty state: nothing to print.
+  if (load.status == ItemFileStatus::Missing)
+    return 0;
   if (!load) {
-    std::string message = gbk::gbkToUtf8("无法读取纪念日文件：") + path;
-    if (load.status == ItemFileStatus::Unreadable) message += gbk::gbkToUtf8("：" + load.reason().str());
-    console.err(message + "\n");
+    console.err(gbk::gbkToUtf8("无法读取纪念日文件：") + path + gbk::gbkToUtf8("：" + load.reason().str()) + "\n");
     return 1;
   }
   const CTime now = core.getTimeNow();
@@ -115,8 +122,10 @@ int runListCommand() {
     const ItemRecord& record = table[i];
     const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
     const std::string_view date(record.dateText, strnlen(record.dateText, sizeof record.dateText));
-    text += gbk::gbkToUtf8(itemListLine(name, itemDetails(date, now))) + "\n";
+    const std::vector<std::string> fields = itemListFields(name, itemDetails(date, now));
+    for (size_t f = 0; f < fields.size(); ++f)
+      text += (f ? "\t" : "") + gbk::gbkToUtf8EachCharacter(fields[f]);
+    text += "\n";
   }
-  console.out(text);
-  return 0;
+  return console.out(text) ? 0 : 1;
 }

@@ -5,5 +5,7 @@
 // True when the command line asks for the listing.
 bool isListCommandLine();
 
-// Prints the listing and returns the process exit code: 0, or 1 when the item file cannot be read.
+// Prints the listing and returns the process exit code: 0 (also for no item file at all), or 1 when
+// the item file cannot be read or is too large (the reason on standard error) or the listing cannot
+// be written.
 int runListCommand();

@@ -85,7 +85,9 @@ CString unreadableDatesQuestion(const std::vector<CString>& lines) {
     if (cut < line.view().size()) message += "…";
     message += "\r\n";
   }
-  message += "\r\n日期可以写成 2025-05-20、2025/5/20、2025年5月20日，或每年一次的 5月20日。\r\n\r\n仍要保存吗？";
+  message += "\r\n";
+  message += acceptedDateForms();
+  message += "。\r\n\r\n仍要保存吗？";
   return message;
 }
 

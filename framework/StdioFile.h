@@ -16,8 +16,8 @@ std::wstring widePath(const FilePath& path);
 // fopen by path; the caller closes the file.
 FILE* AfxOpenFile(const FilePath& path, const char* mode);
 
-// Why a file could not be read.
-enum class FileError { None, Missing, IsFolder, Locked, Denied, TooLarge, Other };
+// Why a file could not be read or written.
+enum class FileError { None, Missing, IsFolder, Locked, Denied, TooLarge, Other, ReadOnly, DiskFull };
 
 // Opens path to read (binary); nullptr when it cannot, with the reason in error and the system's
 // error number (errno, or the Windows error code) in code.

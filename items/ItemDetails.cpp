@@ -21,8 +21,7 @@ const char* problemText(DateProblem problem, std::string_view dateText) {
     case DateProblem::NoSuchLunarDay:
       return "那一年的这个农历月只有 29 天";
     default:
-      return trimSpaces(dateText).empty() ? "这一行没有日期：名称后面要有逗号和日期"
-                                       : "日期可以写成 2025-05-20、5月20日、农历八月十五、农历1990年八月十五";
+      return trimSpaces(dateText).empty() ? "这一行没有日期：名称后面要有逗号和日期" : acceptedDateForms();
   }
 }
 
@@ -69,24 +68,30 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   return text;
 }
 
-std::string itemListLine(std::string_view name, const ItemDetails& details) {
+std::vector<std::string> itemListFields(std::string_view name, const ItemDetails& details) {
   static const char* const kKinds[] = {"upcoming", "today", "past", "unreadable"};
-  std::string line(name);
-  for (char& c : line) {
+  std::vector<std::string> fields(5);
+  fields[0] = name;
+  for (char& c : fields[0]) {
     if (c == '\t')
       c = ' ';  // a tab in a name would shift the columns
   }
-  line += '\t';
-  line += kKinds[details.kind >= Upcoming && details.kind <= Past ? details.kind : Unreadable];
-  line += '\t';
+  fields[1] = kKinds[details.kind >= Upcoming && details.kind <= Past ? details.kind : Unreadable];
   if (details.kind != Unreadable) {
     char date[16];
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", details.date.year, details.date.month, details.date.day);
-    line += std::to_string(details.days) + "\t" + date + "\t";
+    fields[2] = std::to_string(details.days);
+    fields[3] = date;
     if (details.hasLunar)
-      line += lunarDateText(details.lunar);
-  } else {
-    line += "\t\t";
+      fields[4] = lunarDateText(details.lunar);
   }
+  return fields;
+}
+
+std::string itemListLine(std::string_view name, const ItemDetails& details) {
+  const std::vector<std::string> fields = itemListFields(name, details);
+  std::string line = fields[0];
+  for (size_t i = 1; i < fields.size(); ++i)
+    line += "\t" + fields[i];
   return line;
 }

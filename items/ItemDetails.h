@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/DateText.h"
 #include "core/LunarCalendar.h"
@@ -31,7 +32,10 @@ ItemDetails itemDetails(std::string_view dateText, CTime now);
 // or, for a text that is no date, 无法识别的日期：<text> and what is wrong with it.
 std::string itemTipText(std::string_view dateText, const ItemDetails& details);
 
-// One line of the listing (GBK, no line break): name, kind (upcoming, today, past, unreadable),
-// days, date as YYYY-MM-DD and its lunar date, tab-separated; the unknown fields of an unreadable
-// date are empty.
+// The fields of one line of the listing (GBK): name (a tab in it made a space), kind (upcoming,
+// today, past, unreadable), days, date as YYYY-MM-DD and its lunar date; the unknown fields of an
+// unreadable date are empty. Each is converted on its own, so that a broken character stays in its
+// column.
+std::vector<std::string> itemListFields(std::string_view name, const ItemDetails& details);
+// The same fields joined by tabs (GBK, no line break).
 std::string itemListLine(std::string_view name, const ItemDetails& details);

@@ -6,7 +6,8 @@
 
 void CWidgetDlg::LoadItems() {
   ItemFileLoad load = loadItemFile(*core, itemFilePath, ItemTable, itemCount);
-  loadProblem = load.status == ItemFileStatus::Unreadable ? load.reason() : CString();
+  // A missing list is the ordinary empty one; any other failure (unreadable, too large) is told at start.
+  loadProblem = load || load.status == ItemFileStatus::Missing ? CString() : load.reason();
 }
 
 void CWidgetDlg::CountDays() { countDays(*core, ItemTable, itemCount); }
