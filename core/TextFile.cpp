@@ -248,8 +248,10 @@ bool isFolder(const std::wstring& path) {
 FileError writeFailure(DWORD code, const std::wstring& target, const std::wstring& temporary) {
   switch (code) {
     case ERROR_ACCESS_DENIED:
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
       if (isFolder(target) || isFolder(temporary)) return FileError::IsFolder;
-      return FileError::Denied;
+      return code == ERROR_ACCESS_DENIED ? FileError::Denied : FileError::Other;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION: return FileError::Locked;
     case ERROR_DISK_FULL:
