@@ -35,11 +35,9 @@ std::wstring profilePath(const FilePath& path) {
 // written value is flushed to the disk at once, so that a power cut does not take it back.
 bool written(BOOL wrote, const std::wstring& path) {
   if (!wrote) return false;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return true;
-  FlushFileBuffers(file);
-  CloseHandle(file);
+  ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file) FlushFileBuffers(file.get());
   return true;
 }
 }

@@ -200,25 +200,6 @@ ReadResult readFileBytes(const FilePath& path, std::string& bytes, size_t maxByt
 namespace {
 
 #ifdef _WIN32
-// One file handle, closed when it goes out of scope.
-class ScopedFile {
- public:
-  explicit ScopedFile(HANDLE handle) : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-  ScopedFile(const ScopedFile&) = delete;
-  ScopedFile& operator=(const ScopedFile&) = delete;
-  ~ScopedFile() { close(); }
-  explicit operator bool() const { return m_handle != nullptr; }
-  HANDLE get() const { return m_handle; }
-  bool close() {
-    bool closed = !m_handle || CloseHandle(m_handle);
-    m_handle = nullptr;
-    return closed;
-  }
-
- private:
-  HANDLE m_handle;
-};
-
 // The path the file finally has, symbolic links followed (a hard link is its own name); the path as
 // given when there is no file there yet or it cannot be opened.
 std::wstring finalWidePath(const FilePath& path) {
