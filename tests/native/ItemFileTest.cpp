@@ -337,41 +337,6 @@ TEST(FilePathTest, AnyCharacterAndAnyLengthReachesTheFile) {
   fs::remove_all(fs::u8path(folder), ignored);
 }
 
-// A save that fails says why and keeps the old file; a symbolic link is written through to its file.
-TEST(ReplaceFileTest, FailuresSayWhyAndLinksAreWrittenThrough) {
-  namespace fs = std::filesystem;
-  const std::string folder = testing::TempDir() + "replace_file_test";
-  std::error_code ignored;
-  fs::remove_all(fs::u8path(folder), ignored);
-  fs::create_directories(fs::u8path(folder + "/list.txt"));
-  const struct {
-    std::string path;
-    FileError error;
-  } cases[] = {{folder + "/list.txt", FileError::IsFolder}, {folder + "/gone/list.txt", FileError::Missing}};
-  for (const auto& c : cases) {
-    FileError why = FileError::None;
-    int code = 0;
-    EXPECT_FALSE(replaceFileBytes(c.path, "new", &why, &code)) << c.path;
-    EXPECT_EQ(why, c.error) << c.path << " " << code;
-  }
-  EXPECT_TRUE(fs::is_directory(fs::u8path(folder + "/list.txt")));
-#ifndef _WIN32
-  const std::string target = folder + "/target.txt", link = folder + "/link.txt";
-  ASSERT_TRUE(replaceFileBytes(target, "old"));
-  fs::create_symlink(fs::u8path(target), fs::u8path(link));
-  ASSERT_TRUE(replaceFileBytes(link, "new"));
-  EXPECT_TRUE(fs::is_symlink(fs::u8path(link)));
-  std::string bytes;
-  ASSERT_EQ(readFileBytes(target, bytes), ReadResult::Ok);
-  EXPECT_EQ(bytes, "new");
-  // A killed save's temporary file goes at the next start, also beside the link's file.
-  ASSERT_TRUE(replaceFileBytes(target + kTemporarySuffix, "half"));
-  removeStaleTemporary(link);
-  EXPECT_FALSE(fs::exists(fs::u8path(target + kTemporarySuffix)));
-#endif
-  fs::remove_all(fs::u8path(folder), ignored);
-}
-
 TEST(TextEncodingTest, DetectsUtf8AndKeepsGbk) {
   EXPECT_EQ(detectEncoding("plain,2025-01-01"), TextEncoding::Gbk);
   EXPECT_EQ(detectEncoding("\xEF\xBB\xBF" "a"), TextEncoding::Utf8Bom);
