@@ -99,8 +99,6 @@ std::string shortestDateText(const WrittenDate& written) {
   return text + std::to_string(written.month) + "-" + std::to_string(written.day);
 }
 
-}  // namespace
-
 // The date text as its field holds it. A date cut to fit could name another day ("农历１９９０年８月１５"
 // would become "...８月１", "２０２５－０５－２０２" 2025-05-20), so a text too long for the field is
 // stored in its shortest written form when that reads the same; any other is cut and marked with "…",
@@ -124,9 +122,11 @@ void storeDateText(std::string_view text, char (&field)[kDateTextSize]) {
     }
   }
   const std::string_view mark = "…";
-  const std::string cut = std::string(text.substr(0, gbk::cutLength(text, sizeof field - 1 - mark.size()))) + std::string(mark);
-  gbk::copyToField(field, sizeof field, cut);
+  const std::string_view kept = text.substr(0, gbk::cutLength(text, sizeof field - 1 - mark.size()));
+  gbk::copyToField(field, sizeof field, std::string(kept) + std::string(mark));
 }
+
+}  // namespace
 
 bool parseItemLine(CCore& core, const CString& line, ItemRecord& record) {
   if (line.GetLength() == 0 || line.Find(';') >= 0) return false;
