@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Core.h"
 #include "core/TextFile.h"
@@ -54,8 +55,9 @@ class ConsoleOutput {
   ConsoleOutput(const ConsoleOutput&) = delete;
   ConsoleOutput& operator=(const ConsoleOutput&) = delete;
 
-  void out(const std::string& utf8) { write(m_out, utf8); }
-  void err(const std::string& utf8) { write(m_err, utf8); }
+  // False when the text could not be written (a full disk, a closed pipe).
+  bool out(const std::string& utf8) { return write(m_out, utf8); }
+  bool err(const std::string& utf8) { return write(m_err, utf8); }
 
  private:
   static HANDLE openConsole() {
@@ -64,16 +66,20 @@ class ConsoleOutput {
     return h == INVALID_HANDLE_VALUE ? nullptr : h;
   }
   // A console gets UTF-16, whatever its code page; pipes and files get the UTF-8 bytes.
-  static void write(HANDLE handle, const std::string& utf8) {
+  static bool write(HANDLE handle, const std::string& utf8) {
     if (!usable(handle))
-      return;
-    DWORD mode, written;
+      return true;  // nowhere to write: nothing is lost that anyone could see
+    DWORD mode, written = 0;
     if (GetConsoleMode(handle, &mode)) {
       std::wstring wide = gbk::utf8ToWide(utf8);
-      WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-      return;
+      return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&
+             written == wide.size();
     }
-    WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    for (size_t at = 0; at < utf8.size(); at += written) {
+      if (!WriteFile(handle, utf8.data() + at, static_cast<DWORD>(utf8.size() - at), &written, nullptr) || written == 0)
+        return false;
+    }
+    return true;
   }
 
   HANDLE m_out = nullptr;
@@ -135,10 +141,11 @@ int runListCommand() {
   std::unique_ptr<ItemOptions[]> options(new ItemOptions[kTableRecords]);
   int shown = 0, stored = 0;
   const ItemFileLoad load = loadItemFile(core, path, table.get(), shown, &stored, options.get());
-  if (!load) {
-    std::string message = gbk::gbkToUtf8("无法读取纪念日文件：") + path;
-    if (load.status == ItemFileStatus::Unreadable) message += gbk::gbkToUtf8("：" + load.reason().str());
-    console.err(message + "\n");
+  // No list at all is the widget's ordinary empty state: nothing to print.
+  if (load.status == ItemFileStatus::Missing) {
+    if (!command.ics) return 0;  // a calendar file is still written, with no events
+  } else if (!load) {
+    console.err(gbk::gbkToUtf8("无法读取纪念日文件：") + path + gbk::gbkToUtf8("：" + load.reason().str()) + "\n");
     return 1;
   }
   const CTime now = core.getTimeNow();
@@ -156,8 +163,10 @@ int runListCommand() {
     const ItemRecord& record = table[i];
     const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
     const std::string_view date(record.dateText, strnlen(record.dateText, sizeof record.dateText));
-    text += gbk::gbkToUtf8(itemListLine(name, itemDetails(date, options[i], now), options[i])) + "\n";
+    const std::vector<std::string> fields = itemListFields(name, itemDetails(date, options[i], now), options[i]);
+    for (size_t f = 0; f < fields.size(); ++f)
+      text += (f ? "\t" : "") + gbk::gbkToUtf8EachCharacter(fields[f]);
+    text += "\n";
   }
-  console.out(text);
-  return 0;
+  return console.out(text) ? 0 : 1;
 }

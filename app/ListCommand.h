@@ -7,6 +7,7 @@
 // True when the command line asks for the listing or the calendar file: either runs without a window.
 bool isListCommandLine();
 
-// Prints the listing, or writes the calendar file, and returns the process exit code: 0, or 1 when
-// the item file cannot be read or the calendar file cannot be written (a message on standard error).
+// Prints the listing, or writes the calendar file, and returns the process exit code: 0 (also for a
+// listing with no item file at all), or 1 when the item file cannot be read or is too large, the
+// listing cannot be written or the calendar file cannot be written (the reason on standard error).
 int runListCommand();

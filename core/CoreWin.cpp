@@ -34,6 +34,16 @@ std::wstring profilePath(const FilePath& path) {
   std::wstring shortened = shortFolder + wide.substr(slash);
   return shortened.size() < MAX_PATH ? shortened : wide;
 }
+
+// The profile functions write the settings file in place and leave it in the system's cache: a
+// written value is flushed to the disk at once, so that a power cut does not take it back.
+bool written(BOOL wrote, const std::wstring& path) {
+  if (!wrote) return false;
+  ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file) FlushFileBuffers(file.get());
+  return true;
+}
 }
 
 namespace {
@@ -199,8 +209,9 @@ int CCore::getConfigInt(const char* key) {
 bool CCore::saveConfigInt(const CString& key, int value) {
   // Digits only, so the narrow conversion serves: the wide one would bring in formatted output.
   const std::wstring digits = gbk::toWide(std::to_string(value));
-  const bool saved = WritePrivateProfileStringW(kSection, gbk::toWide(key.view()).c_str(), digits.c_str(),
-                                                profilePath(m_configPath).c_str()) != FALSE;
+  const std::wstring path = profilePath(m_configPath);
+  const bool saved = written(WritePrivateProfileStringW(kSection, gbk::toWide(key.view()).c_str(), digits.c_str(), path.c_str()),
+                 path);
   m_configWriteFailed = m_configWriteFailed || !saved;
   return saved;
 }
@@ -220,8 +231,9 @@ std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {
 }
 
 bool CCore::saveConfigText(const char* key, const wchar_t* value, const wchar_t* section) {
-  const bool saved = WritePrivateProfileStringW(section ? section : kSection, gbk::toWide(key).c_str(), value,
-                                                profilePath(m_configPath).c_str()) != FALSE;
+  const std::wstring path = profilePath(m_configPath);
+  const bool saved = written(WritePrivateProfileStringW(section ? section : kSection, gbk::toWide(key).c_str(), value, path.c_str()),
+                 path);
   m_configWriteFailed = m_configWriteFailed || !saved;
   return saved;
 }

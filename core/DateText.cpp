@@ -192,9 +192,12 @@ int lunarNumber(std::string_view w, int (*word)(std::string_view)) {
 // same throughout and 日 only after 月. Month and day in digits or words; the ranges are checked later.
 bool splitLunarDate(std::string_view text, WrittenDate* written) {
   char sep = 0;
+  // The form follows from a year being written, not from its value: 0000 is a year, and out of range.
+  bool dated = false;
   if (text.size() > 5 && text.substr(0, 4).find_first_not_of("0123456789") == std::string_view::npos &&
       (text[4] == kYearMark || text[4] == '-' || text[4] == '/' || text[4] == '.')) {
     written->year = std::stoi(std::string(text.substr(0, 4)));
+    dated = true;
     sep = text[4] == kYearMark ? kMonthMark : text[4];
     text.remove_prefix(5);
   }
@@ -212,7 +215,7 @@ bool splitLunarDate(std::string_view text, WrittenDate* written) {
     day.remove_suffix(1);
   written->month = lunarNumber(month, lunarMonthWord);
   written->day = lunarNumber(day, lunarDayWord);
-  written->form = written->year ? DateForm::LunarDated : DateForm::LunarYearly;
+  written->form = dated ? DateForm::LunarDated : DateForm::LunarYearly;
   return true;
 }
 
@@ -319,6 +322,10 @@ DateProblem readDateText(std::string_view text, const CivilDate& today, CivilDat
     return DateProblem::NoSuchDay;
   *date = CivilDate{parts.year, parts.month, parts.day};
   return DateProblem::None;
+}
+
+const char* acceptedDateForms() {
+  return "日期可以写成 2025-05-20、2025/5/20、2025年5月20日、农历1990年八月十五，每年一次的写成 5月20日、农历八月十五";
 }
 
 bool parseDateText(std::string_view text, const CivilDate& today, CivilDate* date) {

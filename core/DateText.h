@@ -60,6 +60,10 @@ bool nextOccurrence(const WrittenDate& written, const CivilDate& from, CivilDate
 // text without the ASCII spaces, tabs and line breaks around it.
 std::string_view trimSpaces(std::string_view text);
 
+// The accepted forms in one sentence for the user (GBK, no full stop): the editor's question about
+// unreadable dates, the row tooltip and the About box say the same.
+const char* acceptedDateForms();
+
 // Reads text (GBK) as a date; today is the local date a yearly date counts from. False when text
 // names no real date.
 bool parseDateText(std::string_view text, const CivilDate& today, CivilDate* date);

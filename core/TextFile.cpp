@@ -1,7 +1,9 @@
 #include "core/TextFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "framework/Gbk.h"
 
@@ -195,31 +197,162 @@ ReadResult readFileBytes(const FilePath& path, std::string& bytes, size_t maxByt
   return result;
 }
 
-bool replaceFileBytes(const FilePath& path, std::string_view bytes) {
+namespace {
+
 #ifdef _WIN32
-  // A read-only list stays as it is. MoveFileEx alone does not ensure it: Wine run by root replaces it.
-  DWORD attributes = GetFileAttributesW(widePath(path).c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-#endif
-  FilePath temporary = path + ".tmp";
-  FILE* file = AfxOpenFile(temporary, "wb");
-  if (!file) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = (std::fflush(file) == 0) && written;
-#ifndef _WIN32
-  written = written && fsync(fileno(file)) == 0;
-#endif
-  written = (std::fclose(file) == 0) && written;
-#ifdef _WIN32
-  std::wstring from = widePath(temporary);
-  std::wstring to = widePath(path);
-  bool replaced = written && MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!replaced) DeleteFileW(from.c_str());
+// The path the file finally has, symbolic links followed (a hard link is its own name); the path as
+// given when there is no file there yet or it cannot be opened.
+std::wstring finalWidePath(const FilePath& path) {
+  const std::wstring given = widePath(path);
+  ScopedFile file(CreateFileW(given.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file) return given;
+  std::wstring resolved(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetFinalPathNameByHandleW(file.get(), resolved.data(), static_cast<DWORD>(resolved.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0) return given;
+    if (n < resolved.size()) {
+      resolved.resize(n);
+      return resolved;
+    }
+    resolved.resize(n);
+  }
+}
+
+bool isFolder(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Why a write to target, through temporary beside it, failed with the system's error code.
+FileError writeFailure(DWORD code, const std::wstring& target, const std::wstring& temporary) {
+  switch (code) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      if (isFolder(target) || isFolder(temporary)) return FileError::IsFolder;
+      return code == ERROR_ACCESS_DENIED ? FileError::Denied : FileError::Other;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return FileError::Locked;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return FileError::DiskFull;
+    case ERROR_WRITE_PROTECT: return FileError::ReadOnly;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH: return FileError::Missing;
+    default: return FileError::Other;
+  }
+}
 #else
-  bool replaced = written && std::rename(temporary.c_str(), path.c_str()) == 0;
-  if (!replaced) std::remove(temporary.c_str());
+FilePath finalPath(const FilePath& path) {
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (!resolved) return path;
+  FilePath final(resolved);
+  std::free(resolved);
+  return final;
+}
+
+FileError writeFailure(int code) {
+  switch (code) {
+    case EISDIR: return FileError::IsFolder;
+    case ENOSPC:
+    case EDQUOT: return FileError::DiskFull;
+    case EACCES:
+    case EPERM: return FileError::Denied;
+    case EROFS: return FileError::ReadOnly;
+    case ENOENT:
+    case ENOTDIR: return FileError::Missing;
+    case EBUSY:
+    case ETXTBSY: return FileError::Locked;
+    default: return FileError::Other;
+  }
+}
 #endif
-  return replaced;
+
+bool failed(FileError error, int code, FileError* why, int* whyCode) {
+  if (why) *why = error;
+  if (whyCode) *whyCode = code;
+  return false;
+}
+
+}  // namespace
+
+bool replaceFileBytes(const FilePath& path, std::string_view bytes, FileError* why, int* code) {
+  if (why) *why = FileError::None;
+  if (code) *code = 0;
+#ifdef _WIN32
+  const std::wstring target = finalWidePath(path);
+  const std::wstring temporary = target + gbk::utf8ToWide(kTemporarySuffix);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return failed(FileError::IsFolder, ERROR_ACCESS_DENIED, why, code);
+  // A read-only list stays as it is. MoveFileEx alone does not ensure it: Wine run by root replaces it.
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return failed(FileError::ReadOnly, ERROR_ACCESS_DENIED, why, code);
+  // The new file is made with the old one's attributes, so the replace keeps them.
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD made = attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) ? attributes & kKept
+                                                                                    : FILE_ATTRIBUTE_NORMAL;
+  DeleteFileW(temporary.c_str());  // left by a save that was killed
+  DWORD error = ERROR_SUCCESS;
+  {
+    ScopedFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, made, nullptr));
+    if (!file) {
+      error = GetLastError();
+      return failed(writeFailure(error, target, temporary), static_cast<int>(error), why, code);
+    }
+    for (size_t at = 0; at < bytes.size() && error == ERROR_SUCCESS;) {
+      DWORD written = 0;
+      DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - at, 1 << 20));
+      if (!WriteFile(file.get(), bytes.data() + at, chunk, &written, nullptr) || written == 0)
+        error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+      at += written;
+    }
+    // On the disk before the rename: after a power cut the name leads to the whole old or new content.
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file.get())) error = GetLastError();
+    if (!file.close() && error == ERROR_SUCCESS) error = GetLastError();
+  }
+  if (error == ERROR_SUCCESS &&
+      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    error = GetLastError();
+  if (error == ERROR_SUCCESS) return true;
+  DeleteFileW(temporary.c_str());
+  return failed(writeFailure(error, target, temporary), static_cast<int>(error), why, code);
+#else
+  const FilePath target = finalPath(path);
+  const FilePath temporary = target + kTemporarySuffix;
+  unlink(temporary.c_str());  // left by a save that was killed
+  errno = 0;
+  FILE* file = AfxOpenFile(temporary, "wb");
+  if (!file) return failed(writeFailure(errno), errno, why, code);
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  written = std::fflush(file) == 0 && written;
+  written = written && fsync(fileno(file)) == 0;
+  int error = written ? 0 : errno;
+  if (std::fclose(file) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (written && std::rename(temporary.c_str(), target.c_str()) != 0) {
+    written = false;
+    error = errno;
+  }
+  if (written) return true;
+  unlink(temporary.c_str());
+  return failed(writeFailure(error), error, why, code);
+#endif
+}
+
+void removeStaleTemporary(const FilePath& path) {
+#ifdef _WIN32
+  DeleteFileW((finalWidePath(path) + gbk::utf8ToWide(kTemporarySuffix)).c_str());
+#else
+  unlink((finalPath(path) + kTemporarySuffix).c_str());
+#endif
 }
 
 CString fileErrorText(FileError error, int code) {
@@ -230,9 +363,26 @@ CString fileErrorText(FileError error, int code) {
     case FileError::Locked: return "文件被其他程序占用";
     case FileError::Denied: return "没有读取它的权限";
     case FileError::TooLarge: return "文件太大";
+    case FileError::ReadOnly:
+    case FileError::DiskFull:
     case FileError::Other: break;
   }
   return code ? "读取时出错（错误代码 " + CString(std::to_string(code)) + "）" : CString("读取时出错");
+}
+
+CString saveErrorText(FileError error, int code) {
+  switch (error) {
+    case FileError::None: return CString();
+    case FileError::Missing: return "文件所在的文件夹不存在";
+    case FileError::IsFolder: return "一个文件夹挡住了它";
+    case FileError::Locked: return "文件被其他程序占用";
+    case FileError::Denied: return "没有写入它的权限";
+    case FileError::ReadOnly: return "文件是只读的";
+    case FileError::DiskFull: return "磁盘已满";
+    case FileError::TooLarge:
+    case FileError::Other: break;
+  }
+  return code ? "写入时出错（错误代码 " + CString(std::to_string(code)) + "）" : CString("写入时出错");
 }
 
 TextEncoding detectEncoding(std::string_view bytes) {

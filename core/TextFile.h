@@ -21,12 +21,22 @@ enum class ReadResult { Ok, Missing, Unreadable, TooLarge };
 ReadResult readFileBytes(const FilePath& path, std::string& bytes, size_t maxBytes = kMaxTextFileBytes,
                          FileError* why = nullptr);
 
-// Writes bytes to a temporary file beside path and then puts it in path's place, so the old file
-// stays whole if anything fails; false when the new content could not be stored.
-bool replaceFileBytes(const FilePath& path, std::string_view bytes);
+// Writes bytes to a temporary file beside path, flushes it to the disk and then puts it in path's place,
+// so the old file stays whole if anything fails, also at a power cut. A symbolic link is written
+// through: the file it finally leads to is replaced, beside it, and keeps its attributes. False when
+// the new content could not be stored; why and code (errno, or the Windows error code) then tell why.
+bool replaceFileBytes(const FilePath& path, std::string_view bytes, FileError* why = nullptr, int* code = nullptr);
 
-// What went wrong, in words for the user (GBK), the system's error number added when it says more.
+// The temporary file replaceFileBytes writes for path (the name ends in kTemporarySuffix), and the
+// removal of one left by a save that was killed; only a file of that name is removed.
+constexpr char kTemporarySuffix[] = ".tessaly.tmp";
+FilePath temporaryPathFor(const FilePath& path);
+void removeStaleTemporary(const FilePath& path);
+
+// What went wrong, in words for the user (GBK), the system's error number added when it says more:
+// fileErrorText for a read, saveErrorText for a write.
 CString fileErrorText(FileError error, int code);
+CString saveErrorText(FileError error, int code);
 
 // The encoding of a text file from its first bytes: the whole file, or more than kEncodingProbeBytes of
 // it (only those are looked at; a sequence cut at the end of the probe does not count against UTF-8).

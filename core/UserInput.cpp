@@ -91,7 +91,9 @@ void appendLines(CString& message, const std::vector<CString>& lines) {
 CString unreadableDatesPart(const std::vector<CString>& lines) {
   CString message = "以下纪念日的日期无法识别，小部件上不会显示它们的天数：\r\n\r\n";
   appendLines(message, lines);
-  message += "\r\n日期可以写成 2025-05-20、2025/5/20、2025年5月20日，或每年一次的 5月20日。\r\n\r\n";
+  message += "\r\n";
+  message += acceptedDateForms();
+  message += "。\r\n\r\n";
   return message;
 }
 

@@ -149,6 +149,23 @@ bool hasNonAscii(std::string_view s) {
   return false;
 }
 
+std::string gbkToUtf8EachCharacter(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() * 3 / 2);
+  for (size_t i = 0, width = 1; i < text.size(); i += width) {
+    width = charWidth(text, i);
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+      continue;
+    }
+    // One character at a time: no conversion can see a broken one together with the next.
+    const std::string one = width == 2 ? gbkToUtf8(text.substr(i, 2)) : std::string();
+    out += one.empty() || !isValidUtf8(one) ? std::string("?") : one;
+  }
+  return out;
+}
+
 #ifdef _WIN32
 
 static std::wstring decode(UINT codePage, std::string_view text) {

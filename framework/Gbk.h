@@ -43,6 +43,9 @@ std::string utf16ToUtf8(std::u16string_view text);
 // Conversions between UTF-8 and GBK; a character the target cannot hold becomes '?'.
 std::string utf8ToGbk(std::string_view utf8);
 std::string gbkToUtf8(std::string_view text);
+// GBK text as UTF-8 character by character: a byte that is no character (a lead byte without its
+// trail) becomes '?' and never takes its neighbour (a tab, a comma) with it.
+std::string gbkToUtf8EachCharacter(std::string_view text);
 
 #ifdef _WIN32
 std::wstring toWide(std::string_view text);    // GBK -> UTF-16

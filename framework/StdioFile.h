@@ -8,6 +8,27 @@
 using FilePath = std::string;
 
 #ifdef _WIN32
+#include <windows.h>
+
+// One file handle, closed when it goes out of scope.
+class ScopedFile {
+ public:
+  explicit ScopedFile(HANDLE handle) : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+  ScopedFile(const ScopedFile&) = delete;
+  ScopedFile& operator=(const ScopedFile&) = delete;
+  ~ScopedFile() { close(); }
+  explicit operator bool() const { return m_handle != nullptr; }
+  HANDLE get() const { return m_handle; }
+  bool close() {
+    bool closed = !m_handle || CloseHandle(m_handle);
+    m_handle = nullptr;
+    return closed;
+  }
+
+ private:
+  HANDLE m_handle;
+};
+
 // The UTF-16 form the W API takes; a long absolute path gets the "\\?\" prefix so MAX_PATH does not
 // bound it.
 std::wstring widePath(const FilePath& path);
@@ -16,8 +37,8 @@ std::wstring widePath(const FilePath& path);
 // fopen by path; the caller closes the file.
 FILE* AfxOpenFile(const FilePath& path, const char* mode);
 
-// Why a file could not be read.
-enum class FileError { None, Missing, IsFolder, Locked, Denied, TooLarge, Other };
+// Why a file could not be read or written.
+enum class FileError { None, Missing, IsFolder, Locked, Denied, TooLarge, Other, ReadOnly, DiskFull };
 
 // Opens path to read (binary); nullptr when it cannot, with the reason in error and the system's
 // error number (errno, or the Windows error code) in code.

@@ -23,8 +23,7 @@ const char* problemText(DateProblem problem, std::string_view dateText) {
     case DateProblem::NoSuchLunarDay:
       return "那一年的这个农历月只有 29 天";
     default:
-      return trimSpaces(dateText).empty() ? "这一行没有日期：名称后面要有逗号和日期"
-                                       : "日期可以写成 2025-05-20、5月20日、农历八月十五、农历1990年八月十五";
+      return trimSpaces(dateText).empty() ? "这一行没有日期：名称后面要有逗号和日期" : acceptedDateForms();
   }
 }
 
@@ -118,45 +117,46 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   return text;
 }
 
-std::string itemListLine(std::string_view name, const ItemDetails& details) {
+std::vector<std::string> itemListFields(std::string_view name, const ItemDetails& details,
+                                        const ItemOptions& options) {
   static const char* const kKinds[] = {"upcoming", "today", "past", "unreadable"};
-  std::string line(name);
-  for (char& c : line) {
-    if (c == '\t')
-      c = ' ';  // a tab in a name would shift the columns
-  }
-  line += '\t';
-  line += kKinds[details.kind >= Upcoming && details.kind <= Past ? details.kind : Unreadable];
-  line += '\t';
+  // A tab inside a field would shift the columns after it.
+  const auto noTabs = [](std::string_view text) {
+    std::string field(text);
+    for (char& c : field)
+      if (c == '\t') c = ' ';
+    return field;
+  };
+  std::vector<std::string> fields(8);
+  fields[0] = noTabs(name);
+  fields[1] = kKinds[details.kind >= Upcoming && details.kind <= Past ? details.kind : Unreadable];
+  char text[32];
   if (details.kind != Unreadable) {
-    char date[16];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", details.date.year, details.date.month, details.date.day);
-    line += std::to_string(details.days) + "\t" + date + "\t";
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", details.date.year, details.date.month, details.date.day);
+    fields[2] = std::to_string(details.days);
+    fields[3] = text;
     if (details.hasLunar)
-      line += lunarDateText(details.lunar);
-  } else {
-    line += "\t\t";
+      fields[4] = lunarDateText(details.lunar);
   }
-  return line;
-}
-
-std::string itemListLine(std::string_view name, const ItemDetails& details, const ItemOptions& options) {
-  std::string line = itemListLine(name, details) + "\t";
-  for (char c : options.written)
-    line += c == '\t' ? ' ' : c;
-  line += '\t';
-  char date[32];
+  fields[5] = noTabs(options.written);
   if (details.hasReminder) {
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", details.reminder.year, details.reminder.month,
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", details.reminder.year, details.reminder.month,
                   details.reminder.day);
-    line += date;
+    fields[6] = text;
   }
-  line += '\t';
   if (details.milestoneToday || details.hasNextMilestone) {
     const int number = details.milestoneToday ? details.milestoneToday : details.nextMilestone;
     const CivilDate& day = details.milestoneToday ? details.date : details.nextMilestoneDate;
-    std::snprintf(date, sizeof date, "%d %04d-%02d-%02d", number, day.year, day.month, day.day);
-    line += date;
+    std::snprintf(text, sizeof text, "%d %04d-%02d-%02d", number, day.year, day.month, day.day);
+    fields[7] = text;
   }
+  return fields;
+}
+
+std::string itemListLine(std::string_view name, const ItemDetails& details, const ItemOptions& options) {
+  const std::vector<std::string> fields = itemListFields(name, details, options);
+  std::string line = fields[0];
+  for (size_t i = 1; i < fields.size(); ++i)
+    line += "\t" + fields[i];
   return line;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/DateText.h"
 #include "core/LunarCalendar.h"
@@ -57,10 +58,13 @@ ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, C
 // "下一个里程碑：第 1000 天，2027年3月2日 星期二，还有 85 天".
 std::string itemTipText(std::string_view dateText, const ItemDetails& details);
 
-// One line of the listing (GBK, no line break): name, kind (upcoming, today, past, unreadable),
-// days, date as YYYY-MM-DD and its lunar date, tab-separated; the unknown fields of an unreadable
-// date are empty.
-std::string itemListLine(std::string_view name, const ItemDetails& details);
-// The same and three more columns, always all three: 6 the options as written, 7 the next reminder
-// day (YYYY-MM-DD, empty when none), 8 the next milestone ("N YYYY-MM-DD", empty when none).
-std::string itemListLine(std::string_view name, const ItemDetails& details, const ItemOptions& options);
+// The fields of one line of the listing (GBK): 1 name (a tab in it made a space), 2 kind (upcoming,
+// today, past, unreadable), 3 days, 4 date as YYYY-MM-DD, 5 its lunar date, 6 the options as written,
+// 7 the next reminder day (YYYY-MM-DD), 8 the next milestone ("N YYYY-MM-DD"); fields that do not apply
+// are empty, and all eight are always there. Each is converted on its own, so that a broken character
+// stays in its column.
+std::vector<std::string> itemListFields(std::string_view name, const ItemDetails& details,
+                                        const ItemOptions& options = ItemOptions());
+// The same fields joined by tabs (GBK, no line break).
+std::string itemListLine(std::string_view name, const ItemDetails& details,
+                         const ItemOptions& options = ItemOptions());

@@ -1,6 +1,7 @@
 #include "items/ItemFile.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -79,24 +80,54 @@ class ItemParser {
 
 }  // namespace
 
+namespace {
+
+bool sameWritten(const WrittenDate& a, const WrittenDate& b) {
+  return a.form == b.form && a.year == b.year && a.month == b.month && a.day == b.day && a.leap == b.leap;
+}
+
+// The shortest text of a date in a known form: ASCII digits and "-", the year (four digits) kept
+// whenever one was written, also 0000.
+std::string shortestDateText(const WrittenDate& written) {
+  const bool lunar = written.form == DateForm::LunarDated || written.form == DateForm::LunarYearly;
+  std::string text = lunar ? "农历" : "";
+  if (written.form == DateForm::Dated || written.form == DateForm::LunarDated) {
+    char year[16];
+    std::snprintf(year, sizeof year, "%04d-", written.year);
+    text += year;
+  }
+  if (written.leap) text += "闰";
+  return text + std::to_string(written.month) + "-" + std::to_string(written.day);
+}
+
 // The date text as its field holds it. A date cut to fit could name another day ("农历１９９０年８月１５"
-// would become "...８月１"), so a date written too long for the field is stored in its shortest
-// written form, which always fits and reads the same. Any other text is cut as it stands.
+// would become "...８月１", "２０２５－０５－２０２" 2025-05-20), so a text too long for the field is
+// stored in its shortest written form when that reads the same; any other is cut and marked with "…",
+// which no date holds: it stays unreadable, and the user sees that it was cut.
 void storeDateText(std::string_view text, char (&field)[kDateTextSize]) {
-  CivilDate ignored;
-  WrittenDate written;
-  if (text.size() < sizeof field ||
-      readDateText(text, CivilDate{2000, 1, 1}, &ignored, &written) == DateProblem::NotADate) {
+  text = text.substr(0, text.find('\0'));  // a zero ends the text, as it ends the field
+  if (text.size() < sizeof field) {
     gbk::copyToField(field, sizeof field, text);
     return;
   }
-  const bool lunar = written.form == DateForm::LunarDated || written.form == DateForm::LunarYearly;
-  std::string shortest = lunar ? "农历" : "";
-  if (written.year) shortest += std::to_string(written.year) + "-";
-  if (written.leap) shortest += "闰";
-  shortest += std::to_string(written.month) + "-" + std::to_string(written.day);
-  gbk::copyToField(field, sizeof field, shortest);
+  const CivilDate anyDay{2000, 1, 1};
+  CivilDate date, shortDate;
+  WrittenDate written, shortWritten;
+  const DateProblem problem = readDateText(text, anyDay, &date, &written);
+  if (problem != DateProblem::NotADate) {
+    const std::string shortest = shortestDateText(written);
+    if (shortest.size() < sizeof field && readDateText(shortest, anyDay, &shortDate, &shortWritten) == problem &&
+        sameWritten(shortWritten, written) && (problem != DateProblem::None || shortDate == date)) {
+      gbk::copyToField(field, sizeof field, shortest);
+      return;
+    }
+  }
+  const std::string_view mark = "…";
+  const std::string_view kept = text.substr(0, gbk::cutLength(text, sizeof field - 1 - mark.size()));
+  gbk::copyToField(field, sizeof field, std::string(kept) + std::string(mark));
 }
+
+}  // namespace
 
 bool parseItemLine(CCore& core, const CString& line, ItemRecord& record, ItemOptions* options) {
   if (line.GetLength() == 0 || line.Find(';') >= 0) return false;
@@ -132,7 +163,14 @@ ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, 
     if (bytes.size() >= kItemReadBudget) {
       // Past the budget only the end of the file is looked for: a line cut there is not used.
       atEnd = std::fgetc(file) == EOF && !std::ferror(file);
-      if (!atEnd) break;
+      if (!atEnd && !std::ferror(file)) {
+        // More than the budget and the table not yet full: what lies past it would be lost unseen
+        // (200 MB on one line, an endless device). Said, and the table kept, as for an unreadable file.
+        std::fclose(file);
+        result.status = ItemFileStatus::TooLarge;
+        result.error = FileError::TooLarge;
+        return result;
+      }
     } else {
       size_t want = std::min(kReadChunkBytes, kItemReadBudget - bytes.size());
       size_t old = bytes.size();

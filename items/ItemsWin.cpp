@@ -7,7 +7,8 @@
 
 void CWidgetDlg::LoadItems() {
   ItemFileLoad load = loadItemFile(*core, itemFilePath, ItemTable, itemCount);
-  loadProblem = load.status == ItemFileStatus::Unreadable ? load.reason() : CString();
+  // A missing list is the ordinary empty one; any other failure (unreadable, too large) is told at start.
+  loadProblem = load || load.status == ItemFileStatus::Missing ? CString() : load.reason();
   // The list's own folder is gone (a drive unplugged): the widget is empty, not showing an old list,
   // and says why once; at start the note waits for the tray icon (ShowStartNotes).
   if (load.status == ItemFileStatus::Missing && !core->itemDir().empty()) {

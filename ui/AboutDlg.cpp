@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "core/Core.h"
+#include "core/DateText.h"
 #include "Version.h"
 #include "framework/Gbk.h"
 #include "res/resource.h"
@@ -14,9 +15,8 @@ BOOL CAboutDlg::OnInitDialog() {
   // The paths go to the box as UTF-16, whole: a folder name GBK cannot hold is shown as it is.
   std::wstring text = gbk::toWide("Tessaly " TESSALY_VERSION "\r\n\r\n纪念日文件：") +
                       gbk::utf8ToWide(itemFilePath) + gbk::toWide("\r\n设置文件：") + gbk::utf8ToWide(settingsPath) +
-                      gbk::toWide("\r\n\r\n纪念日文件每行一个纪念日：名称、逗号、日期，例如“生日,2025-05-20”；"
-                                  "农历日期以“农历”开头，例如“农历1990年八月十五”，每年的写“农历八月十五”“农历腊月初八”；"
-                                  "空行和含有分号的行不显示，只显示前五个。");
+                      gbk::toWide("\r\n\r\n纪念日文件每行一个纪念日：名称、逗号、日期，例如“生日,2025-05-20”。" +
+                                  std::string(acceptedDateForms()) + "。空行和含有分号的行不显示，只显示前五个。");
   SetDlgItemTextW(m_hWnd, IDC_ABOUT_TEXT, text.c_str());
   CenterWindow();
   return TRUE;

@@ -187,11 +187,11 @@ bool CItemsDlg::SaveText() {
     if (askYesNo(m_hWnd, question) != IDYES) return false;
   }
 
-  bool saved = m_encoding == TextEncoding::Gbk ? core->outTxtFile(CString(std::move(bytes)), itemFilePath)
-                                               : replaceFileBytes(itemFilePath, bytes);
-  if (!saved) {
-    core->msgboxWarning(m_hWnd, naming("无法保存纪念日文件：\r\n",
-                                       "\r\n\r\n文件可能是只读的，或者磁盘已满。您的修改仍在编辑框中。"));
+  FileError why = FileError::None;
+  int code = 0;
+  if (!replaceFileBytes(itemFilePath, bytes, &why, &code)) {
+    core->msgboxWarning(m_hWnd, naming("无法保存纪念日文件（" + saveErrorText(why, code) + "）：\r\n",
+                                       "\r\n\r\n您的修改仍在编辑框中。"));
     return false;
   }
   return true;

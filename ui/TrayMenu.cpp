@@ -5,6 +5,8 @@
 
 #include <shellapi.h>
 
+#include "app/AppState.h"
+#include "core/TextFile.h"
 #include "framework/Gbk.h"
 #include "res/resource.h"
 #include "ui/TrayTip.h"
@@ -101,6 +103,8 @@ void CWidgetDlg::OnTrayAddTimer() {
   ::KillTimer(m_hWnd, IDT_TRAY_ADD);
   if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
   ShowStartNotes();
+  // Also nothing the first frame needs: the temporary file of a save that was killed goes.
+  removeStaleTemporary(itemFilePath);
 }
 
 // After a shell restart the old icon is gone; an icon that could not be added at log-on (shell not

@@ -103,7 +103,7 @@ check "Cancel closes the editor" editor_closed
 chmod 644 "$ITEMS"
 
 # A folder where no new file can be made: the same warning, nothing lost.
-mkdir "$ITEMS.tmp"
+mkdir "$ITEMS.tessaly.tmp"
 open_editor
 click_box
 press_keys ctrl+End Return
@@ -117,7 +117,7 @@ check "the editor stays open after that warning" editor_open
 check "and the file is unchanged" file_unchanged
 editor_cancel
 editor_closed || true
-rmdir "$ITEMS.tmp"
+rmdir "$ITEMS.tessaly.tmp"
 check "the widget still shows four rows" rows_are 4
 
 # An empty box stores an empty file; the widget has no rows.

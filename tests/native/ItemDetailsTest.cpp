@@ -39,7 +39,10 @@ TEST(ItemDetailsTest, TooltipTexts) {
       {"农历2025年闰四月初一", "无法识别的日期：农历2025年闰四月初一\r\n那一年没有这个闰月"},
       {"农历2025年八月三十", "无法识别的日期：农历2025年八月三十\r\n那一年的这个农历月只有 29 天"},
       {"", "无法识别的日期：\r\n这一行没有日期：名称后面要有逗号和日期"},
-      {"明天", "无法识别的日期：明天\r\n日期可以写成 2025-05-20、5月20日、农历八月十五、农历1990年八月十五"},
+      {"明天",
+       "无法识别的日期：明天\r\n日期可以写成 2025-05-20、2025/5/20、2025年5月20日、农历1990年八月十五，"
+       "每年一次的写成 5月20日、农历八月十五"},
+      {"农历0000年八月十五", "无法识别的日期：农历0000年八月十五\r\n农历日期要在 1900 到 2100 年之间"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(itemTipText(c.dateText, itemDetails(c.dateText, now())), c.tip) << c.dateText;
@@ -58,7 +61,7 @@ TEST(ItemDetailsTest, ListLines) {
       {"", "", "\tunreadable\t\t\t"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(itemListLine(c.name, itemDetails(c.dateText, now())), c.line) << c.name;
+    EXPECT_EQ(itemListLine(c.name, itemDetails(c.dateText, now())), c.line + "\t\t\t") << c.name;  // no options
 }
 
 // The widget's counts come from the same details as the tooltip and the listing.

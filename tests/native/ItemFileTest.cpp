@@ -93,10 +93,15 @@ TEST_F(ItemFileTest, OverlongFieldsAreCutAtACharacterBoundary) {
   write(longName + "," + longDate + "\n" + std::string(80, 'y') + "," + std::string(40, '2') + "\n");
   ASSERT_TRUE(load());
   EXPECT_EQ(name(0), std::string(49, 'x'));
-  EXPECT_EQ(date(0), std::string(19, '1'));
+  // A date text that is no date is cut with a mark, so that what is left cannot read as a date.
+  EXPECT_EQ(date(0), std::string(18, '1') + "…");
   EXPECT_EQ(name(1), std::string(50, 'y'));
-  EXPECT_EQ(date(1), std::string(20, '2'));
+  EXPECT_EQ(date(1), std::string(18, '2') + "…");
   EXPECT_EQ(table[1].name[50], '\0');
+  // 0x81 leads a character too (並 is 81 4B): it is not cut in half.
+  write(std::string(49, 'x') + "並,1\n");
+  ASSERT_TRUE(load());
+  EXPECT_EQ(name(0), std::string(49, 'x'));
   // 25 Chinese characters fill the 50 bytes exactly.
   std::string chinese;
   for (int i = 0; i < 26; ++i) chinese += "纪";
@@ -119,6 +124,11 @@ TEST_F(ItemFileTest, DatesTooLongForTheFieldKeepTheirDay) {
       {"１２月３１日          ", "12-31"},
       {"农历２１０１年８月１５", "农历2101-8-15"},  // out of range: stays unreadable
       {"农历2025年闰四月初一日", "农历2025-闰4-1"},  // no such leap month: stays unreadable
+      {"农历１９９０年８月１5", "农历1990-8-15"},    // 21 bytes: one too many, shortened all the same
+      {"００００年０５月０１日", "0000-5-1"},        // year 0000 stays a year, and unreadable
+      {"农历００００年８月１５", "农历0000-8-15"},
+      {"２０２５－０５－２０２", "２０２５－０５－２…"},  // no date: cut, and marked so it stays none
+      {"2025-05-20          junk", "2025-05-20        …"},
   };
   const CivilDate today{2026, 12, 7};
   for (const Case& c : cases) {
@@ -140,10 +150,18 @@ TEST_F(ItemFileTest, AtMostAHundredRecordsAreStored) {
   std::string text;
   for (int i = 0; i < 150; ++i) text += "n" + std::to_string(i) + ",2025-01-01\n";
   write(text);
-  ASSERT_TRUE(load());
+  int storedCount = -1;
+  ASSERT_TRUE(loadItemFile(core, path, table.data(), count, &storedCount));
   EXPECT_EQ(count, 5);
+  EXPECT_EQ(storedCount, kTableRecords);
   EXPECT_EQ(stored(), kTableRecords);
   EXPECT_EQ(name(99), "n99");
+  // A 101st record would land in the guard past the table.
+  std::vector<ItemRecord> guarded(kTableRecords + 1);
+  std::memset(&guarded[kTableRecords], 0x5A, sizeof(ItemRecord));
+  EXPECT_EQ(readItemBytes(core, text, guarded.data()), kTableRecords);
+  EXPECT_EQ(guarded[kTableRecords].name[0], 0x5A);
+  EXPECT_EQ(guarded[kTableRecords].dateText[0], 0x5A);
 }
 
 // The listing prints every stored record, also one whose fields are both empty.
@@ -170,6 +188,12 @@ TEST_F(ItemFileTest, Utf8FilesAreReadAsGbk) {
     EXPECT_EQ(date(0), "2025-05-20");
     EXPECT_EQ(name(1), "纪念");
   }
+  // Longer than the probe, its byte 65,536 inside a character: still UTF-8.
+  const std::string first = ";\xE7\xBA\xAA\xE5\xBF\xB5" + std::string(kEncodingProbeBytes - 10, 'x') + "\n";
+  ASSERT_EQ(first.size(), kEncodingProbeBytes - 2);
+  write(first + utf8Name + ",2025-05-20\n");
+  ASSERT_TRUE(load());
+  EXPECT_EQ(name(0), "生日");
 }
 
 TEST_F(ItemFileTest, GbkAndInvalidBytesAreReadAsTheyStand) {
@@ -236,12 +260,19 @@ TEST_F(ItemFileTest, ChunkedReadingGivesWhatTheWholeFileGives) {
   EXPECT_EQ(name(99), "生99");
 }
 
-// Reading stops at the budget whatever the file holds; a line the budget cuts is not used.
+// Reading stops at the budget whatever the file holds; a file that goes on past it with the table not
+// yet full is too large, and the table stays as it was.
 TEST_F(ItemFileTest, ReadingIsBoundedByBytesRead) {
-  write("first,1\n" + std::string(kItemReadBudget + 1024, 'x') + "\nlate,2\n");
+  write("kept,1\n");
   ASSERT_TRUE(load());
+  write("first,1\n" + std::string(kItemReadBudget + 1024, 'x') + "\nlate,2\n");
+  ItemFileLoad large = load();
+  EXPECT_EQ(large.status, ItemFileStatus::TooLarge);
+  EXPECT_EQ(large.reason(), CString("文件太大"));
   EXPECT_EQ(count, 1);
-  EXPECT_EQ(stored(), 1);
+  EXPECT_EQ(name(0), "kept");
+  std::string bytes;
+  EXPECT_EQ(readFileBytes(path, bytes), ReadResult::TooLarge);
   // Exactly the budget: the last line ends with the file and is used.
   std::string exact = "first,1\n";
   exact += std::string(kItemReadBudget - exact.size() - 6, 'y') + ",2\nz,3";
@@ -250,10 +281,17 @@ TEST_F(ItemFileTest, ReadingIsBoundedByBytesRead) {
   ASSERT_TRUE(load());
   EXPECT_EQ(count, 3);
   EXPECT_EQ(name(2), "z");
+  EXPECT_EQ(readFileBytes(path, bytes), ReadResult::Ok);  // what the editor opens
+  EXPECT_EQ(bytes.size(), kMaxTextFileBytes);
+  // A hundred records before the budget: the rest is never needed.
+  std::string full;
+  for (int i = 0; i < kTableRecords; ++i) full += "n,1\n";
+  write(full + std::string(kItemReadBudget, 'x'));
+  EXPECT_TRUE(load());
 #ifndef _WIN32
   // An endless device.
-  ASSERT_TRUE(loadItemFile(core, "/dev/zero", table.data(), count));
-  EXPECT_EQ(count, 0);
+  EXPECT_EQ(loadItemFile(core, "/dev/zero", table.data(), count).status, ItemFileStatus::TooLarge);
+  EXPECT_EQ(count, 5);
 #endif
 }
 
@@ -319,6 +357,7 @@ TEST(GbkTextTest, ReplaceNeverMatchesAcrossACharacterBoundary) {
   } cases[] = {
       {"a\xA3\xAC" "b", "a,b"},
       {"\xB0\xA3\xAC\xA1", "\xB0\xA3\xAC\xA1"},
+      {"\x81\xA3\xAC\xA1", "\x81\xA3\xAC\xA1"},  // 0x81 leads a character too
       {"\xB0\xA3\xA3\xAC", "\xB0\xA3,"},
       {"\xA3\xAC\xA3\xAC", ",,"},
       {"x\xA3", "x\xA3"},  // a lone lead byte at the end

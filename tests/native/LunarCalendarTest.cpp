@@ -166,6 +166,7 @@ TEST(LunarDateTextTest, YearlyDatesNameTheirNextOccurrence) {
       {"农历８－１５", {2025, 10, 6}},
       {" 农历 八月十五　", {2025, 10, 6}},
       {"农历八月廿一", {2025, 10, 12}},
+      {"农历八月初十", {2025, 10, 1}},
       {"农历冬月初一", {2025, 12, 20}},
       {"农历十一月初一", {2025, 12, 20}},
       {"农历腊月初八", {2026, 1, 26}},
@@ -203,7 +204,7 @@ TEST(LunarDateTextTest, OneOffDates) {
       {"农历1990/8/15", {1990, 10, 3}},          {"农历1990年8月15日", {1990, 10, 3}},
       {"农历１９９０年８月１５", {1990, 10, 3}}, {"农历1990年闰五月初一", {1990, 6, 23}},
       {"农历1900年正月初一", {1900, 1, 31}},     {"农历2100年腊月廿九", {2101, 1, 28}},
-      {"农历2025年闰六月廿九", {2025, 8, 22}},
+      {"农历2025年闰六月廿九", {2025, 8, 22}},  {"农历1990年八月初十", {1990, 9, 28}},
   };
   for (const auto& c : cases) {
     CivilDate date;
@@ -221,6 +222,8 @@ TEST(LunarDateTextTest, UnreadableTextsSayWhy) {
   } cases[] = {
       {"农历1899年腊月三十", DateProblem::LunarOutOfRange},
       {"农历2101年正月初一", DateProblem::LunarOutOfRange},
+      {"农历0000年八月十五", DateProblem::LunarOutOfRange},  // a year, not a yearly date
+      {"农历0000-8-15", DateProblem::LunarOutOfRange},
       {"农历2025年闰四月初一", DateProblem::NoSuchLunarMonth},
       {"农历2025年八月三十", DateProblem::NoSuchLunarDay},
       {"农历十三月初一", DateProblem::NotADate},

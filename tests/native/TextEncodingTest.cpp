@@ -100,6 +100,7 @@ TEST(EncodingRuleTest, OnlyTheProbeIsLookedAtAndItsCutSequenceDoesNotCount) {
   // What lies past the probe does not decide.
   EXPECT_EQ(detectEncoding(std::string(kEncodingProbeBytes, 'a') + u8"生日"), TextEncoding::Gbk);
   EXPECT_EQ(detectEncoding("\xC0\xAF"), TextEncoding::Gbk);  // overlong: not UTF-8
+  EXPECT_EQ(detectEncoding("\xE0\x80\xAF"), TextEncoding::Gbk);  // overlong in three bytes
 }
 
 TEST(EncodingConversionTest, TextComesBackAsWrittenInEveryEncoding) {
@@ -133,6 +134,7 @@ TEST(EncodingConversionTest, SavedTextReadsBackAsItWasWritten) {
       {u"生日", TextEncoding::Utf8, "\xE7\x94\x9F\xE6\x97\xA5"},             // stays without a mark
       {u"\x9518\x4FCA", TextEncoding::Gbk, "\xEF\xBB\xBF\xE9\x94\x98\xE4\xBF\x8A"},  // GBK bytes EF BB BF BF A1
       {u"毛毛", TextEncoding::Gbk, "\xC3\xAB\xC3\xAB"},
+      {u"a,1\r\n", TextEncoding::Utf8, "a,1\r\n"},                      // ASCII only: no mark needed
   };
   for (const auto& c : cases) {
     std::string bytes = encodeFromUtf16(c.text, c.encoding);
@@ -187,6 +189,21 @@ TEST(EncodingConversionTest, Utf8AndUtf16ConvertWithStandIns) {
   EXPECT_EQ(gbk::utf8ToUtf16("a\xE7\x94"), u"a\xFFFD\xFFFD");  // cut sequence
   EXPECT_EQ(gbk::utf8ToUtf16("\xC0\xAF"), u"\xFFFD\xFFFD");
   EXPECT_EQ(gbk::utf16ToUtf8(std::u16string(1, u'\xDC00')), "\xEF\xBF\xBD");
+}
+
+// The listing converts each field on its own: a byte that is no character becomes "?" alone.
+TEST(EncodingConversionTest, EachCharacterOnItsOwn) {
+  const struct {
+    std::string gbk, utf8;
+  } cases[] = {
+      {"\xC9\xFA\xC8\xD5", u8"生日"},
+      {"x\x81", "x?"},          // a lead byte at the end
+      {"\x81\t1", "?\t1"},      // ... or before a byte that is no trail
+      {"\x81\x4B", u8"並"},     // 0x81 leads a character
+      {"\x80\xFF", "??"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(gbk::gbkToUtf8EachCharacter(c.gbk), c.utf8) << c.gbk;
 }
 
 }  // namespace

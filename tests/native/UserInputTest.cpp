@@ -119,8 +119,8 @@ TEST_F(UnreadableLinesTest, ListsShownLinesWithUnreadableDates) {
       {"1,x\r\n2,x\r\n3,x\r\n4,x\r\n5,x\r\n6,x\r\n7,x\r\n", {"1,x", "2,x", "3,x", "4,x", "5,x"}},
       // Bare line feeds, and a last line without any.
       {"a,bad\nb,2025-05-20\nc,also bad", {"a,bad", "c,also bad"}},
-      // The table keeps 20 bytes of the date: what lies past them is never read.
-      {"a,2025-05-20          junk\r\n", {}},
+      // A date text too long for the table is never cut into a date.
+      {"a,2025-05-20          junk\r\n", {"a,2025-05-20          junk"}},
       {"a,   2025-05-20 junk\r\n", {"a,   2025-05-20 junk"}},
       {"零年,0000-5-1\r\n每年,5-1\r\n", {"零年,0000-5-1"}},
       // Lunar dates: readable ones pass; a leap month the year lacks and a year past 2100 do not.
