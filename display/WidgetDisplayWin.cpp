@@ -10,6 +10,7 @@
 #include "core/Core.h"
 #include "display/GdiplusWin.h"
 #include "display/SurfaceWin.h"
+#include "framework/Timeline.h"
 
 using namespace gdip;
 
@@ -125,11 +126,14 @@ int CWidgetDlg::WindowDpi() const {
 
 void CWidgetDlg::UpdateLayout() {
   ComputeMetrics();
+  timelineMark("layout");
   // Back to the remembered place, wherever the widget has been dragged since.
   ::SetWindowPos(m_hWnd, nullptr, posLeft, posTop, layout.windowWidth, layout.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   RenderWidget();
+  timelineMark("frame pushed");
   UpdateRowTips();
+  timelineMark("row tips");
   // Arming the same id again replaces the running timer, so the minute starts afresh.
   ::SetTimer(m_hWnd, IDT_MINUTE, kMinuteMs, nullptr);
 }

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "framework/Gbk.h"
+#include "framework/Timeline.h"
 #include "res/resource.h"
 #include "ui/TrayTip.h"
 
@@ -88,6 +89,7 @@ void CWidgetDlg::ShowNote(const std::wstring& text) {
 void CWidgetDlg::OnTrayAddTimer() {
   ::KillTimer(m_hWnd, IDT_TRAY_ADD);
   if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  timelineMark("tray icon added");
   ShowStartNotes();
 }
 

@@ -2,6 +2,7 @@
 // commands that act on the window or the program: hide, About, quit; one dialog at a time.
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
+#include "framework/Timeline.h"
 #include "items/ItemRecord.h"
 #include "ui/AboutDlg.h"
 #include "ui/ItemsDlg.h"
@@ -118,6 +119,7 @@ void CWidgetDlg::OnAppAbout() {
 // With the editor open the quit waits for the user's word on its unsaved text; the quit message then
 // ends the editor's modal loop and the widget's.
 void CWidgetDlg::OnAppQuit() {
+  timelineMark("quit asked");
   if (openEditor && !IsWindowEnabled(openEditor->m_hWnd)) {
     BringModalToFront();  // the editor is asking something already: that answer comes first
     return;
