@@ -133,7 +133,6 @@ void CWidgetDlg::UpdateLayout() {
   RenderWidget();
   timelineMark("frame pushed");
   UpdateRowTips();
-  timelineMark("row tips");
   // Arming the same id again replaces the running timer, so the minute starts afresh.
   ::SetTimer(m_hWnd, IDT_MINUTE, kMinuteMs, nullptr);
 }
