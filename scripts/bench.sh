@@ -96,6 +96,10 @@ record_steps() {  # who launched-us frame-ms clicked-us quit-ms
     ($2 - l) / 1000 <= f + 1000 { printf "%s %d start %.1f %s\n", who, run, ($2 - l) / 1000, $1 }' >>"$STEPS"
 }
 
+# Away from where the programs show: a pointer left over the widget by the last run's click would
+# have it make its row tooltips at start (and show one during the idle minute).
+park_pointer() { xdotool mousemove 0 0; }
+
 exe_of() { case $1 in widget | big) echo Tessaly.exe ;; floor) echo bench_floor.exe ;; esac; }
 
 # One start, [options OK,] quit of a program, recorded under its name. Where the widget is comes
@@ -103,6 +107,7 @@ exe_of() { case $1 in widget | big) echo Tessaly.exe ;; floor) echo bench_floor.
 one_run() {  # widget|floor|big
   local who=$1 answer ms pid x y w h launched frame clicked
   rm -f "$BENCH/run/$who/Tessaly.ini" "$BENCH/run/$who/timeline.txt"
+  park_pointer
   answer=$(ask launch "$BENCH/run/$who" "$WINE" "$(exe_of "$who")")
   read -r _ ms pid x y w h launched <<<"$answer"
   [ "$ms" = fail ] && return 0
@@ -161,6 +166,7 @@ done
 
 echo "idle: $IDLE_ROUNDS x 60 s, both programs side by side"
 for i in $(seq "$IDLE_ROUNDS"); do
+  park_pointer
   rm -f "$BENCH/run/widget/Tessaly.ini"
   (cd "$BENCH/run/widget" && exec "$WINE" Tessaly.exe >/dev/null 2>&1) &
   widget_pid=$!
@@ -264,5 +270,8 @@ at size 20 and of 5 at size 200 in one process (render_bench) vs the floor's own
 the process; idle = 50 ms intervals of a 60 s window (one minute tick falls inside it) in which the
 process's threads made voluntary context switches (each time a thread blocked: a wait, or a Wine
 server round trip that had to wait), their sum and the CPU time of the threads (schedstat); RSS = Linux resident set of the Wine process, Wine's own
-libraries included; exe = size after strip (both programs run stripped).
+libraries included; exe = size after strip (both programs run stripped). The pointer is parked in the
+screen's corner before each start. Timeline: each program's own marks (wall clock, microseconds, as the
+probe reads it) against the probe's launch and click; "process created" is the system's creation time
+of the process, the gap from there to "main" the loading of its libraries.
 NOTES
