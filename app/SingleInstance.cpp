@@ -29,8 +29,15 @@ std::wstring modulePath() {
   return path;
 }
 
+// This program's instance name, worked out once: the path cannot change while the process runs, and
+// its long form takes a look at every folder on the way (at start, and again at the quit).
+const std::wstring& instanceName() {
+  static const std::wstring name = instanceNameFor(modulePath());
+  return name;
+}
+
 // The property that marks the widget of this instance; its name is the instance's own.
-std::wstring windowMark() { return instanceNameFor(modulePath()) + L".Widget"; }
+std::wstring windowMark() { return instanceName() + L".Widget"; }
 
 struct WindowSearch {
   const wchar_t* mark;
@@ -83,7 +90,7 @@ CSingleInstance::~CSingleInstance() {
 }
 
 bool CSingleInstance::Claim() {
-  std::wstring name = instanceNameFor(modulePath());
+  const std::wstring& name = instanceName();
   // Local: one widget per program folder and log-on session.
   m_mutex = CreateMutexW(nullptr, TRUE, (L"Local\\" + name).c_str());
   if (!m_mutex || GetLastError() != ERROR_ALREADY_EXISTS) return true;
