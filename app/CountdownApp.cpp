@@ -7,6 +7,7 @@
 #include "app/SingleInstance.h"
 #include "app/WidgetDlg.h"
 #include "core/Core.h"
+#include "framework/Timeline.h"
 
 // The one application object; WinMain finds it through AfxGetApp.
 CCountdownApp theApp;
@@ -26,12 +27,14 @@ BOOL CCountdownApp::InitInstance() {
   // Before anything is shown: a second start only hands over to the running widget.
   CSingleInstance instance;
   if (!instance.Claim()) return FALSE;
+  timelineMark("single instance");
   Gdiplus::GdiplusStartupInput input;  // version 1, background thread and codecs allowed
   if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
     gdiplusToken = 0;
     AfxMessageBox("无法启动 GDI+，Tessaly 不能显示，程序将退出。", MB_OK | MB_ICONERROR);
     return FALSE;
   }
+  timelineMark("GDI+ started");
   CWidgetDlg widget(nullptr);
   m_pMainWnd = &widget;
   widget.DoModal();
@@ -41,6 +44,7 @@ BOOL CCountdownApp::InitInstance() {
 
 int CCountdownApp::ExitInstance() {
   if (gdiplusToken) Gdiplus::GdiplusShutdown(gdiplusToken);
+  timelineMark("GDI+ shut down");
   gdiplusToken = 0;
   CWinApp::ExitInstance();
   return listExitCode;

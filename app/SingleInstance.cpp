@@ -104,7 +104,12 @@ std::wstring finalModulePath(const std::wstring& path) {
   return resolved + path.substr(slash + 1);
 }
 
-std::wstring thisInstanceName() { return instanceNameFor(modulePath()); }
+// Worked out once: the path cannot change while the process runs, and its final form takes a look at
+// every folder on the way (at start, and again at the quit).
+std::wstring thisInstanceName() {
+  static const std::wstring name = instanceNameFor(modulePath());
+  return name;
+}
 
 UINT activateMessage() {
   static const UINT message = RegisterWindowMessageW(L"Tessaly.Activate");

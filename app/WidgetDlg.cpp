@@ -14,6 +14,7 @@
 #include "core/Core.h"
 #include "core/RecoveryFiles.h"
 #include "framework/Gbk.h"
+#include "framework/Timeline.h"
 #include "res/resource.h"
 #include "ui/ItemsDlg.h"
 
@@ -81,6 +82,7 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_TIMER, OnTimer)
   ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
   ON_MESSAGE(WM_RBUTTONUP, OnRButtonUp)
+  ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
   ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
   ON_MESSAGE(WM_NOTIFY, OnNotify)
   ON_REGISTERED_MESSAGE(WM_TASKBAR_CREATED, OnTaskbarCreated)
@@ -111,6 +113,7 @@ LRESULT CWidgetDlg::OnCreate(WPARAM, LPARAM) {
     return -1;
   }
   blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  timelineMark("window created");
   return 0;
 }
 
@@ -138,11 +141,13 @@ BOOL CWidgetDlg::OnInitDialog() {
   fontSize = fontSizeOrDefault(core->getConfigInt("fsize"));
   fontFace = "黑体";
   SetWindowText("Tessaly");
+  timelineMark("settings read");
 
   // The first layout measures slot 0 even when no file is read: it must hold an empty name.
   itemCount = 0;
   std::memset(ItemTable, 0, kItemTableBytes);
   LoadItems();
+  timelineMark("list read");
   if (!hasPosition) posLeft = posTop = 0;
   dpi = WindowDpi();
   UpdateLayout();
@@ -157,6 +162,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   // the first frame on screen, which the system shows only once the dialog is up and its messages
   // run. Half a second later nobody can tell.
   ::SetTimer(m_hWnd, IDT_TRAY_ADD, kTrayAddDelayMs, nullptr);
+  timelineMark("initialised");
   return TRUE;
 }
 
@@ -293,13 +299,16 @@ bool CWidgetDlg::WriteRecoveryFile() {
 }
 
 LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
+  timelineMark("destroying");
   Default();
   withdrawInstanceWindow(m_hWnd);
   KillTimer(m_hWnd, IDT_MINUTE);
   KillTimer(m_hWnd, IDT_TRAY_ADD);
   SavePosition();
+  timelineMark("position saved");
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
   trayIconAdded = false;
+  timelineMark("tray icon removed");
   if (ItemTable) {
     std::free(ItemTable);
     ItemTable = nullptr;

@@ -115,6 +115,8 @@ class CWidgetDlg : public CDialog {
   LRESULT OnTaskbarCreated(WPARAM, LPARAM);
   LRESULT OnRButtonUp(WPARAM, LPARAM);
   LRESULT OnNotify(WPARAM, LPARAM);
+  // The pointer's first move over the widget makes the rows' tooltips (ui/).
+  LRESULT OnMouseMove(WPARAM, LPARAM);
 
   // Window behaviour and commands (ui/).
   LRESULT OnPaint(WPARAM, LPARAM);

@@ -12,6 +12,7 @@
 #include "core/Core.h"
 #include "display/GdiplusWin.h"
 #include "display/SurfaceWin.h"
+#include "framework/Timeline.h"
 
 using namespace gdip;
 
@@ -142,10 +143,12 @@ void CWidgetDlg::UpdateLayout() {
   const SurfaceLimit limit =
       surfaceLimitFor(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
   ComputeMetrics(&limit);
+  timelineMark("layout");
   // Back to the remembered place, wherever the widget has been dragged since.
   ::SetWindowPos(m_hWnd, nullptr, posLeft, posTop, layout.windowWidth, layout.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   RenderWidget();
+  timelineMark("frame pushed");
   UpdateRowTips();
   // Arming the same id again replaces the running timer, so the minute starts afresh.
   ::SetTimer(m_hWnd, IDT_MINUTE, kMinuteMs, nullptr);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Gbk.h"
+#include "framework/Timeline.h"
 
 namespace {
 
@@ -145,6 +146,7 @@ INT_PTR CDialog::DoModal() {
   bool ownerWasEnabled = owner && IsWindowEnabled(owner);
   if (ownerWasEnabled) EnableWindow(owner, FALSE);
   if (!m_modalDone && !IsWindowVisible(hwnd)) ::ShowWindow(hwnd, SW_SHOWNORMAL);
+  timelineMark("window shown");
 
   MSG msg;
   while (!m_modalDone) {
@@ -166,8 +168,10 @@ INT_PTR CDialog::DoModal() {
   if (ownerWasEnabled) EnableWindow(owner, TRUE);
   if (m_hWnd) {
     ::ShowWindow(m_hWnd, SW_HIDE);
+    timelineMark("window hidden");
     DestroyWindow(m_hWnd);
   }
+  timelineMark("window gone");
   return m_modalResult;
 }
 

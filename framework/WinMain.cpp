@@ -1,7 +1,9 @@
 // The process entry: hands control to the one application object.
 #include "framework/AfxWin.h"
+#include "framework/Timeline.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  timelineMark("main");
   CWinApp* app = AfxGetApp();
   if (!app) return 1;
   app->m_hInstance = instance;
@@ -15,5 +17,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     exitCode = static_cast<int>(msg.wParam);
   }
   int result = app->ExitInstance();
+  timelineMark("exit");
   return exitCode ? exitCode : result;
 }

@@ -3,7 +3,9 @@
 # way (tests/bench/Floor.cpp). Both run in the same session, in alternating order, on a virtual
 # display with a window manager, and are watched from outside (tests/bench/xprobe.c): screen pixels,
 # the X pointer and keys, process ends, /proc. Prints min / median / max of each figure and the ratio
-# of the medians. Not run by the test command: it prints figures and checks nothing.
+# of the medians, then the step timeline of the start and of the quit: the marks both programs write
+# when TESSALY_TIMELINE names a file (framework/Timeline.h), on the probe's clock. Not run by the test
+# command: it prints figures and checks nothing.
 #   BENCH_RUNS      alternating runs of the start / options / quit figures and of the renders (8)
 #   BENCH_IDLE      idle rounds of 60 s, both programs side by side (2)
 #   BENCH_BIG_MB    size of the long item file for the start-up-vs-file-size figure (100; 0 skips it)
@@ -59,7 +61,8 @@ if [ "$BIG_MB" -gt 0 ]; then
   head -c $((BIG_MB * 1048576)) /dev/zero | tr '\0' 'a' >> "$BENCH/run/big/Tessaly_items.txt"
 fi
 
-coproc PROBE { "$BENCH/xprobe"; }
+# Each program started by the probe writes its step marks into its own folder.
+coproc PROBE { TESSALY_TIMELINE=timeline.txt exec "$BENCH/xprobe"; }
 ask() {
   echo "$*" >&"${PROBE[1]}"
   local answer
@@ -71,18 +74,45 @@ ask() {
 declare -A samples
 WARMING_UP=
 record() { [ -n "$WARMING_UP" ] || samples[$1]="${samples[$1]:-} $2"; }  # figure value
+STEPS="$BENCH/steps.txt"  # "<program> <run> start|quit <ms> <step>", one a line
+: >"$STEPS"
+RUN_ID=0
+
+# The marks of one run, as ms from the launch (marks before the click) or from the click on "退出",
+# with what the probe saw. Marks more than a second after the frame seen and before the click (the
+# options dialog's) are left out.
+record_steps() {  # who launched-us frame-ms clicked-us quit-ms
+  [ -z "$WARMING_UP" ] || return 0
+  RUN_ID=$((RUN_ID + 1))
+  local file="$BENCH/run/$1/timeline.txt"
+  {
+    echo "launch	$2"
+    awk -v l="$2" -v f="$3" 'BEGIN { printf "first frame seen\t%.0f\n", l + f * 1000 }'
+    [ -f "$file" ] && cat "$file"
+    echo "click	$4"
+    awk -v c="$4" -v q="$5" 'BEGIN { printf "process end seen\t%.0f\n", c + q * 1000 }'
+  } | awk -F '\t' -v who="$1" -v run="$RUN_ID" -v l="$2" -v f="$3" -v c="$4" '
+    $2 + 0 >= c { printf "%s %d quit %.1f %s\n", who, run, ($2 - c) / 1000, $1; next }
+    ($2 - l) / 1000 <= f + 1000 { printf "%s %d start %.1f %s\n", who, run, ($2 - l) / 1000, $1 }' >>"$STEPS"
+}
+
+# Away from where the programs show: a pointer left over the widget by the last run's click would
+# have it make its row tooltips at start (and show one during the idle minute).
+park_pointer() { xdotool mousemove 0 0; }
 
 exe_of() { case $1 in widget | big) echo Tessaly.exe ;; floor) echo bench_floor.exe ;; esac; }
 
 # One start, [options OK,] quit of a program, recorded under its name. Where the widget is comes
 # from the screen (the probe), the keys and clicks from the X pointer and keyboard.
 one_run() {  # widget|floor|big
-  local who=$1 answer ms pid x y w h
-  rm -f "$BENCH/run/$who/Tessaly.ini"
+  local who=$1 answer ms pid x y w h launched frame clicked
+  rm -f "$BENCH/run/$who/Tessaly.ini" "$BENCH/run/$who/timeline.txt"
+  park_pointer
   answer=$(ask launch "$BENCH/run/$who" "$WINE" "$(exe_of "$who")")
-  read -r _ ms pid x y w h <<<"$answer"
+  read -r _ ms pid x y w h launched <<<"$answer"
   [ "$ms" = fail ] && return 0
   record "$who.frame" "$ms"
+  frame=$ms
   sleep 1.5  # the tray icon, then quiet
   if [ "$who" = widget ]; then
     winctl command Tessaly 32772 >/dev/null
@@ -104,12 +134,13 @@ one_run() {  # widget|floor|big
     sleep 1
   fi
   answer=$(ask menuquit $((x + w / 2)) $((y + 5)))
-  read -r _ ms <<<"$answer"
+  read -r _ ms clicked <<<"$answer"
   if [ "$ms" = fail ]; then
     kill "$pid" 2>/dev/null || true
     sleep 1
   elif [ "$who" != big ]; then
     record "$who.quit" "$ms"
+    record_steps "$who" "$launched" "$frame" "$clicked" "$ms"
   fi
 }
 
@@ -135,6 +166,7 @@ done
 
 echo "idle: $IDLE_ROUNDS x 60 s, both programs side by side"
 for i in $(seq "$IDLE_ROUNDS"); do
+  park_pointer
   rm -f "$BENCH/run/widget/Tessaly.ini"
   (cd "$BENCH/run/widget" && exec "$WINE" Tessaly.exe >/dev/null 2>&1) &
   widget_pid=$!
@@ -192,6 +224,42 @@ if [ "$BIG_MB" -gt 0 ]; then
     "$(stats ${samples[big.frame]:-} | sed 's| | / |g') ms, $(awk -v b="$big" -v s="$small" \
     'BEGIN { if (s + 0 > 0 && b != "-") printf "%.2fx", b / s; else printf "-" }') the start with the five rows alone"
 fi
+echo
+echo "Step timeline: median ms from the launch (start) or from the click on \"退出\" (quit); in brackets"
+echo "the median time since the program's previous mark of the same run"
+printf "%-6s %-20s %20s %20s\n" "" "step" "Tessaly" "floor"
+sort -k3,3 -k1,1 -k2,2n -k4,4g "$STEPS" | awk '
+  function median(list,   n, v, i, j, t) {
+    n = split(list, v, " ")
+    for (i = 2; i <= n; ++i) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; --j) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+    return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+  }
+  {
+    who = $1; run = $2; phase = $3; ms = $4; step = $5; for (i = 6; i <= NF; ++i) step = step " " $i
+    key = who SUBSEP phase SUBSEP step
+    if (seen[key, run]++) next  # the first mark of a name in a run
+    if (phase SUBSEP who SUBSEP run != last) previous = 0
+    last = phase SUBSEP who SUBSEP run
+    at[key] = at[key] " " ms; since[key] = since[key] " " (ms - previous); previous = ms
+    if (!((phase, step) in order)) { order[phase, step] = 1; names[phase] = names[phase] SUBSEP step }
+  }
+  END {
+    for (p = 1; p <= 2; ++p) {
+      phase = p == 1 ? "start" : "quit"
+      n = split(substr(names[phase], 2), list, SUBSEP)
+      # Steps in the order of their median time, the widget'"'"'s where it has the step.
+      for (i = 1; i <= n; ++i) {
+        s = list[i]; w = (("widget", phase, s) in at); f = (("floor", phase, s) in at)
+        t[i] = w ? median(at["widget", phase, s]) : median(at["floor", phase, s])
+        cell[i, 1] = w ? sprintf("%.1f (+%.1f)", median(at["widget", phase, s]), median(since["widget", phase, s])) : "-"
+        cell[i, 2] = f ? sprintf("%.1f (+%.1f)", median(at["floor", phase, s]), median(since["floor", phase, s])) : "-"
+        idx[i] = i
+      }
+      for (i = 2; i <= n; ++i) for (j = i; j > 1 && t[idx[j - 1]] > t[idx[j]]; --j) { k = idx[j]; idx[j] = idx[j - 1]; idx[j - 1] = k }
+      for (i = 1; i <= n; ++i) printf "%-6s %-20s %20s %20s\n", phase, list[idx[i]], cell[idx[i], 1], cell[idx[i], 2]
+    }
+  }'
+
 cat <<'NOTES'
 
 What the figures are: start = fork of the Wine launcher to the first 12-pixel run of a row background
@@ -202,5 +270,8 @@ at size 20 and of 5 at size 200 in one process (render_bench) vs the floor's own
 the process; idle = 50 ms intervals of a 60 s window (one minute tick falls inside it) in which the
 process's threads made voluntary context switches (each time a thread blocked: a wait, or a Wine
 server round trip that had to wait), their sum and the CPU time of the threads (schedstat); RSS = Linux resident set of the Wine process, Wine's own
-libraries included; exe = size after strip (both programs run stripped).
+libraries included; exe = size after strip (both programs run stripped). The pointer is parked in the
+screen's corner before each start. Timeline: each program's own marks (wall clock, microseconds, as the
+probe reads it) against the probe's launch and click; "process created" is the system's creation time
+of the process, the gap from there to "main" the loading of its libraries.
 NOTES

@@ -3,7 +3,9 @@
 // date and the next anniversary, or why the date cannot be read. The text is made when the tip is
 // about to show, so it speaks of the current day. TTS_ALWAYSTIP: the widget is hardly ever the
 // active window; a tooltip never activates or focuses anything. The control has no owner: owned by
-// the widget, Wine lets it take the widget's topmost place away. RowTips destroys it.
+// the widget, Wine lets it take the widget's topmost place away. RowTips destroys it. It is made at the
+// pointer's first move over the widget, with the common controls library: loaded at start, that library
+// would be most of what the widget's start and memory cost beyond a bare window.
 #include "ui/RowTips.h"
 
 #include <commctrl.h>
@@ -19,6 +21,8 @@
 
 namespace {
 constexpr int kMaxTipWidth = 1000;  // any width at all lets the tip break its lines at "\r\n"
+
+using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
 }
 
 RowTips::~RowTips() {
@@ -26,17 +30,37 @@ RowTips::~RowTips() {
     DestroyWindow(m_control);
 }
 
+bool RowTips::MakeOnce() {
+  if (m_tried)
+    return false;
+  m_tried = true;
+  // Version 6, as the program's manifest asks; it stays loaded for the rest of the process (unloaded,
+  // it would take its window classes away from the control and the dialogs).
+  HMODULE library = LoadLibraryW(L"comctl32.dll");
+  const auto initCommonControlsEx = library ? reinterpret_cast<InitCommonControlsExFn>(reinterpret_cast<void*>(
+                                                  GetProcAddress(library, "InitCommonControlsEx")))
+                                            : nullptr;
+  if (!initCommonControlsEx)
+    return false;
+  INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+  initCommonControlsEx(&classes);
+  m_control = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!m_control)
+    return false;
+  SendMessageW(m_control, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+  return true;
+}
+
+void RowTips::Relay(const MSG& move) {
+  if (m_control)
+    SendMessageW(m_control, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
 void RowTips::Update(HWND owner, int rows, int rowHeight, int width) {
-  if (!m_control) {
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&classes);
-    m_control = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
-                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!m_control)
-      return;
-    SendMessageW(m_control, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
-  }
+  if (!m_control)
+    return;
   TTTOOLINFOW tool = {};
   tool.cbSize = sizeof tool;
   tool.hwnd = owner;
@@ -69,6 +93,19 @@ const wchar_t* RowTips::TextFor(const NMHDR* header) {
 
 void CWidgetDlg::UpdateRowTips() {
   rowTips.Update(m_hWnd, itemCount, layout.rowHeight, layout.windowWidth);
+}
+
+// The tools subclass the widget from now on; the move under way has gone past them, so it is handed
+// to the control by hand.
+LRESULT CWidgetDlg::OnMouseMove(WPARAM keys, LPARAM at) {
+  if (rowTips.MakeOnce()) {
+    UpdateRowTips();
+    const DWORD pos = GetMessagePos();
+    MSG move = {m_hWnd, WM_MOUSEMOVE, keys, at, static_cast<DWORD>(GetMessageTime()),
+                {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))}};
+    rowTips.Relay(move);
+  }
+  return Default();
 }
 
 LRESULT CWidgetDlg::OnNotify(WPARAM, LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "core/TextFile.h"
 #include "framework/Gbk.h"
+#include "framework/Timeline.h"
 #include "res/resource.h"
 #include "ui/TrayTip.h"
 
@@ -102,6 +103,7 @@ void CWidgetDlg::ShowNote(const std::wstring& text, const FilePath& opens) {
 void CWidgetDlg::OnTrayAddTimer() {
   ::KillTimer(m_hWnd, IDT_TRAY_ADD);
   if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  timelineMark("tray icon added");
   ShowStartNotes();
   // Also nothing the first frame needs: the temporary file of a save that was killed goes.
   removeStaleTemporary(itemFilePath);

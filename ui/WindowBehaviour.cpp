@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/SingleInstance.h"
 #include "app/WidgetDlg.h"
+#include "framework/Timeline.h"
 #include "items/ItemRecord.h"
 #include "ui/AboutDlg.h"
 #include "ui/ItemsDlg.h"
@@ -124,6 +125,7 @@ void CWidgetDlg::OnAppAbout() {
 // With the editor open the quit waits for the user's word on its unsaved text; the quit message then
 // ends the editor's modal loop and the widget's.
 void CWidgetDlg::OnAppQuit() {
+  timelineMark("quit asked");
   if (openEditor && !IsWindowEnabled(openEditor->m_hWnd)) {
     BringModalToFront();  // the editor is asking something already: that answer comes first
     return;

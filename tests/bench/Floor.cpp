@@ -1,7 +1,8 @@
 // The floor the widget is measured against: a bare layered window, plain Win32 and the GDI+ flat API,
 // that draws the widget's five sample rows the way the widget draws them (same metrics, face,
 // colours, alpha, row backgrounds, edge strip and glyph paths) and does nothing else: no item file,
-// no settings, no tray icon. Whatever the widget costs beyond this is the widget's own.
+// no settings, no tray icon. Whatever the widget costs beyond this is the widget's own. Its step marks
+// carry the widget's names for the same steps (framework/Timeline.h).
 //   bench_floor.exe [size]        shows the rows centred on the work area; a right click opens a menu
 //                                 with "退出"; a minute timer redraws when the day changes
 //   bench_floor.exe --render N    prints the median of N renders at size 20 and of N/8 at 200, in ms
@@ -14,6 +15,7 @@
 #include <cwchar>
 
 #include "display/LayoutMetrics.h"
+#include "framework/Timeline.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -169,8 +171,11 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == kQuitCommand)
+      if (LOWORD(wParam) == kQuitCommand) {
+        timelineMark("quit asked");
         DestroyWindow(window);
+        timelineMark("window gone");
+      }
       return 0;
     case WM_TIMER: {
       SYSTEMTIME now;
@@ -182,6 +187,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     }
     case WM_DESTROY:
+      timelineMark("destroying");
       KillTimer(window, kMinuteTimer);
       PostQuitMessage(0);
       return 0;
@@ -229,6 +235,7 @@ void renderBench(HWND window, int rounds) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  timelineMark("main");
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   const bool bench = argc > 2 && std::wcscmp(argv[1], L"--render") == 0;
@@ -243,9 +250,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ULONG_PTR token = 0;
   if (GdiplusStartup(&token, &input, nullptr) != Ok)
     return 1;
+  timelineMark("GDI+ started");
   GdipCreateFontFamilyFromName(L"黑体", nullptr, &family);
   GdipCreateStringFormat(0, LANG_NEUTRAL, &format);
   computeLayout();
+  timelineMark("layout");
 
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = windowProc;
@@ -260,6 +269,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"TessalyFloor", L"TessalyFloor",
                                 WS_POPUP, left, top, layout.windowWidth, layout.windowHeight, nullptr, nullptr,
                                 instance, nullptr);
+  timelineMark("window created");
   int status = 0;
   if (window && bench) {
     renderBench(window, rounds > 0 ? rounds : 1);
@@ -269,8 +279,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     GetLocalTime(&now);
     shownDay = now.wDay;
     render(window);
+    timelineMark("frame pushed");
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
+    timelineMark("window shown");
     SetTimer(window, kMinuteTimer, 60000, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -282,5 +294,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   GdipDeleteStringFormat(format);
   GdipDeleteFontFamily(family);
   GdiplusShutdown(token);
+  timelineMark("GDI+ shut down");
+  timelineMark("exit");
   return status;
 }

@@ -2,16 +2,18 @@
  * what a user sees: a program's first frame on screen, a new size on screen after a key, a process
  * ending after a menu click; and it samples a process's threads in /proc. Times are CLOCK_MONOTONIC
  * milliseconds from the action (fork, key or click sent) to the moment it was seen (screen pixels
- * read back with XGetImage every 2 ms, or waitpid).
+ * read back with XGetImage every 2 ms, or waitpid). The launch and the click are also given on the
+ * wall clock (microseconds since 1970), the clock the programs' step marks use (framework/Timeline.h).
  *
  * Commands, one a line on stdin; one answer line each on stdout:
  *   launch <dir> <program> [args...]  starts the program in dir and waits for widget rows on screen
- *                                     around the screen's centre -> "frame <ms> <pid> <x y w h>"
- *                                     (the rectangle of the X window showing them)
+ *                                     around the screen's centre -> "frame <ms> <pid> <x y w h> <us>"
+ *                                     (the rectangle of the X window showing them; us: the fork)
  *   keywait <keysym> <x> <y> <w> <h>  sends the key, waits for widget rows in the rectangle
  *                                     -> "key <ms> <x y w h>"
  *   menuquit <x> <y>                  right click at x y, waits for the menu, clicks its last entry,
- *                                     waits for the started program to end -> "quit <ms>"
+ *                                     waits for the started program to end -> "quit <ms> <us>"
+ *                                     (us: the click)
  *   sample <seconds> <pid>...         every 50 ms reads the threads of each pid: prints per pid
  *                                     "idle <pid> <wake-up intervals> <voluntary switches> <cpu ms> <rss KiB>"
  * A failed wait answers "<word> fail".
@@ -42,6 +44,12 @@ static double nowMs(void) {
   struct timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+static long long wallUs(void) {
+  struct timespec ts;
+  clock_gettime(CLOCK_REALTIME, &ts);
+  return ts.tv_sec * 1000000LL + ts.tv_nsec / 1000;
 }
 
 static void sleepMs(double ms) {
@@ -149,6 +157,7 @@ static void launch(char* args) {
   if (argc < 2) { puts("frame fail"); return; }
   int sw = DisplayWidth(dpy, DefaultScreen(dpy)), sh = DisplayHeight(dpy, DefaultScreen(dpy));
   double start = nowMs();
+  long long wall = wallUs();
   child = fork();
   if (child == 0) {
     if (chdir(argv[0]) != 0) _exit(127);
@@ -162,7 +171,8 @@ static void launch(char* args) {
   int x = 0, y = 0, w = 0, h = 0;
   double ms = waitRows(start, sw / 2 - 100, sh / 2 - 60, 200, 120, 60000, &at);
   if (ms >= 0) windowAt(at, &x, &y, &w, &h);
-  if (ms < 0) printf("frame fail\n"); else printf("frame %.1f %d %d %d %d %d\n", ms, (int)child, x, y, w, h);
+  if (ms < 0) printf("frame fail\n");
+  else printf("frame %.1f %d %d %d %d %d %lld\n", ms, (int)child, x, y, w, h, wall);
 }
 
 static void keyWait(const char* keysym, int x, int y, int w, int h) {
@@ -185,11 +195,12 @@ static void menuQuit(int x, int y) {
   if (!waitMapped(5000, &mx, &my, &mw, &mh)) { puts("quit fail"); return; }
   sleepMs(300);  /* the menu takes the pointer once it is tracking */
   double start = nowMs();
+  long long wall = wallUs();
   click(mx + mw / 2, my + mh - 8, 1);
   while (nowMs() - start < 15000) {
     int status;
     if (waitpid(child, &status, WNOHANG) == child) {
-      printf("quit %.1f\n", nowMs() - start);
+      printf("quit %.1f %lld\n", nowMs() - start, wall);
       child = 0;
       return;
     }

@@ -138,9 +138,12 @@ other=$!
 wait_for 10 eval '[ "$(winctl foreground)" = "another program" ]' || fail "another program's window came to the front"
 tip_is() { [ "$(winctl tooltip Tessaly)" = "$1" ]; }
 hover_row() { xdotool mousemove $(((left + right) / 2)) $((top + $1 * row_height + row_height / 2)); }
+comctl_loaded() { grep -qi 'comctl32\.dll' "/proc/$APP_PID/maps"; }
+check "until the pointer comes over the widget, its tooltips cost nothing (no common controls loaded)" eval '! comctl_loaded'
 hover_row 0
 want="$(lunar day "$mid_autumn")"$'\n'"农历八月十五"$'\n'"每年"
 check "over a yearly lunar row the tooltip tells its day, lunar date and 每年" wait_for 10 tip_is "$want"
+check "the tooltips came with the common controls" comctl_loaded
 hover_row 2
 want="$(lunar day "$mid_autumn")"$'\n'"农历八月十五"
 check "it follows the pointer to the row of the solar date" wait_for 10 tip_is "$want"
