@@ -2,6 +2,7 @@
 
 CCore* core = nullptr;
 ItemRecord* ItemTable = nullptr;
+ItemOptions* ItemOptionsTable = nullptr;
 int itemCount = 0;
 int fontSize = kDefaultFontSize;
 FilePath appPath;

@@ -5,10 +5,13 @@
 #include "items/ItemRecord.h"
 
 class CCore;
+struct ItemOptions;
 
 extern CCore* core;
 extern ItemRecord* ItemTable;  // one block of kTableRecords records
 extern int itemCount;          // records shown, 0 to kShownItems
+// The options of each record of ItemTable, one block of kTableRecords beside it (new[]/delete[]).
+extern ItemOptions* ItemOptionsTable;
 extern int fontSize;
 extern CString fontFace;
 // Paths in UTF-8, whole whatever characters the folders hold; UTF-16 where they meet Windows.

@@ -89,6 +89,12 @@ CString unreadableDatesQuestion(const std::vector<CString>& lines) {
   return message;
 }
 
+std::vector<CString> unknownOptionLines(const CString&) { return {}; }
+
+CString itemCheckQuestion(const std::vector<CString>& unreadableDates, const std::vector<CString>&) {
+  return unreadableDates.empty() ? CString() : unreadableDatesQuestion(unreadableDates);
+}
+
 namespace {
 
 template <typename Char>

@@ -29,6 +29,15 @@ std::vector<CString> unreadableShownLines(const CString& text, CTime now);
 // The question put to the user about those lines; long lines are cut for the box.
 CString unreadableDatesQuestion(const std::vector<CString>& lines);
 
+// The lines of text (GBK) that the item reader stores (all of them, not only those shown) whose
+// options after the date hold one it does not know (see items/ItemOptions.h), without line breaks.
+std::vector<CString> unknownOptionLines(const CString& text);
+
+// The one question the editor puts before saving, listing the lines with unreadable dates and the
+// lines with unknown options; empty when both lists are. With unreadable dates only it is
+// unreadableDatesQuestion's.
+CString itemCheckQuestion(const std::vector<CString>& unreadableDates, const std::vector<CString>& unknownOptions);
+
 // A text whose every line break is a bare line feed (some line feed, no carriage return anywhere).
 // Such a file is shown with CR LF, which the multi-line edit box needs to break lines, and saved with
 // bare line feeds again. Both conversions work on GBK or UTF-8 bytes and UTF-16 text alike.

@@ -21,13 +21,13 @@ int DaysBetween(CTime date, CTime now) {
   return static_cast<int>(localDayNumber(date) - localDayNumber(now));
 }
 
-void countDays(CCore& core, ItemRecord* records, int count) {
+void countDays(CCore& core, ItemRecord* records, int count, const ItemOptions* options) {
   if (count <= 0)
     return;
-  countDaysAt(core.getTimeNow(), records, count);
+  countDaysAt(core.getTimeNow(), records, count, options);
 }
 
-void countDaysAt(CTime now, ItemRecord* records, int count) {
+void countDaysAt(CTime now, ItemRecord* records, int count, const ItemOptions*) {
   for (int i = 0; i < count; ++i) {
     ItemRecord& record = records[i];
     // The table comes from malloc: never read past the field, terminated or not.

@@ -9,9 +9,12 @@ class CCore;
 // same day, whatever the times of day and across daylight-saving changes.
 int DaysBetween(CTime date, CTime now);
 
-// Sets days and kind of records 0..count-1 from their date texts; records from count on are left
-// alone. Reads the clock once, and not at all when count is 0.
-void countDays(CCore& core, ItemRecord* records, int count);
+struct ItemOptions;
+
+// Sets days and kind of records 0..count-1 from their date texts and, when given, their options
+// (options[i] belongs to records[i]); records from count on are left alone. Reads the clock once,
+// and not at all when count is 0.
+void countDays(CCore& core, ItemRecord* records, int count, const ItemOptions* options = nullptr);
 
 // The same against a given now, which also fixes the year of yearly dates.
-void countDaysAt(CTime now, ItemRecord* records, int count);
+void countDaysAt(CTime now, ItemRecord* records, int count, const ItemOptions* options = nullptr);

@@ -28,6 +28,10 @@ const char* problemText(DateProblem problem, std::string_view dateText) {
 
 }  // namespace
 
+ItemDetails itemDetails(std::string_view dateText, const ItemOptions&, CTime now) {
+  return itemDetails(dateText, now);
+}
+
 ItemDetails itemDetails(std::string_view dateText, CTime now) {
   ItemDetails d;
   const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
@@ -89,4 +93,8 @@ std::string itemListLine(std::string_view name, const ItemDetails& details) {
     line += "\t\t";
   }
   return line;
+}
+
+std::string itemListLine(std::string_view name, const ItemDetails& details, const ItemOptions& options) {
+  return itemListLine(name, details) + "\t" + options.written + "\t\t";
 }

@@ -8,6 +8,7 @@
 #include "core/DateText.h"
 #include "core/LunarCalendar.h"
 #include "framework/Time.h"
+#include "items/ItemOptions.h"
 #include "items/ItemRecord.h"
 
 struct ItemDetails {
@@ -22,16 +23,44 @@ struct ItemDetails {
   bool hasAnniversary = false;
   int anniversary = 0;
   int anniversaryDays = 0;
+
+  // What the line's options add (items/Occurrence.h has the rules).
+  Repeat repeat = Repeat::None;  // the rule in effect; None also for a date without a year
+  int everyDays = 0;
+  bool countsDown = false;  // kind, days and date are those of the next occurrence (or the first date)
+  // O: the next occurrence on or after today (a one-off date's own day, else its next anniversary).
+  bool hasOccurrence = false;
+  CivilDate occurrence;
+  // On a milestone day: kind is Today and days is the milestone's number, the row's "1000 天".
+  int milestoneToday = 0;
+  // The next milestone after today (or today's, when it is one), its day and the days left.
+  bool hasNextMilestone = false;
+  int nextMilestone = 0;
+  CivilDate nextMilestoneDate;
+  int nextMilestoneDays = 0;
+  // The next day a reminder falls on, on or after today (--list column 7).
+  bool hasReminder = false;
+  CivilDate reminder;
 };
 
+// Without options: as a line that has none.
 ItemDetails itemDetails(std::string_view dateText, CTime now);
+// kind, days and date are what the row shows: a repeating row (a repeat option) counts down to its
+// next occurrence, today 0 and Today; before its first date to that date; a milestone day is Today
+// with the milestone's number. Otherwise as without options.
+ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, CTime now);
 
 // The tooltip of a row (GBK, lines joined by "\r\n"):
 //   2027年9月15日 星期三 / 农历八月十五 / 第3个周年还有 45 天 (a yearly date: 每年)
-// or, for a text that is no date, 无法识别的日期：<text> and what is wrong with it.
+// or, for a text that is no date, 无法识别的日期：<text> and what is wrong with it. A repeat other
+// than yearly adds its rule (每月, 每周, 每10天, 农历每月); milestones add "今天是第 1000 天" on the day and
+// "下一个里程碑：第 1000 天，2027年3月2日 星期二，还有 85 天".
 std::string itemTipText(std::string_view dateText, const ItemDetails& details);
 
 // One line of the listing (GBK, no line break): name, kind (upcoming, today, past, unreadable),
 // days, date as YYYY-MM-DD and its lunar date, tab-separated; the unknown fields of an unreadable
 // date are empty.
 std::string itemListLine(std::string_view name, const ItemDetails& details);
+// The same and three more columns, always all three: 6 the options as written, 7 the next reminder
+// day (YYYY-MM-DD, empty when none), 8 the next milestone ("N YYYY-MM-DD", empty when none).
+std::string itemListLine(std::string_view name, const ItemDetails& details, const ItemOptions& options);

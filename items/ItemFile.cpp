@@ -97,14 +97,14 @@ void storeDateText(std::string_view text, char (&field)[kDateTextSize]) {
   gbk::copyToField(field, sizeof field, shortest);
 }
 
-bool parseItemLine(CCore& core, const CString& line, ItemRecord& record) {
+bool parseItemLine(CCore& core, const CString& line, ItemRecord& record, ItemOptions*) {
   if (line.GetLength() == 0 || line.Find(';') >= 0) return false;
   gbk::copyToField(record.name, sizeof record.name, core.getFg(line, ',', 0).view());
   storeDateText(core.getFg(line, ',', 1).view(), record.dateText);
   return true;
 }
 
-int readItemBytes(CCore& core, std::string_view bytes, ItemRecord* table) {
+int readItemBytes(CCore& core, std::string_view bytes, ItemRecord* table, ItemOptions*) {
   std::memset(table, 0, sizeof(ItemRecord) * kTableRecords);
   ItemParser parser(core, detectEncoding(bytes), table);
   parser.parse(bytes, true);
@@ -112,7 +112,7 @@ int readItemBytes(CCore& core, std::string_view bytes, ItemRecord* table) {
 }
 
 ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount,
-                          int* storedCount) {
+                          int* storedCount, ItemOptions*) {
   ItemFileLoad result;
   FILE* file = openToRead(path, &result.error, &result.code);
   if (!file) {

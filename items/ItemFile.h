@@ -4,6 +4,7 @@
 
 #include "core/Core.h"
 #include "core/TextFile.h"
+#include "items/ItemOptions.h"
 #include "items/ItemRecord.h"
 
 // The most bytes one load reads, whatever the file holds (a huge file, an endless device): as much as
@@ -29,13 +30,16 @@ struct ItemFileLoad {
 // the table's end are not stored. A line cut by the read budget is not used. Text in another encoding
 // is converted to GBK. itemCount becomes the number of records shown. When the file is missing or
 // cannot be read, table and itemCount keep what they held and the result says why. storedCount, when
-// given, receives the number of records stored (all of them, not only those shown).
+// given, receives the number of records stored (all of them, not only those shown). options, when
+// given, is an array of kTableRecords parallel to table that receives each record's options (and
+// empty options past the last record); it too keeps what it held when the file cannot be read.
 ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount,
-                          int* storedCount = nullptr);
+                          int* storedCount = nullptr, ItemOptions* options = nullptr);
 
 // The same for a whole file's bytes in memory; returns the number of records stored.
-int readItemBytes(CCore& core, std::string_view bytes, ItemRecord* table);
+int readItemBytes(CCore& core, std::string_view bytes, ItemRecord* table, ItemOptions* options = nullptr);
 
 // One line (GBK, without its line break) as a record: the name and date text fields are written, the
-// rest of the record is left alone. False for a line that is skipped.
-bool parseItemLine(CCore& core, const CString& line, ItemRecord& record);
+// rest of the record is left alone; options, when given, receives the fields after the date. False
+// for a line that is skipped.
+bool parseItemLine(CCore& core, const CString& line, ItemRecord& record, ItemOptions* options = nullptr);

@@ -1,0 +1,42 @@
+// The options a line of the item file may carry after its date: "妈妈生日,5月20日,提前7天,提醒".
+// Older versions read only the name and the date, so a line with options still shows there as before.
+// One parser reads them all; an option it does not know is kept as written, never an error.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class Repeat { None, Yearly, Monthly, Weekly, EveryNDays, LunarMonthly };
+
+constexpr int kMaxLeadDays = 366;        // 提前N天: N 1..366
+constexpr int kMaxEveryDays = 36500;     // 每N天: N 1..36500
+constexpr int kMaxOwnMilestone = 100000; // 里程碑N: N 1..100000
+
+struct ItemOptions {
+  std::string written;             // the option fields as written (GBK), each trimmed, joined by ","
+  bool remind = false;             // 提醒: on the day itself
+  std::vector<int> leadDays;       // 提前N天, in the order written, duplicates dropped
+  bool pinned = false;             // 置顶
+  bool hidden = false;             // 隐藏
+  Repeat repeat = Repeat::None;    // 每年 每月 每周 每N天 农历每月; the last one written wins
+  int everyDays = 0;               // N of 每N天
+  bool milestones = false;         // 里程碑: the standard day counts
+  std::vector<int> ownMilestones;  // 里程碑N
+  bool countStartDay = false;      // 含当天: the first date is day 1 (by default it is day 0)
+  std::vector<std::string> unknown;  // options not understood, as written (trimmed)
+
+  // True when the line asks for any reminder.
+  bool reminded() const { return remind || !leadDays.empty(); }
+  bool hasMilestones() const { return milestones || !ownMilestones.empty(); }
+  // The reminder leads in days, 0 for 提醒, ascending.
+  std::vector<int> leads() const;
+};
+
+// Reads the fields after the date (GBK text, everything after the line's second ","): fields are
+// split at "," and "，", trimmed of ASCII and full-width spaces, empty ones dropped; full-width
+// digits count as digits. An option whose number is out of range (提前0天, 提前400天) is unknown.
+ItemOptions parseItemOptions(std::string_view fields);
+
+// The text after the second ASCII comma of a line (GBK): where the options start. Empty when the
+// line has no third field.
+std::string_view optionFieldsOfLine(std::string_view line);
