@@ -13,6 +13,7 @@
 #include "core/Core.h"
 #include "framework/Gbk.h"
 #include "res/resource.h"
+#include "items/ItemOptions.h"
 #include "ui/ItemsDlg.h"
 
 namespace {
@@ -40,6 +41,8 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_ENDSESSION, OnEndSession)
   ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
   ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
+  ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
+  ON_MESSAGE(WM_TIMECHANGE, OnTimeChange)
   ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
   ON_MESSAGE(WM_PAINT, OnPaint)
   ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
@@ -55,6 +58,7 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
   ON_COMMAND(ID_APP_QUIT, OnAppQuit)
   ON_COMMAND(ID_APP_HIDE, OnAppHide)
+  ON_COMMAND(ID_APP_EXPORT, OnAppExport)
 END_MESSAGE_MAP()
 
 CWidgetDlg::CWidgetDlg(CWnd* parent) : CDialog(IDD_WIDGET, parent) {
@@ -84,7 +88,8 @@ BOOL CWidgetDlg::OnInitDialog() {
   // At once, so that a second start finds this widget also while it is still starting.
   publishInstanceWindow(m_hWnd);
   ItemTable = static_cast<ItemRecord*>(std::malloc(kItemTableBytes));
-  core = ItemTable ? new (std::nothrow) CCore : nullptr;
+  ItemOptionsTable = ItemTable ? new (std::nothrow) ItemOptions[kTableRecords] : nullptr;
+  core = ItemOptionsTable ? new (std::nothrow) CCore : nullptr;
   if (!core) {
     AfxMessageBox("内存不足，Tessaly 无法启动，程序将退出。", MB_OK | MB_ICONERROR);
     EndDialog(IDABORT);
@@ -101,11 +106,13 @@ BOOL CWidgetDlg::OnInitDialog() {
   posTop = core->getConfigInt("postop");
   hasPosition = posLeft != kConfigNotSaved && posTop != kConfigNotSaved;
   fontSize = fontSizeOrDefault(core->getConfigInt("fsize"));
+  LoadSettings();
   fontFace = "黑体";
   SetWindowText("Tessaly");
 
   // The first layout measures slot 0 even when no file is read: it must hold an empty name.
   itemCount = 0;
+  storedCount = 0;
   std::memset(ItemTable, 0, kItemTableBytes);
   LoadItems();
   if (!hasPosition) posLeft = posTop = 0;
@@ -180,8 +187,13 @@ LRESULT CWidgetDlg::OnDisplayChange(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CWidgetDlg::OnSettingChange(WPARAM what, LPARAM) {
+// A time-zone change may come as a setting change alone: the counts are redone once the zone's rules
+// are read afresh.
+LRESULT CWidgetDlg::OnSettingChange(WPARAM what, LPARAM area) {
   if (what == SPI_SETWORKAREA) OnDisplayChange(0, 0);
+  const wchar_t* name = reinterpret_cast<const wchar_t*>(area);
+  if (what == 0 && name && (lstrcmpiW(name, L"intl") == 0 || lstrcmpiW(name, L"TimeZone") == 0))
+    ::SetTimer(m_hWnd, IDT_CLOCK_SETTLE, kClockSettleMs, nullptr);
   return Default();
 }
 
@@ -214,6 +226,8 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   withdrawInstanceWindow(m_hWnd);
   KillTimer(m_hWnd, IDT_MINUTE);
   KillTimer(m_hWnd, IDT_TRAY_ADD);
+  KillTimer(m_hWnd, IDT_TRAY_RETRY);
+  KillTimer(m_hWnd, IDT_CLOCK_SETTLE);
   SavePosition();
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
   trayIconAdded = false;
@@ -221,7 +235,12 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
     std::free(ItemTable);
     ItemTable = nullptr;
   }
+  delete[] ItemOptionsTable;
+  ItemOptionsTable = nullptr;
   itemCount = 0;
+  storedCount = 0;
+  rowRecords.clear();
+  nothingSoonRow = false;
   delete core;
   core = nullptr;
   return 0;

@@ -1,12 +1,26 @@
-// The options dialog: the widget's font size, a whole number from 10 to 200. An accepted value is
-// applied at once and remembered; anything else is refused with a warning and the dialog stays open.
+// The options dialog: the widget's font size, a whole number from 10 to 200; reminders on or off,
+// their time and sound; start with Windows; the rows shown, their order and the days they reach.
+// Accepted values are applied at once and remembered; a value out of range is refused with a warning
+// and the dialog stays open.
 #pragma once
+#include "core/Autostart.h"
 #include "framework/AfxWin.h"
+
+class ReminderWatch;
 
 class COptionsDlg : public CDialog {
  public:
-  COptionsDlg();
+  explicit COptionsDlg(ReminderWatch& reminders);
 
   BOOL OnInitDialog() override;
   void OnOK() override;
+
+ private:
+  // Refuses the value in control id with message: focus back to the box, dialog stays open.
+  void Refuse(int id, const char* message);
+  // Start with Windows as the box now says; the user's word where Task Manager disabled it.
+  void ApplyAutostart();
+
+  ReminderWatch& m_reminders;
+  AutostartState m_autostart = AutostartState::Off;
 };

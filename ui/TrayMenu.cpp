@@ -5,12 +5,12 @@
 
 #include <shellapi.h>
 
+#include "core/Autostart.h"
 #include "framework/Gbk.h"
 #include "res/resource.h"
 #include "ui/TrayTip.h"
 
 namespace {
-constexpr int kHideEntryPosition = 3;
 
 // Tracks the loaded menu's sub-menu at the cursor. The owner is brought forward first and a null
 // message posted after, or the menu would not close when the user clicks elsewhere.
@@ -19,7 +19,7 @@ void trackAppMenu(HWND owner, bool withHide) {
   if (!menu.Attach(LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_APP_MENU)))) return;
   HMENU popup = menu.GetSubMenu(0);
   if (!popup) return;
-  if (!withHide) RemoveMenu(popup, kHideEntryPosition, MF_BYPOSITION);
+  if (!withHide) RemoveMenu(popup, ID_APP_HIDE, MF_BYCOMMAND);
   POINT cursor;
   GetCursorPos(&cursor);
   SetForegroundWindow(owner);
@@ -57,6 +57,20 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
       StayOnTop();
       SetForegroundWindow(m_hWnd);
       break;
+    // The balloon's own notices. What a click does depends on which balloon it was: a reminder's
+    // brings the widget forward (a dialog that is open comes before it).
+    case NIN_BALLOONUSERCLICK:
+      if (reminders.reminderBalloonUp()) {
+        ShowWindow(SW_SHOW);
+        StayOnTop();
+        if (!BringModalToFront()) SetForegroundWindow(m_hWnd);
+      }
+      reminders.balloonGone();
+      break;
+    case NIN_BALLOONTIMEOUT:
+    case NIN_BALLOONHIDE:
+      reminders.balloonGone();
+      break;
     default:
       break;
   }
@@ -65,6 +79,7 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
 
 void CWidgetDlg::ShowNote(const std::wstring& text) {
   if (trayIconAdded) {
+    reminders.balloonGone();  // this balloon takes the reminder's place
     // The balloon fields came with version 5 of the shell; this size is known to every shell since.
     NOTIFYICONDATAW data = {};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
@@ -84,11 +99,31 @@ void CWidgetDlg::ShowNote(const std::wstring& text) {
 }
 
 // Once, from a timer set at initialisation, so that the shell's answer is not waited for before the
-// first frame; a shell that restarted in between may have had the icon added already.
+// first frame; a shell that restarted in between may have had the icon added already. A shell not
+// ready yet (a start at log-on) is asked again every kTrayRetryMs, kTrayRetries times.
 void CWidgetDlg::OnTrayAddTimer() {
   ::KillTimer(m_hWnd, IDT_TRAY_ADD);
+  // The program was moved since its Run value was written: the value follows it.
+  renewStaleAutostart();
   if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  if (!trayIconAdded) {
+    trayAddTries = 1;
+    ::SetTimer(m_hWnd, IDT_TRAY_RETRY, kTrayRetryMs, nullptr);
+    return;
+  }
+  OnTrayIconReady();
+}
+
+void CWidgetDlg::OnTrayRetryTimer() {
+  if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  if (!trayIconAdded && ++trayAddTries <= kTrayRetries) return;
+  ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
+  OnTrayIconReady();  // or given up: the notes then come as message boxes
+}
+
+void CWidgetDlg::OnTrayIconReady() {
   ShowStartNotes();
+  CheckReminders();
 }
 
 // After a shell restart the old icon is gone; an icon that could not be added at log-on (shell not
@@ -96,6 +131,7 @@ void CWidgetDlg::OnTrayAddTimer() {
 // change): then the icon is still there, adding it again fails, and it must still be removed at the end.
 LRESULT CWidgetDlg::OnTaskbarCreated(WPARAM, LPARAM) {
   trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly") || NotifyTrayIcon(NIM_MODIFY, "Tessaly");
+  UpdateTrayTip();
   return 0;
 }
 
