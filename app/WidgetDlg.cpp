@@ -173,7 +173,7 @@ void CWidgetDlg::CentreOnPrimary() {
   GetMonitorInfoW(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &info);
   const RECT& work = info.rcWork;
   const PixelRect place =
-      centredIn({work.left, work.top, work.right, work.bottom}, layout.windowWidth, layout.windowHeight);
+      centredGrabbable({work.left, work.top, work.right, work.bottom}, layout.windowWidth, layout.windowHeight);
   ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   posLeft = place.left;
   posTop = place.top;

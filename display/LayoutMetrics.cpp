@@ -108,3 +108,12 @@ PixelRect centredIn(const PixelRect& area, int width, int height) {
   const int top = area.top + (area.bottom - area.top - height) / 2;
   return {left, top, left + width, top + height};
 }
+
+PixelRect centredGrabbable(const PixelRect& area, int width, int height) {
+  PixelRect place = centredIn(area, width, height);
+  if (place.top < area.top) {
+    place.bottom += area.top - place.top;
+    place.top = area.top;
+  }
+  return place;
+}

@@ -87,3 +87,8 @@ bool isPlaceReachable(int left, int top, int windowWidth, int firstRowHeight, co
 // Top-left corner that centres a width x height window in area (halves truncated toward the area's
 // top-left).
 PixelRect centredIn(const PixelRect& area, int width, int height);
+
+// Where the widget goes when centred on area: centredIn, except that a widget taller than the area
+// (20 rows at a large size) starts at the area's top, so that its first row, by which it is grabbed,
+// is on screen; the rest reaches below.
+PixelRect centredGrabbable(const PixelRect& area, int width, int height);
