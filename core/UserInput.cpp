@@ -77,22 +77,64 @@ std::vector<CString> unreadableShownLines(const CString& text, CTime now) {
   return unreadable;
 }
 
-CString unreadableDatesQuestion(const std::vector<CString>& lines) {
-  CString message = "以下纪念日的日期无法识别，小部件上不会显示它们的天数：\r\n\r\n";
+namespace {
+
+void appendLines(CString& message, const std::vector<CString>& lines) {
   for (const CString& line : lines) {
     size_t cut = gbk::cutLength(line.view(), kQuestionLineBytes);
     message += CString(std::string(line.view().substr(0, cut)));
     if (cut < line.view().size()) message += "…";
     message += "\r\n";
   }
-  message += "\r\n日期可以写成 2025-05-20、2025/5/20、2025年5月20日，或每年一次的 5月20日。\r\n\r\n仍要保存吗？";
+}
+
+CString unreadableDatesPart(const std::vector<CString>& lines) {
+  CString message = "以下纪念日的日期无法识别，小部件上不会显示它们的天数：\r\n\r\n";
+  appendLines(message, lines);
+  message += "\r\n日期可以写成 2025-05-20、2025/5/20、2025年5月20日，或每年一次的 5月20日。\r\n\r\n";
   return message;
 }
 
-std::vector<CString> unknownOptionLines(const CString&) { return {}; }
+}  // namespace
 
-CString itemCheckQuestion(const std::vector<CString>& unreadableDates, const std::vector<CString>&) {
-  return unreadableDates.empty() ? CString() : unreadableDatesQuestion(unreadableDates);
+CString unreadableDatesQuestion(const std::vector<CString>& lines) {
+  CString message = unreadableDatesPart(lines);
+  message += "仍要保存吗？";
+  return message;
+}
+
+std::vector<CString> unknownOptionLines(const CString& text) {
+  std::vector<CString> lines;
+  const std::string_view all = text.view();
+  CCore splitter;  // holds no state: only its field splitting is used
+  int stored = 0;
+  size_t begin = 0;
+  while (begin < all.size() && stored < kTableRecords) {
+    size_t end = all.find('\n', begin);
+    const bool endsWithLineFeed = end != std::string_view::npos;
+    if (!endsWithLineFeed) end = all.size();
+    std::string_view line = all.substr(begin, end - begin);
+    begin = endsWithLineFeed ? end + 1 : end;
+    if (endsWithLineFeed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+    const CString lineText{std::string(line)};
+    ItemRecord record = {};
+    ItemOptions options;
+    if (!parseItemLine(splitter, lineText, record, &options)) continue;
+    ++stored;
+    if (!options.unknown.empty()) lines.push_back(lineText);
+  }
+  return lines;
+}
+
+CString itemCheckQuestion(const std::vector<CString>& unreadableDates, const std::vector<CString>& unknownOptions) {
+  if (unknownOptions.empty()) return unreadableDates.empty() ? CString() : unreadableDatesQuestion(unreadableDates);
+  CString message = unreadableDates.empty() ? CString() : unreadableDatesPart(unreadableDates);
+  message += "以下纪念日日期后面的选项无法识别，会被忽略（仍留在文件里）：\r\n\r\n";
+  appendLines(message, unknownOptions);
+  message += "\r\n选项有：提醒、提前N天、置顶、隐藏、每年、每月、每周、每N天、农历每月、里程碑、里程碑N、含当天，"
+             "用逗号隔开。\r\n\r\n仍要保存吗？";
+  return message;
 }
 
 namespace {

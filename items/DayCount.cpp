@@ -27,11 +27,12 @@ void countDays(CCore& core, ItemRecord* records, int count, const ItemOptions* o
   countDaysAt(core.getTimeNow(), records, count, options);
 }
 
-void countDaysAt(CTime now, ItemRecord* records, int count, const ItemOptions*) {
+void countDaysAt(CTime now, ItemRecord* records, int count, const ItemOptions* options) {
   for (int i = 0; i < count; ++i) {
     ItemRecord& record = records[i];
     // The table comes from malloc: never read past the field, terminated or not.
-    const ItemDetails details = itemDetails(std::string_view(record.dateText, strnlen(record.dateText, kDateTextSize)), now);
+    const std::string_view dateText(record.dateText, strnlen(record.dateText, kDateTextSize));
+    const ItemDetails details = options ? itemDetails(dateText, options[i], now) : itemDetails(dateText, now);
     record.days = details.days;
     record.kind = details.kind;
   }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "items/Occurrence.h"
+
 namespace {
 
 int64_t dayNumber(const CivilDate& date) {
@@ -28,8 +30,42 @@ const char* problemText(DateProblem problem, std::string_view dateText) {
 
 }  // namespace
 
-ItemDetails itemDetails(std::string_view dateText, const ItemOptions&, CTime now) {
-  return itemDetails(dateText, now);
+ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, CTime now) {
+  ItemDetails d = itemDetails(dateText, now);
+  if (d.kind == Unreadable)
+    return d;
+  const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
+  const DateRule rule = dateRule(d.written, d.date, options, today);
+  d.repeat = rule.repeat;
+  d.everyDays = rule.everyDays;
+  d.countsDown = countsDown(rule);
+  int number = 0;
+  d.hasOccurrence = nextOccurrenceOn(rule, today, &d.occurrence, &number);
+  if (rule.repeat != Repeat::None && d.hasOccurrence) {
+    d.date = d.occurrence;
+    d.days = static_cast<int>(dayNumber(d.date) - dayNumber(today));
+    d.kind = d.days == 0 ? Today : Upcoming;
+    d.hasLunar = solarToLunar(d.date, &d.lunar);
+    // Only a yearly repeat has anniversaries, and not before its first date.
+    d.hasAnniversary = rule.repeat == Repeat::Yearly && number > 0;
+    d.anniversary = number;
+    d.anniversaryDays = d.days;
+  }
+  CivilDate day;
+  if (nextMilestoneOn(rule, today, &day, &number) && day == today) {
+    d.milestoneToday = number;
+    d.kind = Today;
+    d.days = number;
+    d.date = today;
+    d.hasLunar = solarToLunar(d.date, &d.lunar);
+  }
+  const CivilDate tomorrow = civilFromDays(dayNumber(today) + 1);
+  if (nextMilestoneOn(rule, tomorrow, &d.nextMilestoneDate, &d.nextMilestone)) {
+    d.hasNextMilestone = true;
+    d.nextMilestoneDays = static_cast<int>(dayNumber(d.nextMilestoneDate) - dayNumber(today));
+  }
+  d.hasReminder = nextReminderDay(rule, options, today, &d.reminder);
+  return d;
 }
 
 ItemDetails itemDetails(std::string_view dateText, CTime now) {
@@ -56,20 +92,29 @@ ItemDetails itemDetails(std::string_view dateText, CTime now) {
 std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   if (details.kind == Unreadable)
     return "无法识别的日期：" + std::string(trimSpaces(dateText)) + "\r\n" + problemText(details.problem, dateText);
-  static const char* const kWeekdays[] = {"星期四", "星期五", "星期六", "星期日", "星期一", "星期二", "星期三"};
-  const CivilDate& date = details.date;
-  const int64_t day = dayNumber(date);
-  std::string text = std::to_string(date.year) + "年" + std::to_string(date.month) + "月" + std::to_string(date.day) +
-                     "日 " + kWeekdays[((day % 7) + 7) % 7];
+  std::string text = dayText(details.date);
   if (details.hasLunar)
     text += "\r\n" + lunarDateText(details.lunar);
-  if (details.written.form == DateForm::Yearly || details.written.form == DateForm::LunarYearly) {
+  if (details.repeat == Repeat::Monthly) {
+    text += "\r\n每月";
+  } else if (details.repeat == Repeat::Weekly) {
+    text += "\r\n每周";
+  } else if (details.repeat == Repeat::EveryNDays) {
+    text += "\r\n每" + std::to_string(details.everyDays) + "天";
+  } else if (details.repeat == Repeat::LunarMonthly) {
+    text += "\r\n农历每月";
+  } else if (details.written.form == DateForm::Yearly || details.written.form == DateForm::LunarYearly) {
     text += "\r\n每年";
   } else if (details.hasAnniversary) {
     const std::string nth = "第" + std::to_string(details.anniversary) + "个周年";
     text += "\r\n" + (details.anniversaryDays == 0 ? "今天是" + nth
                                                    : nth + "还有 " + std::to_string(details.anniversaryDays) + " 天");
   }
+  if (details.milestoneToday)
+    text += "\r\n今天是第 " + std::to_string(details.milestoneToday) + " 天";
+  if (details.hasNextMilestone)
+    text += "\r\n下一个里程碑：第 " + std::to_string(details.nextMilestone) + " 天，" + dayText(details.nextMilestoneDate) +
+            "，还有 " + std::to_string(details.nextMilestoneDays) + " 天";
   return text;
 }
 
@@ -96,5 +141,22 @@ std::string itemListLine(std::string_view name, const ItemDetails& details) {
 }
 
 std::string itemListLine(std::string_view name, const ItemDetails& details, const ItemOptions& options) {
-  return itemListLine(name, details) + "\t" + options.written + "\t\t";
+  std::string line = itemListLine(name, details) + "\t";
+  for (char c : options.written)
+    line += c == '\t' ? ' ' : c;
+  line += '\t';
+  char date[32];
+  if (details.hasReminder) {
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", details.reminder.year, details.reminder.month,
+                  details.reminder.day);
+    line += date;
+  }
+  line += '\t';
+  if (details.milestoneToday || details.hasNextMilestone) {
+    const int number = details.milestoneToday ? details.milestoneToday : details.nextMilestone;
+    const CivilDate& day = details.milestoneToday ? details.date : details.nextMilestoneDate;
+    std::snprintf(date, sizeof date, "%d %04d-%02d-%02d", number, day.year, day.month, day.day);
+    line += date;
+  }
+  return line;
 }

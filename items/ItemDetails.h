@@ -33,7 +33,7 @@ struct ItemDetails {
   CivilDate occurrence;
   // On a milestone day: kind is Today and days is the milestone's number, the row's "1000 天".
   int milestoneToday = 0;
-  // The next milestone after today (or today's, when it is one), its day and the days left.
+  // The next milestone after today (today's is milestoneToday), its day and the days left.
   bool hasNextMilestone = false;
   int nextMilestone = 0;
   CivilDate nextMilestoneDate;

@@ -15,9 +15,9 @@ constexpr size_t kReadChunkBytes = 64 * 1024;
 // The records of an item file's bytes, line by line as they arrive.
 class ItemParser {
  public:
-  ItemParser(CCore& core, TextEncoding encoding, ItemRecord* table)
+  ItemParser(CCore& core, TextEncoding encoding, ItemRecord* table, ItemOptions* options)
       : m_core(core), m_encoding(encoding), m_unit(encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be ? 2 : 1),
-        m_table(table) {}
+        m_table(table), m_options(options) {}
 
   bool full() const { return m_count >= kTableRecords; }
   int count() const { return m_count; }
@@ -64,13 +64,14 @@ class ItemParser {
     CString text(m_encoding == TextEncoding::Gbk || (m_unit == 1 && !gbk::hasNonAscii(line))
                      ? std::string(line)
                      : decodeBodyToGbk(line, m_encoding));
-    if (parseItemLine(m_core, text, m_table[m_count])) ++m_count;
+    if (parseItemLine(m_core, text, m_table[m_count], m_options ? &m_options[m_count] : nullptr)) ++m_count;
   }
 
   CCore& m_core;
   TextEncoding m_encoding;
   size_t m_unit;
   ItemRecord* m_table;
+  ItemOptions* m_options;
   int m_count = 0;
   size_t m_position = 0;
   size_t m_searched = 0;  // no line feed between m_position and here
@@ -97,22 +98,24 @@ void storeDateText(std::string_view text, char (&field)[kDateTextSize]) {
   gbk::copyToField(field, sizeof field, shortest);
 }
 
-bool parseItemLine(CCore& core, const CString& line, ItemRecord& record, ItemOptions*) {
+bool parseItemLine(CCore& core, const CString& line, ItemRecord& record, ItemOptions* options) {
   if (line.GetLength() == 0 || line.Find(';') >= 0) return false;
   gbk::copyToField(record.name, sizeof record.name, core.getFg(line, ',', 0).view());
   storeDateText(core.getFg(line, ',', 1).view(), record.dateText);
+  if (options) *options = parseItemOptions(optionFieldsOfLine(line.view()));
   return true;
 }
 
-int readItemBytes(CCore& core, std::string_view bytes, ItemRecord* table, ItemOptions*) {
+int readItemBytes(CCore& core, std::string_view bytes, ItemRecord* table, ItemOptions* options) {
   std::memset(table, 0, sizeof(ItemRecord) * kTableRecords);
-  ItemParser parser(core, detectEncoding(bytes), table);
+  if (options) std::fill(options, options + kTableRecords, ItemOptions());
+  ItemParser parser(core, detectEncoding(bytes), table, options);
   parser.parse(bytes, true);
   return parser.count();
 }
 
 ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount,
-                          int* storedCount, ItemOptions*) {
+                          int* storedCount, ItemOptions* options) {
   ItemFileLoad result;
   FILE* file = openToRead(path, &result.error, &result.code);
   if (!file) {
@@ -121,6 +124,7 @@ ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, 
   }
   // Parsed aside: a read that fails half-way leaves the table as it was.
   std::vector<ItemRecord> fresh(kTableRecords);
+  std::vector<ItemOptions> freshOptions(options ? kTableRecords : 0);
   std::string bytes;
   std::unique_ptr<ItemParser> parser;
   bool atEnd = false;
@@ -145,11 +149,13 @@ ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, 
     }
     // The encoding is decided once the probe's bytes are in, and one more: the whole file, or more.
     if (!parser && (atEnd || bytes.size() > kEncodingProbeBytes))
-      parser = std::make_unique<ItemParser>(core, detectEncoding(bytes), fresh.data());
+      parser = std::make_unique<ItemParser>(core, detectEncoding(bytes), fresh.data(),
+                                            options ? freshOptions.data() : nullptr);
     if (parser) parser->parse(bytes, atEnd);
   }
   std::fclose(file);
   std::memcpy(table, fresh.data(), sizeof(ItemRecord) * kTableRecords);
+  if (options) std::move(freshOptions.begin(), freshOptions.end(), options);
   itemCount = std::min(parser ? parser->count() : 0, kShownItems);
   if (storedCount) *storedCount = parser ? parser->count() : 0;
   return result;

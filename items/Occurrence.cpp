@@ -1,22 +1,176 @@
 #include "items/Occurrence.h"
 
-DateRule dateRule(const WrittenDate& written, const CivilDate& date, const ItemOptions&, const CivilDate&) {
+#include <algorithm>
+
+#include "core/LunarCalendar.h"
+
+namespace {
+
+int64_t dayNumber(const CivilDate& date) { return daysFromCivil(date.year, date.month, date.day); }
+
+bool operator<(const CivilDate& a, const CivilDate& b) { return dayNumber(a) < dayNumber(b); }
+
+CivilDate addDays(const CivilDate& date, int64_t days) { return civilFromDays(dayNumber(date) + days); }
+
+bool isYearlyForm(const WrittenDate& written) {
+  return written.form == DateForm::Yearly || written.form == DateForm::LunarYearly;
+}
+
+bool inRange(const CivilDate& date) { return date.year >= kFirstDateYear && date.year <= kLastDateYear; }
+
+// The latest occurrence of a date without a year on or before today; when it has none within the
+// last two years (2月29日), its next one.
+CivilDate latestOccurrence(const WrittenDate& written, const CivilDate& today) {
+  CivilDate latest, next;
+  int year;
+  if (!nextOccurrence(written, CivilDate{today.year - 1, 1, 1}, &latest, &year)) return today;
+  while (nextOccurrence(written, addDays(latest, 1), &next, &year) && !(today < next)) latest = next;
+  return latest;
+}
+
+bool nextMonthly(const CivilDate& first, const CivilDate& from, CivilDate* date) {
+  int year = from.year, month = from.month;
+  for (;;) {
+    const CivilDate candidate{year, month, std::min(first.day, daysInMonth(year, month))};
+    if (!(candidate < from)) {
+      *date = candidate;
+      return inRange(candidate);
+    }
+    if (++month > 12) {
+      month = 1;
+      ++year;
+    }
+  }
+}
+
+bool nextLunarMonthly(const DateRule& rule, const CivilDate& from, CivilDate* date) {
+  LunarDate lunar;
+  int day = rule.written.day;
+  if (rule.written.form == DateForm::Dated) {
+    if (!solarToLunar(rule.first, &lunar)) return false;
+    day = lunar.day;
+  }
+  if (!solarToLunar(from, &lunar)) return false;
+  for (;;) {
+    const int length = lunarMonthDays(lunar.year, lunar.month, lunar.leap);
+    CivilDate candidate;
+    if (length == 0 || !lunarToSolar(LunarDate{lunar.year, lunar.month, lunar.leap, std::min(day, length)}, &candidate))
+      return false;
+    if (!(candidate < from)) {
+      *date = candidate;
+      return true;
+    }
+    // The leap month follows the ordinary month of its number.
+    if (!lunar.leap && lunarLeapMonth(lunar.year) == lunar.month) {
+      lunar.leap = true;
+    } else {
+      lunar.leap = false;
+      if (++lunar.month > 12) {
+        lunar.month = 1;
+        if (++lunar.year > kLastLunarYear) return false;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+DateRule dateRule(const WrittenDate& written, const CivilDate& date, const ItemOptions& options,
+                  const CivilDate& today) {
   DateRule rule;
   rule.written = written;
-  rule.first = date;
+  rule.repeat = options.repeat;
+  rule.everyDays = options.everyDays;
+  rule.countStartDay = options.countStartDay;
+  if (isYearlyForm(written)) {
+    // Yearly already; another rule starts from the date's latest occurrence. No day counts without a
+    // first day, so no milestones.
+    if (rule.repeat == Repeat::Yearly) rule.repeat = Repeat::None;
+    rule.first = rule.repeat == Repeat::None ? date : latestOccurrence(written, today);
+  } else {
+    rule.first = date;
+    rule.milestones = milestoneNumbers(options);
+  }
+  if (rule.repeat == Repeat::EveryNDays && rule.everyDays <= 0) rule.repeat = Repeat::None;
   return rule;
 }
 
-bool countsDown(const DateRule&) { return false; }
+bool countsDown(const DateRule& rule) { return rule.repeat != Repeat::None || isYearlyForm(rule.written); }
 
-bool nextOccurrenceOn(const DateRule&, const CivilDate&, CivilDate*, int*) { return false; }
+bool nextOccurrenceOn(const DateRule& rule, const CivilDate& from, CivilDate* date, int* number) {
+  *number = 0;
+  int year = 0;
+  if (isYearlyForm(rule.written) && rule.repeat == Repeat::None) return nextOccurrence(rule.written, from, date, &year);
+  if (!(rule.first < from)) {
+    *date = rule.first;
+    return true;
+  }
+  switch (rule.repeat) {
+    case Repeat::None:
+    case Repeat::Yearly:
+      if (!nextOccurrence(rule.written, from, date, &year)) return false;
+      *number = year - rule.written.year;
+      return true;
+    case Repeat::Monthly:
+      return nextMonthly(rule.first, from, date);
+    case Repeat::Weekly:
+    case Repeat::EveryNDays: {
+      const int64_t step = rule.repeat == Repeat::Weekly ? 7 : rule.everyDays;
+      const int64_t steps = (dayNumber(from) - dayNumber(rule.first) + step - 1) / step;
+      *date = addDays(rule.first, steps * step);
+      return inRange(*date);
+    }
+    case Repeat::LunarMonthly:
+      return nextLunarMonthly(rule, from, date);
+  }
+  return false;
+}
 
-std::vector<int> milestoneNumbers(const ItemOptions&) { return {}; }
+std::vector<int> milestoneNumbers(const ItemOptions& options) {
+  std::vector<int> numbers = options.ownMilestones;
+  if (options.milestones) numbers.insert(numbers.end(), {100, 200, 300, 500, 520, 1000, 1314, 2000, 3000, 5000, 10000});
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  return numbers;
+}
 
-CivilDate milestoneDate(const DateRule& rule, int) { return rule.first; }
+CivilDate milestoneDate(const DateRule& rule, int number) {
+  return addDays(rule.first, number - (rule.countStartDay ? 1 : 0));
+}
 
-bool nextMilestoneOn(const DateRule&, const CivilDate&, CivilDate*, int*) { return false; }
+bool nextMilestoneOn(const DateRule& rule, const CivilDate& from, CivilDate* date, int* number) {
+  for (int n : rule.milestones) {
+    const CivilDate day = milestoneDate(rule, n);
+    if (!(day < from)) {
+      *date = day;
+      *number = n;
+      return inRange(day);
+    }
+  }
+  return false;
+}
 
-bool nextReminderDay(const DateRule&, const ItemOptions&, const CivilDate&, CivilDate*) { return false; }
+bool nextReminderDay(const DateRule& rule, const ItemOptions& options, const CivilDate& today, CivilDate* day) {
+  bool found = false;
+  for (int lead : options.leads()) {
+    // The first occurrence a reminder of this lead can still fall before: on or after today + lead.
+    const CivilDate from = addDays(today, lead);
+    CivilDate occurrence;
+    int number;
+    for (int i = 0; i < 2; ++i) {
+      const bool has = i == 0 ? nextOccurrenceOn(rule, from, &occurrence, &number)
+                              : nextMilestoneOn(rule, from, &occurrence, &number);
+      if (!has) continue;
+      const CivilDate reminder = addDays(occurrence, -lead);
+      if (!found || reminder < *day) *day = reminder;
+      found = true;
+    }
+  }
+  return found;
+}
 
-std::string dayText(const CivilDate&) { return {}; }
+std::string dayText(const CivilDate& date) {
+  static const char* const kWeekdays[] = {"星期四", "星期五", "星期六", "星期日", "星期一", "星期二", "星期三"};
+  return std::to_string(date.year) + "年" + std::to_string(date.month) + "月" + std::to_string(date.day) + "日 " +
+         kWeekdays[((dayNumber(date) % 7) + 7) % 7];
+}
