@@ -1,25 +1,206 @@
 #include "items/Reminders.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "core/DateText.h"
+#include "core/LunarCalendar.h"
+#include "framework/Gbk.h"
+#include "items/ItemDetails.h"
+#include "items/Occurrence.h"
+
+namespace {
+
+constexpr int kPruneMarginDays = 30;
+constexpr size_t kBalloonNameBytes = 30;
+
+int64_t dayNumber(const CivilDate& date) { return daysFromCivil(date.year, date.month, date.day); }
+
+std::string_view field(const char* text, size_t size) { return std::string_view(text, strnlen(text, size)); }
+
+// FNV-1a: a short, stable name for a line's text.
+uint32_t textHash(std::string_view text) {
+  uint32_t hash = 2166136261u;
+  for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
+  return hash;
+}
+
+// The occurrence's day of a key "YYYYMMDD-N-a-xxxxxxxx"; false for a word that is no key.
+bool keyDay(std::string_view key, CivilDate* day) {
+  if (key.size() < 14 || key.size() > 24) return false;
+  int year, month, dayOfMonth, lead;
+  char kind;
+  unsigned hash;
+  char rest;
+  const std::string text(key);
+  if (std::sscanf(text.c_str(), "%4d%2d%2d-%d-%c-%8x%c", &year, &month, &dayOfMonth, &lead, &kind, &hash, &rest) != 6)
+    return false;
+  if (!isRealDate(year, month, dayOfMonth) || (kind != 'a' && kind != 'm') || lead < 0 || lead > kMaxLeadDays)
+    return false;
+  *day = CivilDate{year, month, dayOfMonth};
+  return true;
+}
+
+// The name for a balloon line, cut so that three lines fit the balloon's field.
+std::string shortName(const ItemRecord& record) {
+  const std::string_view name = field(record.name, sizeof record.name);
+  const size_t cut = gbk::cutLength(name, kBalloonNameBytes);
+  return std::string(name.substr(0, cut)) + (cut < name.size() ? "…" : "");
+}
+
+}  // namespace
+
 void ReminderLog::add(const DueReminder& due) {
   for (const std::string& key : due.keys) add(key);
 }
 
-std::string ReminderLog::serialize() const { return {}; }
-
-void ReminderLog::parse(std::string_view) { m_keys.clear(); }
-
-void ReminderLog::prune(const CivilDate&) {}
-
-std::string reminderKey(std::string_view, std::string_view, const CivilDate&, int, bool) { return {}; }
-
-std::vector<DueReminder> dueReminders(const ItemRecord*, const ItemOptions*, int, CTime, int, const ReminderLog&) {
-  return {};
+std::string ReminderLog::serialize() const {
+  std::string text;
+  for (const std::string& key : m_keys) text += (text.empty() ? "" : " ") + key;
+  return text;
 }
 
-std::string reminderBalloonText(const ItemRecord*, const std::vector<DueReminder>&) { return {}; }
+void ReminderLog::parse(std::string_view text) {
+  m_keys.clear();
+  size_t begin = 0;
+  while (begin < text.size()) {
+    size_t end = text.find_first_of(" \t\r\n", begin);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view word = text.substr(begin, end - begin);
+    CivilDate day;
+    if (keyDay(word, &day)) m_keys.emplace(word);
+    begin = end + 1;
+  }
+}
 
-std::string reminderTipText(const ItemRecord*, const std::vector<DueReminder>&) { return {}; }
+void ReminderLog::prune(const CivilDate& today) {
+  for (auto it = m_keys.begin(); it != m_keys.end();) {
+    CivilDate day;
+    if (!keyDay(*it, &day) || dayNumber(day) < dayNumber(today) - kPruneMarginDays) it = m_keys.erase(it);
+    else ++it;
+  }
+}
 
-bool parseRemindAt(std::string_view, int*) { return false; }
+std::string reminderKey(std::string_view name, std::string_view dateText, const CivilDate& occurrence, int lead,
+                        bool milestone) {
+  const std::string line = std::string(name) + "\t" + std::string(trimSpaces(dateText));
+  char key[48];
+  std::snprintf(key, sizeof key, "%04d%02d%02d-%d-%c-%08x", occurrence.year, occurrence.month, occurrence.day, lead,
+                milestone ? 'm' : 'a', static_cast<unsigned>(textHash(line)));
+  return key;
+}
 
-std::string remindAtText(int) { return "09:00"; }
+std::vector<DueReminder> dueReminders(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
+                                      int remindAtMinutes, const ReminderLog& shown) {
+  std::vector<DueReminder> due;
+  if (!options) return due;
+  const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
+  const int minutes = now.GetHour() * 60 + now.GetMinute();
+  for (int i = 0; i < stored; ++i) {
+    if (!options[i].reminded()) continue;
+    const std::string_view name = field(records[i].name, sizeof records[i].name);
+    const std::string_view dateText = field(records[i].dateText, sizeof records[i].dateText);
+    const ItemDetails base = itemDetails(dateText, now);
+    if (base.kind == Unreadable) continue;
+    const DateRule rule = dateRule(base.written, base.date, options[i], today);
+    for (int kind = 0; kind < 2; ++kind) {
+      const bool milestone = kind == 1;
+      CivilDate occurrence;
+      int number;
+      if (!(milestone ? nextMilestoneOn(rule, today, &occurrence, &number)
+                      : nextOccurrenceOn(rule, today, &occurrence, &number)))
+        continue;
+      const int daysLeft = static_cast<int>(dayNumber(occurrence) - dayNumber(today));
+      DueReminder reminder;
+      for (int lead : options[i].leads()) {
+        // Due on day R from the reminder time on; later (up to O) at once, the moment was missed.
+        if (lead < daysLeft || (lead == daysLeft && minutes < remindAtMinutes)) continue;
+        const std::string key = reminderKey(name, dateText, occurrence, lead, milestone);
+        if (shown.contains(key)) continue;
+        if (reminder.keys.empty()) reminder.lead = lead;
+        reminder.keys.push_back(key);
+      }
+      if (reminder.keys.empty()) continue;
+      reminder.record = i;
+      reminder.occurrence = occurrence;
+      reminder.daysLeft = daysLeft;
+      reminder.milestone = milestone;
+      reminder.number = number;
+      reminder.key = reminder.keys.front();
+      due.push_back(reminder);
+    }
+  }
+  std::stable_sort(due.begin(), due.end(),
+                   [](const DueReminder& a, const DueReminder& b) { return a.daysLeft < b.daysLeft; });
+  return due;
+}
+
+namespace {
+
+std::string balloonLine(const ItemRecord* records, const DueReminder& due) {
+  const std::string name = shortName(records[due.record]);
+  const std::string number = std::to_string(due.number);
+  if (due.daysLeft == 0) {
+    if (due.milestone) return "今天：" + name + "，第 " + number + " 天";
+    return "今天：" + name + (due.number > 0 ? "，第 " + number + " 个周年" : "");
+  }
+  std::string line = name + (due.milestone ? " 第 " + number + " 天" : "") + " 还有 " + std::to_string(due.daysLeft) +
+                     " 天（" + dayText(due.occurrence);
+  LunarDate lunar;
+  if (solarToLunar(due.occurrence, &lunar)) line += "，" + lunarDateText(lunar);
+  return line + "）";
+}
+
+}  // namespace
+
+std::string reminderBalloonText(const ItemRecord* records, const std::vector<DueReminder>& due) {
+  std::string text;
+  for (size_t i = 0; i < due.size() && i < kMaxBalloonLines; ++i)
+    text += (i ? "\r\n" : "") + balloonLine(records, due[i]);
+  if (due.size() > kMaxBalloonLines) text += "\r\n另有 " + std::to_string(due.size() - kMaxBalloonLines) + " 项";
+  return text;
+}
+
+std::string reminderTipText(const ItemRecord* records, const std::vector<DueReminder>& shownToday) {
+  std::string text;
+  for (const DueReminder& due : shownToday) {
+    const std::string name = shortName(records[due.record]) +
+                             (due.milestone ? " 第 " + std::to_string(due.number) + " 天" : "");
+    text += (text.empty() ? "" : "\n") +
+            (due.daysLeft == 0 ? "今天：" + name : name + " 还有 " + std::to_string(due.daysLeft) + " 天");
+  }
+  return text;
+}
+
+bool parseRemindAt(std::string_view text, int* minutes) {
+  std::string ascii;
+  for (size_t i = 0; i < text.size();) {
+    const size_t width = gbk::charWidth(text, i);
+    const unsigned char lead = text[i];
+    const unsigned char trail = width == 2 ? text[i + 1] : 0;
+    if (width == 2 && lead == 0xA3 && trail >= 0xB0 && trail <= 0xB9) ascii += static_cast<char>('0' + trail - 0xB0);
+    else if (width == 2 && lead == 0xA3 && trail == 0xBA) ascii += ':';  // "："
+    else if (width == 2 && lead == 0xA1 && trail == 0xA1) ascii += ' ';  // the full-width space
+    else ascii.append(text.substr(i, width));
+    i += width;
+  }
+  const std::string_view value = trimSpaces(ascii);
+  const size_t colon = value.find(':');
+  if (colon == std::string_view::npos || colon < 1 || colon > 2 || value.size() != colon + 3) return false;
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (i != colon && (value[i] < '0' || value[i] > '9')) return false;
+  }
+  const int hour = std::stoi(std::string(value.substr(0, colon)));
+  const int minute = std::stoi(std::string(value.substr(colon + 1)));
+  if (hour > 23 || minute > 59) return false;
+  *minutes = hour * 60 + minute;
+  return true;
+}
+
+std::string remindAtText(int minutes) {
+  if (minutes < 0 || minutes >= 24 * 60) minutes = kDefaultRemindAt;
+  char text[8];
+  std::snprintf(text, sizeof text, "%02d:%02d", minutes / 60, minutes % 60);
+  return text;
+}
