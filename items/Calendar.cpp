@@ -1,5 +1,185 @@
 #include "items/Calendar.h"
 
-std::string writeIcs(const ItemRecord*, const ItemOptions*, int, CTime) { return {}; }
+#include <cstdio>
+#include <cstring>
+#include <map>
 
-std::string foldIcsLine(std::string_view line) { return std::string(line) + "\r\n"; }
+#include "core/DateText.h"
+#include "core/LunarCalendar.h"
+#include "framework/Gbk.h"
+#include "items/ItemDetails.h"
+#include "items/Occurrence.h"
+
+namespace {
+
+constexpr size_t kFoldOctets = 75;
+
+int64_t dayNumber(const CivilDate& date) { return daysFromCivil(date.year, date.month, date.day); }
+
+std::string icsDate(const CivilDate& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d%02d%02d", date.year, date.month, date.day);
+  return text;
+}
+
+// TEXT values escape backslash, semicolon, comma and line breaks.
+std::string icsText(std::string_view gbkText) {
+  std::string out;
+  for (char c : gbk::gbkToUtf8(gbkText)) {
+    if (c == '\\' || c == ';' || c == ',') out += '\\';
+    if (c == '\n') {
+      out += "\\n";
+      continue;
+    }
+    if (c == '\r') continue;
+    out += c;
+  }
+  return out;
+}
+
+uint32_t textHash(std::string_view text) {
+  uint32_t hash = 2166136261u;
+  for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
+  return hash;
+}
+
+// The events of one line.
+class LineEvents {
+ public:
+  LineEvents(std::string& out, std::string uid, std::string summary, const std::vector<int>& leads,
+             const std::string& stamp)
+      : m_out(out), m_uid(std::move(uid)), m_summary(std::move(summary)), m_leads(leads), m_stamp(stamp) {}
+
+  // One all-day event on day; rule (when not empty) repeats it; tag tells the occurrence in the UID.
+  void add(const std::string& tag, const CivilDate& day, const std::string& rule, const std::string& summary,
+           const std::string& description) {
+    line("BEGIN:VEVENT");
+    line("UID:" + m_uid + "-" + tag + "@tessaly");
+    line("DTSTAMP:" + m_stamp);
+    line("DTSTART;VALUE=DATE:" + icsDate(day));
+    line("DTEND;VALUE=DATE:" + icsDate(civilFromDays(dayNumber(day) + 1)));
+    if (!rule.empty()) line("RRULE:" + rule);
+    line("SUMMARY:" + summary);
+    if (!description.empty()) line("DESCRIPTION:" + description);
+    line("TRANSP:TRANSPARENT");
+    for (int lead : m_leads) {
+      line("BEGIN:VALARM");
+      line("ACTION:DISPLAY");
+      line("DESCRIPTION:" + summary);
+      line(lead == 0 ? std::string("TRIGGER:PT0S") : "TRIGGER:-P" + std::to_string(lead) + "D");
+      line("END:VALARM");
+    }
+    line("END:VEVENT");
+  }
+  void add(const std::string& tag, const CivilDate& day, const std::string& rule) {
+    add(tag, day, rule, m_summary, "");
+  }
+  const std::string& summary() const { return m_summary; }
+
+ private:
+  void line(const std::string& text) { m_out += foldIcsLine(text); }
+
+  std::string& m_out;
+  std::string m_uid;
+  std::string m_summary;
+  std::vector<int> m_leads;
+  const std::string& m_stamp;
+};
+
+std::string lunarDescription(const CivilDate& day) {
+  LunarDate lunar;
+  return solarToLunar(day, &lunar) ? icsText(lunarDateText(lunar)) : std::string();
+}
+
+void writeLine(LineEvents& events, const DateRule& rule, const CivilDate& rangeStart,
+               const CivilDate& rangeEnd) {
+  const bool lunar = rule.written.form == DateForm::LunarDated || rule.written.form == DateForm::LunarYearly;
+  const bool yearlyForm = rule.written.form == DateForm::Yearly || rule.written.form == DateForm::LunarYearly;
+  const bool yearly = rule.repeat == Repeat::None || rule.repeat == Repeat::Yearly;
+  std::string repeatRule;
+  if (yearly && !lunar) repeatRule = "FREQ=YEARLY";
+  else if (rule.repeat == Repeat::Weekly) repeatRule = "FREQ=WEEKLY";
+  else if (rule.repeat == Repeat::EveryNDays) repeatRule = "FREQ=DAILY;INTERVAL=" + std::to_string(rule.everyDays);
+  else if (rule.repeat == Repeat::Monthly && rule.first.day <= 28) repeatRule = "FREQ=MONTHLY";
+
+  CivilDate day;
+  int number;
+  if (!repeatRule.empty()) {
+    // A date without a year starts on its first occurrence of this year or later.
+    if (yearlyForm && yearly) {
+      if (nextOccurrenceOn(rule, rangeStart, &day, &number)) events.add("r", day, repeatRule);
+    } else {
+      events.add("r", rule.first, repeatRule);
+    }
+  } else {
+    // One event per occurrence: lunar dates, 农历每月, month ends.
+    CivilDate from = rangeStart;
+    while (nextOccurrenceOn(rule, from, &day, &number) && dayNumber(day) < dayNumber(rangeEnd)) {
+      events.add(icsDate(day), day, "", events.summary(), lunar || rule.repeat == Repeat::LunarMonthly ? lunarDescription(day) : "");
+      from = civilFromDays(dayNumber(day) + 1);
+    }
+  }
+  for (int n : rule.milestones) {
+    day = milestoneDate(rule, n);
+    if (dayNumber(day) < dayNumber(rangeStart) || dayNumber(day) >= dayNumber(rangeEnd)) continue;
+    events.add("m" + std::to_string(n), day, "", events.summary() + icsText(" 第 " + std::to_string(n) + " 天"), "");
+  }
+}
+
+}  // namespace
+
+std::string foldIcsLine(std::string_view line) {
+  std::string out;
+  size_t limit = kFoldOctets;
+  while (line.size() > limit) {
+    size_t cut = limit;
+    // Back to the start of the UTF-8 sequence the cut would fall in.
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    if (cut == 0) cut = limit;  // no sequence start at all: not UTF-8, cut anyway
+    out.append(line.substr(0, cut));
+    out += "\r\n ";
+    line.remove_prefix(cut);
+    limit = kFoldOctets - 1;  // the space counts
+  }
+  out.append(line);
+  out += "\r\n";
+  return out;
+}
+
+std::string writeIcs(const ItemRecord* records, const ItemOptions* options, int stored, CTime now) {
+  const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
+  const CivilDate rangeStart{today.year, 1, 1}, rangeEnd{today.year + kCalendarYears, 1, 1};
+  const int64_t seconds = now.GetTime();
+  const CivilDate utcDay = civilFromDays(floorDiv(seconds, 86400));
+  const int64_t secondOfDay = seconds - floorDiv(seconds, 86400) * 86400;
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%sT%02d%02d%02dZ", icsDate(utcDay).c_str(), static_cast<int>(secondOfDay / 3600),
+                static_cast<int>(secondOfDay / 60 % 60), static_cast<int>(secondOfDay % 60));
+  const std::string dtstamp = stamp;
+
+  std::string out;
+  out += foldIcsLine("BEGIN:VCALENDAR");
+  out += foldIcsLine("VERSION:2.0");
+  out += foldIcsLine("PRODID:-//Tessaly//Tessaly//ZH-CN");
+  out += foldIcsLine("CALSCALE:GREGORIAN");
+  out += foldIcsLine("METHOD:PUBLISH");
+  out += foldIcsLine("X-WR-CALNAME:" + icsText("纪念日"));
+  std::map<uint32_t, int> seen;  // identical lines are told apart by their count
+  const ItemOptions none;
+  for (int i = 0; i < stored; ++i) {
+    const ItemRecord& record = records[i];
+    const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
+    const std::string_view dateText(record.dateText, strnlen(record.dateText, sizeof record.dateText));
+    const ItemOptions& lineOptions = options ? options[i] : none;
+    const ItemDetails base = itemDetails(dateText, now);
+    if (base.kind == Unreadable) continue;
+    const uint32_t hash = textHash(std::string(name) + "\t" + std::string(trimSpaces(dateText)));
+    const int copy = ++seen[hash];
+    char uid[32];
+    std::snprintf(uid, sizeof uid, copy == 1 ? "%08x" : "%08x-%d", static_cast<unsigned>(hash), copy);
+    LineEvents events(out, uid, icsText(name), lineOptions.leads(), dtstamp);
+    writeLine(events, dateRule(base.written, base.date, lineOptions, today), rangeStart, rangeEnd);
+  }
+  out += foldIcsLine("END:VCALENDAR");
+  return out;
+}
