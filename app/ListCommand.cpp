@@ -1,5 +1,6 @@
 // The text listing: the item file read, counted and described by the same routines as the widget's
-// rows, one tab-separated UTF-8 line per counted line of the file, on standard output.
+// rows, one tab-separated UTF-8 line per counted line of the file, on standard output. Beside it the
+// calendar file: the same list written as iCalendar to the file named after --ics.
 //
 // A GUI program has no console of its own. When it is given a standard output (a pipe or a file, and
 // under Wine the shell's own descriptors) it writes there; otherwise it attaches to the console of
@@ -15,7 +16,9 @@
 #include <string>
 
 #include "core/Core.h"
+#include "core/TextFile.h"
 #include "framework/Gbk.h"
+#include "items/Calendar.h"
 #include "items/ItemDetails.h"
 #include "items/ItemFile.h"
 
@@ -81,28 +84,56 @@ class ConsoleOutput {
 
 }  // namespace
 
-bool isListCommandLine() {
+namespace {
+
+// What the command line asks for: the listing, the calendar file (with its path, empty when none was
+// given), or neither.
+struct Command {
+  bool list = false;
+  bool ics = false;
+  std::wstring icsPath;
+};
+
+Command commandLine() {
+  Command command;
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (!argv)
-    return false;
-  bool list = false;
+    return command;
   for (int i = 1; i < argc; ++i) {
     if (lstrcmpiW(argv[i], L"--list") == 0 || lstrcmpiW(argv[i], L"/list") == 0)
-      list = true;
+      command.list = true;
+    if (lstrcmpiW(argv[i], L"--ics") == 0 || lstrcmpiW(argv[i], L"/ics") == 0) {
+      command.ics = true;
+      if (i + 1 < argc)
+        command.icsPath = argv[++i];
+    }
   }
   LocalFree(argv);
-  return list;
+  return command;
+}
+
+}  // namespace
+
+bool isListCommandLine() {
+  const Command command = commandLine();
+  return command.list || command.ics;
 }
 
 int runListCommand() {
   ConsoleOutput console;
+  const Command command = commandLine();
+  if (command.ics && command.icsPath.empty()) {
+    console.err(gbk::gbkToUtf8("缺少日历文件名：Tessaly.exe --ics 文件名.ics") + "\n");
+    return 1;
+  }
   CCore core;
   // The same path the widget reads: the program's path and "_items.txt", as UTF-8.
   const FilePath path = core.getAppFilePath() + "_items.txt";
   std::unique_ptr<ItemRecord[]> table(new ItemRecord[kTableRecords]);
+  std::unique_ptr<ItemOptions[]> options(new ItemOptions[kTableRecords]);
   int shown = 0, stored = 0;
-  const ItemFileLoad load = loadItemFile(core, path, table.get(), shown, &stored);
+  const ItemFileLoad load = loadItemFile(core, path, table.get(), shown, &stored, options.get());
   if (!load) {
     std::string message = gbk::gbkToUtf8("无法读取纪念日文件：") + path;
     if (load.status == ItemFileStatus::Unreadable) message += gbk::gbkToUtf8("：" + load.reason().str());
@@ -110,12 +141,21 @@ int runListCommand() {
     return 1;
   }
   const CTime now = core.getTimeNow();
+  if (command.ics) {
+    const FilePath icsPath = gbk::wideToUtf8(command.icsPath);
+    if (!replaceFileBytes(icsPath, writeIcs(table.get(), options.get(), stored, now))) {
+      console.err(gbk::gbkToUtf8("无法写入日历文件：") + icsPath + "\n");
+      return 1;
+    }
+    if (!command.list)
+      return 0;
+  }
   std::string text;
   for (int i = 0; i < stored; ++i) {
     const ItemRecord& record = table[i];
     const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
     const std::string_view date(record.dateText, strnlen(record.dateText, sizeof record.dateText));
-    text += gbk::gbkToUtf8(itemListLine(name, itemDetails(date, now))) + "\n";
+    text += gbk::gbkToUtf8(itemListLine(name, itemDetails(date, options[i], now), options[i])) + "\n";
   }
   console.out(text);
   return 0;

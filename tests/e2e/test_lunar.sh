@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Lunar dates as a user sees them, checked against an independent converter (Debian's
-# python3-lunardate, installed by scripts/setup.sh): the --list output for today's date, the counts
+# python3-lunardate, installed by scripts/setup.sh): the --list output for today's date, the calendar
+# file --ics writes (read by python3-icalendar), the counts
 # drawn on screen (a lunar row draws exactly like a row holding the solar date the converter names),
 # and the tooltips that follow the pointer from row to row without taking the focus.
 source "$(dirname "$0")/lib.sh"
@@ -66,7 +67,8 @@ kind_of() { if [ "$1" -gt 0 ]; then echo upcoming; elif [ "$1" -eq 0 ]; then ech
 expected_line() {  # name date
   local days
   days=$(lunar days "$2")
-  printf '%s\t%s\t%s\t%s\t%s\n' "$1" "$(kind_of "$days")" "${days#-}" "$2" "$(lunar text "$2")"
+  # Columns 6 to 8 (options, next reminder, next milestone) are empty: no line has options.
+  printf '%s\t%s\t%s\t%s\t%s\t\t\t\n' "$1" "$(kind_of "$days")" "${days#-}" "$2" "$(lunar text "$2")"
 }
 expected=$(
   expected_line 甲 "$mid_autumn"
@@ -75,7 +77,7 @@ expected=$(
   expected_line 乙 "$laba"
   expected_line 甲 "$after_mid_autumn"
   expected_line 妈妈 "$mother"
-  printf '坏\tunreadable\t\t\t\n'
+  printf '坏\tunreadable\t\t\t\t\t\t\n'
 )
 cp "$EXE" "$APP_DIR/Tessaly.exe"
 status=0
@@ -92,6 +94,30 @@ message=$(cd "$APP_DIR" && "$WINE" Tessaly.exe --list 2>&1 >/dev/null | tr -d '\
 check "--list without an item file ends with exit code 1 (was $status)" [ "$status" -eq 1 ]
 check "and says so on standard error ($message)" eval '[[ "$message" == 无法读取纪念日文件：*Tessaly_items.txt ]]'
 mv "$APP_DIR/items.bak" "$(items_file)"
+
+# --- the calendar file ---
+status=0
+(cd "$APP_DIR" && "$WINE" Tessaly.exe --ics 纪念日.ics >/dev/null 2>&1) || status=$?
+check "--ics FILE ends with exit code 0 (was $status)" [ "$status" -eq 0 ]
+check "and writes the events of 农历八月十五 on the days the converter names" "$PYTHON" - "$APP_DIR/纪念日.ics" <<'PY'
+import sys, datetime, icalendar
+from lunardate import LunarDate
+cal = icalendar.Calendar.from_ical(open(sys.argv[1], "rb").read())
+days = [e.decoded("DTSTART") for e in cal.walk("VEVENT") if str(e["SUMMARY"]) == "甲"]
+this_year = datetime.date.today().year
+want = [LunarDate(y, 8, 15).toSolarDate() for y in range(this_year - 1, this_year + 31)]
+want = [d for d in want if this_year <= d.year < this_year + 30]
+# 甲 is also the name of two solar dated lines, written as yearly rules: their DTSTART is their date.
+sys.exit(0 if set(want) <= set(days) else 1)
+PY
+status=0
+message=$(cd "$APP_DIR" && "$WINE" Tessaly.exe --ics 2>&1 >/dev/null | tr -d '\r') || status=$?
+check "--ics without a file name ends with exit code 1 (was $status) and says so ($message)" \
+  eval '[ "$status" -eq 1 ] && [[ "$message" == 缺少日历文件名* ]]'
+status=0
+message=$(cd "$APP_DIR" && "$WINE" Tessaly.exe --ics no/such/folder/x.ics 2>&1 >/dev/null | tr -d '\r') || status=$?
+check "--ics into a missing folder ends with exit code 1 (was $status) and says so ($message)" \
+  eval '[ "$status" -eq 1 ] && [[ "$message" == 无法写入日历文件* ]]'
 
 # --- the counts on screen ---
 start_app || { finish; exit 1; }
