@@ -7,13 +7,13 @@
 //            reminders count); a date without a year on its yearly dates, as the widget always did
 //   每年      the yearly anniversaries of A (2月29日 only in the years that have it, lunar by lunar year)
 //   每月      A's day of the month; a day the month lacks is its last day, without carrying over
-//   每周      A's weekday             每N天   A + k·N days
+//   每周      A's weekday             每N天   A + k*N days
 //   农历每月   A's lunar day in every lunar month, leap months included; 三十 in a 29-day month is
 //            its last day
 // Never before A: before its first date a repeating line counts down to A.
 //
 // Milestones: day number N falls on A + N (A is day 0, the widget's own count: on that day the row
-// says "过去 N 天"); with 含当天 A is day 1 and N falls on A + N − 1.
+// says "过去 N 天"); with 含当天 A is day 1 and N falls on A + N - 1.
 #pragma once
 #include <vector>
 
@@ -54,7 +54,7 @@ CivilDate milestoneDate(const DateRule& rule, int number);
 // The first milestone on or after from. False when none is left (or the line has none).
 bool nextMilestoneOn(const DateRule& rule, const CivilDate& from, CivilDate* date, int* number);
 
-// The next day on or after today on which one of the line's reminders falls (R = O − N for each lead
+// The next day on or after today on which one of the line's reminders falls (R = O - N for each lead
 // N, over the date's occurrences and its milestones). False when the line asks for none or none is
 // left.
 bool nextReminderDay(const DateRule& rule, const ItemOptions& options, const CivilDate& today, CivilDate* day);

@@ -95,6 +95,7 @@ std::vector<DueReminder> dueReminders(const ItemRecord* records, const ItemOptio
                                       int remindAtMinutes, const ReminderLog& shown) {
   std::vector<DueReminder> due;
   if (!options) return due;
+  std::set<std::string> keys;  // two identical lines are one reminder
   const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
   const int minutes = now.GetHour() * 60 + now.GetMinute();
   for (int i = 0; i < stored; ++i) {
@@ -117,7 +118,7 @@ std::vector<DueReminder> dueReminders(const ItemRecord* records, const ItemOptio
         // Due on day R from the reminder time on; later (up to O) at once, the moment was missed.
         if (lead < daysLeft || (lead == daysLeft && minutes < remindAtMinutes)) continue;
         const std::string key = reminderKey(name, dateText, occurrence, lead, milestone);
-        if (shown.contains(key)) continue;
+        if (shown.contains(key) || !keys.insert(key).second) continue;
         if (reminder.keys.empty()) reminder.lead = lead;
         reminder.keys.push_back(key);
       }

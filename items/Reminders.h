@@ -5,7 +5,7 @@
 // For each line that asks for reminders, O is its next occurrence on or after today (see
 // items/Occurrence.h: a future one-off date itself, a past dated date's next anniversary, the next
 // occurrence of a repeat rule) and each of its milestones' next day. A reminder with lead N (0 for
-// 提醒) falls on R = O − N. It is due on day R from the reminder time on, and on any later day up to O
+// 提醒) falls on R = O - N. It is due on day R from the reminder time on, and on any later day up to O
 // at once (the moment was missed: computer off or asleep), with the real days left; never before R,
 // never after O, never twice for the same (line, O, N): the key of what was shown is kept.
 #pragma once

@@ -1,7 +1,9 @@
 // The item reader: any file's bytes in, the item table out, then the day counts. The table holds at
 // most 100 records, every field is terminated inside its bytes and cut at a character boundary, and
 // every record is a line the reader should use, as a plain whole-file reading of the same bytes says;
-// a date too long for its field still reads as written.
+// a date too long for its field still reads as written. Read with its options, the table is the same;
+// the options as written read back as themselves, their numbers are in range, and the counts, the
+// order of the rows, the due reminders and the calendar file take them without harm.
 #include <cstring>
 #include <vector>
 
@@ -9,8 +11,11 @@
 #include "core/DateText.h"
 #include "core/TextFile.h"
 #include "framework/Gbk.h"
+#include "items/Calendar.h"
 #include "items/DayCount.h"
 #include "items/ItemFile.h"
+#include "items/Reminders.h"
+#include "items/RowOrder.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {
@@ -80,6 +85,43 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(table[i].kind != Today || table[i].days == 0);
     FUZZ_CHECK(table[i].days >= 0 && table[i].days <= (kLastDateYear - 2025 + 1) * 366);
     FUZZ_CHECK((table[i].kind == Today) == (table[i].days == 0 && table[i].kind != Unreadable));
+  }
+
+  std::vector<ItemRecord> withOptions(kTableRecords);
+  std::vector<ItemOptions> options(kTableRecords);
+  FUZZ_CHECK(readItemBytes(core, bytes, withOptions.data(), options.data()) == stored);
+  for (int i = 0; i < stored; ++i) {
+    FUZZ_CHECK(std::memcmp(withOptions[i].name, table[i].name, kNameSize) == 0);
+    FUZZ_CHECK(std::memcmp(withOptions[i].dateText, table[i].dateText, kDateTextSize) == 0);
+    const ItemOptions& o = options[i];
+    const ItemOptions again = parseItemOptions(o.written);
+    FUZZ_CHECK(again.written == o.written && again.unknown == o.unknown && again.leadDays == o.leadDays);
+    for (int lead : o.leadDays) FUZZ_CHECK(lead >= 1 && lead <= kMaxLeadDays);
+    for (int n : o.ownMilestones) FUZZ_CHECK(n >= 1 && n <= kMaxOwnMilestone);
+    FUZZ_CHECK(o.repeat != Repeat::EveryNDays || (o.everyDays >= 1 && o.everyDays <= kMaxEveryDays));
+  }
+  const CTime now(2025, 5, 20, 12, 0, 0);
+  countDaysAt(now, withOptions.data(), stored, options.data());
+  for (int i = 0; i < stored; ++i) {
+    FUZZ_CHECK(withOptions[i].kind >= Upcoming && withOptions[i].kind <= Unreadable);
+    FUZZ_CHECK(withOptions[i].days >= 0 && withOptions[i].days <= (kLastDateYear - 2025 + 1) * 366);
+  }
+  const std::vector<int> rows = arrangeRows(withOptions.data(), options.data(), stored, RowOrder::Soon, 30, kMaxRows);
+  FUZZ_CHECK(rows.size() <= static_cast<size_t>(kMaxRows));
+  std::vector<bool> seen(stored);
+  for (int i : rows) {
+    FUZZ_CHECK(i >= 0 && i < stored && !seen[i] && !options[i].hidden);
+    seen[i] = true;
+  }
+  const std::vector<DueReminder> due = dueReminders(withOptions.data(), options.data(), stored, now, 0, ReminderLog());
+  for (const DueReminder& d : due) FUZZ_CHECK(d.daysLeft >= 0 && d.daysLeft <= d.lead && !d.keys.empty());
+  reminderBalloonText(withOptions.data(), due);
+  // The calendar file of a short list: a long one takes too long per input.
+  if (stored <= 3) {
+    const std::string ics = writeIcs(withOptions.data(), options.data(), stored, now);
+    FUZZ_CHECK(gbk::isValidUtf8(ics));
+    for (size_t begin = 0, end; (end = ics.find("\r\n", begin)) != std::string::npos; begin = end + 2)
+      FUZZ_CHECK(end - begin <= 75);
   }
   return 0;
 }

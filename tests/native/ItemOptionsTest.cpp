@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <cstdio>
+
 #include "core/Core.h"
+#include "core/TextFile.h"
 #include "core/UserInput.h"
 #include "framework/String.h"
 #include "items/ItemFile.h"
@@ -98,6 +101,22 @@ TEST(ItemOptionsTest, TheReaderKeepsEachRecordsOptionsAndLeavesNameAndDateAlone)
   EXPECT_TRUE(options[2].pinned);
   EXPECT_EQ(options[2].unknown, std::vector<std::string>{"新选项"});
   EXPECT_FALSE(options[5].pinned);
+}
+
+TEST(ItemOptionsTest, ALoadKeepsTheOptionsOrLeavesThemAsTheyWere) {
+  CCore core;
+  const FilePath path = testing::TempDir() + "items_options.txt";
+  ASSERT_TRUE(replaceFileBytes(path, "a,1-1,置顶\nb,2-2\n"));
+  std::vector<ItemRecord> table(kTableRecords);
+  std::vector<ItemOptions> options(kTableRecords);
+  int shown = 0, stored = 0;
+  ASSERT_TRUE(loadItemFile(core, path, table.data(), shown, &stored, options.data()));
+  EXPECT_EQ(stored, 2);
+  EXPECT_TRUE(options[0].pinned);
+  EXPECT_EQ(options[1].written, "");
+  std::remove(path.c_str());
+  EXPECT_FALSE(loadItemFile(core, path, table.data(), shown, &stored, options.data()));
+  EXPECT_TRUE(options[0].pinned);  // a missing file leaves them alone
 }
 
 TEST(ItemOptionsTest, TheEditorsCheckListsLinesWithUnknownOptions) {

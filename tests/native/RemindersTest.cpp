@@ -82,6 +82,7 @@ TEST(RemindersTest, DueAtTheTimeOnDayRThenAtOnceUpToO) {
       {{"相识", "2025-03-07", "里程碑"}, CTime(2025, 6, 15, 9, 30, 0), ""},
       {{"每月", "2025-01-31", "每月,提前1天"}, CTime(2025, 2, 27, 9, 30, 0), "每月 2025-02-28 1 1"},
       {{"坏", "明天", "提醒"}, CTime(2025, 6, 15, 9, 30, 0), ""},
+      {{"隐藏", "6-15", "隐藏,提醒"}, CTime(2025, 6, 15, 9, 30, 0), "隐藏 2025-06-15 0 0"},
   };
   for (const auto& c : cases) {
     const List list({c.line});
@@ -104,6 +105,8 @@ TEST(RemindersTest, NeverTwiceAcrossRestartsAndReordering) {
   // The same lines in another order, one renamed: the moved line stays quiet, the renamed one is new.
   const List reordered({{"中秋", "农历八月十五", "提前3天"}, {"妈妈生日", "5月20日", "提前7天,提醒"}});
   EXPECT_EQ(reordered.describe(now, restarted), "");
+  const List twice({{"妈妈生日", "5月20日", "提前7天"}, {"妈妈生日", "5月20日", "提前7天"}});
+  EXPECT_EQ(twice.describe(now), "妈妈生日 2027-05-20 7 6");
   const List renamed({{"母亲生日", "5月20日", "提前7天"}});
   EXPECT_EQ(renamed.describe(now, restarted), "母亲生日 2027-05-20 7 6");
   // On the day the lead 0 reminder is its own.
