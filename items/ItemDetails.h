@@ -13,7 +13,7 @@
 
 struct ItemDetails {
   DayKind kind = Unreadable;
-  int days = 0;  // whole local calendar days from now's date to date, never negative
+  int days = 0;  // whole local calendar days from now's date to date, never negative (milestoneToday below)
   DateProblem problem = DateProblem::NotADate;
   WrittenDate written;
   CivilDate date;  // the day the count refers to; meaningful unless kind is Unreadable

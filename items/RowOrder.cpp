@@ -41,6 +41,7 @@ std::vector<int> arrangeRows(const ItemRecord* records, const ItemOptions* optio
     });
   }
   pinned.insert(pinned.end(), rest.begin(), rest.end());
-  if (static_cast<int>(pinned.size()) > std::max(rows, 0)) pinned.resize(std::max(rows, 0));
+  const int most = std::min(std::max(rows, 0), kMaxRows);
+  if (static_cast<int>(pinned.size()) > most) pinned.resize(most);
   return pinned;
 }
