@@ -94,7 +94,7 @@ exe_of() { case $1 in widget | big) echo Tessaly.exe ;; floor) echo bench_floor.
 # One start, [options OK,] quit of a program, recorded under its name. Where the widget is comes
 # from the screen (the probe), the keys and clicks from the X pointer and keyboard.
 one_run() {  # widget|floor|big
-  local who=$1 answer ms pid x y w h
+  local who=$1 answer ms pid x y w h bl bt br bb
   reset_settings "$BENCH/run/$who"
   answer=$(ask launch "$BENCH/run/$who" "$WINE" "$(exe_of "$who")")
   read -r _ ms pid x y w h <<<"$answer"
@@ -109,10 +109,13 @@ one_run() {  # widget|floor|big
       sleep 0.1
     done
     sleep 0.3
-    # A click on a blank spot gives the dialog the keyboard; from OK, Shift+Tab reaches the size box
-    # and selects its text.
-    xdotool mousemove --window "$dialog" 200 150 sleep 0.15 click 1 sleep 0.2 \
-      key shift+Tab End shift+Home BackSpace type 40
+    # A click into the size box, wherever the dialog's other controls put it, gives it the keyboard;
+    # its text is replaced.
+    local box
+    box=$(winctl item 选项 1023)
+    read -r bl bt br bb <<<"$box"
+    xdotool mousemove $(((bl + br) / 2)) $(((bt + bb) / 2)) sleep 0.15 click 1 sleep 0.2 \
+      key End shift+Home BackSpace type 40
     sleep 0.3
     # Rows at size 40 below the old bottom edge: only the new layout puts them there.
     answer=$(ask keywait Return $((x + w / 2)) $((y + h + 4)) $((w / 2)) 40)

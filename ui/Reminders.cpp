@@ -40,10 +40,8 @@ bool storeReminderLog(ReminderWatch& reminders, CTime now) {
   return core->saveConfigText("shown", gbk::toWide(reminders.log.serialize()).c_str(), kReminderSection);
 }
 
-}  // namespace
-
 // The balloon with the user icon where the shell knows it (Vista on: hBalloonIcon), else the info icon.
-static bool showReminderBalloon(HWND owner, HICON icon, const std::string& text, bool sound) {
+bool showReminderBalloon(HWND owner, HICON icon, const std::string& text, bool sound) {
   NOTIFYICONDATAW data = {};
   data.cbSize = sizeof data;
   data.hWnd = owner;
@@ -59,6 +57,8 @@ static bool showReminderBalloon(HWND owner, HICON icon, const std::string& text,
   data.dwInfoFlags = NIIF_INFO | (sound ? 0 : NIIF_NOSOUND);
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
+
+}  // namespace
 
 void CWidgetDlg::CheckReminders() {
   if (!core || !ItemTable) return;
