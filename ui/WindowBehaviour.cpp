@@ -91,7 +91,10 @@ void CWidgetDlg::OnMinuteTick() {
   if (itemCount > 0 || storedCount > 0) {
     auto shownCounts = [] {
       std::vector<std::pair<int32_t, int32_t>> counts;
-      for (int i = 0; i < itemCount; ++i) counts.emplace_back(ItemTable[recordOfRow(i)].days, ItemTable[recordOfRow(i)].kind);
+      for (int i = 0; i < itemCount; ++i) {
+        const ItemRecord& record = ItemTable[recordOfRow(i)];
+        counts.emplace_back(record.days, record.kind);
+      }
       return counts;
     };
     const auto before = shownCounts();
