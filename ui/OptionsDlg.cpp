@@ -70,7 +70,8 @@ void COptionsDlg::OnOK() {
     return Refuse(IDC_WITHIN, "只显示的天数必须是0到36600之间的整数（0 表示全部）！");
 
   fontSize = value;
-  if (!core->saveConfigInt("fsize", value)) {
+  const bool sizeStored = core->saveConfigInt("fsize", value);
+  if (!sizeStored) {
     std::wstring text = gbk::toWide(("字体大小 " + core->getStrInt(value) + " 现在就用，但无法保存到设置文件：\r\n").view()) +
                         gbk::utf8ToWide(core->configPath()) +
                         gbk::toWide("\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。");
@@ -89,7 +90,8 @@ void COptionsDlg::OnOK() {
   stored = core->saveConfigInt("rows", rows) && stored;
   stored = core->saveConfigText("order", gbk::toWide(rowOrderWord(rowOrder)).c_str()) && stored;
   stored = core->saveConfigInt("within", within) && stored;
-  if (!stored) {
+  // A settings file that took no size was named just now: one message for one cause.
+  if (!stored && sizeStored) {
     std::wstring text = gbk::toWide("提醒和显示的设置现在就用，但无法保存到设置文件：\r\n") +
                         gbk::utf8ToWide(core->configPath()) +
                         gbk::toWide("\r\n\r\n下次启动时仍是原来的设置。请检查设置文件是否只读或被其他程序占用。");
