@@ -5,6 +5,7 @@
 # options dialog's "开机时自动启动" writes and removes the current user's Run value (read with
 # `reg query`), a value disabled in Task Manager shows the box unchecked with its note, a value left
 # by a moved program is rewritten at start, and "--autostart on|off" does the same without a window.
+# A settings file that cannot be written: the reminders come all the same, and the balloon says so.
 source "$(dirname "$0")/lib.sh"
 use_prefix_copy  # the test writes the user's Run key
 
@@ -107,4 +108,14 @@ quit_app || fail "the program quit"
 "$WINE" Tessaly.exe --autostart off >/dev/null 2>&1 && off=0 || off=$?
 check "--autostart off exits 0" [ "$off" = 0 ]
 check "--autostart off removes the value" no_run_value
+
+# --- a settings file that cannot be written: the reminders still come, and the balloon says so ---
+rm -f "$(ini_file)"
+mkdir "$(ini_file)"
+start_app || { finish; exit 1; }
+unstored_note() { winctl balloon 2 | grep -q '无法写入设置文件'; }
+check "the reminders come all the same, the balloon telling the log could not be kept" wait_for 30 unstored_note
+note=$(winctl balloon 5) || note=
+check "with the reminders in it" grep -q '妈妈生日' <<<"$note"
+quit_app || fail "the program quit"
 finish
