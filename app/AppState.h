@@ -3,6 +3,9 @@
 #include "framework/StdioFile.h"
 #include "framework/String.h"
 #include "items/ItemRecord.h"
+#include "items/RowOrder.h"
+
+#include <vector>
 
 class CCore;
 struct ItemOptions;
@@ -26,4 +29,19 @@ constexpr int kMaxFontSize = 200;
 // value out of range comes from a damaged or hand-edited settings file.
 inline int fontSizeOrDefault(int stored) {
   return stored >= kMinFontSize && stored <= kMaxFontSize ? stored : kDefaultFontSize;
+}
+
+// Which lines the widget draws: the settings rows, order and within (INI "rows", "order", "within"),
+// all records stored (the file's counted lines, not only those drawn), and the record of each drawn
+// row. rowRecords empty: rows 0..itemCount-1 are records 0..itemCount-1. nothingSoonRow: within
+// leaves no line, and the one row drawn says so.
+extern int rowsSetting;
+extern RowOrder rowOrder;
+extern int withinDays;
+extern int storedCount;
+extern std::vector<int> rowRecords;
+extern bool nothingSoonRow;
+
+inline int recordOfRow(int row) {
+  return row >= 0 && row < static_cast<int>(rowRecords.size()) ? rowRecords[row] : row;
 }

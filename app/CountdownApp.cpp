@@ -8,11 +8,18 @@
 #include "app/WidgetDlg.h"
 #include "core/Core.h"
 #include "framework/Timeline.h"
+#include "core/Autostart.h"
 
 // The one application object; WinMain finds it through AfxGetApp.
 CCountdownApp theApp;
 
 BOOL CCountdownApp::InitInstance() {
+  // The installer's way to the same Run value the options dialog sets: no window, exit code 0 or 1.
+  bool on = false, valid = false;
+  if (isAutostartCommandLine(&on, &valid)) {
+    listExitCode = valid && writeAutostart(on) ? 0 : 1;
+    return FALSE;
+  }
   // The listing needs neither GDI+ nor a window, and works beside a running widget.
   if (isListCommandLine()) {
     listExitCode = runListCommand();

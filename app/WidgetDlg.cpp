@@ -16,6 +16,7 @@
 #include "framework/Gbk.h"
 #include "framework/Timeline.h"
 #include "res/resource.h"
+#include "items/ItemOptions.h"
 #include "ui/ItemsDlg.h"
 
 namespace {
@@ -76,6 +77,8 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_ENDSESSION, OnEndSession)
   ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
   ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
+  ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
+  ON_MESSAGE(WM_TIMECHANGE, OnTimeChange)
   ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
   ON_MESSAGE(WM_PAINT, OnPaint)
   ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
@@ -92,6 +95,7 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
   ON_COMMAND(ID_APP_QUIT, OnAppQuit)
   ON_COMMAND(ID_APP_HIDE, OnAppHide)
+  ON_COMMAND(ID_APP_EXPORT, OnAppExport)
 END_MESSAGE_MAP()
 
 CWidgetDlg::CWidgetDlg(CWnd* parent) : CDialog(IDD_WIDGET, parent) {
@@ -122,7 +126,8 @@ BOOL CWidgetDlg::OnInitDialog() {
   // At once, so that a second start finds this widget also while it is still starting.
   publishInstanceWindow(m_hWnd);
   ItemTable = static_cast<ItemRecord*>(std::malloc(kItemTableBytes));
-  core = ItemTable ? new (std::nothrow) CCore : nullptr;
+  ItemOptionsTable = ItemTable ? new (std::nothrow) ItemOptions[kTableRecords] : nullptr;
+  core = ItemOptionsTable ? new (std::nothrow) CCore : nullptr;
   if (!core) {
     AfxMessageBox("内存不足，Tessaly 无法启动，程序将退出。", MB_OK | MB_ICONERROR);
     EndDialog(IDABORT);
@@ -139,12 +144,14 @@ BOOL CWidgetDlg::OnInitDialog() {
   posTop = core->getConfigInt("postop");
   hasPosition = posLeft != kConfigNotSaved && posTop != kConfigNotSaved;
   fontSize = fontSizeOrDefault(core->getConfigInt("fsize"));
+  LoadSettings();
   fontFace = "黑体";
   SetWindowText("Tessaly");
   timelineMark("settings read");
 
   // The first layout measures slot 0 even when no file is read: it must hold an empty name.
   itemCount = 0;
+  storedCount = 0;
   std::memset(ItemTable, 0, kItemTableBytes);
   LoadItems();
   timelineMark("list read");
@@ -207,7 +214,7 @@ void CWidgetDlg::CentreOnPrimary() {
   GetMonitorInfoW(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &info);
   const RECT& work = info.rcWork;
   const PixelRect place =
-      centredIn({work.left, work.top, work.right, work.bottom}, layout.windowWidth, layout.windowHeight);
+      centredGrabbable({work.left, work.top, work.right, work.bottom}, layout.windowWidth, layout.windowHeight);
   ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   posLeft = place.left;
   posTop = place.top;
@@ -221,8 +228,13 @@ LRESULT CWidgetDlg::OnDisplayChange(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CWidgetDlg::OnSettingChange(WPARAM what, LPARAM) {
+// A time-zone change may come as a setting change alone: the counts are redone once the zone's rules
+// are read afresh.
+LRESULT CWidgetDlg::OnSettingChange(WPARAM what, LPARAM area) {
   if (what == SPI_SETWORKAREA) OnDisplayChange(0, 0);
+  const wchar_t* name = reinterpret_cast<const wchar_t*>(area);
+  if (what == 0 && name && (lstrcmpiW(name, L"intl") == 0 || lstrcmpiW(name, L"TimeZone") == 0))
+    ::SetTimer(m_hWnd, IDT_CLOCK_SETTLE, kClockSettleMs, nullptr);
   return Default();
 }
 
@@ -304,6 +316,8 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   withdrawInstanceWindow(m_hWnd);
   KillTimer(m_hWnd, IDT_MINUTE);
   KillTimer(m_hWnd, IDT_TRAY_ADD);
+  KillTimer(m_hWnd, IDT_TRAY_RETRY);
+  KillTimer(m_hWnd, IDT_CLOCK_SETTLE);
   SavePosition();
   timelineMark("position saved");
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
@@ -313,7 +327,12 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
     std::free(ItemTable);
     ItemTable = nullptr;
   }
+  delete[] ItemOptionsTable;
+  ItemOptionsTable = nullptr;
   itemCount = 0;
+  storedCount = 0;
+  rowRecords.clear();
+  nothingSoonRow = false;
   delete core;
   core = nullptr;
   return 0;

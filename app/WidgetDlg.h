@@ -5,6 +5,7 @@
 #include "core/RecoveryFiles.h"
 #include "display/LayoutMetrics.h"
 #include "framework/AfxWin.h"
+#include "items/ReminderWatch.h"
 #include "ui/RowTips.h"
 
 #include <gdiplus.h>
@@ -22,6 +23,15 @@ constexpr UINT WM_TRAY_NOTIFY = WM_USER + 100;
 // Adds the tray icon once, a moment after the widget is first shown.
 constexpr UINT IDT_TRAY_ADD = 2;
 constexpr UINT kTrayAddDelayMs = 500;
+// At log-on the shell may not take the icon yet: asked again every 2 s, for two minutes; after that
+// the shell's "TaskbarCreated" still brings it.
+constexpr UINT IDT_TRAY_RETRY = 10;
+constexpr UINT kTrayRetryMs = 2000;
+constexpr int kTrayRetries = 60;
+// After a clock or time-zone change the counts are redone at once and once more a moment later: the
+// zone's rules are read again at most once a second.
+constexpr UINT IDT_CLOCK_SETTLE = 11;
+constexpr UINT kClockSettleMs = 1500;
 
 class CWidgetDlg : public CDialog {
  public:
@@ -37,6 +47,8 @@ class CWidgetDlg : public CDialog {
   // Items (items/).
   void LoadItems();
   void CountDays();
+  // Which records the rows show, in which order (settings rows, order, within); true when that changed.
+  bool ArrangeRows();
 
   // Layout and drawing (display/).
   void UpdateLayout();
@@ -55,6 +67,13 @@ class CWidgetDlg : public CDialog {
   // The rows' tooltips follow the layout (ui/).
   void UpdateRowTips();
 
+  // Reminders (ui/): shows the due ones as a balloon and records them; the tray tip lists today's.
+  void CheckReminders();
+  void UpdateTrayTip();
+  ReminderWatch reminders;
+  // Reads the reminder and row settings from the settings file.
+  void LoadSettings();
+
   LayoutMetrics layout;
   HICON appIcon = nullptr;
   HMODULE user32Module = nullptr;
@@ -67,6 +86,7 @@ class CWidgetDlg : public CDialog {
   bool hasPosition = false;
   HDC memoryDC = nullptr;
   bool trayIconAdded = false;
+  int trayAddTries = 0;
   RowTips rowTips;
   // Why the item file that is there could not be read at the last load; empty when it was read or is
   // simply missing (the widget's ordinary empty state).
@@ -112,6 +132,9 @@ class CWidgetDlg : public CDialog {
   // Tray icon and menus (ui/).
   LRESULT OnTrayNotify(WPARAM, LPARAM);
   void OnTrayAddTimer();
+  void OnTrayRetryTimer();
+  // The icon is there (or will not come): the start notes and the first reminder check.
+  void OnTrayIconReady();
   LRESULT OnTaskbarCreated(WPARAM, LPARAM);
   LRESULT OnRButtonUp(WPARAM, LPARAM);
   LRESULT OnNotify(WPARAM, LPARAM);
@@ -123,6 +146,11 @@ class CWidgetDlg : public CDialog {
   LRESULT OnQueryDragIcon(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
   void OnMinuteTick();
+  // The counts made true again at once (resume, clock or time-zone change), the rows re-sorted and
+  // the reminders checked.
+  void RefreshCounts();
+  LRESULT OnPowerBroadcast(WPARAM, LPARAM);
+  LRESULT OnTimeChange(WPARAM, LPARAM);
   LRESULT OnLButtonDown(WPARAM, LPARAM);
   // Above every ordinary window, set explicitly: the template's system-modal style does not do it
   // everywhere.
@@ -134,6 +162,7 @@ class CWidgetDlg : public CDialog {
   // Dialogs (ui/).
   void OnAppItems();
   void OnAppOptions();
+  void OnAppExport();
 
   DECLARE_MESSAGE_MAP()
 };

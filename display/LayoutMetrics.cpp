@@ -170,3 +170,12 @@ std::string cutToWidth(std::string_view text, int room, const std::function<int(
   }
   return withEllipsis(ends[low]);
 }
+
+PixelRect centredGrabbable(const PixelRect& area, int width, int height) {
+  PixelRect place = centredIn(area, width, height);
+  if (place.top < area.top) {
+    place.bottom += area.top - place.top;
+    place.top = area.top;
+  }
+  return place;
+}

@@ -124,3 +124,8 @@ LayoutMetrics nameColumnWithin(const LayoutMetrics& metrics, int nameWidth, cons
 // GBK text that is at most room pixels wide as widthOf measures it: text itself when it fits, else
 // its longest prefix (whole characters) followed by "…", or "" when not even "…" fits.
 std::string cutToWidth(std::string_view text, int room, const std::function<int(std::string_view)>& widthOf);
+
+// Where the widget goes when centred on area: centredIn, except that a widget taller than the area
+// (20 rows at a large size) starts at the area's top, so that its first row, by which it is grabbed,
+// is on screen; the rest reaches below.
+PixelRect centredGrabbable(const PixelRect& area, int width, int height);

@@ -33,6 +33,11 @@ constexpr ARGB kTodayColour = 0xFFFF0400;  // also the "?" of a date that cannot
 
 constexpr BYTE kWidgetAlpha = 253;
 
+// The one row drawn when "只显示 N 天内" leaves no line: a dim grey, below the names' white and the
+// kinds' colours, on the ordinary row background, so that the widget stays visible and grabbable.
+constexpr ARGB kNothingSoonColour = 0xFF8C8C8C;
+const char kNothingSoonText[] = "近期没有纪念日";
+
 const char kUpcomingWord[] = "还有";
 const char kPastWord[] = "过去";
 const char kUnit[] = "天";
@@ -103,10 +108,11 @@ void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
   // again smaller, and emWithin gives at least one pixel less each time, so the passes are few.
   for (;;) {
     // The widest name as drawn; with no rows slot 0 is measured, so an empty name sets the row height.
-    TextSize names[kShownItems];
-    const int measured = std::clamp(itemCount, 1, kShownItems);
+    TextSize names[kMaxRows];
+    const int measured = std::clamp(itemCount, 1, kMaxRows);
     for (int i = 0; i < measured; ++i) {
-      const Gdiplus::Size size = core->getTextBounds(fontFace, em, nameOf(ItemTable[i]));
+      const CString name = nothingSoonRow ? CString(kNothingSoonText) : nameOf(ItemTable[recordOfRow(i)]);
+      const Gdiplus::Size size = core->getTextBounds(fontFace, em, name);
       names[i] = {size.Width, size.Height};
     }
     const Gdiplus::Size word = core->getTextBounds(fontFace, em, kUpcomingWord);
@@ -140,6 +146,11 @@ int CWidgetDlg::WindowDpi() const {
 }
 
 void CWidgetDlg::UpdateLayout() {
+  // Which rows, in which order, before their sizes: counted first, since the order follows the counts.
+  if (core && ItemTable) {
+    CountDays();
+    ArrangeRows();
+  }
   const SurfaceLimit limit =
       surfaceLimitFor(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
   ComputeMetrics(&limit);
@@ -257,23 +268,33 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   };
   const TextColumns columns = textColumnsOf(layout);
 
+  if (nothingSoonRow) {
+    text = kNothingSoonText;
+    addTextToPath(namePath, text, family, layout.emSize, columns.nameX, rowTextY(layout, 0), format);
+    ScopedSolidBrush dimBrush;
+    GdipCreateSolidFill(kNothingSoonColour, dimBrush.out());
+    GdipFillPath(graphics, dimBrush, namePath);
+    return;
+  }
+
   // Each pass runs over all rows before the next: later texts of a row lie over its name.
   auto widthOf = [&](std::string_view shown) {
     return core->getTextBounds(fontFace, layout.emSize, CString(std::string(shown))).Width;
   };
   for (int i = 0; i < itemCount; ++i) {
-    text = nameOf(ItemTable[i]);
+    text = nameOf(ItemTable[recordOfRow(i)]);
     // Cut with "…" where the widget would be wider than any screen can show.
     if (layout.nameRoom >= 0)
       text = CString(cutToWidth(text.view(), layout.nameRoom, widthOf));
     addTextToPath(namePath, text, family, layout.emSize, columns.nameX, rowTextY(layout, i), format);
   }
   for (int i = 0; i < itemCount; ++i) {
-    text = wordOf(ItemTable[i].kind);
-    addTextToPath(pathOf(ItemTable[i].kind), text, family, layout.emSize, columns.wordX, rowTextY(layout, i), format);
+    const ItemRecord& record = ItemTable[recordOfRow(i)];
+    text = wordOf(record.kind);
+    addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.wordX, rowTextY(layout, i), format);
   }
   for (int i = 0; i < itemCount; ++i) {
-    const ItemRecord& record = ItemTable[i];
+    const ItemRecord& record = ItemTable[recordOfRow(i)];
     text = isCounted(record.kind) ? core->getStrInt(record.days) : CString(kUnreadableMark);
     // Centred in the number column; a number wider than "99999" reaches out on both sides.
     const int offset = numberOffsetFor(layout.numberWidth, core->getTextBounds(fontFace, layout.emSize, text).Width);
@@ -281,9 +302,10 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   }
   text = kUnit;
   for (int i = 0; i < itemCount; ++i) {
-    if (!isCounted(ItemTable[i].kind))
+    const ItemRecord& record = ItemTable[recordOfRow(i)];
+    if (!isCounted(record.kind))
       continue;
-    addTextToPath(pathOf(ItemTable[i].kind), text, family, layout.emSize, columns.unitX, rowTextY(layout, i), format);
+    addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.unitX, rowTextY(layout, i), format);
   }
 
   // Each path filled once, with the even-odd rule, in this order: where outlines of one path overlap

@@ -9,12 +9,15 @@
 #   BENCH_RUNS      alternating runs of the start / options / quit figures and of the renders (8)
 #   BENCH_IDLE      idle rounds of 60 s, both programs side by side (2)
 #   BENCH_BIG_MB    size of the long item file for the start-up-vs-file-size figure (100; 0 skips it)
+#   BENCH_ROWS      rows the program shows (5; up to 20): its list gets that many lines, one reminded
+#                   each day, and its settings "rows"; the floor keeps its five
 set -euo pipefail
 "$(dirname "$0")/setup.sh"
 source "$(dirname "$0")/env.sh"
 RUNS=${BENCH_RUNS:-8}
 IDLE_ROUNDS=${BENCH_IDLE:-2}
 BIG_MB=${BENCH_BIG_MB:-100}
+ROWS=${BENCH_ROWS:-5}
 
 build_windows
 prepare_prefix
@@ -45,10 +48,24 @@ write_items() {
 毕业,$(date -d '-2000 days' +%Y-%m-%d)
 ITEMS
 }
+# More rows for the program: further lines, the first of them reminded today (a balloon at each start,
+# since its settings start afresh), the others a day apart.
+more_items() {
+  local i
+  for i in $(seq 6 "$ROWS"); do
+    if [ "$i" = 6 ]; then echo "提醒$i,$(date +%Y-%m-%d),提醒"; else echo "纪念日$i,$(date -d "+$i days" +%Y-%m-%d),提前1天"; fi
+  done | iconv -f UTF-8 -t CP936
+}
+# The program's settings at each start: none with five rows, as before; else the rows to show.
+reset_settings() {  # folder
+  rm -f "$1/Tessaly.ini"
+  [ "$ROWS" = 5 ] || printf '[Tessaly]\r\nrows=%s\r\n' "$ROWS" > "$1/Tessaly.ini"
+}
 rm -rf "$BENCH/run"
 for dir in widget floor big; do
   mkdir -p "$BENCH/run/$dir"
   write_items > "$BENCH/run/$dir/Tessaly_items.txt"
+  [ "$dir" = floor ] || more_items >> "$BENCH/run/$dir/Tessaly_items.txt"
 done
 # Both programs run stripped, as a user's copy would be.
 STRIP=$([ "$WIN_ARCH" = i686 ] && echo i686-w64-mingw32-strip || echo x86_64-w64-mingw32-strip)
@@ -105,8 +122,9 @@ exe_of() { case $1 in widget | big) echo Tessaly.exe ;; floor) echo bench_floor.
 # One start, [options OK,] quit of a program, recorded under its name. Where the widget is comes
 # from the screen (the probe), the keys and clicks from the X pointer and keyboard.
 one_run() {  # widget|floor|big
-  local who=$1 answer ms pid x y w h launched frame clicked
-  rm -f "$BENCH/run/$who/Tessaly.ini" "$BENCH/run/$who/timeline.txt"
+  local who=$1 answer ms pid x y w h launched frame clicked bl bt br bb
+  reset_settings "$BENCH/run/$who"
+  rm -f "$BENCH/run/$who/timeline.txt"
   park_pointer
   answer=$(ask launch "$BENCH/run/$who" "$WINE" "$(exe_of "$who")")
   read -r _ ms pid x y w h launched <<<"$answer"
@@ -122,10 +140,13 @@ one_run() {  # widget|floor|big
       sleep 0.1
     done
     sleep 0.3
-    # A click on a blank spot gives the dialog the keyboard; from OK, Shift+Tab reaches the size box
-    # and selects its text.
-    xdotool mousemove --window "$dialog" 200 150 sleep 0.15 click 1 sleep 0.2 \
-      key shift+Tab End shift+Home BackSpace type 40
+    # A click into the size box, wherever the dialog's other controls put it, gives it the keyboard;
+    # its text is replaced.
+    local box
+    box=$(winctl item 选项 1023)
+    read -r bl bt br bb <<<"$box"
+    xdotool mousemove $(((bl + br) / 2)) $(((bt + bb) / 2)) sleep 0.15 click 1 sleep 0.2 \
+      key End shift+Home BackSpace type 40
     sleep 0.3
     # Rows at size 40 below the old bottom edge: only the new layout puts them there.
     answer=$(ask keywait Return $((x + w / 2)) $((y + h + 4)) $((w / 2)) 40)
@@ -158,7 +179,7 @@ done
 echo "renders"
 for i in $(seq "$RUNS"); do
   for who in widget floor; do
-    if [ "$who" = widget ]; then out=$("$WINE" "$BENCH/run/render_bench.exe" --render 40 2>/dev/null | tr -d '\r')
+    if [ "$who" = widget ]; then out=$("$WINE" "$BENCH/run/render_bench.exe" --render 40 --rows "$ROWS" 2>/dev/null | tr -d '\r')
     else out=$("$WINE" "$BENCH/run/floor/bench_floor.exe" --render 40 2>/dev/null | tr -d '\r'); fi
     while read -r _ size ms; do record "$who.render$size" "$ms"; done < <(grep '^render' <<<"$out")
   done
@@ -167,7 +188,7 @@ done
 echo "idle: $IDLE_ROUNDS x 60 s, both programs side by side"
 for i in $(seq "$IDLE_ROUNDS"); do
   park_pointer
-  rm -f "$BENCH/run/widget/Tessaly.ini"
+  reset_settings "$BENCH/run/widget"
   (cd "$BENCH/run/widget" && exec "$WINE" Tessaly.exe >/dev/null 2>&1) &
   widget_pid=$!
   (cd "$BENCH/run/floor" && exec "$WINE" bench_floor.exe >/dev/null 2>&1) &

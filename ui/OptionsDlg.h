@@ -1,26 +1,36 @@
-// The options dialog: the widget's font size, a whole number from 10 to 200, and the folder the list
-// lives in ("纪念日文件位置", chosen with the system's folder dialog; "默认" puts it back beside the
-// settings). An accepted value is applied at once and remembered; anything else is refused with a
-// warning and the dialog stays open.
+// The options dialog: the widget's font size, a whole number from 10 to 200; reminders on or off,
+// their time and sound; start with Windows; the rows shown, their order and the days they reach; the
+// folder the list lives in ("纪念日文件位置", chosen with the system's folder dialog; "默认" puts it back
+// beside the settings). Accepted values are applied at once and remembered; a value out of range is
+// refused with a warning and the dialog stays open.
 #pragma once
 #include <string>
 
+#include "core/Autostart.h"
 #include "framework/AfxWin.h"
 #include "framework/StdioFile.h"
 
+class ReminderWatch;
+
 class COptionsDlg : public CDialog {
  public:
-  COptionsDlg();
+  explicit COptionsDlg(ReminderWatch& reminders);
 
   BOOL OnInitDialog() override;
   void OnOK() override;
 
  private:
+  // Refuses the value in control id with message: focus back to the box, dialog stays open.
+  void Refuse(int id, const char* message);
+  // Start with Windows as the box now says; the user's word where Task Manager disabled it.
+  void ApplyAutostart();
   void OnItemDirChange();
   void OnItemDirDefault();
   // Shows the folder the list will be in: the chosen one, or the settings' folder.
   void ShowItemDir();
 
+  ReminderWatch& m_reminders;
+  AutostartState m_autostart = AutostartState::Off;
   FilePath m_itemDir;  // the option as it will be saved: empty for beside the settings
 
   DECLARE_MESSAGE_MAP()

@@ -83,11 +83,15 @@ const wchar_t* RowTips::TextFor(const NMHDR* header) {
   if (!m_control || header->hwndFrom != m_control || header->code != TTN_GETDISPINFOW)
     return nullptr;
   const int row = static_cast<int>(header->idFrom);
-  if (!core || !ItemTable || row < 0 || row >= itemCount)
+  // The dim row that says no line is near has no tip; every other row's tip follows the drawn order.
+  if (!core || !ItemTable || row < 0 || row >= itemCount || nothingSoonRow)
     return nullptr;
-  const ItemRecord& record = ItemTable[row];
+  const int index = recordOfRow(row);
+  const ItemRecord& record = ItemTable[index];
   const std::string_view dateText(record.dateText, strnlen(record.dateText, sizeof record.dateText));
-  m_text = gbk::toWide(itemTipText(dateText, itemDetails(dateText, core->getTimeNow())));
+  static const ItemOptions kNoOptions;
+  const ItemOptions& options = ItemOptionsTable && storedCount > 0 ? ItemOptionsTable[index] : kNoOptions;
+  m_text = gbk::toWide(itemTipText(dateText, itemDetails(dateText, options, core->getTimeNow())));
   return m_text.c_str();
 }
 

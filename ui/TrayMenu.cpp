@@ -7,13 +7,13 @@
 
 #include "app/AppState.h"
 #include "core/TextFile.h"
+#include "core/Autostart.h"
 #include "framework/Gbk.h"
 #include "framework/Timeline.h"
 #include "res/resource.h"
 #include "ui/TrayTip.h"
 
 namespace {
-constexpr int kHideEntryPosition = 3;
 
 // Tracks the loaded menu's sub-menu at the cursor. The owner is brought forward first and a null
 // message posted after, or the menu would not close when the user clicks elsewhere.
@@ -22,7 +22,7 @@ void trackAppMenu(HWND owner, bool withHide) {
   if (!menu.Attach(LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_APP_MENU)))) return;
   HMENU popup = menu.GetSubMenu(0);
   if (!popup) return;
-  if (!withHide) RemoveMenu(popup, kHideEntryPosition, MF_BYPOSITION);
+  if (!withHide) RemoveMenu(popup, ID_APP_HIDE, MF_BYCOMMAND);
   POINT cursor;
   GetCursorPos(&cursor);
   SetForegroundWindow(owner);
@@ -66,10 +66,23 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
       StayOnTop();
       SetForegroundWindow(m_hWnd);
       break;
+    // The balloon's own notices. What a click does depends on which balloon it was: a reminder's
+    // brings the widget forward (a dialog that is open comes before it), a note that names a file
+    // shows that file in its folder, once.
     case NIN_BALLOONUSERCLICK:
-      // The note named a file: show it in its folder, once.
-      if (!recovery.noteFile.empty()) showInFolder(recovery.noteFile);
+      if (reminders.reminderBalloonUp()) {
+        ShowWindow(SW_SHOW);
+        StayOnTop();
+        if (!BringModalToFront()) SetForegroundWindow(m_hWnd);
+      } else if (!recovery.noteFile.empty()) {
+        showInFolder(recovery.noteFile);
+      }
       recovery.noteFile.clear();
+      reminders.balloonGone();
+      break;
+    case NIN_BALLOONTIMEOUT:
+    case NIN_BALLOONHIDE:
+      reminders.balloonGone();
       break;
     default:
       break;
@@ -80,6 +93,7 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
 void CWidgetDlg::ShowNote(const std::wstring& text, const FilePath& opens) {
   recovery.noteFile = opens;
   if (trayIconAdded) {
+    reminders.balloonGone();  // this balloon takes the reminder's place
     // The balloon fields came with version 5 of the shell; this size is known to every shell since.
     NOTIFYICONDATAW data = {};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
@@ -99,14 +113,34 @@ void CWidgetDlg::ShowNote(const std::wstring& text, const FilePath& opens) {
 }
 
 // Once, from a timer set at initialisation, so that the shell's answer is not waited for before the
-// first frame; a shell that restarted in between may have had the icon added already.
+// first frame; a shell that restarted in between may have had the icon added already. A shell not
+// ready yet (a start at log-on) is asked again every kTrayRetryMs, kTrayRetries times.
 void CWidgetDlg::OnTrayAddTimer() {
   ::KillTimer(m_hWnd, IDT_TRAY_ADD);
+  // The program was moved since its Run value was written: the value follows it.
+  renewStaleAutostart();
   if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
   timelineMark("tray icon added");
-  ShowStartNotes();
   // Also nothing the first frame needs: the temporary file of a save that was killed goes.
   removeStaleTemporary(itemFilePath);
+  if (!trayIconAdded) {
+    trayAddTries = 1;
+    ::SetTimer(m_hWnd, IDT_TRAY_RETRY, kTrayRetryMs, nullptr);
+    return;
+  }
+  OnTrayIconReady();
+}
+
+void CWidgetDlg::OnTrayRetryTimer() {
+  if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  if (!trayIconAdded && ++trayAddTries <= kTrayRetries) return;
+  ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
+  OnTrayIconReady();  // or given up: the notes then come as message boxes
+}
+
+void CWidgetDlg::OnTrayIconReady() {
+  ShowStartNotes();
+  CheckReminders();
 }
 
 // After a shell restart the old icon is gone; an icon that could not be added at log-on (shell not
@@ -114,6 +148,7 @@ void CWidgetDlg::OnTrayAddTimer() {
 // change): then the icon is still there, adding it again fails, and it must still be removed at the end.
 LRESULT CWidgetDlg::OnTaskbarCreated(WPARAM, LPARAM) {
   trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly") || NotifyTrayIcon(NIM_MODIFY, "Tessaly");
+  UpdateTrayTip();
   return 0;
 }
 

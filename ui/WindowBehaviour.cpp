@@ -78,21 +78,57 @@ LRESULT CWidgetDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LR
 LRESULT CWidgetDlg::OnTimer(WPARAM timerId, LPARAM) {
   if (timerId == IDT_MINUTE) OnMinuteTick();
   if (timerId == IDT_TRAY_ADD) OnTrayAddTimer();
+  if (timerId == IDT_TRAY_RETRY) OnTrayRetryTimer();
+  if (timerId == IDT_CLOCK_SETTLE) {
+    ::KillTimer(m_hWnd, IDT_CLOCK_SETTLE);
+    RefreshCounts();
+  }
   return Default();
 }
 
 // Recounts every minute and draws again only when a count or kind has changed: the numbers turn
-// over at local midnight, after the machine wakes and after a clock change.
+// over at local midnight, after the machine wakes and after a clock change. At midnight the nearest
+// rows change places: then the rows are laid out again. Due reminders are checked on the same tick
+// (and one that had to wait for the user is tried again), so the widget wakes once a minute.
 void CWidgetDlg::OnMinuteTick() {
-  if (!core || !ItemTable || itemCount == 0) return;
-  std::vector<ItemRecord> before(ItemTable, ItemTable + itemCount);
-  CountDays();
-  for (int i = 0; i < itemCount; ++i) {
-    if (before[i].days != ItemTable[i].days || before[i].kind != ItemTable[i].kind) {
+  if (!core || !ItemTable) return;
+  if (itemCount > 0 || storedCount > 0) {
+    auto shownCounts = [] {
+      std::vector<std::pair<int32_t, int32_t>> counts;
+      for (int i = 0; i < itemCount; ++i) {
+        const ItemRecord& record = ItemTable[recordOfRow(i)];
+        counts.emplace_back(record.days, record.kind);
+      }
+      return counts;
+    };
+    const auto before = shownCounts();
+    CountDays();
+    if (ArrangeRows())
+      UpdateLayout();
+    else if (shownCounts() != before)
       RenderWidget();
-      return;
-    }
   }
+  CheckReminders();
+}
+
+void CWidgetDlg::RefreshCounts() {
+  if (!core || !ItemTable) return;
+  UpdateLayout();
+  CheckReminders();
+}
+
+// Back from sleep or hibernation: the counts may be days old.
+LRESULT CWidgetDlg::OnPowerBroadcast(WPARAM event, LPARAM) {
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) RefreshCounts();
+  return TRUE;
+}
+
+// The clock was set, or the time zone changed (which also sends this): at once, and again when the
+// zone's rules are read afresh.
+LRESULT CWidgetDlg::OnTimeChange(WPARAM, LPARAM) {
+  RefreshCounts();
+  ::SetTimer(m_hWnd, IDT_CLOCK_SETTLE, kClockSettleMs, nullptr);
+  return 0;
 }
 
 // A press anywhere acts as a press on a caption: the system's move loop runs until the release.

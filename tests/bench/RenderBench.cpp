@@ -3,6 +3,7 @@
 // a whole UpdateLayout. A benchmark, not a test: it prints figures and checks nothing.
 // With "--render N" it prints only the median of N RenderWidget calls at size 20 and of N/8 at 200,
 // as "render <size> <ms>", the lines the floor program prints too (scripts/bench.sh compares them).
+// "--rows N" after it draws N rows (up to 20), the five names and dates over again.
 #include <windows.h>
 // These need the Windows types first.
 #include <gdiplus.h>
@@ -88,11 +89,12 @@ int main(int argc, char** argv) {
   ItemTable = static_cast<ItemRecord*>(std::calloc(kTableRecords, sizeof(ItemRecord)));
   const char* names[] = {"下次旅行", "妈妈生日", "新年", "相识纪念日", "毕业"};
   const char* dates[] = {"2031-05-01", "2001-01-01", "2030-01-01", "2020-06-30", "2019-09-10"};
-  for (int i = 0; i < kShownItems; ++i) {
-    std::strcpy(ItemTable[i].name, names[i]);
-    std::strcpy(ItemTable[i].dateText, dates[i]);
+  const int rows = argc > 4 && std::string(argv[3]) == "--rows" ? std::clamp(std::atoi(argv[4]), 1, 20) : kShownItems;
+  for (int i = 0; i < rows; ++i) {
+    std::strcpy(ItemTable[i].name, names[i % kShownItems]);
+    std::strcpy(ItemTable[i].dateText, dates[i % kShownItems]);
   }
-  itemCount = kShownItems;
+  itemCount = rows;
   fontFace = "黑体";
 
   {

@@ -47,7 +47,7 @@ restart || { finish; exit 1; }
 check "a start with nothing new to tell names no recovery file" eval '! winctl balloon 6 >/dev/null'
 
 # --- the list's folder cannot take the file: the second place; no place at all: the log-off waits ---
-mkdir "$RECOVERED.3.txt.tmp"  # where the write would go first
+mkdir "$RECOVERED.3.txt.tessaly.tmp"  # where the write would go first
 type_line 'third,2023-03-03' || fail "a third line was typed"
 check "the log-off may end, the text kept elsewhere" [ "$(end_session)" = 1 ]
 check "nothing was written beside the list" [ ! -e "$RECOVERED.3.txt" ]
@@ -65,14 +65,14 @@ winctl post Tessaly 1124 100 1029 >/dev/null
 check "a click on the note opens the file's folder" wait_for 20 eval '[ "$(window_count "$folder")" -ge 1 ]'
 winctl post "$folder" 16 0 0 >/dev/null || true
 winctl gone "$folder" 10 >/dev/null || true  # the folder's window closes before the editor takes keys
-mkdir "$(dirname "$second")/Tessaly_items.recovered.2.txt.tmp"
+mkdir "$(dirname "$second")/Tessaly_items.recovered.2.txt.tessaly.tmp"
 type_line 'fourth,2024-04-04' || fail "a fourth line was typed"
 check "with no place for the text the log-off is refused" [ "$(end_session)" = 0 ]
 check "and the widget and its editor stay" eval 'app_running && editor_open'
 check "nothing new was written" eval '[ ! -e "$RECOVERED.3.txt" ] && [ ! -e "$(dirname "$second")/Tessaly_items.recovered.2.txt" ]'
 editor_cancel
 editor_closed || fail "the editor closed"
-rm -rf "$(dirname "$second")"
+[ -n "$second" ] && rm -rf "$(dirname "$second")"
 
 # --- the editor takes as much as it can open, and does not save a box it had to cut ---
 cp "$(items_file)" "$APP_DIR/list.bak"

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
-
 
 namespace {
 
@@ -343,6 +343,29 @@ TEST(SurfaceBound, NamesThatDoNotFitAreCutWithAnEllipsis) {
     const std::string shown = cutToWidth(c.text, c.room, widthOf);
     EXPECT_EQ(shown, c.shown) << c.text.size() << " bytes in " << c.room;
     EXPECT_LE(widthOf(shown), std::max(c.room, 0));
+  }
+}
+
+TEST(Placement, TallerThanTheAreaStartsAtItsTopAndStaysGrabbable) {
+  struct Case {
+    PixelRect area;
+    int width, height, left, top;
+  };
+  const Case cases[] = {
+      {{0, 0, 1280, 800}, 300, 175, 490, 312},       // fits: centred as before
+      {{0, 0, 1280, 800}, 300, 800, 490, 0},         // exactly the area's height
+      {{0, 0, 1280, 800}, 1500, 6000, -110, 0},      // 20 rows at size 200: top at the area's top
+      {{0, 30, 1280, 800}, 300, 2000, 490, 30},      // a taskbar at the top
+      {{1280, -100, 2560, 860}, 200, 5000, 1820, -100},
+  };
+  for (const Case& c : cases) {
+    const PixelRect r = centredGrabbable(c.area, c.width, c.height);
+    EXPECT_EQ(r.left, c.left);
+    EXPECT_EQ(r.top, c.top);
+    EXPECT_EQ(r.bottom - r.top, c.height);
+    // The first row of a large widget (here 260 px high) lies on the area: it can be grabbed there.
+    const PixelRect areas[] = {c.area};
+    EXPECT_TRUE(isPlaceReachable(r.left, r.top, c.width, std::min(c.height, 260), areas, 1)) << c.height;
   }
 }
 

@@ -25,6 +25,8 @@
 //   winctl balloon [seconds]           waits for a tray balloon on the screen; prints its text as UTF-8
 //   winctl send <title> <msg> <wparam> <lparam>
 //                                      sends the message and prints the window's answer
+//   winctl balloon-rect                prints the shown tray balloon's place: left top right bottom
+//   winctl checked <title> <control-id> prints a check box's state: 0 unchecked, 1 checked
 //   winctl version <file>              prints a file's version resource: the fixed file and product
 //                                      versions (a.b.c.d), then FileVersion and ProductVersion as
 //                                      UTF-8, one a line
@@ -360,6 +362,15 @@ int main() {
     std::printf("%lld\n", static_cast<long long>(static_cast<LRESULT>(answer)));
     return 0;
   }
+  if (verb == L"balloon-rect") {
+    // Where the shown balloon is, to click it as a user would.
+    HWND balloon = nullptr;
+    EnumWindows(keepBalloon, reinterpret_cast<LPARAM>(&balloon));
+    RECT r;
+    if (!balloon || !GetWindowRect(balloon, &r)) return 1;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
   if (verb == L"workarea") {
     RECT r;
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return 1;
@@ -446,6 +457,10 @@ int main() {
     RECT r;
     if (!item || !GetWindowRect(item, &r)) return 1;
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+  } else if (verb == L"checked" && argc > 3) {
+    HWND item = GetDlgItem(hwnd, _wtoi(argv[3]));
+    if (!item) return 1;
+    std::printf("%d\n", static_cast<int>(SendMessageW(item, BM_GETCHECK, 0, 0)));
   } else if (verb == L"lines" && argc > 3) {
     HWND item = GetDlgItem(hwnd, _wtoi(argv[3]));
     if (!item) return 1;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AppState.h"
+#include "app/WidgetDlg.h"
 #include "core/Core.h"
 #include "framework/Gbk.h"
 
@@ -109,6 +110,53 @@ TEST_F(SettingsTest, TheListsFolderReadsBackWholeInTheFilesCodePage) {
   EXPECT_TRUE(core.saveItemDir(""));
   EXPECT_EQ(core.getConfigText("itemdir"), L"");
   EXPECT_EQ(core.listPath(), app + "_items.txt");
+}
+
+// The reminder and row settings as the widget reads them at start: out of range counts as the default,
+// as the font size does; the log of shown reminders comes from its own section.
+TEST_F(SettingsTest, WidgetSettingsReadBackOrFallBackToTheirDefaults) {
+  struct Case {
+    const wchar_t *remind, *remindAt, *sound, *rows, *order, *within;
+    bool wantRemind;
+    int wantAt;
+    bool wantSound;
+    int wantRows;
+    RowOrder wantOrder;
+    int wantWithin;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, true, 540, false, 5, RowOrder::File, 0},
+      {L"0", L"07:30", L"1", L"20", L"soon", L"30", false, 450, true, 20, RowOrder::Soon, 30},
+      {L"1", L"0:05", L"0", L"1", L"file", L"36600", true, 5, false, 1, RowOrder::File, 36600},
+      {L"x", L"25:00", L"2", L"21", L"nearest", L"-1", true, 540, false, 5, RowOrder::File, 0},
+      {L"", L"9", L"", L"0", L"", L"36601", true, 540, false, 5, RowOrder::File, 0},
+  };
+  ::core = &core;
+  for (const Case& c : cases) {
+    DeleteFileW(widePath(core.configPath()).c_str());
+    const wchar_t* keys[] = {L"remind", L"remindat", L"remindsound", L"rows", L"order", L"within"};
+    const wchar_t* values[] = {c.remind, c.remindAt, c.sound, c.rows, c.order, c.within};
+    for (int i = 0; i < 6; ++i)
+      if (values[i]) writeRaw(keys[i], values[i]);
+    CWidgetDlg widget;
+    widget.LoadSettings();
+    SCOPED_TRACE(c.rows ? gbk::wideToUtf8(c.rows) : "nothing saved");
+    EXPECT_EQ(widget.reminders.enabled, c.wantRemind);
+    EXPECT_EQ(widget.reminders.remindAt, c.wantAt);
+    EXPECT_EQ(widget.reminders.sound, c.wantSound);
+    EXPECT_EQ(rowsSetting, c.wantRows);
+    EXPECT_EQ(rowOrder, c.wantOrder);
+    EXPECT_EQ(withinDays, c.wantWithin);
+  }
+  // The log of what was shown, from the section of its own.
+  CWidgetDlg widget;
+  widget.reminders.log.add(reminderKey("妈妈生日", "5月20日", {2027, 5, 20}, 7, false));
+  EXPECT_TRUE(core.saveConfigText("shown", gbk::toWide(widget.reminders.log.serialize()).c_str(), kReminderSection));
+  CWidgetDlg later;
+  later.LoadSettings();
+  EXPECT_EQ(later.reminders.log.size(), 1u);
+  EXPECT_TRUE(later.reminders.log.contains(reminderKey("妈妈生日", "5月20日", {2027, 5, 20}, 7, false)));
+  ::core = nullptr;
 }
 
 }  // namespace

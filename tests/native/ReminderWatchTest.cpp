@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "items/ReminderWatch.h"
+
+namespace {
+
+ItemRecord record(const char* name, const char* date) {
+  ItemRecord r = {};
+  std::strncpy(r.name, name, kNameSize - 1);
+  std::strncpy(r.dateText, date, kDateTextSize - 1);
+  return r;
+}
+
+DueReminder dueFor(int index, const ItemRecord& r, CivilDate occurrence, int lead, int daysLeft) {
+  DueReminder due;
+  due.record = index;
+  due.occurrence = occurrence;
+  due.lead = lead;
+  due.daysLeft = daysLeft;
+  due.key = reminderKey(r.name, r.dateText, occurrence, lead, false);
+  due.keys = {due.key};
+  return due;
+}
+
+class ReminderWatchTest : public testing::Test {
+ protected:
+  ItemRecord records[2] = {record("妈妈生日", "5月20日"), record("结婚纪念日", "2022-05-13")};
+};
+
+TEST_F(ReminderWatchTest, WhatWasShownIsLoggedAndListedInTheTipUntilTheDayEnds) {
+  ReminderWatch watch;
+  const CTime morning(2027, 5, 13, 9, 0, 0);
+  const std::vector<DueReminder> due = {dueFor(0, records[0], {2027, 5, 20}, 7, 7),
+                                        dueFor(1, records[1], {2027, 5, 13}, 0, 0)};
+  EXPECT_TRUE(watch.tipLines().empty());
+  watch.shown(records, due, morning);
+  EXPECT_TRUE(watch.log.contains(due[0].key));
+  EXPECT_TRUE(watch.log.contains(due[1].key));
+  EXPECT_NE(watch.tipLines().find("妈妈生日"), std::string::npos);
+  EXPECT_NE(watch.tipLines().find("结婚纪念日"), std::string::npos);
+  EXPECT_TRUE(watch.reminderBalloonUp());
+  // The same day, later: the tip stays; the next day it goes, the log stays.
+  EXPECT_FALSE(watch.newDay(CTime(2027, 5, 13, 23, 59, 0)));
+  EXPECT_FALSE(watch.tipLines().empty());
+  EXPECT_TRUE(watch.newDay(CTime(2027, 5, 14, 0, 0, 0)));
+  EXPECT_TRUE(watch.tipLines().empty());
+  EXPECT_FALSE(watch.newDay(CTime(2027, 5, 14, 0, 1, 0)));
+  EXPECT_EQ(watch.log.size(), 2u);
+}
+
+TEST_F(ReminderWatchTest, NothingIsDueWhenRemindersAreOff) {
+  ItemOptions options[2];
+  options[0].remind = true;
+  options[1].remind = true;
+  ReminderWatch watch;
+  const CTime late(2027, 5, 20, 12, 0, 0);  // 妈妈生日 today, after 09:00
+  EXPECT_FALSE(watch.due(records, options, 2, late).empty());
+  watch.enabled = false;
+  EXPECT_TRUE(watch.due(records, options, 2, late).empty());
+  watch.enabled = true;
+  EXPECT_TRUE(watch.due(records, options, 0, late).empty());
+}
+
+TEST_F(ReminderWatchTest, AnUnstoredLogIsToldOnceAndABalloonOfAnotherKindTakesTheClick) {
+  ReminderWatch watch;
+  EXPECT_TRUE(watch.storeFailed());
+  EXPECT_FALSE(watch.storeFailed());
+  EXPECT_FALSE(watch.storeFailed());
+  EXPECT_NE(std::string(ReminderWatch::noteUnstored()).find("设置文件"), std::string::npos);
+
+  watch.shown(records, {dueFor(0, records[0], {2027, 5, 20}, 0, 0)}, CTime(2027, 5, 20, 9, 0, 0));
+  EXPECT_TRUE(watch.reminderBalloonUp());
+  watch.balloonGone();
+  EXPECT_FALSE(watch.reminderBalloonUp());
+}
+
+}  // namespace

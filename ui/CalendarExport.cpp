@@ -1,0 +1,47 @@
+// "导出日历...": the list as an iCalendar file, through the standard Save dialog.
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <string>
+
+#include "app/AppState.h"
+#include "app/WidgetDlg.h"
+#include "core/Core.h"
+#include "core/TextFile.h"
+#include "framework/Gbk.h"
+#include "items/Calendar.h"
+
+void CWidgetDlg::OnAppExport() {
+  if (BringModalToFront() || !core || !ItemTable) return;
+  // Long paths and any characters: the dialog's buffer is wide and roomy.
+  std::wstring file(32768, L'\0');
+  const std::wstring name = L"Tessaly.ics";
+  file.replace(0, name.size(), name);
+  const std::wstring filter = gbk::toWide("iCalendar 日历文件 (*.ics)") + L'\0' + L"*.ics" + L'\0' +
+                              gbk::toWide("所有文件 (*.*)") + L'\0' + L"*.*" + L'\0';
+  const std::wstring title = gbk::toWide("导出日历");
+  OPENFILENAMEW dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = m_hWnd;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrTitle = title.c_str();
+  dialog.lpstrDefExt = L"ics";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
+  if (!GetSaveFileNameW(&dialog)) {
+    if (DWORD error = CommDlgExtendedError())
+      core->msgboxWarning(m_hWnd, "无法打开“另存为”对话框（错误代码 " + core->getStrInt(static_cast<int>(error)) + "）。");
+    return;
+  }
+  file.resize(wcslen(file.c_str()));
+  CountDays();
+  const std::string ics = writeIcs(ItemTable, ItemOptionsTable, storedCount, core->getTimeNow());
+  if (replaceFileBytes(gbk::wideToUtf8(file), ics)) return;
+  const DWORD error = GetLastError();
+  core->msgboxWarning(m_hWnd, gbk::toWide("无法写入日历文件：\r\n") + file +
+                                  gbk::toWide(("\r\n\r\n请检查文件夹是否存在、是否可写，文件是否只读或被其他程序占用（错误代码 " +
+                                               std::to_string(error) + "）。")
+                                                  .c_str()));
+}
