@@ -208,12 +208,7 @@ int CCore::getConfigInt(const char* key) {
 
 bool CCore::saveConfigInt(const CString& key, int value) {
   // Digits only, so the narrow conversion serves: the wide one would bring in formatted output.
-  const std::wstring digits = gbk::toWide(std::to_string(value));
-  const std::wstring path = profilePath(m_configPath);
-  const bool saved = written(WritePrivateProfileStringW(kSection, gbk::toWide(key.view()).c_str(), digits.c_str(), path.c_str()),
-                 path);
-  m_configWriteFailed = m_configWriteFailed || !saved;
-  return saved;
+  return saveConfigText(std::string(key.view()).c_str(), gbk::toWide(std::to_string(value)).c_str());
 }
 
 std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {
@@ -231,9 +226,13 @@ std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {
 }
 
 bool CCore::saveConfigText(const char* key, const wchar_t* value, const wchar_t* section) {
+  // A value the file holds already is not written again: the place saved at every quit costs no
+  // write, and no flush, when the widget has not moved.
+  if (value && *value && getConfigText(key, section) == value) return true;
   const std::wstring path = profilePath(m_configPath);
-  const bool saved = written(WritePrivateProfileStringW(section ? section : kSection, gbk::toWide(key).c_str(), value, path.c_str()),
-                 path);
+  const BOOL wrote =
+      WritePrivateProfileStringW(section ? section : kSection, gbk::toWide(key).c_str(), value, path.c_str());
+  const bool saved = written(wrote, path);
   m_configWriteFailed = m_configWriteFailed || !saved;
   return saved;
 }

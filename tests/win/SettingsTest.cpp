@@ -83,6 +83,12 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenSaysSo) {
   RemoveDirectoryW(path.c_str());
   EXPECT_TRUE(core.saveConfigInt("fsize", 30));
   EXPECT_EQ(core.getConfigInt("fsize"), 30);
+  // Read-only now: the value it holds needs no write, another one is refused.
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(core.saveConfigInt("fsize", 30));
+  EXPECT_FALSE(core.saveConfigInt("fsize", 31));
+  EXPECT_EQ(core.getConfigInt("fsize"), 30);
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(SettingsTest, TheListsFolderReadsBackWholeInTheFilesCodePage) {
