@@ -83,12 +83,14 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenSaysSo) {
   RemoveDirectoryW(path.c_str());
   EXPECT_TRUE(core.saveConfigInt("fsize", 30));
   EXPECT_EQ(core.getConfigInt("fsize"), 30);
-  // Read-only now: the value it holds needs no write, another one is refused.
-  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  // Held open by another program that lets others read only: the value the file holds needs no write,
+  // another one is refused.
+  HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_TRUE(core.saveConfigInt("fsize", 30));
   EXPECT_FALSE(core.saveConfigInt("fsize", 31));
+  CloseHandle(held);
   EXPECT_EQ(core.getConfigInt("fsize"), 30);
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(SettingsTest, TheListsFolderReadsBackWholeInTheFilesCodePage) {
