@@ -12,6 +12,45 @@
 #include "framework/Gbk.h"
 #include "items/Calendar.h"
 
+namespace {
+
+using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
+using CommDlgExtendedErrorFn = DWORD(WINAPI*)();
+
+// The common dialogs library, loaded for the dialog and freed after it: linked, it would bring the
+// common controls into every start, before the first frame.
+class CommonDialogs {
+ public:
+  CommonDialogs() : m_library(LoadLibraryW(L"comdlg32.dll")) {}
+  ~CommonDialogs() {
+    if (m_library) FreeLibrary(m_library);
+  }
+  CommonDialogs(const CommonDialogs&) = delete;
+  CommonDialogs& operator=(const CommonDialogs&) = delete;
+
+  // The call's result; false with error 0 when the user cancelled, or with the dialog's error code.
+  bool getSaveFileName(OPENFILENAMEW* dialog, DWORD* error) const {
+    const auto save = reinterpret_cast<GetSaveFileNameFn>(function("GetSaveFileNameW"));
+    const auto lastError = reinterpret_cast<CommDlgExtendedErrorFn>(function("CommDlgExtendedError"));
+    *error = 0;
+    if (!save || !lastError) {
+      *error = GetLastError() ? GetLastError() : ERROR_PROC_NOT_FOUND;
+      return false;
+    }
+    if (save(dialog)) return true;
+    *error = lastError();
+    return false;
+  }
+
+ private:
+  void* function(const char* name) const {
+    return m_library ? reinterpret_cast<void*>(GetProcAddress(m_library, name)) : nullptr;
+  }
+  HMODULE m_library;
+};
+
+}  // namespace
+
 void CWidgetDlg::OnAppExport() {
   if (BringModalToFront() || !core || !ItemTable) return;
   // Long paths and any characters: the dialog's buffer is wide and roomy.
@@ -30,8 +69,9 @@ void CWidgetDlg::OnAppExport() {
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = L"ics";
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
-  if (!GetSaveFileNameW(&dialog)) {
-    if (DWORD error = CommDlgExtendedError())
+  DWORD error = 0;
+  if (!CommonDialogs().getSaveFileName(&dialog, &error)) {
+    if (error)
       core->msgboxWarning(m_hWnd, "无法打开“另存为”对话框（错误代码 " + core->getStrInt(static_cast<int>(error)) + "）。");
     return;
   }
@@ -39,7 +79,7 @@ void CWidgetDlg::OnAppExport() {
   CountDays();
   const std::string ics = writeIcs(ItemTable, ItemOptionsTable, storedCount, core->getTimeNow());
   if (replaceFileBytes(gbk::wideToUtf8(file), ics)) return;
-  const DWORD error = GetLastError();
+  error = GetLastError();
   core->msgboxWarning(m_hWnd, gbk::toWide("无法写入日历文件：\r\n") + file +
                                   gbk::toWide(("\r\n\r\n请检查文件夹是否存在、是否可写，文件是否只读或被其他程序占用（错误代码 " +
                                                std::to_string(error) + "）。")
