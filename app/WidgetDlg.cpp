@@ -45,6 +45,8 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
   ON_MESSAGE(WM_TIMER, OnTimer)
   ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+  ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
+  ON_MESSAGE(WM_ITEM_FOLDER_CHANGED, OnItemFolderChanged)
   ON_MESSAGE(WM_RBUTTONUP, OnRButtonUp)
   ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
   ON_MESSAGE(WM_NOTIFY, OnNotify)
@@ -102,6 +104,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   hasPosition = posLeft != kConfigNotSaved && posTop != kConfigNotSaved;
   fontSize = fontSizeOrDefault(core->getConfigInt("fsize"));
   fontFace = "黑体";
+  ReadDesktopSettings();
   SetWindowText("Tessaly");
 
   // The first layout measures slot 0 even when no file is read: it must hold an empty name.
@@ -117,7 +120,8 @@ BOOL CWidgetDlg::OnInitDialog() {
     dpi = WindowDpi();
     UpdateLayout();
   }
-  StayOnTop();
+  ApplyDesktopSettings();
+  itemWatch.Start(itemFilePath, m_hWnd, WM_ITEM_FOLDER_CHANGED);
   // Adding the icon is a round trip to the shell, another process; asked for now, it would hold up
   // the first frame on screen, which the system shows only once the dialog is up and its messages
   // run. Half a second later nobody can tell.
@@ -214,6 +218,9 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   withdrawInstanceWindow(m_hWnd);
   KillTimer(m_hWnd, IDT_MINUTE);
   KillTimer(m_hWnd, IDT_TRAY_ADD);
+  KillTimer(m_hWnd, IDT_ITEM_RELOAD);
+  StopDesktopHooks();
+  itemWatch.Stop();
   SavePosition();
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
   trayIconAdded = false;

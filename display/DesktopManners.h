@@ -75,3 +75,12 @@ class WidgetVisibility {
   bool m_fullScreen = false;
   bool m_shownAnyway = false;
 };
+
+// The widget's manners as the window applies them.
+struct DesktopManners {
+  DesktopSettings settings;
+  WidgetVisibility visibility;
+  // "Show desktop" put the desktop in front of every window: a widget on the desktop comes above it
+  // until another window is in front again.
+  bool desktopInFront = false;
+};

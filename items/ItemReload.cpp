@@ -54,9 +54,9 @@ ReloadDebounce::Action ReloadDebounce::decide(const FileStamp& now) {
     return m_busyLooks++ < kBusyRetries ? Action::LookAgain : Action::Nothing;
   }
   m_busyLooks = 0;
-  if (now.state == FileStamp::State::Missing) {
-    return m_loaded.state == FileStamp::State::Missing ? Action::Nothing : Action::Reload;
-  }
+  // A list that went keeps its rows: a sync tool removes the old file before it puts the new one
+  // in place, and a file that comes back the same is not read again.
+  if (now.state == FileStamp::State::Missing) return Action::Nothing;
   if (m_loaded.state != FileStamp::State::Found) return now.hashed ? Action::Reload : Action::ReadBytes;
   if (!now.hashed) {
     return now.size == m_loaded.size && now.written == m_loaded.written ? Action::Nothing : Action::ReadBytes;

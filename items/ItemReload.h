@@ -38,7 +38,8 @@ class ReloadDebounce {
   void loaded(const FileStamp& stamp);
   // What to do with the file as it is now: with only its size and time (hashed false), whether its
   // bytes must be read to tell; with its hash, whether to load it. A file that is back to what was
-  // loaded, or rewritten with the same bytes, is not loaded again.
+  // loaded, or rewritten with the same bytes, is not loaded again; a file gone is not either (the rows
+  // stay until a list is there again).
   Action decide(const FileStamp& now);
 
  private:

@@ -5,6 +5,8 @@
 #include "items/ItemFile.h"
 
 void CWidgetDlg::LoadItems() {
+  // Stamped before the read: a change in between shows as a change at the next look.
+  itemWatch.debounce.loaded(ItemFolderWatch::Stamp(itemFilePath, true));
   ItemFileLoad load = loadItemFile(*core, itemFilePath, ItemTable, itemCount);
   loadProblem = load.status == ItemFileStatus::Unreadable ? load.reason() : CString();
 }

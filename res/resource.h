@@ -13,6 +13,12 @@
 #define IDC_FONT_SIZE 1023
 #define IDC_ITEMS_TEXT 1030
 #define IDC_ABOUT_TEXT 1040
+// The options' position group; the third layer button, "在桌面上", is the one after IDC_LAYER_NORMAL.
+#define IDC_LAYER_TOP 1070
+#define IDC_LAYER_NORMAL 1071
+#define IDC_LOCK 1072
+#define IDC_CLICK_THROUGH 1073
+#define IDC_HIDE_FULL_SCREEN 1074
 
 #define ID_APP_ITEMS 32771
 #define ID_APP_OPTIONS 32772

@@ -188,7 +188,10 @@ void CWidgetDlg::OnAppItems() {
   openEditor = &dialog;
   INT_PTR result = dialog.DoModal();
   openEditor = nullptr;
-  if (result != IDOK) return;
+  if (result != IDOK) {
+    CheckItemFile();  // changed by another program while the editor was open
+    return;
+  }
   LoadItems();
   UpdateLayout();
 }

@@ -53,8 +53,9 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
         trackAppMenu(m_hWnd, false);
         break;
       }
+      manners.visibility.userShows();
       ShowWindow(SW_SHOW);
-      StayOnTop();
+      PlaceInLayer();
       SetForegroundWindow(m_hWnd);
       break;
     default:

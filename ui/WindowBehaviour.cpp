@@ -42,6 +42,7 @@ bool CWidgetDlg::BringModalToFront() {
 
 // The widget is shown also behind an open dialog: the user started the program to see it.
 LRESULT CWidgetDlg::OnActivateRequest(WPARAM, LPARAM) {
+  manners.visibility.userShows();
   ShowWindow(SW_SHOW);
   if (!BringModalToFront()) SetForegroundWindow(m_hWnd);
   return 0;
@@ -74,12 +75,18 @@ LRESULT CWidgetDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LR
 LRESULT CWidgetDlg::OnTimer(WPARAM timerId, LPARAM) {
   if (timerId == IDT_MINUTE) OnMinuteTick();
   if (timerId == IDT_TRAY_ADD) OnTrayAddTimer();
+  if (timerId == IDT_FULL_SCREEN) CheckForeground();
+  if (timerId == IDT_ITEM_RELOAD) CheckItemFile();
   return Default();
 }
 
 // Recounts every minute and draws again only when a count or kind has changed: the numbers turn
 // over at local midnight, after the machine wakes and after a clock change.
 void CWidgetDlg::OnMinuteTick() {
+  // The fallbacks for what no event told: a list changed where changes are not reported (a network
+  // folder), a presentation that ended without another window coming in front.
+  CheckItemFile();
+  if (manners.settings.hideFullScreen) CheckForeground();
   if (!core || !ItemTable || itemCount == 0) return;
   std::vector<ItemRecord> before(ItemTable, ItemTable + itemCount);
   CountDays();
@@ -93,6 +100,7 @@ void CWidgetDlg::OnMinuteTick() {
 
 // A press anywhere acts as a press on a caption: the system's move loop runs until the release.
 LRESULT CWidgetDlg::OnLButtonDown(WPARAM, LPARAM) {
+  if (manners.settings.lock) return Default();
   SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
   // The place the user chose is the one later layouts keep.
   RECT rect;
@@ -107,7 +115,10 @@ void CWidgetDlg::StayOnTop() {
   ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void CWidgetDlg::OnAppHide() { ShowWindow(SW_HIDE); }
+void CWidgetDlg::OnAppHide() {
+  manners.visibility.userHides();
+  ShowWindow(SW_HIDE);
+}
 
 void CWidgetDlg::OnAppAbout() {
   if (BringModalToFront()) return;
