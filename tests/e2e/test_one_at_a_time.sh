@@ -59,7 +59,7 @@ winctl command Tessaly 32772 >/dev/null
 winctl command Tessaly 32771 >/dev/null
 sleep 1.5
 check "there is one options dialog and no editor" [ "$(options)" = 1 -a "$(editors)" = 0 ]
-dialog_shown 选项 && click_dialog 333 319  # 取消
+dialog_shown 选项 && click_dialog 333 520  # 取消
 check "取消 closes the options dialog" dialog_gone 选项 5
 
 # --- a second start from the same folder ---

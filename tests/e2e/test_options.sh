@@ -19,7 +19,7 @@ type_size() {
   [ -z "$1" ] || type_text "$1"
 }
 enter_size() { type_size "$1"; press_keys Return; }
-click_ok() { click_dialog 250 319; }
+click_ok() { click_dialog 250 520; }
 rect() { winctl info Tessaly | awk '{print $2, $3, $4, $5}'; }
 settled() {  # waits for the layout after the dialog, then prints the widget's rectangle
   widget_changed_from "$1" 5 || true
