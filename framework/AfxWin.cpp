@@ -32,7 +32,11 @@ BOOL getMessageOrHandle(MSG* msg) {
     if (woken >= WAIT_OBJECT_0 && woken < WAIT_OBJECT_0 + waitCount) {
       HANDLE handle = waitHandles[woken - WAIT_OBJECT_0];
       const WaitEntry entry = waitEntries[woken - WAIT_OBJECT_0];
-      SendMessageW(entry.target, entry.message, 0, reinterpret_cast<LPARAM>(handle));
+      // A handle whose window is gone would be signalled for ever: it is dropped.
+      if (!IsWindow(entry.target))
+        AfxRemoveWaitHandle(handle);
+      else
+        SendMessageW(entry.target, entry.message, 0, reinterpret_cast<LPARAM>(handle));
     }
   }
 }
