@@ -2,7 +2,7 @@
 # The widget's desktop manners, walked as a user would: a locked widget stays where it is when
 # dragged; the list changed by another program shows its new rows (not while the editor is open);
 # 普通 and 鼠标穿透 chosen in the options dialog take the widget out of the topmost band and let clicks
-# through to the window below, saying once how to get back; a borderless window over the whole
+# through to the window below, saying once how to get back; 在桌面上 puts it under that window; a borderless window over the whole
 # screen hides the widget and it comes back after. Wine tells no foreground changes to event hooks,
 # so here the full-screen look comes at the minute tick, the fallback: this test takes two minutes.
 source "$(dirname "$0")/lib.sh"
@@ -68,6 +68,16 @@ xdotool mousemove $((left + 20)) $((top + row_height / 2)) sleep 0.2 click 3
 check "a right click goes through to the window below" wait_for 10 eval 'winctl list "below clicked" >/dev/null'
 check "and opens no menu on the widget" eval '! winctl menu >/dev/null'
 park_pointer
+
+# --- 在桌面上: below every window ---
+covered() { [ "$(pixel $((left + 20)) $((top + row_height / 2)))" = "$(pixel $((br - 20)) $((bb - 20)))" ]; }
+check "总在最前 shows it over the other program's window" eval '! covered'
+open_options || fail "the options dialog opened"
+click_item 1071
+press_keys Right Return  # the next button of the group: 在桌面上
+dialog_gone 选项 5 || fail "the options dialog closed"
+check "在桌面上 is stored" [ "$(ini_value layer)" = desktop ]
+check "在桌面上 puts it below the other program's window" wait_for 10 covered
 
 # --- full screen ---
 "$WINE" "$WINCTL" window "full screen" 200 full >/dev/null 2>&1 &

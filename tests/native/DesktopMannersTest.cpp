@@ -112,14 +112,6 @@ TEST(DesktopSettings, StoredValues) {
   const FlagCase flags[] = {{0, true, false}, {1, false, true}, {INT_MIN, true, true}, {INT_MIN, false, false},
                             {2, true, true},  {-1, false, false}};
   for (const FlagCase& c : flags) EXPECT_EQ(flagOrDefault(c.stored, c.fallback), c.value) << c.stored;
-
-  DesktopSettings s;
-  EXPECT_EQ(s.layer, WidgetLayer::Top);
-  EXPECT_TRUE(s.hideFullScreen);
-  s.clickThrough = true;
-  EXPECT_FALSE(s.clickThroughInEffect());
-  s.lock = true;
-  EXPECT_TRUE(s.clickThroughInEffect());
 }
 
 }  // namespace
