@@ -46,9 +46,9 @@ void ItemFolderWatch::Stop() {
   if (m_event) AfxRemoveWaitHandle(m_event);
   if (m_folder != INVALID_HANDLE_VALUE) {
     // The read in flight is cancelled and waited for before its buffer and event go.
-    CancelIo(m_folder);
     DWORD ignored = 0;
-    if (m_event) GetOverlappedResult(m_folder, &m_overlapped, &ignored, TRUE);
+    if (m_reading && CancelIo(m_folder)) GetOverlappedResult(m_folder, &m_overlapped, &ignored, TRUE);
+    m_reading = false;
     CloseHandle(m_folder);
     m_folder = INVALID_HANDLE_VALUE;
   }
@@ -60,14 +60,16 @@ bool ItemFolderWatch::Arm() {
   ResetEvent(m_event);
   m_overlapped = {};
   m_overlapped.hEvent = m_event;
-  return ReadDirectoryChangesW(m_folder, m_buffer, sizeof m_buffer, FALSE, kWatchedChanges, nullptr, &m_overlapped,
-                               nullptr) != FALSE;
+  m_reading = ReadDirectoryChangesW(m_folder, m_buffer, sizeof m_buffer, FALSE, kWatchedChanges, nullptr,
+                                    &m_overlapped, nullptr) != FALSE;
+  return m_reading;
 }
 
 bool ItemFolderWatch::Collect() {
   if (m_folder == INVALID_HANDLE_VALUE) return false;
   DWORD bytes = 0;
   const bool got = GetOverlappedResult(m_folder, &m_overlapped, &bytes, FALSE) != FALSE;
+  m_reading = false;
   // No bytes with success: more changed than the buffer holds, so anything may have.
   const bool concerns = !got || changesNameFile(m_buffer, bytes, m_name);
   if (!Arm()) {
