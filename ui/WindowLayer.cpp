@@ -5,8 +5,6 @@
 #include "app/WidgetDlg.h"
 #include "core/Core.h"
 
-#include <shellapi.h>
-
 namespace {
 
 // The widget the hooks' events go to; the hooks live no longer than it.
