@@ -15,12 +15,11 @@
 //   winctl tray <title> exists|delete  asks the shell whether the window's tray icon (id 100) is
 //                                      there, or deletes it as a restarting shell loses it
 //   winctl tray-area                   prints the notification area's window: left top right bottom
-//   winctl window <title> <seconds> [full|max|clicks]
+//   winctl window <title> <seconds> [full|clicks]
 //                                      shows a window of another program, in front, for some seconds:
 //                                      an ordinary one, a borderless one over the whole primary monitor
-//                                      (as a full-screen program), a maximised one with its caption, or
-//                                      one whose title becomes "<title> clicked" when a button is pressed
-//                                      on it
+//                                      (as a full-screen program), or one whose title becomes
+//                                      "<title> clicked" when a button is pressed on it
 //   winctl memory <title>              prints the owning process's working set and its peak, in KiB
 //   winctl tooltip <title>             prints the text of the tooltip the window's process shows, as
 //                                      UTF-8; fails when none is showing
@@ -297,8 +296,8 @@ int main() {
       window = CreateWindowExW(0, L"winctl.clicks", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 500, 300, 200, nullptr,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
     } else {
-      window = CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE | (kind == L"max" ? WS_MAXIMIZE : 0),
-                               900, 500, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+      window = CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 500, 300, 200, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     if (!window) return 1;
     SetForegroundWindow(window);
