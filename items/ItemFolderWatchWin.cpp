@@ -26,7 +26,9 @@ bool ItemFolderWatch::Start(const FilePath& file, HWND target, UINT message) {
   Stop();
   const std::wstring wide = widePath(file);
   const size_t at = nameStart(wide);
+  // The folder without its last separator, but a drive's root keeps it ("C:\").
   std::wstring folder = at ? wide.substr(0, at) : L".";
+  if (folder.size() > 1 && folder[folder.size() - 2] != L':') folder.pop_back();
   const std::wstring name = wide.substr(at);
   m_name.assign(name.begin(), name.end());
   // Shared for everything, deleting included: the watch must not keep the user from removing or
