@@ -84,6 +84,8 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
   ON_MESSAGE(WM_TIMER, OnTimer)
   ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+  ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
+  ON_MESSAGE(WM_ITEM_FOLDER_CHANGED, OnItemFolderChanged)
   ON_MESSAGE(WM_RBUTTONUP, OnRButtonUp)
   ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
   ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
@@ -146,6 +148,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   fontSize = fontSizeOrDefault(core->getConfigInt("fsize"));
   LoadSettings();
   fontFace = "黑体";
+  ReadDesktopSettings();
   SetWindowText("Tessaly");
   timelineMark("settings read");
 
@@ -164,7 +167,8 @@ BOOL CWidgetDlg::OnInitDialog() {
     dpi = WindowDpi();
     UpdateLayout();
   }
-  StayOnTop();
+  ApplyDesktopSettings();
+  itemWatch.Start(itemFilePath, m_hWnd, WM_ITEM_FOLDER_CHANGED);
   // Adding the icon is a round trip to the shell, another process; asked for now, it would hold up
   // the first frame on screen, which the system shows only once the dialog is up and its messages
   // run. Half a second later nobody can tell.
@@ -318,6 +322,9 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   KillTimer(m_hWnd, IDT_TRAY_ADD);
   KillTimer(m_hWnd, IDT_TRAY_RETRY);
   KillTimer(m_hWnd, IDT_CLOCK_SETTLE);
+  KillTimer(m_hWnd, IDT_ITEM_RELOAD);
+  StopDesktopHooks();
+  itemWatch.Stop();
   SavePosition();
   timelineMark("position saved");
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");

@@ -3,10 +3,13 @@
 // layout and drawing in display/, tray, menus, behaviour and dialogs in ui/.
 #pragma once
 #include "core/RecoveryFiles.h"
+#include "display/DesktopManners.h"
 #include "display/LayoutMetrics.h"
 #include "framework/AfxWin.h"
+#include "items/ItemFolderWatch.h"
 #include "items/ReminderWatch.h"
 #include "ui/RowTips.h"
+#include "ui/WinEventHook.h"
 
 #include <gdiplus.h>
 
@@ -32,6 +35,13 @@ constexpr int kTrayRetries = 60;
 // zone's rules are read again at most once a second.
 constexpr UINT IDT_CLOCK_SETTLE = 11;
 constexpr UINT kClockSettleMs = 1500;
+// One look at the foreground window once it has settled after an event.
+constexpr UINT IDT_FULL_SCREEN = 30;
+constexpr UINT kForegroundSettleMs = 250;
+// One look at the list file once its folder has been quiet.
+constexpr UINT IDT_ITEM_RELOAD = 31;
+// Something changed in the list's folder (sent by the message loop when the watch's event is set).
+constexpr UINT WM_ITEM_FOLDER_CHANGED = WM_APP + 30;
 
 class CWidgetDlg : public CDialog {
  public:
@@ -49,6 +59,11 @@ class CWidgetDlg : public CDialog {
   void CountDays();
   // Which records the rows show, in which order (settings rows, order, within); true when that changed.
   bool ArrangeRows();
+  // Watches the folder of itemFilePath for changes to the list and looks at the file now; to be
+  // called again whenever itemFilePath changes.
+  void WatchItemFolder();
+  // Reads the list again when the file differs from the one loaded (never while the editor is open).
+  void CheckItemFile();
 
   // Layout and drawing (display/).
   void UpdateLayout();
@@ -94,6 +109,21 @@ class CWidgetDlg : public CDialog {
   // The editor while it is open, so that quitting and the end of the session can reach its text.
   CItemsDlg* openEditor = nullptr;
   RecoveryState recovery;
+  ItemFolderWatch itemWatch;
+
+  // Layer, lock, click-through and full-screen (ui/).
+  void ReadDesktopSettings();
+  // Puts the settings in effect: style, layer, the hooks that follow the foreground window.
+  void ApplyDesktopSettings();
+  void StopDesktopHooks();
+  void PlaceInLayer();
+  // Hides or shows the widget for a full-screen program, and lifts a desktop-layer widget above a
+  // desktop brought in front.
+  void CheckForeground();
+  void ShowAsWanted();
+  DesktopManners manners;
+  ScopedWinEventHook foregroundHook;
+  ScopedWinEventHook moveHook;  // the foreground window's thread
 
   // One dialog at a time: when a dialog or message box of the program is open, brings it to the
   // front, flashes it and returns true.
@@ -152,6 +182,8 @@ class CWidgetDlg : public CDialog {
   LRESULT OnPowerBroadcast(WPARAM, LPARAM);
   LRESULT OnTimeChange(WPARAM, LPARAM);
   LRESULT OnLButtonDown(WPARAM, LPARAM);
+  LRESULT OnWindowPosChanging(WPARAM, LPARAM);
+  LRESULT OnItemFolderChanged(WPARAM, LPARAM);
   // Above every ordinary window, set explicitly: the template's system-modal style does not do it
   // everywhere.
   void StayOnTop();

@@ -12,6 +12,36 @@ CWinApp* theApplication = nullptr;
 CWnd* windowBeingCreated = nullptr;
 const wchar_t kWndProp[] = L"Tessaly.CWnd";
 
+// The handles the modal loops wait on; one slot of the wait is the message queue's.
+struct WaitEntry {
+  HWND target;
+  UINT message;
+};
+constexpr DWORD kMaxWaitHandles = MAXIMUM_WAIT_OBJECTS - 1;
+HANDLE waitHandles[kMaxWaitHandles] = {};
+WaitEntry waitEntries[kMaxWaitHandles] = {};
+DWORD waitCount = 0;
+
+// GetMessage that also answers the registered handles: it sleeps until a message or a handle comes,
+// so nothing is polled. Messages come first, as GetMessage would give them.
+BOOL getMessageOrHandle(MSG* msg) {
+  for (;;) {
+    if (waitCount == 0) return GetMessageW(msg, nullptr, 0, 0);
+    if (PeekMessageW(msg, nullptr, 0, 0, PM_REMOVE)) return msg->message == WM_QUIT ? 0 : 1;
+    DWORD woken = MsgWaitForMultipleObjectsEx(waitCount, waitHandles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken == WAIT_FAILED) return -1;
+    if (woken >= WAIT_OBJECT_0 && woken < WAIT_OBJECT_0 + waitCount) {
+      HANDLE handle = waitHandles[woken - WAIT_OBJECT_0];
+      const WaitEntry entry = waitEntries[woken - WAIT_OBJECT_0];
+      // A handle whose window is gone would be signalled for ever: it is dropped.
+      if (!IsWindow(entry.target))
+        AfxRemoveWaitHandle(handle);
+      else
+        SendMessageW(entry.target, entry.message, 0, reinterpret_cast<LPARAM>(handle));
+    }
+  }
+}
+
 }  // namespace
 
 // --- Windows and message maps ----------------------------------------------------------------
@@ -150,7 +180,7 @@ INT_PTR CDialog::DoModal() {
 
   MSG msg;
   while (!m_modalDone) {
-    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    BOOL got = getMessageOrHandle(&msg);
     if (got == -1) break;
     if (got == 0) {
       // The quit message ends every modal loop: pass it on to the loop outside this one.
@@ -214,6 +244,25 @@ int AfxMessageBox(const CString& text, UINT type, UINT) {
   CWnd* mainWnd = AfxGetMainWnd();
   HWND owner = mainWnd ? mainWnd->m_hWnd : nullptr;
   return MessageBoxW(owner, gbk::toWide(text.view()).c_str(), L"Tessaly", type);
+}
+
+bool AfxAddWaitHandle(HANDLE handle, HWND target, UINT message) {
+  if (!handle || waitCount == kMaxWaitHandles) return false;
+  waitHandles[waitCount] = handle;
+  waitEntries[waitCount] = {target, message};
+  ++waitCount;
+  return true;
+}
+
+void AfxRemoveWaitHandle(HANDLE handle) {
+  for (DWORD i = 0; i < waitCount; ++i) {
+    if (waitHandles[i] != handle) continue;
+    // Later entries move up one, keeping their order.
+    std::copy(waitHandles + i + 1, waitHandles + waitCount, waitHandles + i);
+    std::copy(waitEntries + i + 1, waitEntries + waitCount, waitEntries + i);
+    --waitCount;
+    return;
+  }
 }
 
 BOOL CMenu::Attach(HMENU menu) {

@@ -120,6 +120,13 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetResourceHandle();
 int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
 
+// A kernel object (an event, a change notification) the modal loops wait on beside the messages,
+// on the one thread: when it is signalled, message is sent to target with the handle as lParam, and
+// the handler must reset it (or remove it), or it would be sent again at once. False when the loops
+// already wait on as many handles as they can.
+bool AfxAddWaitHandle(HANDLE handle, HWND target, UINT message);
+void AfxRemoveWaitHandle(HANDLE handle);
+
 // Owns a menu handle; a menu from GetSubMenu only borrows its handle.
 class CMenu {
  public:

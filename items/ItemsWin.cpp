@@ -9,6 +9,8 @@
 #include <algorithm>
 
 void CWidgetDlg::LoadItems() {
+  // Stamped before the read: a change in between shows as a change at the next look.
+  itemWatch.debounce.loaded(ItemFolderWatch::Stamp(itemFilePath, true));
   ItemFileLoad load = loadItemFile(*core, itemFilePath, ItemTable, itemCount, &storedCount, ItemOptionsTable);
   // A missing list is the ordinary empty one; any other failure (unreadable, too large) is told at start.
   loadProblem = load || load.status == ItemFileStatus::Missing ? CString() : load.reason();

@@ -205,7 +205,10 @@ void CWidgetDlg::OnAppItems() {
   openEditor = nullptr;
   // Nothing unsaved is left to hold the end of the session up for.
   ShutdownBlockReasonDestroy(m_hWnd);
-  if (result != IDOK) return;
+  if (result != IDOK) {
+    CheckItemFile();  // changed by another program while the editor was open
+    return;
+  }
   LoadItems();
   UpdateLayout();
 }

@@ -73,6 +73,7 @@ bool boxNumber(const CString& text, int low, int high, int* value) {
 BEGIN_MESSAGE_MAP(COptionsDlg)
   ON_COMMAND(IDC_ITEM_DIR_CHANGE, OnItemDirChange)
   ON_COMMAND(IDC_ITEM_DIR_DEFAULT, OnItemDirDefault)
+  ON_COMMAND(IDC_LOCK, OnLockClicked)
 END_MESSAGE_MAP()
 
 COptionsDlg::COptionsDlg(ReminderWatch& reminders) : CDialog(IDD_OPTIONS), m_reminders(reminders) {}
@@ -95,6 +96,13 @@ BOOL COptionsDlg::OnInitDialog() {
   SetDlgItemText(IDC_WITHIN, core->getStrInt(withinDays));
   m_itemDir = core->itemDir();
   ShowItemDir();
+  check(m_hWnd, IDC_LAYER_TOP, desktop.layer == WidgetLayer::Top);
+  check(m_hWnd, IDC_LAYER_NORMAL, desktop.layer == WidgetLayer::Normal);
+  check(m_hWnd, IDC_LAYER_DESKTOP, desktop.layer == WidgetLayer::Desktop);
+  check(m_hWnd, IDC_LOCK, desktop.lock);
+  check(m_hWnd, IDC_CLICK_THROUGH, desktop.clickThrough);
+  check(m_hWnd, IDC_HIDE_FULL_SCREEN, desktop.hideFullScreen);
+  OnLockClicked();
   CenterWindow();
   return TRUE;
 }
@@ -118,6 +126,8 @@ void COptionsDlg::OnItemDirDefault() {
   ShowItemDir();
   ::SetFocus(GetDlgItem(IDC_ITEM_DIR_CHANGE));
 }
+
+void COptionsDlg::OnLockClicked() { EnableWindow(GetDlgItem(IDC_CLICK_THROUGH), checked(m_hWnd, IDC_LOCK)); }
 
 void COptionsDlg::Refuse(int id, const char* message) {
   core->msgboxWarning(m_hWnd, message);
@@ -173,16 +183,29 @@ void COptionsDlg::OnOK() {
   rowsSetting = rows;
   rowOrder = SendMessageW(GetDlgItem(IDC_ORDER), CB_GETCURSEL, 0, 0) == 1 ? RowOrder::Soon : RowOrder::File;
   withinDays = within;
+  DesktopSettings chosen;
+  chosen.layer = checked(m_hWnd, IDC_LAYER_NORMAL)    ? WidgetLayer::Normal
+                 : checked(m_hWnd, IDC_LAYER_DESKTOP) ? WidgetLayer::Desktop
+                                                      : WidgetLayer::Top;
+  chosen.lock = checked(m_hWnd, IDC_LOCK);
+  chosen.clickThrough = checked(m_hWnd, IDC_CLICK_THROUGH);
+  chosen.hideFullScreen = checked(m_hWnd, IDC_HIDE_FULL_SCREEN);
+  desktop = chosen;
+  // A value the file holds already is not written again: saving them all costs nothing.
   bool stored = core->saveConfigInt("remind", m_reminders.enabled ? 1 : 0);
   stored = core->saveConfigText("remindat", gbk::toWide(remindAtText(remindAt)).c_str()) && stored;
   stored = core->saveConfigInt("remindsound", m_reminders.sound ? 1 : 0) && stored;
   stored = core->saveConfigInt("rows", rows) && stored;
   stored = core->saveConfigText("order", gbk::toWide(rowOrderWord(rowOrder)).c_str()) && stored;
   stored = core->saveConfigInt("within", within) && stored;
+  stored = core->saveConfigText("layer", layerText(desktop.layer)) && stored;
+  stored = core->saveConfigInt("lock", desktop.lock) && stored;
+  stored = core->saveConfigInt("clickthrough", desktop.clickThrough) && stored;
+  stored = core->saveConfigInt("hidefull", desktop.hideFullScreen) && stored;
   // A settings file that took no size was named just now: one message for one cause.
   if (!stored && sizeStored) {
     core->takeConfigFailureToTell();
-    std::wstring text = gbk::toWide("提醒和显示的设置现在就用，但无法保存到设置文件：\r\n") +
+    std::wstring text = gbk::toWide("提醒、显示和位置的设置现在就用，但无法保存到设置文件：\r\n") +
                         gbk::utf8ToWide(core->configPath()) +
                         gbk::toWide("\r\n\r\n下次启动时仍是原来的设置。请检查设置文件是否只读或被其他程序占用。");
     MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
@@ -226,13 +249,23 @@ void CWidgetDlg::OnAppOptions() {
   if (BringModalToFront()) return;
   const FilePath listBefore = itemFilePath;
   COptionsDlg dialog(reminders);
+  dialog.desktop = manners.settings;
   if (dialog.DoModal() != IDOK) return;
+  const bool clickThroughBefore = manners.settings.clickThroughInEffect();
+  manners.settings = dialog.desktop;
+  ApplyDesktopSettings();
   if (itemFilePath != listBefore) {
-    // TODO(merge): the live reload's WatchItemFolder() goes here, to watch the new list's folder.
     itemCount = 0;  // a list the new folder lacks shows empty, not the old rows
     storedCount = 0;
     LoadItems();
+    WatchItemFolder();
   }
   UpdateLayout();
   CheckReminders();
+  // The widget no longer answers the mouse: the first time, the way back is told.
+  if (manners.settings.clickThroughInEffect() && !clickThroughBefore &&
+      !flagOrDefault(core->getConfigInt("clickthroughtold"), false)) {
+    ShowNote(gbk::toWide("鼠标穿透已打开：点击会穿过小部件，落到它下面的窗口。\r\n要移动它或关闭穿透，请右击托盘图标，选择“选项”。"));
+    core->saveConfigInt("clickthroughtold", 1);
+  }
 }

@@ -1,12 +1,14 @@
 // The options dialog: the widget's font size, a whole number from 10 to 200; reminders on or off,
 // their time and sound; start with Windows; the rows shown, their order and the days they reach; the
 // folder the list lives in ("纪念日文件位置", chosen with the system's folder dialog; "默认" puts it back
-// beside the settings). Accepted values are applied at once and remembered; a value out of range is
+// beside the settings); its position group (layer, lock, click-through, hiding for full-screen
+// programs). Accepted values are applied at once and remembered; a value out of range is
 // refused with a warning and the dialog stays open.
 #pragma once
 #include <string>
 
 #include "core/Autostart.h"
+#include "display/DesktopManners.h"
 #include "framework/AfxWin.h"
 #include "framework/StdioFile.h"
 
@@ -19,6 +21,8 @@ class COptionsDlg : public CDialog {
   BOOL OnInitDialog() override;
   void OnOK() override;
 
+  DesktopSettings desktop;  // in: the settings shown; out, after OK: the settings chosen
+
  private:
   // Refuses the value in control id with message: focus back to the box, dialog stays open.
   void Refuse(int id, const char* message);
@@ -28,6 +32,8 @@ class COptionsDlg : public CDialog {
   void OnItemDirDefault();
   // Shows the folder the list will be in: the chosen one, or the settings' folder.
   void ShowItemDir();
+  // Click-through is offered only with a locked place.
+  void OnLockClicked();
 
   ReminderWatch& m_reminders;
   AutostartState m_autostart = AutostartState::Off;

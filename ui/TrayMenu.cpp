@@ -62,8 +62,9 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
         trackAppMenu(m_hWnd, false);
         break;
       }
+      manners.visibility.userShows();
       ShowWindow(SW_SHOW);
-      StayOnTop();
+      PlaceInLayer();
       SetForegroundWindow(m_hWnd);
       break;
     // The balloon's own notices. What a click does depends on which balloon it was: a reminder's

@@ -46,6 +46,7 @@ bool CWidgetDlg::BringModalToFront() {
 // that is quitting refuses, so that the second start waits for it to end and runs in its place.
 LRESULT CWidgetDlg::OnActivateRequest(WPARAM, LPARAM) {
   if (!isInstanceWindow(m_hWnd)) return 0;
+  manners.visibility.userShows();
   ShowWindow(SW_SHOW);
   if (!BringModalToFront()) SetForegroundWindow(m_hWnd);
   return kActivateAccepted;
@@ -83,6 +84,8 @@ LRESULT CWidgetDlg::OnTimer(WPARAM timerId, LPARAM) {
     ::KillTimer(m_hWnd, IDT_CLOCK_SETTLE);
     RefreshCounts();
   }
+  if (timerId == IDT_FULL_SCREEN) CheckForeground();
+  if (timerId == IDT_ITEM_RELOAD) CheckItemFile();
   return Default();
 }
 
@@ -91,6 +94,10 @@ LRESULT CWidgetDlg::OnTimer(WPARAM timerId, LPARAM) {
 // rows change places: then the rows are laid out again. Due reminders are checked on the same tick
 // (and one that had to wait for the user is tried again), so the widget wakes once a minute.
 void CWidgetDlg::OnMinuteTick() {
+  // The fallbacks for what no event told: a list changed where changes are not reported (a network
+  // folder), a presentation that ended without another window coming in front.
+  CheckItemFile();
+  if (manners.settings.hideFullScreen) CheckForeground();
   if (!core || !ItemTable) return;
   if (itemCount > 0 || storedCount > 0) {
     auto shownCounts = [] {
@@ -133,6 +140,7 @@ LRESULT CWidgetDlg::OnTimeChange(WPARAM, LPARAM) {
 
 // A press anywhere acts as a press on a caption: the system's move loop runs until the release.
 LRESULT CWidgetDlg::OnLButtonDown(WPARAM, LPARAM) {
+  if (manners.settings.lock) return Default();
   SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
   // The place the user chose is the one later layouts keep, and is stored at once: a settings file
   // that cannot take it is told now, while the user can still do something about it.
@@ -150,7 +158,10 @@ void CWidgetDlg::StayOnTop() {
   ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void CWidgetDlg::OnAppHide() { ShowWindow(SW_HIDE); }
+void CWidgetDlg::OnAppHide() {
+  manners.visibility.userHides();
+  ShowWindow(SW_HIDE);
+}
 
 void CWidgetDlg::OnAppAbout() {
   if (BringModalToFront()) return;

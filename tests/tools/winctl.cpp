@@ -15,7 +15,11 @@
 //   winctl tray <title> exists|delete  asks the shell whether the window's tray icon (id 100) is
 //                                      there, or deletes it as a restarting shell loses it
 //   winctl tray-area                   prints the notification area's window: left top right bottom
-//   winctl window <title> <seconds>    shows a window of another program, in front, for some seconds
+//   winctl window <title> <seconds> [full|clicks]
+//                                      shows a window of another program, in front, for some seconds:
+//                                      an ordinary one, a borderless one over the whole primary monitor
+//                                      (as a full-screen program), or one whose title becomes
+//                                      "<title> clicked" when a button is pressed on it
 //   winctl memory <title>              prints the owning process's working set and its peak, in KiB
 //   winctl tooltip <title>             prints the text of the tooltip the window's process shows, as
 //                                      UTF-8; fails when none is showing
@@ -263,6 +267,16 @@ bool printShortcut(const wchar_t* file) {
   return ok;
 }
 
+// A window that says in its title that a mouse button was pressed on it.
+LRESULT CALLBACK clickRecorder(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
+    wchar_t title[256] = {};
+    GetWindowTextW(hwnd, title, 200);
+    if (!std::wcsstr(title, L" clicked")) SetWindowTextW(hwnd, (std::wstring(title) + L" clicked").c_str());
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 int main() {
@@ -308,8 +322,25 @@ int main() {
     return 0;
   }
   if (verb == L"window" && argc > 3) {
-    HWND window = CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 500, 300, 200, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    const std::wstring kind = argc > 4 ? argv[4] : L"";
+    HWND window = nullptr;
+    if (kind == L"full") {
+      window = CreateWindowExW(0, L"STATIC", title, WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                               GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    } else if (kind == L"clicks") {
+      WNDCLASSW windowClass = {};
+      windowClass.lpfnWndProc = clickRecorder;
+      windowClass.hInstance = GetModuleHandleW(nullptr);
+      windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+      windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+      windowClass.lpszClassName = L"winctl.clicks";
+      RegisterClassW(&windowClass);
+      window = CreateWindowExW(0, L"winctl.clicks", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 500, 300, 200, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    } else {
+      window = CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 500, 300, 200, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
     if (!window) return 1;
     SetForegroundWindow(window);
     DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtof(argv[3]) * 1000);
