@@ -3,19 +3,13 @@
 #include <cstdint>
 #include <cwchar>
 
+#include "framework/StdioFile.h"
+
 namespace {
 
 std::wstring modulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return std::wstring();
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
+  std::wstring path = moduleFileName();
+  if (path.empty()) return path;
   // A short (8.3) spelling of the same folder names the same instance.
   DWORD needed = GetLongPathNameW(path.c_str(), nullptr, 0);
   if (needed > 0) {

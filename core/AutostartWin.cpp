@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/Gbk.h"
+#include "framework/StdioFile.h"
 
 namespace {
 
@@ -32,29 +33,12 @@ class ScopedKey {
   HKEY m_key = nullptr;
 };
 
-// The exe's full path, whatever its length, without a "\\?\" prefix.
-std::wstring exePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return std::wstring();
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\" + path.substr(7);
-  if (path.compare(0, 4, L"\\\\?\\") == 0) return path.substr(4);
-  return path;
-}
-
 std::wstring valueName() {
-  std::wstring path = exePath();
+  std::wstring path = moduleFileName();
   return gbk::utf8ToWide(autostartValueName(gbk::wideToUtf8(path.substr(0, path.find_last_of(L"\\/")))));
 }
 
-std::wstring expectedCommand() { return gbk::utf8ToWide(autostartCommand(gbk::wideToUtf8(exePath()))); }
+std::wstring expectedCommand() { return gbk::utf8ToWide(autostartCommand(gbk::wideToUtf8(moduleFileName()))); }
 
 // The value's bytes; false when it is not there.
 bool readValue(const wchar_t* keyPath, const std::wstring& name, std::vector<BYTE>* data, DWORD* type) {

@@ -240,22 +240,7 @@ bool CCore::saveConfigText(const char* key, const wchar_t* value, const wchar_t*
 CString CCore::getAppPath() { return CString(gbk::utf8ToGbk(getAppFilePath())); }
 
 FilePath CCore::getAppFilePath() {
-  // Long paths: grow the buffer until the whole path fits.
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return FilePath();
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  // Started through a long-path name: the prefix comes back where the path meets Windows again.
-  if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-    path = L"\\" + path.substr(7);
-  else if (path.compare(0, 4, L"\\\\?\\") == 0)
-    path = path.substr(4);
+  std::wstring path = moduleFileName();
   size_t slash = path.find_last_of(L"\\/");
   size_t dot = path.find_last_of(L'.');
   if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) path.resize(dot);

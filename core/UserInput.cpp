@@ -52,15 +52,18 @@ int replaceWideCommas(Text& text) {
 int replaceFullWidthCommas(std::wstring& text) { return replaceWideCommas(text); }
 int replaceFullWidthCommas(std::u16string& text) { return replaceWideCommas(text); }
 
-std::vector<CString> unreadableShownLines(const CString& text, CTime now) {
-  std::vector<CString> unreadable;
+namespace {
+
+// Calls take(line, record, options) for each line of text (GBK) that the item reader stores, in
+// order, as the reader cuts it (up to the line feed, a carriage return before the line feed
+// dropped), until take returns false or the table is full.
+template <typename Take>
+void forEachStoredLine(const CString& text, Take take) {
   const std::string_view all = text.view();
   CCore splitter;  // holds no state: only its field splitting is used
-  int counted = 0;
+  int stored = 0;
   size_t begin = 0;
-  while (begin < all.size() && counted < kShownItems) {
-    // One line as the item reader cuts it: up to the line feed, a carriage return before the line
-    // feed dropped.
+  while (begin < all.size() && stored < kTableRecords) {
     size_t end = all.find('\n', begin);
     const bool endsWithLineFeed = end != std::string_view::npos;
     if (!endsWithLineFeed) end = all.size();
@@ -70,10 +73,22 @@ std::vector<CString> unreadableShownLines(const CString& text, CTime now) {
 
     const CString lineText{std::string(line)};
     ItemRecord record = {};
-    if (!parseItemLine(splitter, lineText, record)) continue;
-    ++counted;
-    if (timeFromDateText(record.dateText, now).GetTime() == kUnreadableTime) unreadable.push_back(lineText);
+    ItemOptions options;
+    if (!parseItemLine(splitter, lineText, record, &options)) continue;
+    ++stored;
+    if (!take(lineText, record, options)) return;
   }
+}
+
+}  // namespace
+
+std::vector<CString> unreadableShownLines(const CString& text, CTime now, int shown) {
+  std::vector<CString> unreadable;
+  int counted = 0;
+  forEachStoredLine(text, [&](const CString& line, const ItemRecord& record, const ItemOptions&) {
+    if (timeFromDateText(record.dateText, now).GetTime() == kUnreadableTime) unreadable.push_back(line);
+    return ++counted < shown;
+  });
   return unreadable;
 }
 
@@ -107,25 +122,10 @@ CString unreadableDatesQuestion(const std::vector<CString>& lines) {
 
 std::vector<CString> unknownOptionLines(const CString& text) {
   std::vector<CString> lines;
-  const std::string_view all = text.view();
-  CCore splitter;  // holds no state: only its field splitting is used
-  int stored = 0;
-  size_t begin = 0;
-  while (begin < all.size() && stored < kTableRecords) {
-    size_t end = all.find('\n', begin);
-    const bool endsWithLineFeed = end != std::string_view::npos;
-    if (!endsWithLineFeed) end = all.size();
-    std::string_view line = all.substr(begin, end - begin);
-    begin = endsWithLineFeed ? end + 1 : end;
-    if (endsWithLineFeed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-
-    const CString lineText{std::string(line)};
-    ItemRecord record = {};
-    ItemOptions options;
-    if (!parseItemLine(splitter, lineText, record, &options)) continue;
-    ++stored;
-    if (!options.unknown.empty()) lines.push_back(lineText);
-  }
+  forEachStoredLine(text, [&](const CString& line, const ItemRecord&, const ItemOptions& options) {
+    if (!options.unknown.empty()) lines.push_back(line);
+    return true;
+  });
   return lines;
 }
 

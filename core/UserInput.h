@@ -7,6 +7,7 @@
 
 #include "framework/String.h"
 #include "framework/Time.h"
+#include "items/ItemRecord.h"
 
 // Reads text as atoi does: leading white space, an optional sign, then decimal digits up to the first
 // other character; a text without leading digits gives 0. False when the digits spell a number that
@@ -20,11 +21,11 @@ int replaceFullWidthCommas(CString& text);
 int replaceFullWidthCommas(std::wstring& text);
 int replaceFullWidthCommas(std::u16string& text);
 
-// The lines of text (GBK, as the item file will hold it) that the widget would show but whose date
-// text it cannot read: the first kShownItems lines that the item reader counts (empty lines and lines
+// The lines of text (GBK, as the item file will hold it) that the widget may show but whose date
+// text it cannot read: the first `shown` lines that the item reader counts (empty lines and lines
 // holding ";" are skipped), split and cut the way the reader splits and cuts them, checked against
 // now's local date. Each line is returned without its line break.
-std::vector<CString> unreadableShownLines(const CString& text, CTime now);
+std::vector<CString> unreadableShownLines(const CString& text, CTime now, int shown = kShownItems);
 
 // The question put to the user about those lines; long lines are cut for the box.
 CString unreadableDatesQuestion(const std::vector<CString>& lines);

@@ -25,6 +25,24 @@ std::wstring widePath(const FilePath& path) {
     if (c == L'/') c = L'\\';
   return prefixed;
 }
+
+std::wstring moduleFileName() {
+  // Long paths: grow the buffer until the whole path fits.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return std::wstring();
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  // Started through a long-path name: the prefix comes back where the path meets Windows again.
+  if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\" + path.substr(7);
+  if (path.compare(0, 4, L"\\\\?\\") == 0) return path.substr(4);
+  return path;
+}
 #endif
 
 FILE* AfxOpenFile(const FilePath& path, const char* mode) {

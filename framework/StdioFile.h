@@ -32,6 +32,9 @@ class ScopedFile {
 // The UTF-16 form the W API takes; a long absolute path gets the "\\?\" prefix so MAX_PATH does not
 // bound it.
 std::wstring widePath(const FilePath& path);
+
+// The program's own full path, whatever its length, without a "\\?\" prefix; empty on failure.
+std::wstring moduleFileName();
 #endif
 
 // fopen by path; the caller closes the file.

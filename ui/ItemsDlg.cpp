@@ -178,7 +178,9 @@ bool CItemsDlg::SaveText() {
     return false;
   }
 
-  std::vector<CString> unreadable = unreadableShownLines(gbkText, core->getTimeNow());
+  // In file order the first rows are the ones shown; nearest first, any line may be.
+  const int shown = rowOrder == RowOrder::File ? rowsSetting : kTableRecords;
+  std::vector<CString> unreadable = unreadableShownLines(gbkText, core->getTimeNow(), shown);
   if (!unreadable.empty() && askYesNo(m_hWnd, unreadableDatesQuestion(unreadable)) != IDYES) return false;
 
   if (ChangedOnDisk()) {

@@ -128,6 +128,10 @@ TEST_F(UnreadableLinesTest, ListsShownLinesWithUnreadableDates) {
        {"错,农历2025年闰四月初一", "远,农历2101-1-1"}},
   };
   for (const Case& c : cases) EXPECT_EQ(strings(unreadableShownLines(c.text, now)), c.expected) << c.text;
+  // More rows shown (the rows setting, or nearest first): the lines past the fifth are asked about too.
+  const char* seven = "1,x\r\n2,2025-01-02\r\n3,x\r\n4,x\r\n5,x\r\n6,x\r\n7,x\r\n";
+  EXPECT_EQ(strings(unreadableShownLines(seven, now, 6)), (std::vector<std::string>{"1,x", "3,x", "4,x", "5,x", "6,x"}));
+  EXPECT_EQ(strings(unreadableShownLines(seven, now, kTableRecords)).size(), 6u);
 }
 
 // The item reader is the judge of which lines are shown: the list must name exactly the records it
