@@ -96,7 +96,10 @@ check "No keeps the editor open, the file as it was" \
   eval 'message_gone && editor_open && [ "$(stat -c %s "$(items_file)")" = 4194304 ] && ! grep -q x "$(items_file)"'
 editor_cancel
 editor_closed || fail "the editor closed"
+long_rect=$(winctl info Tessaly | cut -d' ' -f2-5)
 cp "$APP_DIR/list.bak" "$(items_file)"
+# The widget reads a list another program changed: the DPI steps measure the restored rows.
+wait_for 10 eval '[ "$(winctl info Tessaly | cut -d" " -f2-5)" != "$long_rect" ]' || fail "the restored list is shown"
 
 # --- DPI changes land where Windows suggests ---
 read -r _ l t r b _ <<<"$(winctl info Tessaly)"
