@@ -1,7 +1,8 @@
 #include "app/SingleInstance.h"
 
 #include <cstdint>
-#include <cwchar>
+
+#include "framework/String.h"
 
 #include "framework/StdioFile.h"
 
@@ -66,9 +67,8 @@ std::wstring instanceNameFor(const std::wstring& path) {
   for (wchar_t c : folded) {
     hash = (hash ^ static_cast<uint16_t>(c)) * 1099511628211ull;
   }
-  wchar_t hex[17];
-  std::swprintf(hex, 17, L"%016llx", static_cast<unsigned long long>(hash));
-  return std::wstring(L"Tessaly-") + hex;
+  const std::string hex = hexDigits(hash, 16);
+  return L"Tessaly-" + std::wstring(hex.begin(), hex.end());
 }
 
 std::wstring finalModulePath(const std::wstring& path) {

@@ -1,6 +1,6 @@
 #include "core/Autostart.h"
 
-#include <cstdio>
+#include "framework/String.h"
 
 namespace {
 
@@ -27,9 +27,7 @@ std::string autostartValueName(std::string_view folderUtf8) {
     hash ^= c;
     hash *= 1099511628211ull;
   }
-  char digits[17];
-  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
-  return std::string("Tessaly ") + digits;
+  return "Tessaly " + hexDigits(hash, 16);
 }
 
 std::string autostartCommand(std::string_view exePathUtf8) { return "\"" + std::string(exePathUtf8) + "\""; }

@@ -1,7 +1,8 @@
 #include "core/SettingsPlace.h"
 
 #include <cstdint>
-#include <cstdio>
+
+#include "framework/String.h"
 
 namespace {
 
@@ -66,9 +67,7 @@ std::string appDataHomeName(std::string_view exeFolder) {
   for (char c : name)
     if (c != ':' && c != '\\' && c != '/') clean += c;
   if (clean.empty()) clean = "Tessaly";
-  char hex[9];
-  std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(hash));
-  return clean + "-" + hex;
+  return clean + "-" + hexDigits(hash, 8);
 }
 
 std::string appDataHome(std::string_view appDataFolder, std::string_view exeFolder) {

@@ -1,5 +1,7 @@
 #include "framework/String.h"
 
+#include <algorithm>
+
 #include "framework/Gbk.h"
 
 #ifdef _WIN32
@@ -14,6 +16,31 @@ int CString::Find(const char* needle, int start) const {
 
 int CString::Replace(const char* from, const char* to) {
   return gbk::replaceAll(m_text, from ? from : "", to ? to : "");
+}
+
+std::string zeroPadded(int64_t value, int width) {
+  // Built from the last digit up; the magnitude unsigned, so the most negative value has one too.
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + magnitude % 10));
+    magnitude /= 10;
+  } while (magnitude);
+  const int sign = value < 0 ? 1 : 0;
+  const size_t room = static_cast<size_t>(std::max(width - sign, 0));
+  if (digits.size() < room) digits.insert(0, room - digits.size(), '0');
+  return sign ? "-" + digits : digits;
+}
+
+std::string hexDigits(uint64_t value, int width) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), "0123456789abcdef"[value % 16]);
+    value /= 16;
+  } while (value);
+  const size_t room = static_cast<size_t>(std::max(width, 0));
+  if (digits.size() < room) digits.insert(0, room - digits.size(), '0');
+  return digits;
 }
 
 #ifdef _WIN32

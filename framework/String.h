@@ -1,5 +1,6 @@
 // CString: narrow GBK text, the few operations this program uses.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -40,3 +41,9 @@ class CString {
  private:
   std::string m_text;
 };
+
+// Numbers as printf's "%0*d" and "%0*x" write them, without the C library's formatter (which brings
+// tens of kilobytes of floating-point code into the program): at least width digits, zeros in front,
+// a minus sign before them; hex digits in lower case.
+std::string zeroPadded(int64_t value, int width);
+std::string hexDigits(uint64_t value, int width);

@@ -1,12 +1,12 @@
 #include "items/Calendar.h"
 
-#include <cstdio>
 #include <cstring>
 #include <map>
 
 #include "core/DateText.h"
 #include "core/LunarCalendar.h"
 #include "framework/Gbk.h"
+#include "framework/String.h"
 #include "items/ItemDetails.h"
 #include "items/Occurrence.h"
 
@@ -17,9 +17,7 @@ constexpr size_t kFoldOctets = 75;
 int64_t dayNumber(const CivilDate& date) { return daysFromCivil(date.year, date.month, date.day); }
 
 std::string icsDate(const CivilDate& date) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d%02d%02d", date.year, date.month, date.day);
-  return text;
+  return zeroPadded(date.year, 4) + zeroPadded(date.month, 2) + zeroPadded(date.day, 2);
 }
 
 // TEXT values escape backslash, semicolon, comma and line breaks.
@@ -152,10 +150,8 @@ std::string writeIcs(const ItemRecord* records, const ItemOptions* options, int 
   const int64_t seconds = now.GetTime();
   const CivilDate utcDay = civilFromDays(floorDiv(seconds, 86400));
   const int64_t secondOfDay = seconds - floorDiv(seconds, 86400) * 86400;
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%sT%02d%02d%02dZ", icsDate(utcDay).c_str(), static_cast<int>(secondOfDay / 3600),
-                static_cast<int>(secondOfDay / 60 % 60), static_cast<int>(secondOfDay % 60));
-  const std::string dtstamp = stamp;
+  const std::string dtstamp = icsDate(utcDay) + "T" + zeroPadded(secondOfDay / 3600, 2) +
+                              zeroPadded(secondOfDay / 60 % 60, 2) + zeroPadded(secondOfDay % 60, 2) + "Z";
 
   std::string out;
   out += foldIcsLine("BEGIN:VCALENDAR");
@@ -175,8 +171,7 @@ std::string writeIcs(const ItemRecord* records, const ItemOptions* options, int 
     if (base.kind == Unreadable) continue;
     const uint32_t hash = textHash(std::string(name) + "\t" + std::string(trimSpaces(dateText)));
     const int copy = ++seen[hash];
-    char uid[32];
-    std::snprintf(uid, sizeof uid, copy == 1 ? "%08x" : "%08x-%d", static_cast<unsigned>(hash), copy);
+    const std::string uid = hexDigits(hash, 8) + (copy == 1 ? "" : "-" + std::to_string(copy));
     LineEvents events(out, uid, icsText(name), lineOptions.leads(), dtstamp);
     writeLine(events, dateRule(base.written, base.date, lineOptions, today), rangeStart, rangeEnd);
   }

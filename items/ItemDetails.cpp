@@ -1,13 +1,16 @@
 #include "items/ItemDetails.h"
 
-#include <cstdio>
-
+#include "framework/String.h"
 #include "items/Occurrence.h"
 
 namespace {
 
 int64_t dayNumber(const CivilDate& date) {
   return daysFromCivil(date.year, date.month, date.day);
+}
+
+std::string isoDate(const CivilDate& date) {
+  return zeroPadded(date.year, 4) + "-" + zeroPadded(date.month, 2) + "-" + zeroPadded(date.day, 2);
 }
 
 const char* problemText(DateProblem problem, std::string_view dateText) {
@@ -130,25 +133,20 @@ std::vector<std::string> itemListFields(std::string_view name, const ItemDetails
   std::vector<std::string> fields(8);
   fields[0] = noTabs(name);
   fields[1] = kKinds[details.kind >= Upcoming && details.kind <= Past ? details.kind : Unreadable];
-  char text[32];
   if (details.kind != Unreadable) {
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", details.date.year, details.date.month, details.date.day);
     fields[2] = std::to_string(details.days);
-    fields[3] = text;
+    fields[3] = isoDate(details.date);
     if (details.hasLunar)
       fields[4] = lunarDateText(details.lunar);
   }
   fields[5] = noTabs(options.written);
   if (details.hasReminder) {
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", details.reminder.year, details.reminder.month,
-                  details.reminder.day);
-    fields[6] = text;
+    fields[6] = isoDate(details.reminder);
   }
   if (details.milestoneToday || details.hasNextMilestone) {
     const int number = details.milestoneToday ? details.milestoneToday : details.nextMilestone;
     const CivilDate& day = details.milestoneToday ? details.date : details.nextMilestoneDate;
-    std::snprintf(text, sizeof text, "%d %04d-%02d-%02d", number, day.year, day.month, day.day);
-    fields[7] = text;
+    fields[7] = std::to_string(number) + " " + isoDate(day);
   }
   return fields;
 }

@@ -8,6 +8,7 @@
 
 #include "core/DateText.h"
 #include "framework/Gbk.h"
+#include "framework/String.h"
 
 namespace {
 
@@ -92,9 +93,7 @@ std::string shortestDateText(const WrittenDate& written) {
   const bool lunar = written.form == DateForm::LunarDated || written.form == DateForm::LunarYearly;
   std::string text = lunar ? "农历" : "";
   if (written.form == DateForm::Dated || written.form == DateForm::LunarDated) {
-    char year[16];
-    std::snprintf(year, sizeof year, "%04d-", written.year);
-    text += year;
+    text += zeroPadded(written.year, 4) + "-";
   }
   if (written.leap) text += "闰";
   return text + std::to_string(written.month) + "-" + std::to_string(written.day);

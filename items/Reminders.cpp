@@ -1,12 +1,12 @@
 #include "items/Reminders.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "core/DateText.h"
 #include "core/LunarCalendar.h"
 #include "framework/Gbk.h"
+#include "framework/String.h"
 #include "items/ItemDetails.h"
 #include "items/Occurrence.h"
 
@@ -26,18 +26,33 @@ uint32_t textHash(std::string_view text) {
   return hash;
 }
 
+// Whether text is one to nine digits, decimal or (with hex) hexadecimal.
+bool allDigits(std::string_view text, bool hex = false) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text)
+    if (!(c >= '0' && c <= '9') && !(hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')))) return false;
+  return true;
+}
+
+// The value of one to nine decimal digits; -1 for anything else.
+int decimalValue(std::string_view text) {
+  if (!allDigits(text)) return -1;
+  int value = 0;
+  for (char c : text) value = value * 10 + (c - '0');
+  return value;
+}
+
 // The occurrence's day of a key "YYYYMMDD-N-a-xxxxxxxx"; false for a word that is no key.
 bool keyDay(std::string_view key, CivilDate* day) {
-  if (key.size() < 14 || key.size() > 24) return false;
-  int year, month, dayOfMonth, lead;
-  char kind;
-  unsigned hash;
-  char rest;
-  const std::string text(key);
-  if (std::sscanf(text.c_str(), "%4d%2d%2d-%d-%c-%8x%c", &year, &month, &dayOfMonth, &lead, &kind, &hash, &rest) != 6)
-    return false;
-  if (!isRealDate(year, month, dayOfMonth) || (kind != 'a' && kind != 'm') || lead < 0 || lead > kMaxLeadDays)
-    return false;
+  if (key.size() < 14 || key.size() > 24 || key[8] != '-') return false;
+  const size_t leadEnd = key.find('-', 9);
+  if (leadEnd == std::string_view::npos || leadEnd + 3 >= key.size() || key[leadEnd + 2] != '-') return false;
+  const std::string_view hash = key.substr(leadEnd + 3);
+  const int year = decimalValue(key.substr(0, 4)), month = decimalValue(key.substr(4, 2));
+  const int dayOfMonth = decimalValue(key.substr(6, 2)), lead = decimalValue(key.substr(9, leadEnd - 9));
+  const char kind = key[leadEnd + 1];
+  if (year < 0 || month < 0 || dayOfMonth < 0 || lead < 0 || hash.size() > 8 || !allDigits(hash, true)) return false;
+  if (!isRealDate(year, month, dayOfMonth) || (kind != 'a' && kind != 'm') || lead > kMaxLeadDays) return false;
   *day = CivilDate{year, month, dayOfMonth};
   return true;
 }
@@ -85,10 +100,8 @@ void ReminderLog::prune(const CivilDate& today) {
 std::string reminderKey(std::string_view name, std::string_view dateText, const CivilDate& occurrence, int lead,
                         bool milestone) {
   const std::string line = std::string(name) + "\t" + std::string(trimSpaces(dateText));
-  char key[48];
-  std::snprintf(key, sizeof key, "%04d%02d%02d-%d-%c-%08x", occurrence.year, occurrence.month, occurrence.day, lead,
-                milestone ? 'm' : 'a', static_cast<unsigned>(textHash(line)));
-  return key;
+  return zeroPadded(occurrence.year, 4) + zeroPadded(occurrence.month, 2) + zeroPadded(occurrence.day, 2) + "-" +
+         std::to_string(lead) + (milestone ? "-m-" : "-a-") + hexDigits(textHash(line), 8);
 }
 
 std::vector<DueReminder> dueReminders(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
@@ -192,8 +205,8 @@ bool parseRemindAt(std::string_view text, int* minutes) {
   for (size_t i = 0; i < value.size(); ++i) {
     if (i != colon && (value[i] < '0' || value[i] > '9')) return false;
   }
-  const int hour = std::stoi(std::string(value.substr(0, colon)));
-  const int minute = std::stoi(std::string(value.substr(colon + 1)));
+  const int hour = decimalValue(value.substr(0, colon));
+  const int minute = decimalValue(value.substr(colon + 1));
   if (hour > 23 || minute > 59) return false;
   *minutes = hour * 60 + minute;
   return true;
@@ -201,7 +214,5 @@ bool parseRemindAt(std::string_view text, int* minutes) {
 
 std::string remindAtText(int minutes) {
   if (minutes < 0 || minutes >= 24 * 60) minutes = kDefaultRemindAt;
-  char text[8];
-  std::snprintf(text, sizeof text, "%02d:%02d", minutes / 60, minutes % 60);
-  return text;
+  return zeroPadded(minutes / 60, 2) + ":" + zeroPadded(minutes % 60, 2);
 }

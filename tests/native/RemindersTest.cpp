@@ -128,6 +128,25 @@ TEST(RemindersTest, TheLogKeepsKeysAndPrunesOldOnes) {
             reminderKey("妈妈生日", "5月20日", CivilDate{2027, 5, 20}, 7, true));
 }
 
+TEST(RemindersTest, KeysAsWrittenAndAsRead) {
+  // The hash's eight hex digits keep their leading zeros, as do the month and the day.
+  EXPECT_EQ(reminderKey("春节", "农历正月初一", CivilDate{2028, 1, 5}, 0, true), "20280105-0-m-0d287654");
+  EXPECT_EQ(reminderKey("妈妈生日", "5月20日", CivilDate{2027, 5, 20}, 366, false), "20270520-366-a-9572d00c");
+  const struct {
+    const char* key;
+    bool kept;
+  } cases[] = {{"20270520-7-a-0000abcd", true},   {"20270520-366-m-FFFFFFFF", true}, {"20270520-0-a-1", true},
+               {"20270520-367-a-0000abcd", false}, {"20270520-7-a-0000abcd0", false}, {"20270520-7-a-", false},
+               {"20270520--a-0000abcd", false},   {"20270520-7-a0000abcd", false},   {"2027052-7-a-0000abcd", false},
+               {"20270520-+7-a-0000abc", false},  {"2027O520-7-a-0000abcd", false},  {"20270520-7-a-0000abcg", false},
+               {"20270229-7-a-0000abcd", false},  {"20280229-7-a-0000abcd", true},   {"20270520-7-ab-0000abcd", false}};
+  for (const auto& c : cases) {
+    ReminderLog log;
+    log.parse(c.key);
+    EXPECT_EQ(log.serialize(), c.kept ? c.key : "") << c.key;
+  }
+}
+
 TEST(RemindersTest, OneBalloonForEverythingDue) {
   const List list({{"妈妈生日", "2027-05-20", "提前7天"},
                    {"结婚纪念日", "2022-05-13", "提醒"},
