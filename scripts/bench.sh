@@ -74,7 +74,9 @@ cp "$BENCH/run/widget/Tessaly.exe" "$BENCH/run/big/"
 "$STRIP" -o "$BENCH/run/floor/bench_floor.exe" "$WIN_BUILD/bench_floor.exe"
 cp "$WIN_BUILD/render_bench.exe" "$BENCH/run/"
 if [ "$BIG_MB" -gt 0 ]; then
-  # The five rows, then one line of BIG_MB megabytes that is not a row.
+  # The five rows, lines enough to fill the table (a list that still goes on at the read budget with
+  # the table not full is refused as too large), then one line of BIG_MB megabytes that is not a row.
+  for i in $(seq 95); do printf 'more%d,2020-01-01\r\n' "$i"; done >> "$BENCH/run/big/Tessaly_items.txt"
   head -c $((BIG_MB * 1048576)) /dev/zero | tr '\0' 'a' >> "$BENCH/run/big/Tessaly_items.txt"
 fi
 
