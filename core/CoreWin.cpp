@@ -124,12 +124,22 @@ PlaceKind CCore::autoFileConfig(bool prepare) {
   facts.exeFolder = finalFolder(plainFolder);
   facts.exeName = exeName;
   facts.tempFolder = tempFolder();
-  facts.appDataFolder = roamingAppData();
   facts.portableMarker = isFile(plainFolder + "\\portable");
-  facts.listBesideExe = isFile(app + "_items.txt");
-  facts.iniBesideExe = isFile(app + ".ini");
-  facts.homeExists = !facts.appDataFolder.empty() && isFolder(appDataHome(facts.appDataFolder, facts.exeFolder));
-  m_place = decideSettingsPlace(facts, [&] { return folderTakesFiles(plainFolder, exeName); });
+  int writable = -1;  // not probed yet
+  const auto probe = [&] {
+    if (writable < 0) writable = folderTakesFiles(plainFolder, exeName);
+    return writable == 1;
+  };
+  m_place = decideSettingsPlace(facts, probe);
+  if (m_place.kind == PlaceKind::BesideProgram && writable == 0 && !facts.portableMarker) {
+    // The other place is looked up only when the program's folder cannot take the files: the shell's
+    // folder lookup would cost every start that does not need it.
+    facts.appDataFolder = roamingAppData();
+    facts.listBesideExe = isFile(app + "_items.txt");
+    facts.iniBesideExe = isFile(app + ".ini");
+    facts.homeExists = !facts.appDataFolder.empty() && isFolder(appDataHome(facts.appDataFolder, facts.exeFolder));
+    m_place = decideSettingsPlace(facts, probe);
+  }
   m_placeNote.clear();
   if (m_place.kind != PlaceKind::AppData) {
     m_place.folder = plainFolder;  // as the program was started, the spelling the user knows
