@@ -253,6 +253,14 @@ click_dialog() {
 
 # The text of the program's message box on top (its windows are all titled "Tessaly"; only a
 # message box has the static control 65535), empty when none is open.
+# Opens About from the menu command, prints its text, and closes it.
+about_text() {
+  winctl command Tessaly 32773 >/dev/null
+  dialog_shown "关于 Tessaly" 10 || return 1
+  winctl text "关于 Tessaly" 1040
+  winctl command "关于 Tessaly" 1 >/dev/null
+  dialog_gone "关于 Tessaly" 5
+}
 message_text() { winctl text Tessaly 65535 || true; }
 # Waits for a message box; MESSAGE holds its text.
 wait_message() {  # [seconds]

@@ -19,13 +19,6 @@ set_size() {  # n: typed into the options dialog, then Enter
   type_text "$1"
   press_keys Return
 }
-about_text() {
-  winctl command Tessaly 32773 >/dev/null
-  dialog_shown "关于 Tessaly" 10 || return 1
-  winctl text "关于 Tessaly" 1040
-  winctl command "关于 Tessaly" 1 >/dev/null
-  dialog_gone "关于 Tessaly" 5
-}
 app_ended() { wait_for 15 eval '! app_running'; }
 restart() { APP_PID=; start_app; }
 windows_path() { "$WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }

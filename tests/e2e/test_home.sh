@@ -35,13 +35,6 @@ start_in_place() {
   WIDGET=$(winctl wait Tessaly 60) || { fail "the widget window appeared"; return 1; }
   wait_for 10 tray_icon_present || fail "the tray icon appeared"
 }
-about_text() {
-  winctl command Tessaly 32773 >/dev/null
-  dialog_shown "关于 Tessaly" 10 || return 1
-  winctl text "关于 Tessaly" 1040
-  winctl command "关于 Tessaly" 1 >/dev/null
-  dialog_gone "关于 Tessaly" 5
-}
 # Clicks the middle of a dialog's control, found by its id.
 click_control() { local l t r b; read -r l t r b < <(winctl item "$1" "$2") && click_point $(((l + r) / 2)) $(((t + b) / 2)); }
 gbk_file_has() { iconv -f CP936 -t UTF-8 "$1" 2>/dev/null | grep -qF "$2"; }
