@@ -8,21 +8,7 @@
 
 namespace {
 
-std::wstring modulePath() {
-  std::wstring path = moduleFileName();
-  if (path.empty()) return path;
-  // A short (8.3) spelling of the same folder names the same instance.
-  DWORD needed = GetLongPathNameW(path.c_str(), nullptr, 0);
-  if (needed > 0) {
-    std::wstring longPath(needed, L'\0');
-    DWORD got = GetLongPathNameW(path.c_str(), longPath.data(), needed);
-    if (got > 0 && got < needed) {
-      longPath.resize(got);
-      path = longPath;
-    }
-  }
-  return finalModulePath(path);
-}
+std::wstring modulePath() { return finalModulePath(moduleFileName()); }
 
 // The property that marks the widget of this instance; its name is the instance's own.
 std::wstring windowMark() { return thisInstanceName() + L".Widget"; }
@@ -95,7 +81,12 @@ std::wstring finalModulePath(const std::wstring& path) {
   else if (resolved.rfind(L"\\\\?\\", 0) == 0)
     resolved = resolved.substr(4);
   if (!resolved.empty() && resolved.back() != L'\\') resolved += L'\\';
-  return resolved + path.substr(slash + 1);
+  // The file's own long name, when it was reached by its short (8.3) one.
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folderPath + path.substr(slash + 1)).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return resolved + path.substr(slash + 1);
+  FindClose(search);
+  return resolved + found.cFileName;
 }
 
 // Worked out once: the path cannot change while the process runs, and its final form takes a look at

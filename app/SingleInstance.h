@@ -13,7 +13,8 @@
 std::wstring instanceNameFor(const std::wstring& modulePath);
 
 // The program's path with its folder's symbolic links and junctions resolved, as the file system
-// finally names it (without the "\\?\" prefix); the path as given when the folder cannot be opened.
+// finally names it (without the "\\?\" prefix), short (8.3) names made long; the path as given when
+// the folder cannot be opened.
 std::wstring finalModulePath(const std::wstring& modulePath);
 
 // The instance name of this program, as it runs.

@@ -124,6 +124,7 @@ LRESULT CWidgetDlg::OnCreate(WPARAM, LPARAM) {
 }
 
 BOOL CWidgetDlg::OnInitDialog() {
+  timelineMark("TMP initdialog");
   CDialog::OnInitDialog();
   // At once, so that a second start finds this widget also while it is still starting.
   publishInstanceWindow(m_hWnd);
@@ -135,20 +136,25 @@ BOOL CWidgetDlg::OnInitDialog() {
     EndDialog(IDABORT);
     return TRUE;
   }
-  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
-  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
+  timelineMark("TMP alloc");
   ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, 0);
 
+  timelineMark("TMP core");
   core->autoFileConfig();
+  timelineMark("TMP autofile");
+  core->readSettingsOnce(true);
   appPath = core->getAppFilePath();
   itemFilePath = core->listPath();
   posLeft = core->getConfigInt("posleft");
   posTop = core->getConfigInt("postop");
   hasPosition = posLeft != kConfigNotSaved && posTop != kConfigNotSaved;
   fontSize = fontSizeOrDefault(core->getConfigInt("fsize"));
+  timelineMark("TMP pos");
   LoadSettings();
+  timelineMark("TMP loadsettings");
   fontFace = "黑体";
   ReadDesktopSettings();
+  core->readSettingsOnce(false);
   SetWindowText("Tessaly");
   timelineMark("settings read");
 
@@ -160,18 +166,22 @@ BOOL CWidgetDlg::OnInitDialog() {
   timelineMark("list read");
   if (!hasPosition) posLeft = posTop = 0;
   dpi = WindowDpi();
-  UpdateLayout();
+  // Placed between measuring and drawing: the window is moved and sized once, and the first frame
+  // goes straight to its place.
+  MeasureLayout();
   PlaceAtStart();
+  ApplyLayout();
+  timelineMark("TMP placed");
   // The place may lie on a monitor of another DPI than the one the widget was created on.
   if (WindowDpi() != dpi) {
     dpi = WindowDpi();
     UpdateLayout();
   }
   ApplyDesktopSettings();
-  itemWatch.Start(itemFilePath, m_hWnd, WM_ITEM_FOLDER_CHANGED);
+  timelineMark("TMP desktop");
   // Adding the icon is a round trip to the shell, another process; asked for now, it would hold up
   // the first frame on screen, which the system shows only once the dialog is up and its messages
-  // run. Half a second later nobody can tell.
+  // run. Half a second later nobody can tell. The list's folder is watched from then on too.
   ::SetTimer(m_hWnd, IDT_TRAY_ADD, kTrayAddDelayMs, nullptr);
   timelineMark("initialised");
   return TRUE;
@@ -219,7 +229,6 @@ void CWidgetDlg::CentreOnPrimary() {
   const RECT& work = info.rcWork;
   const PixelRect place =
       centredGrabbable({work.left, work.top, work.right, work.bottom}, layout.windowWidth, layout.windowHeight);
-  ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   posLeft = place.left;
   posTop = place.top;
 }
@@ -228,7 +237,10 @@ void CWidgetDlg::CentreOnPrimary() {
 // comes back. The settings file is left alone until the user drags or quits.
 LRESULT CWidgetDlg::OnDisplayChange(WPARAM, LPARAM) {
   RECT rect;
-  if (hasPosition && GetWindowRect(m_hWnd, &rect)) KeepReachable(rect.left, rect.top);
+  if (!hasPosition || !GetWindowRect(m_hWnd, &rect)) return 0;
+  KeepReachable(rect.left, rect.top);
+  if (posLeft != rect.left || posTop != rect.top)
+    ::SetWindowPos(m_hWnd, nullptr, posLeft, posTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return 0;
 }
 
@@ -248,8 +260,7 @@ void CWidgetDlg::SavePosition() {
   if (!GetWindowRect(m_hWnd, &rect)) return;
   posLeft = rect.left;
   posTop = rect.top;
-  core->saveConfigInt("posleft", posLeft);
-  core->saveConfigInt("postop", posTop);
+  core->saveConfigInts({{"posleft", posLeft}, {"postop", posTop}});
 }
 
 // What the user should know from the start, said once the icon is there so that it can be said
@@ -317,14 +328,18 @@ bool CWidgetDlg::WriteRecoveryFile() {
 LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   timelineMark("destroying");
   Default();
+  timelineMark("TMP default");
   withdrawInstanceWindow(m_hWnd);
   KillTimer(m_hWnd, IDT_MINUTE);
   KillTimer(m_hWnd, IDT_TRAY_ADD);
   KillTimer(m_hWnd, IDT_TRAY_RETRY);
   KillTimer(m_hWnd, IDT_CLOCK_SETTLE);
   KillTimer(m_hWnd, IDT_ITEM_RELOAD);
+  timelineMark("TMP timers");
   StopDesktopHooks();
+  timelineMark("TMP hooks");
   itemWatch.Stop();
+  timelineMark("TMP watch stop");
   SavePosition();
   timelineMark("position saved");
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");

@@ -66,7 +66,11 @@ class CWidgetDlg : public CDialog {
   void CheckItemFile();
 
   // Layout and drawing (display/).
+  // UpdateLayout in two steps, for callers that settle the place in between: the rows arranged
+  // and measured, then the window moved to the remembered place, sized and drawn.
   void UpdateLayout();
+  void MeasureLayout();
+  void ApplyLayout();
   // The metrics alone, from fontSize at dpi and the loaded names; UpdateLayout's first part. Within
   // limit when one is given: a smaller em when the widget would be too tall, names cut when too wide.
   void ComputeMetrics(const SurfaceLimit* limit = nullptr);
@@ -148,8 +152,8 @@ class CWidgetDlg : public CDialog {
   // A second start of the program asks the running widget to come forward.
   LRESULT OnActivateRequest(WPARAM, LPARAM);
   void PlaceAtStart();
-  // Centres the widget on the primary monitor's work area unless at (left, top) it can be grabbed on
-  // some monitor's work area; the place it ends at becomes the remembered one (not yet saved).
+  // The remembered place (not yet saved) becomes (left, top) when the widget can be grabbed there on
+  // some monitor's work area, else the centre of the primary monitor's. The window is not moved.
   void KeepReachable(int left, int top);
   void CentreOnPrimary();
   LRESULT OnDisplayChange(WPARAM, LPARAM);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/SettingsPlace.h"
+#include "core/SettingsSection.h"
 #include "framework/StdioFile.h"
 #include "framework/String.h"
 #include "framework/Time.h"
@@ -14,7 +15,10 @@
 // GDI+ flat API: the C++ wrappers are not used, only the types and Gdip* functions.
 #include <gdiplus.h>
 
+#include <initializer_list>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace gdip {
 class FaceCache;
@@ -41,12 +45,20 @@ class CCore {
   int getConfigInt(const char* key);
   bool saveConfigInt(const CString& key, int value);
 #ifdef _WIN32
+  // Several keys at once, each written only when the file holds another value, the file flushed
+  // once: for the place saved at the quit. False when any could not be written.
+  bool saveConfigInts(std::initializer_list<std::pair<const char*, int>> values);
+#endif
+#ifdef _WIN32
   // A text setting (a time, a word, a path) in section, "Tessaly" when none is named; empty for a key
   // never saved. Characters the settings file's encoding cannot hold do not survive a save: read the
   // value back where that matters.
   std::wstring getConfigText(const char* key, const wchar_t* section = nullptr);
   // A null value removes the key; false when the settings file could not be written.
   bool saveConfigText(const char* key, const wchar_t* value, const wchar_t* section = nullptr);
+  // While on, each section of the settings file is read once, at its first key, and its other keys
+  // answered from that read: for the start, which asks for a dozen keys. A save reads it afresh.
+  void readSettingsOnce(bool on);
 #endif
 
   // The program's full path without its extension, as GBK text: for showing only, since a character
@@ -111,6 +123,14 @@ class CCore {
   bool m_configWriteFailed = false;
   bool m_configFailureTold = false;
 #ifdef _WIN32
+  struct ConfigWrite {
+    const char* key;
+    const wchar_t* value;  // null removes the key
+  };
+  // Writes the values into section and flushes the file; false when any could not be written.
+  bool writeConfig(const ConfigWrite* writes, size_t count, const wchar_t* section);
+  bool m_readOnce = false;
+  std::vector<std::pair<std::wstring, SettingsSection>> m_sectionsRead;
   std::wstring m_placeNote;
   bool m_itemDirNoted = false;
   // Made on first use, in core/TextBoundsWin.cpp, which also gives the way to free it: the window-free

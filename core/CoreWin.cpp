@@ -35,19 +35,6 @@ std::wstring profilePath(const FilePath& path) {
   return shortened.size() < MAX_PATH ? shortened : wide;
 }
 
-// The profile functions write the settings file in place and leave it in the system's cache: a
-// written value is flushed to the disk at once, so that a power cut does not take it back.
-bool written(BOOL wrote, const std::wstring& path) {
-  if (!wrote) return false;
-  ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file) FlushFileBuffers(file.get());
-  return true;
-}
-}
-
-namespace {
-
 struct HandleCloser {
   void operator()(HANDLE h) const {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -120,12 +107,18 @@ PlaceKind CCore::autoFileConfig(bool prepare) {
   const size_t slash = app.find_last_of("\\/");
   const FilePath plainFolder = slash == FilePath::npos ? FilePath(".") : app.substr(0, slash);
   const FilePath exeName = slash == FilePath::npos ? app : app.substr(slash + 1);
-  PlaceFacts facts;
-  facts.exeFolder = finalFolder(plainFolder);
-  facts.exeName = exeName;
-  facts.tempFolder = tempFolder();
-  facts.portableMarker = isFile(plainFolder + "\\portable");
-  int writable = -1;  // not probed yet
+  // The program's folder does not move while it runs: looked at once, though the start asks twice
+  // (before the single-instance claim, and when the widget is made).
+  static const PlaceFacts folderFacts = [&] {
+    PlaceFacts found;
+    found.exeFolder = finalFolder(plainFolder);
+    found.exeName = exeName;
+    found.tempFolder = tempFolder();
+    found.portableMarker = isFile(plainFolder + "\\portable");
+    return found;
+  }();
+  static int writable = -1;  // not probed yet
+  PlaceFacts facts = folderFacts;
   const auto probe = [&] {
     if (writable < 0) writable = folderTakesFiles(plainFolder, exeName);
     return writable == 1;
@@ -204,28 +197,64 @@ std::wstring CCore::itemDirNote() {
 }
 
 int CCore::getConfigInt(const char* key) {
-  wchar_t text[32] = {};
-  GetPrivateProfileStringW(kSection, gbk::toWide(key).c_str(), L"", text, 32, profilePath(m_configPath).c_str());
+  const std::wstring text = getConfigText(key);
   // Strictly a decimal int: anything else (a damaged or hand-edited file) counts as never saved.
   wchar_t* end = nullptr;
   errno = 0;
-  long value = std::wcstol(text, &end, 10);
+  long value = std::wcstol(text.c_str(), &end, 10);
   while (end && (*end == L' ' || *end == L'\t')) ++end;
-  if (end == text || !end || *end != L'\0' || errno == ERANGE || value < INT_MIN + 1L || value > INT_MAX)
+  if (end == text.c_str() || !end || *end != L'\0' || errno == ERANGE || value < INT_MIN + 1L || value > INT_MAX)
     return kConfigNotSaved;
   return static_cast<int>(value);
 }
 
 bool CCore::saveConfigInt(const CString& key, int value) {
-  // Digits only, so the narrow conversion serves: the wide one would bring in formatted output.
-  return saveConfigText(std::string(key.view()).c_str(), gbk::toWide(std::to_string(value)).c_str());
+  const std::string name(key.view());
+  return saveConfigInts({{name.c_str(), value}});
+}
+
+bool CCore::saveConfigInts(std::initializer_list<std::pair<const char*, int>> values) {
+  // One read of the section for all the comparisons.
+  const bool readingOnce = m_readOnce;
+  m_readOnce = true;
+  std::vector<std::wstring> digits;
+  std::vector<ConfigWrite> changed;
+  digits.reserve(values.size());
+  for (const auto& [key, value] : values) {
+    // Digits only, so the narrow conversion serves: the wide one would bring in formatted output.
+    digits.push_back(gbk::toWide(std::to_string(value)));
+    if (getConfigText(key) != digits.back()) changed.push_back({key, digits.back().c_str()});
+  }
+  m_readOnce = readingOnce;
+  if (!readingOnce) m_sectionsRead.clear();
+  return writeConfig(changed.data(), changed.size(), kSection);
 }
 
 std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {
+  if (!section) section = kSection;
+  if (m_readOnce) {
+    auto read = m_sectionsRead.begin();
+    while (read != m_sectionsRead.end() && read->first != section) ++read;
+    if (read == m_sectionsRead.end()) {
+      // Read as a whole; the call says nothing of a section cut at the buffer's end either.
+      std::wstring block(4096, L'\0');
+      DWORD n = 0;
+      for (;;) {
+        n = GetPrivateProfileSectionW(section, block.data(), static_cast<DWORD>(block.size()),
+                                      profilePath(m_configPath).c_str());
+        if (n + 2 < block.size() || block.size() >= (1u << 20)) break;
+        block.resize(block.size() * 4);
+      }
+      block.resize(n);
+      read = m_sectionsRead.emplace(m_sectionsRead.end(), section, SettingsSection(block));
+    }
+    const std::wstring* value = read->second.find(key);
+    return value ? *value : std::wstring();
+  }
   // The profile functions say nothing of a value cut at the buffer's end: grow until it fits.
   std::wstring text(256, L'\0');
   for (;;) {
-    DWORD n = GetPrivateProfileStringW(section ? section : kSection, gbk::toWide(key).c_str(), L"", text.data(),
+    DWORD n = GetPrivateProfileStringW(section, gbk::toWide(key).c_str(), L"", text.data(),
                                        static_cast<DWORD>(text.size()), profilePath(m_configPath).c_str());
     if (n + 1 < text.size() || text.size() >= 65536) {
       text.resize(n);
@@ -235,14 +264,31 @@ std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {
   }
 }
 
+void CCore::readSettingsOnce(bool on) {
+  m_readOnce = on;
+  m_sectionsRead.clear();
+}
+
 bool CCore::saveConfigText(const char* key, const wchar_t* value, const wchar_t* section) {
   // A value the file holds already is not written again: the place saved at every quit costs no
   // write, and no flush, when the widget has not moved.
   if (value && *value && getConfigText(key, section) == value) return true;
+  const ConfigWrite write = {key, value};
+  return writeConfig(&write, 1, section ? section : kSection);
+}
+
+bool CCore::writeConfig(const ConfigWrite* writes, size_t count, const wchar_t* section) {
+  if (count == 0) return true;
   const std::wstring path = profilePath(m_configPath);
-  const BOOL wrote =
-      WritePrivateProfileStringW(section ? section : kSection, gbk::toWide(key).c_str(), value, path.c_str());
-  const bool saved = written(wrote, path);
+  bool saved = true;
+  for (size_t i = 0; i < count; ++i)
+    saved = WritePrivateProfileStringW(section, gbk::toWide(writes[i].key).c_str(), writes[i].value, path.c_str()) && saved;
+  // The profile functions write the file in place and leave it in the system's cache: it is flushed
+  // to the disk, once after the last value, so that a power cut does not take the values back.
+  ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file) FlushFileBuffers(file.get());
+  m_sectionsRead.clear();
   m_configWriteFailed = m_configWriteFailed || !saved;
   return saved;
 }

@@ -146,6 +146,11 @@ int CWidgetDlg::WindowDpi() const {
 }
 
 void CWidgetDlg::UpdateLayout() {
+  MeasureLayout();
+  ApplyLayout();
+}
+
+void CWidgetDlg::MeasureLayout() {
   // Which rows, in which order, before their sizes: counted first, since the order follows the counts.
   if (core && ItemTable) {
     CountDays();
@@ -155,6 +160,9 @@ void CWidgetDlg::UpdateLayout() {
       surfaceLimitFor(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
   ComputeMetrics(&limit);
   timelineMark("layout");
+}
+
+void CWidgetDlg::ApplyLayout() {
   // Back to the remembered place, wherever the widget has been dragged since.
   ::SetWindowPos(m_hWnd, nullptr, posLeft, posTop, layout.windowWidth, layout.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -179,9 +187,10 @@ LRESULT CWidgetDlg::OnDpiChanged(WPARAM dpis, LPARAM suggested) {
     posTop = rect.top;
   }
   dpi = clampDpi(HIWORD(dpis));
-  UpdateLayout();
+  MeasureLayout();
   if (hasPosition)
     KeepReachable(posLeft, posTop);
+  ApplyLayout();
   return 0;
 }
 

@@ -8,9 +8,10 @@
 namespace {
 
 CWinApp* theApplication = nullptr;
-// The dialog whose window is being created: the CBT hook attaches it to the first window created.
+// The dialog whose window is being created: the CBT hook attaches it to the first window created,
+// and takes itself off once it has.
 CWnd* windowBeingCreated = nullptr;
-const wchar_t kWndProp[] = L"Tessaly.CWnd";
+HHOOK creationHook = nullptr;
 
 // The handles the modal loops wait on; one slot of the wait is the message queue's.
 struct WaitEntry {
@@ -46,8 +47,10 @@ BOOL getMessageOrHandle(MSG* msg) {
 
 // --- Windows and message maps ----------------------------------------------------------------
 
+// The object is found through the window's user data, read in the process: a window property would
+// be a round trip to the Wine server at every message.
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  CWnd* wnd = static_cast<CWnd*>(GetPropW(hwnd, kWndProp));
+  CWnd* wnd = reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!wnd) return DefWindowProcW(hwnd, message, wParam, lParam);
 
   MSG saved = wnd->m_current;  // Default() must see this message also when handlers nest
@@ -57,24 +60,29 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_defaultProc));
-    RemovePropW(hwnd, kWndProp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     wnd->m_hWnd = nullptr;
   }
   return result;
 }
 
 // Subclasses the dialog's window as soon as it exists, so that WM_CREATE reaches its message map.
+// The hook goes at once: every later event of the creation (the initialisation's moves, the show,
+// the activation) would call it, each call a round trip to the Wine server.
 LRESULT CALLBACK AfxCbtHook(int code, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
   if (code == HCBT_CREATEWND && windowBeingCreated) {
     CWnd* wnd = windowBeingCreated;
     windowBeingCreated = nullptr;
     HWND hwnd = reinterpret_cast<HWND>(wParam);
     wnd->m_hWnd = hwnd;
-    SetPropW(hwnd, kWndProp, wnd);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(wnd));
     wnd->m_defaultProc =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    UnhookWindowsHookEx(creationHook);
+    creationHook = nullptr;
   }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
+  return result;
 }
 
 LRESULT CWnd::Default() {
@@ -167,9 +175,10 @@ INT_PTR CDialog::DoModal() {
   m_modalDone = false;
   m_modalResult = -1;
   windowBeingCreated = this;
-  HHOOK hook = SetWindowsHookExW(WH_CBT, AfxCbtHook, nullptr, GetCurrentThreadId());
+  creationHook = SetWindowsHookExW(WH_CBT, AfxCbtHook, nullptr, GetCurrentThreadId());
   HWND hwnd = CreateDialogIndirectParamW(instance, dialogTemplate, owner, AfxDlgProc, reinterpret_cast<LPARAM>(this));
-  UnhookWindowsHookEx(hook);
+  if (creationHook) UnhookWindowsHookEx(creationHook);  // no window was made
+  creationHook = nullptr;
   windowBeingCreated = nullptr;
   if (!hwnd) return -1;
 
@@ -197,8 +206,9 @@ INT_PTR CDialog::DoModal() {
   // The owner is enabled again before the dialog goes, so that activation returns to it.
   if (ownerWasEnabled) EnableWindow(owner, TRUE);
   if (m_hWnd) {
-    ::ShowWindow(m_hWnd, SW_HIDE);
-    timelineMark("window hidden");
+    // Hidden first so that the owner, enabled again, is activated while the dialog is still there;
+    // without an owner the destruction hides it anyway.
+    if (owner) ::ShowWindow(m_hWnd, SW_HIDE);
     DestroyWindow(m_hWnd);
   }
   timelineMark("window gone");

@@ -47,9 +47,10 @@ bool ItemFolderWatch::Start(const FilePath& file, HWND target, UINT message) {
 void ItemFolderWatch::Stop() {
   if (m_event) AfxRemoveWaitHandle(m_event);
   if (m_folder != INVALID_HANDLE_VALUE) {
-    // The read in flight is cancelled and waited for before its buffer and event go.
+    // The read in flight is cancelled and waited for before its buffer and event go. Cancelled by
+    // its OVERLAPPED: Wine's CancelIo takes some ten milliseconds, which the quit would wait for.
     DWORD ignored = 0;
-    if (m_reading && CancelIo(m_folder)) GetOverlappedResult(m_folder, &m_overlapped, &ignored, TRUE);
+    if (m_reading && CancelIoEx(m_folder, &m_overlapped)) GetOverlappedResult(m_folder, &m_overlapped, &ignored, TRUE);
     m_reading = false;
     CloseHandle(m_folder);
     m_folder = INVALID_HANDLE_VALUE;

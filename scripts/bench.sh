@@ -80,8 +80,10 @@ if [ "$BIG_MB" -gt 0 ]; then
   head -c $((BIG_MB * 1048576)) /dev/zero | tr '\0' 'a' >> "$BENCH/run/big/Tessaly_items.txt"
 fi
 
-# Each program started by the probe writes its step marks into its own folder.
-coproc PROBE { TESSALY_TIMELINE=timeline.txt exec "$BENCH/xprobe"; }
+# Each program started by the probe writes its step marks into a folder inside its own: not into the
+# folder itself, which the widget watches for changes to its list.
+for dir in widget floor big; do mkdir -p "$BENCH/run/$dir/marks"; done
+coproc PROBE { TESSALY_TIMELINE='marks\timeline.txt' exec "$BENCH/xprobe"; }
 ask() {
   echo "$*" >&"${PROBE[1]}"
   local answer
@@ -103,7 +105,7 @@ RUN_ID=0
 record_steps() {  # who launched-us frame-ms clicked-us quit-ms
   [ -z "$WARMING_UP" ] || return 0
   RUN_ID=$((RUN_ID + 1))
-  local file="$BENCH/run/$1/timeline.txt"
+  local file="$BENCH/run/$1/marks/timeline.txt"
   {
     echo "launch	$2"
     awk -v l="$2" -v f="$3" 'BEGIN { printf "first frame seen\t%.0f\n", l + f * 1000 }'
@@ -126,7 +128,7 @@ exe_of() { case $1 in widget | big) echo Tessaly.exe ;; floor) echo bench_floor.
 one_run() {  # widget|floor|big
   local who=$1 answer ms pid x y w h launched frame clicked bl bt br bb
   reset_settings "$BENCH/run/$who"
-  rm -f "$BENCH/run/$who/timeline.txt"
+  rm -f "$BENCH/run/$who/marks/timeline.txt"
   park_pointer
   answer=$(ask launch "$BENCH/run/$who" "$WINE" "$(exe_of "$who")")
   read -r _ ms pid x y w h launched <<<"$answer"

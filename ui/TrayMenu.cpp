@@ -42,6 +42,9 @@ bool CWidgetDlg::NotifyTrayIcon(DWORD operation, CString tip) {
   data.cbSize = NOTIFYICONDATAW_V1_SIZE;
   data.hWnd = m_hWnd;
   data.uID = TRAY_ICON_UID;
+  // The window and the id name the icon to remove; an icon and tip given with it would only be
+  // converted for nothing, at the quit.
+  if (operation == NIM_DELETE) return Shell_NotifyIconW(operation, &data) != FALSE;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = WM_TRAY_NOTIFY;
   data.hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_TRAY));
@@ -118,12 +121,18 @@ void CWidgetDlg::ShowNote(const std::wstring& text, const FilePath& opens) {
 // ready yet (a start at log-on) is asked again every kTrayRetryMs, kTrayRetries times.
 void CWidgetDlg::OnTrayAddTimer() {
   ::KillTimer(m_hWnd, IDT_TRAY_ADD);
+  // The window's icons are for the system's lists of windows, never seen before the first frame;
+  // on Wine each costs a conversion of the icon's bitmaps.
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
   // The program was moved since its Run value was written: the value follows it.
   renewStaleAutostart();
   if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
   timelineMark("tray icon added");
-  // Also nothing the first frame needs: the temporary file of a save that was killed goes.
+  // Also nothing the first frame needs: the temporary file of a save that was killed goes, and the
+  // list's folder is watched (a change since the list was read is caught by the look that starts it).
   removeStaleTemporary(itemFilePath);
+  WatchItemFolder();
   if (!trayIconAdded) {
     trayAddTries = 1;
     ::SetTimer(m_hWnd, IDT_TRAY_RETRY, kTrayRetryMs, nullptr);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/SettingsPlace.h"
+#include "core/SettingsSection.h"
 
 namespace {
 
@@ -114,6 +115,37 @@ TEST(SettingsPlace, EscapedItemFolderRoundTrips) {
     for (char c : stored) EXPECT_TRUE(c > 0x20 && c < 0x7F) << path;  // any code page holds it
     EXPECT_EQ(itemDirFromSetting(stored), path) << path;
   }
+}
+
+// One read of a section answers each key as a read of that key would.
+TEST(SettingsSection, AnswersKeysAsTheProfileFunctionsDo) {
+  using namespace std::string_literals;
+  const std::wstring block = L"posleft=-1200\0PosTop = 30 \0;fsize=40\0fsize=24\0fsize=99\0"
+                             L"remindat=\"09:30\"\0quoted='x \0empty=\0bare\0 =orphan\0\0tail=1\0"s;
+  const SettingsSection section(block);
+  const struct {
+    const char* key;
+    const wchar_t* value;  // nullptr: not there
+  } cases[] = {
+      {"posleft", L"-1200"}, {"postop", L"30"},  // any case, spaces around dropped
+      {"fsize", L"24"},                          // the first line counts, not a comment's
+      {"remindat", L"09:30"},                    // one pair of matching quotes off
+      {"quoted", L"'x"},                         // unmatched: kept
+      {"empty", L""}, {"bare", L""},             // there, empty
+      {"tail", nullptr},                         // after the block's end
+      {"", nullptr}, {"posleft2", nullptr},
+  };
+  for (const auto& c : cases) {
+    const std::wstring* found = section.find(c.key);
+    ASSERT_EQ(found != nullptr, c.value != nullptr) << c.key;
+    if (found) {
+      EXPECT_EQ(*found, c.value) << c.key;
+    }
+  }
+  const SettingsSection unended(L"a=1");  // no final NUL
+  ASSERT_NE(unended.find("a"), nullptr);
+  EXPECT_EQ(*unended.find("a"), L"1");
+  EXPECT_EQ(SettingsSection(std::wstring_view()).find("a"), nullptr);
 }
 
 }  // namespace

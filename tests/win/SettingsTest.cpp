@@ -32,8 +32,7 @@ TEST_F(SettingsTest, LivesBesideTheProgramAsAnIniFile) {
 }
 
 TEST_F(SettingsTest, RoundTripsAcrossCoreObjects) {
-  EXPECT_TRUE(core.saveConfigInt("posleft", -1200));
-  EXPECT_TRUE(core.saveConfigInt("postop", 0));
+  EXPECT_TRUE(core.saveConfigInts({{"posleft", -1200}, {"postop", 0}}));
   EXPECT_TRUE(core.saveConfigInt("fsize", 200));
   CCore later;
   later.autoFileConfig();
@@ -66,12 +65,34 @@ TEST_F(SettingsTest, NeverSavedOrDamagedValuesReadAsNotSaved) {
       {L"24", 24, 24},         {L" 30 ", 30, 30},       {L"9", 9, 20},          {L"201", 201, 20},
       {L"-5", -5, 20},         {L"abc", kConfigNotSaved, 20}, {L"12px", kConfigNotSaved, 20},
       {L"", kConfigNotSaved, 20}, {L"99999999999", kConfigNotSaved, 20},
+      {L"\"26\"", 26, 26},     {L"'27'", 27, 27},       {L"\"28", kConfigNotSaved, 20},
+      {L"012345678901234567890123456789012345", kConfigNotSaved, 20},
   };
   for (const Case& c : cases) {
     writeRaw(L"fsize", c.stored);
     EXPECT_EQ(core.getConfigInt("fsize"), c.read) << c.stored;
     EXPECT_EQ(fontSizeOrDefault(core.getConfigInt("fsize")), c.fontSize) << c.stored;
+    // The section read at once answers as the key's own read.
+    core.readSettingsOnce(true);
+    EXPECT_EQ(core.getConfigInt("fsize"), c.read) << c.stored;
+    core.readSettingsOnce(false);
   }
+}
+
+TEST_F(SettingsTest, ReadOnceSeesSavesAndOtherSections) {
+  writeRaw(L"fsize", L"30");
+  core.readSettingsOnce(true);
+  EXPECT_EQ(core.getConfigInt("fsize"), 30);
+  writeRaw(L"fsize", L"31");  // another program's change while reading once: not seen
+  EXPECT_EQ(core.getConfigInt("fsize"), 30);
+  EXPECT_TRUE(core.saveConfigInt("fsize", 32));
+  EXPECT_TRUE(core.saveConfigText("k", L"v", L"Other"));
+  EXPECT_EQ(core.getConfigInt("fsize"), 32);
+  EXPECT_EQ(core.getConfigText("k", L"Other"), L"v");
+  EXPECT_EQ(core.getConfigText("k"), L"");
+  core.readSettingsOnce(false);
+  writeRaw(L"fsize", L"33");
+  EXPECT_EQ(core.getConfigInt("fsize"), 33);
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeWrittenSaysSo) {
@@ -89,6 +110,8 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenSaysSo) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_TRUE(core.saveConfigInt("fsize", 30));
   EXPECT_FALSE(core.saveConfigInt("fsize", 31));
+  EXPECT_TRUE(core.saveConfigInts({{"fsize", 30}, {"fsize", 30}}));
+  EXPECT_FALSE(core.saveConfigInts({{"fsize", 30}, {"posleft", 1}}));
   CloseHandle(held);
   EXPECT_EQ(core.getConfigInt("fsize"), 30);
 }
