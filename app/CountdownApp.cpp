@@ -9,7 +9,6 @@
 #include "core/Core.h"
 #include "framework/Timeline.h"
 #include "core/Autostart.h"
-#include "app/SingleInstance.h"
 
 // The one application object; WinMain finds it through AfxGetApp.
 CCountdownApp theApp;
@@ -26,18 +25,14 @@ BOOL CCountdownApp::InitInstance() {
     listExitCode = runListCommand();
     return FALSE;
   }
-  timelineMark("TMP command line");
   // Started from inside a zip viewer: its temporary folder goes when the viewer closes, and with it
   // the list. Said before anything is written, the single-instance claim included.
   if (CCore().autoFileConfig(false) == PlaceKind::TempFolder) {
     AfxMessageBox("请先把 Tessaly 解压到一个文件夹，再运行其中的 Tessaly.exe。", MB_OK | MB_ICONWARNING);
     return FALSE;
   }
-  timelineMark("TMP place");
   // Before anything is shown: a second start only hands over to the running widget.
   CSingleInstance instance;
-  thisInstanceName();
-  timelineMark("TMP instance name");
   if (!instance.Claim()) return FALSE;
   timelineMark("single instance");
   Gdiplus::GdiplusStartupInput input;  // version 1, background thread and codecs allowed

@@ -124,7 +124,6 @@ LRESULT CWidgetDlg::OnCreate(WPARAM, LPARAM) {
 }
 
 BOOL CWidgetDlg::OnInitDialog() {
-  timelineMark("TMP initdialog");
   CDialog::OnInitDialog();
   // At once, so that a second start finds this widget also while it is still starting.
   publishInstanceWindow(m_hWnd);
@@ -136,12 +135,10 @@ BOOL CWidgetDlg::OnInitDialog() {
     EndDialog(IDABORT);
     return TRUE;
   }
-  timelineMark("TMP alloc");
   ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, 0);
 
-  timelineMark("TMP core");
   core->autoFileConfig();
-  timelineMark("TMP autofile");
+  // The dozen keys the start asks for come from one read of each section.
   core->readSettingsOnce(true);
   appPath = core->getAppFilePath();
   itemFilePath = core->listPath();
@@ -149,9 +146,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   posTop = core->getConfigInt("postop");
   hasPosition = posLeft != kConfigNotSaved && posTop != kConfigNotSaved;
   fontSize = fontSizeOrDefault(core->getConfigInt("fsize"));
-  timelineMark("TMP pos");
   LoadSettings();
-  timelineMark("TMP loadsettings");
   fontFace = "黑体";
   ReadDesktopSettings();
   core->readSettingsOnce(false);
@@ -171,14 +166,12 @@ BOOL CWidgetDlg::OnInitDialog() {
   MeasureLayout();
   PlaceAtStart();
   ApplyLayout();
-  timelineMark("TMP placed");
   // The place may lie on a monitor of another DPI than the one the widget was created on.
   if (WindowDpi() != dpi) {
     dpi = WindowDpi();
     UpdateLayout();
   }
   ApplyDesktopSettings();
-  timelineMark("TMP desktop");
   // Adding the icon is a round trip to the shell, another process; asked for now, it would hold up
   // the first frame on screen, which the system shows only once the dialog is up and its messages
   // run. Half a second later nobody can tell. The list's folder is watched from then on too.
@@ -328,18 +321,14 @@ bool CWidgetDlg::WriteRecoveryFile() {
 LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   timelineMark("destroying");
   Default();
-  timelineMark("TMP default");
   withdrawInstanceWindow(m_hWnd);
   KillTimer(m_hWnd, IDT_MINUTE);
   KillTimer(m_hWnd, IDT_TRAY_ADD);
   KillTimer(m_hWnd, IDT_TRAY_RETRY);
   KillTimer(m_hWnd, IDT_CLOCK_SETTLE);
   KillTimer(m_hWnd, IDT_ITEM_RELOAD);
-  timelineMark("TMP timers");
   StopDesktopHooks();
-  timelineMark("TMP hooks");
   itemWatch.Stop();
-  timelineMark("TMP watch stop");
   SavePosition();
   timelineMark("position saved");
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");

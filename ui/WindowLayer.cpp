@@ -77,15 +77,11 @@ void CWidgetDlg::ApplyDesktopSettings() {
   else
     ModifyStyleEx(WS_EX_TRANSPARENT, 0);
   hookTarget = m_hWnd;
-  if (s.hideFullScreen || s.layer == WidgetLayer::Desktop) {
-    if (!foregroundHook.active()) foregroundHook.Set(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, onWinEvent, 0, 0);
-  } else {
-    foregroundHook.Reset();
-  }
   if (!s.hideFullScreen) moveHook.Reset();
   if (s.layer != WidgetLayer::Desktop) manners.desktopInFront = false;
   PlaceInLayer();
-  // The first look comes after the widget is on the screen.
+  // The first look comes after the widget is on the screen, and the foreground is followed from
+  // then on: a hook set before would be asked about every event of the widget's own showing.
   ::SetTimer(m_hWnd, IDT_FULL_SCREEN, kForegroundSettleMs, nullptr);
 }
 
@@ -128,6 +124,10 @@ LRESULT CWidgetDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
 void CWidgetDlg::CheckForeground() {
   ::KillTimer(m_hWnd, IDT_FULL_SCREEN);
   const DesktopSettings& s = manners.settings;
+  if (!s.hideFullScreen && s.layer != WidgetLayer::Desktop)
+    foregroundHook.Reset();
+  else if (!foregroundHook.active())
+    foregroundHook.Set(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, onWinEvent, 0, 0);
   HWND front = GetForegroundWindow();
   const ForegroundWindow facts = describe(front);
 
