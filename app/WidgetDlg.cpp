@@ -176,6 +176,10 @@ BOOL CWidgetDlg::OnInitDialog() {
   // the first frame on screen, which the system shows only once the dialog is up and its messages
   // run. Half a second later nobody can tell. The list's folder is watched from then on too.
   ::SetTimer(m_hWnd, IDT_TRAY_ADD, kTrayAddDelayMs, nullptr);
+  // Shown here, without activation, before the dialog manager brings it to the foreground: in the
+  // order of a plain window's show and SetForegroundWindow. The dialog manager's own order (the
+  // hidden window activated, then shown) costs some milliseconds more under Wine.
+  ShowWindow(SW_SHOWNA);
   timelineMark("initialised");
   return TRUE;
 }
