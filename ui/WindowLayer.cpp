@@ -97,7 +97,9 @@ void CWidgetDlg::PlaceInLayer() {
   const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
   switch (manners.settings.layer) {
     case WidgetLayer::Top:
-      StayOnTop();
+      // A widget not shown yet that is topmost already (the template's style) is at the top of its
+      // band: at start the call is spared.
+      if (IsWindowVisible(m_hWnd) || !(GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) StayOnTop();
       break;
     case WidgetLayer::Normal:
       // The template makes the widget topmost; among the windows it starts at their top.

@@ -42,6 +42,14 @@ TEST(InstanceName, FinalPathOfAnOrdinaryOrMissingFolderIsThePathItself) {
   // The same folder, spelled as the file system spells it: the same instance as before links counted.
   EXPECT_EQ(instanceNameFor(path), instanceNameFor(real + L"\\Tessaly.exe")) << path.c_str();
   EXPECT_EQ(path.substr(0, 4), real.substr(0, 4));
+  // A program reached by its short (8.3) name is the program of the long one.
+  const std::wstring longName = real + L"\\Tessaly portable copy.exe";
+  CloseHandle(CreateFileW(longName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  wchar_t shortName[MAX_PATH] = {};
+  GetShortPathNameW(longName.c_str(), shortName, MAX_PATH);
+  EXPECT_EQ(finalModulePath(shortName), finalModulePath(longName)) << shortName;
+  EXPECT_EQ(finalModulePath(longName).substr(path.size() - 11), L"Tessaly portable copy.exe");
+  DeleteFileW(longName.c_str());
   const std::wstring missing = L"C:\\no such folder\\at all\\Tessaly.exe";
   EXPECT_EQ(finalModulePath(missing), missing);
   EXPECT_EQ(finalModulePath(L"Tessaly.exe"), L"Tessaly.exe");
