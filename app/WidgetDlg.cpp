@@ -333,6 +333,7 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   KillTimer(m_hWnd, IDT_ITEM_RELOAD);
   StopDesktopHooks();
   itemWatch.Stop();
+  timelineMark("list watch closed");
   SavePosition();
   timelineMark("position saved");
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
