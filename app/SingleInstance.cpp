@@ -63,24 +63,9 @@ std::wstring finalModulePath(const std::wstring& path) {
   // The folder, not the file: a link to the program alone still runs it from the folder it lies in.
   std::wstring folderPath = path.substr(0, slash + 1);
   if (folderPath.size() >= MAX_PATH - 12 && folderPath.rfind(L"\\\\", 0) != 0) folderPath = L"\\\\?\\" + folderPath;
-  HANDLE folder = CreateFileW(folderPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (folder == INVALID_HANDLE_VALUE) return path;
-  std::wstring resolved(MAX_PATH, L'\0');
-  DWORD n = GetFinalPathNameByHandleW(folder, resolved.data(), static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
-  if (n >= resolved.size()) {
-    resolved.resize(n + 1);
-    n = GetFinalPathNameByHandleW(folder, resolved.data(), static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
-  }
-  CloseHandle(folder);
-  if (n == 0 || n >= resolved.size()) return path;
-  resolved.resize(n);
-  // Without the prefix an ordinary folder keeps the name it had before links were followed.
-  if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0)
-    resolved = L"\\\\" + resolved.substr(8);
-  else if (resolved.rfind(L"\\\\?\\", 0) == 0)
-    resolved = resolved.substr(4);
-  if (!resolved.empty() && resolved.back() != L'\\') resolved += L'\\';
+  std::wstring resolved = finalFolderPath(folderPath);
+  if (resolved.empty()) return path;
+  if (resolved.back() != L'\\') resolved += L'\\';
   // The file's own long name, when it was reached by its short (8.3) one.
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((folderPath + path.substr(slash + 1)).c_str(), &found);

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "framework/Gbk.h"
@@ -35,13 +34,6 @@ std::wstring profilePath(const FilePath& path) {
   return shortened.size() < MAX_PATH ? shortened : wide;
 }
 
-struct HandleCloser {
-  void operator()(HANDLE h) const {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
-};
-using ScopedHandle = std::unique_ptr<void, HandleCloser>;
-
 DWORD attributes(const FilePath& path) { return GetFileAttributesW(widePath(path).c_str()); }
 bool isFolder(const FilePath& path) {
   DWORD a = attributes(path);
@@ -52,37 +44,19 @@ bool isFile(const FilePath& path) {
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The folder as the file system names it (links, junctions, subst drives and 8.3 names resolved),
-// without the "\\?\" prefix: two spellings of one folder compare equal. The path as given when the
-// folder cannot be opened.
+// The folder as the file system names it; the path as given when the folder cannot be opened.
 FilePath finalFolder(const FilePath& folder) {
-  ScopedHandle h(CreateFileW(widePath(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (h.get() == INVALID_HANDLE_VALUE) return folder;
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetFinalPathNameByHandleW(h.get(), path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
-    if (n == 0) return folder;
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(n + 1);
-  }
-  if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-    path = L"\\" + path.substr(7);
-  else if (path.compare(0, 4, L"\\\\?\\") == 0)
-    path = path.substr(4);
-  return gbk::wideToUtf8(path);
+  const std::wstring path = finalFolderPath(widePath(folder));
+  return path.empty() ? folder : gbk::wideToUtf8(path);
 }
 
 // Creates and deletes a file of a name no other run uses: the folder takes new files.
 bool folderTakesFiles(const FilePath& folder, const FilePath& exeName) {
   const FilePath probe = folder + "\\" + exeName + ".probe-" + std::to_string(GetCurrentProcessId()) + "-" +
                          std::to_string(GetTickCount()) + ".tmp";
-  ScopedHandle h(CreateFileW(widePath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-  return h.get() != INVALID_HANDLE_VALUE;
+  const ScopedFile file(CreateFileW(widePath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return static_cast<bool>(file);
 }
 
 FilePath tempFolder() {

@@ -26,6 +26,18 @@ std::wstring widePath(const FilePath& path) {
   return prefixed;
 }
 
+namespace {
+
+// A path the system gave back, in the form the user knows: "\\?\C:\..." as "C:\...", "\\?\UNC\server\..."
+// as "\\server\...".
+std::wstring withoutLongPathPrefix(const std::wstring& path) {
+  if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\" + path.substr(7);
+  if (path.compare(0, 4, L"\\\\?\\") == 0) return path.substr(4);
+  return path;
+}
+
+}  // namespace
+
 std::wstring moduleFileName() {
   // Long paths: grow the buffer until the whole path fits.
   std::wstring path(MAX_PATH, L'\0');
@@ -39,9 +51,24 @@ std::wstring moduleFileName() {
     path.resize(path.size() * 2);
   }
   // Started through a long-path name: the prefix comes back where the path meets Windows again.
-  if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\" + path.substr(7);
-  if (path.compare(0, 4, L"\\\\?\\") == 0) return path.substr(4);
-  return path;
+  return withoutLongPathPrefix(path);
+}
+
+std::wstring finalFolderPath(const std::wstring& folder) {
+  ScopedFile handle(CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) return std::wstring();
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n =
+        GetFinalPathNameByHandleW(handle.get(), path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+    if (n == 0) return std::wstring();
+    if (n < path.size()) {
+      path.resize(n);
+      return withoutLongPathPrefix(path);
+    }
+    path.resize(n + 1);
+  }
 }
 #endif
 

@@ -35,6 +35,11 @@ std::wstring widePath(const FilePath& path);
 
 // The program's own full path, whatever its length, without a "\\?\" prefix; empty on failure.
 std::wstring moduleFileName();
+
+// The folder as the file system finally names it (links, junctions, subst drives and 8.3 names
+// resolved), without a "\\?\" prefix: two spellings of one folder compare equal. folder as the W API
+// takes it (widePath); empty when the folder cannot be opened.
+std::wstring finalFolderPath(const std::wstring& folder);
 #endif
 
 // fopen by path; the caller closes the file.
