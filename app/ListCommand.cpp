@@ -22,6 +22,7 @@
 #include "items/Calendar.h"
 #include "items/ItemDetails.h"
 #include "items/ItemFile.h"
+#include "items/Reminders.h"
 
 namespace {
 
@@ -151,10 +152,19 @@ int runListCommand() {
   const CTime now = core.getTimeNow();
   if (command.ics) {
     const FilePath icsPath = gbk::wideToUtf8(command.icsPath);
-    if (!replaceFileBytes(icsPath, writeIcs(table.get(), options.get(), stored, now))) {
+    // The reminder time as the widget reads it.
+    int remindAt = kDefaultRemindAt;
+    const std::string at = gbk::fromWide(core.getConfigText("remindat"));
+    if (!at.empty() && !parseRemindAt(at, &remindAt))
+      remindAt = kDefaultRemindAt;
+    const IcsFile ics = writeIcs(table.get(), options.get(), stored, now, remindAt);
+    if (!replaceFileBytes(icsPath, ics.text)) {
       console.err(gbk::gbkToUtf8("无法写入日历文件：") + icsPath + "\n");
       return 1;
     }
+    const std::string note = icsBoundNote(ics);
+    if (!note.empty())
+      console.err(gbk::gbkToUtf8(note) + "\n");
     if (!command.list)
       return 0;
   }

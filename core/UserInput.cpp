@@ -123,19 +123,43 @@ CString unreadableDatesQuestion(const std::vector<CString>& lines) {
 std::vector<CString> unknownOptionLines(const CString& text) {
   std::vector<CString> lines;
   forEachStoredLine(text, [&](const CString& line, const ItemRecord&, const ItemOptions& options) {
-    if (!options.unknown.empty()) lines.push_back(line);
+    if (!options.unknown.empty() || options.unread > 0)
+      lines.push_back(line);
     return true;
   });
   return lines;
 }
 
-CString itemCheckQuestion(const std::vector<CString>& unreadableDates, const std::vector<CString>& unknownOptions) {
-  if (unknownOptions.empty()) return unreadableDates.empty() ? CString() : unreadableDatesQuestion(unreadableDates);
+std::vector<CString> conflictingRepeatLines(const CString& text) {
+  std::vector<CString> lines;
+  forEachStoredLine(text, [&](const CString& line, const ItemRecord&, const ItemOptions& options) {
+    if (options.repeatConflict)
+      lines.push_back(line);
+    return true;
+  });
+  return lines;
+}
+
+CString itemCheckQuestion(const std::vector<CString>& unreadableDates,
+                          const std::vector<CString>& unknownOptions,
+                          const std::vector<CString>& conflictingRepeats) {
+  if (unknownOptions.empty() && conflictingRepeats.empty())
+    return unreadableDates.empty() ? CString() : unreadableDatesQuestion(unreadableDates);
   CString message = unreadableDates.empty() ? CString() : unreadableDatesPart(unreadableDates);
-  message += "以下纪念日日期后面的选项无法识别，会被忽略（仍留在文件里）：\r\n\r\n";
-  appendLines(message, unknownOptions);
-  message += "\r\n选项有：提醒、提前N天、置顶、隐藏、每年、每月、每周、每N天、农历每月、里程碑、里程碑N、含当天，"
-             "用逗号隔开。\r\n\r\n仍要保存吗？";
+  if (!unknownOptions.empty()) {
+    message += "以下纪念日日期后面的选项无法识别，会被忽略（仍留在文件里）：\r\n\r\n";
+    appendLines(message, unknownOptions);
+    message +=
+        "\r\n选项有：提醒、提前N天、置顶、隐藏、每年、每月、每周、每N天、农历每月、里程碑、里程碑N、含当天，"
+        "用逗号隔开，每行最多读取前 " +
+        CString(std::to_string(kMaxLineOptions)) + " 个。\r\n\r\n";
+  }
+  if (!conflictingRepeats.empty()) {
+    message += "以下纪念日写了不止一种重复方式（每年、每月、每周、每N天、农历每月），只有最后写的那一种有效：\r\n\r\n";
+    appendLines(message, conflictingRepeats);
+    message += "\r\n";
+  }
+  message += "仍要保存吗？";
   return message;
 }
 

@@ -31,13 +31,20 @@ std::vector<CString> unreadableShownLines(const CString& text, CTime now, int sh
 CString unreadableDatesQuestion(const std::vector<CString>& lines);
 
 // The lines of text (GBK) that the item reader stores (all of them, not only those shown) whose
-// options after the date hold one it does not know (see items/ItemOptions.h), without line breaks.
+// options after the date hold one it does not know or more than it reads (see items/ItemOptions.h),
+// without line breaks.
 std::vector<CString> unknownOptionLines(const CString& text);
 
-// The one question the editor puts before saving, listing the lines with unreadable dates and the
-// lines with unknown options; empty when both lists are. With unreadable dates only it is
-// unreadableDatesQuestion's.
-CString itemCheckQuestion(const std::vector<CString>& unreadableDates, const std::vector<CString>& unknownOptions);
+// The stored lines of text (GBK) with two different repeat options (每周,每年), of which only the
+// last counts.
+std::vector<CString> conflictingRepeatLines(const CString& text);
+
+// The one question the editor puts before saving, listing the lines with unreadable dates, the lines
+// with unknown options and those with conflicting repeats; empty when all lists are. With unreadable
+// dates only it is unreadableDatesQuestion's.
+CString itemCheckQuestion(const std::vector<CString>& unreadableDates,
+                          const std::vector<CString>& unknownOptions,
+                          const std::vector<CString>& conflictingRepeats = {});
 
 // A text whose every line break is a bare line feed (some line feed, no carriage return anywhere).
 // Such a file is shown with CR LF, which the multi-line edit box needs to break lines, and saved with

@@ -41,16 +41,39 @@ uint32_t textHash(std::string_view text) {
   return hash;
 }
 
-// The events of one line.
+// The events of one line, within the bounds: false from add once one cut it.
 class LineEvents {
  public:
-  LineEvents(std::string& out, std::string uid, std::string summary, const std::vector<int>& leads,
+  LineEvents(std::string& out,
+             std::string uid,
+             std::string summary,
+             std::vector<int> leads,
+             int remindAt,
              const std::string& stamp)
-      : m_out(out), m_uid(std::move(uid)), m_summary(std::move(summary)), m_leads(leads), m_stamp(stamp) {}
+      : m_out(out),
+        m_uid(std::move(uid)),
+        m_summary(std::move(summary)),
+        m_leads(std::move(leads)),
+        m_remindAt(remindAt),
+        m_stamp(stamp) {
+    // The nearest leads: the day itself and the days just before it matter most.
+    if (m_leads.size() > static_cast<size_t>(kMaxIcsAlarms)) {
+      m_leads.resize(kMaxIcsAlarms);
+      m_cut = true;
+    }
+  }
 
   // One all-day event on day; rule (when not empty) repeats it; tag tells the occurrence in the UID.
-  void add(const std::string& tag, const CivilDate& day, const std::string& rule, const std::string& summary,
+  bool add(const std::string& tag,
+           const CivilDate& day,
+           const std::string& rule,
+           const std::string& summary,
            const std::string& description) {
+    if (m_events == kMaxIcsLineEvents || m_out.size() >= kMaxIcsBytes) {
+      m_cut = true;
+      return false;
+    }
+    ++m_events;
     line("BEGIN:VEVENT");
     line("UID:" + m_uid + "-" + tag + "@tessaly");
     line("DTSTAMP:" + m_stamp);
@@ -64,15 +87,17 @@ class LineEvents {
       line("BEGIN:VALARM");
       line("ACTION:DISPLAY");
       line("DESCRIPTION:" + summary);
-      line(lead == 0 ? std::string("TRIGGER:PT0S") : "TRIGGER:-P" + std::to_string(lead) + "D");
+      line(icsTrigger(lead, m_remindAt));
       line("END:VALARM");
     }
     line("END:VEVENT");
+    return true;
   }
-  void add(const std::string& tag, const CivilDate& day, const std::string& rule) {
-    add(tag, day, rule, m_summary, "");
+  bool add(const std::string& tag, const CivilDate& day, const std::string& rule) {
+    return add(tag, day, rule, m_summary, "");
   }
   const std::string& summary() const { return m_summary; }
+  bool cut() const { return m_cut; }
 
  private:
   void line(const std::string& text) { m_out += foldIcsLine(text); }
@@ -81,7 +106,10 @@ class LineEvents {
   std::string m_uid;
   std::string m_summary;
   std::vector<int> m_leads;
+  int m_remindAt;
   const std::string& m_stamp;
+  int m_events = 0;
+  bool m_cut = false;
 };
 
 std::string lunarDescription(const CivilDate& day) {
@@ -89,11 +117,16 @@ std::string lunarDescription(const CivilDate& day) {
   return solarToLunar(day, &lunar) ? icsText(lunarDateText(lunar)) : std::string();
 }
 
+// Where a date without a year starts its yearly rule: the same day at every export (a start that
+// moved would move the imported series), in a leap year so that 2月29日 has its day.
+constexpr int kYearlessBaseYear = 2000;
+
 void writeLine(LineEvents& events, const DateRule& rule, const CivilDate& rangeStart,
                const CivilDate& rangeEnd) {
   const bool lunar = rule.written.form == DateForm::LunarDated || rule.written.form == DateForm::LunarYearly;
   const bool yearlyForm = rule.written.form == DateForm::Yearly || rule.written.form == DateForm::LunarYearly;
   const bool yearly = rule.repeat == Repeat::None || rule.repeat == Repeat::Yearly;
+  const bool oneOff = !yearlyForm && rule.repeat == Repeat::None;
   std::string repeatRule;
   if (yearly && !lunar) repeatRule = "FREQ=YEARLY";
   else if (rule.repeat == Repeat::Weekly) repeatRule = "FREQ=WEEKLY";
@@ -102,25 +135,30 @@ void writeLine(LineEvents& events, const DateRule& rule, const CivilDate& rangeS
 
   CivilDate day;
   int number;
-  if (!repeatRule.empty()) {
-    // A date without a year starts on its first occurrence of this year or later.
-    if (yearlyForm && yearly) {
-      if (nextOccurrenceOn(rule, rangeStart, &day, &number)) events.add("r", day, repeatRule);
-    } else {
+  if (oneOff) {
+    // The date itself, whether or not it lies in the range: it has no other occurrence.
+    events.add("r", rule.first, "", events.summary(), lunar ? lunarDescription(rule.first) : "");
+  } else if (!repeatRule.empty()) {
+    if (yearlyForm && yearly)
+      events.add("r", CivilDate{kYearlessBaseYear, rule.written.month, rule.written.day}, repeatRule);
+    else
       events.add("r", rule.first, repeatRule);
-    }
   } else {
     // One event per occurrence: lunar dates, 农历每月, month ends.
     CivilDate from = rangeStart;
     while (nextOccurrenceOn(rule, from, &day, &number) && dayNumber(day) < dayNumber(rangeEnd)) {
-      events.add(icsDate(day), day, "", events.summary(), lunar || rule.repeat == Repeat::LunarMonthly ? lunarDescription(day) : "");
+      if (!events.add(icsDate(day), day, "", events.summary(),
+                      lunar || rule.repeat == Repeat::LunarMonthly ? lunarDescription(day) : ""))
+        return;
       from = civilFromDays(dayNumber(day) + 1);
     }
   }
   for (int n : rule.milestones) {
     day = milestoneDate(rule, n);
     if (dayNumber(day) < dayNumber(rangeStart) || dayNumber(day) >= dayNumber(rangeEnd)) continue;
-    events.add("m" + std::to_string(n), day, "", events.summary() + icsText(" 第 " + std::to_string(n) + " 天"), "");
+    if (!events.add("m" + std::to_string(n), day, "", events.summary() + icsText(" 第 " + std::to_string(n) + " 天"),
+                    ""))
+      return;
   }
 }
 
@@ -144,7 +182,27 @@ std::string foldIcsLine(std::string_view line) {
   return out;
 }
 
-std::string writeIcs(const ItemRecord* records, const ItemOptions* options, int stored, CTime now) {
+std::string icsTrigger(int lead, int remindAt) {
+  int64_t minutes = remindAt - static_cast<int64_t>(lead) * 1440;
+  std::string out = minutes < 0 ? "TRIGGER:-P" : "TRIGGER:P";
+  if (minutes < 0)
+    minutes = -minutes;
+  const int64_t days = minutes / 1440, hours = minutes / 60 % 24, rest = minutes % 60;
+  if (days)
+    out += std::to_string(days) + "D";
+  if (hours || rest || !days) {
+    out += "T";
+    if (hours)
+      out += std::to_string(hours) + "H";
+    if (rest)
+      out += std::to_string(rest) + "M";
+    if (!hours && !rest)
+      out += "0S";
+  }
+  return out;
+}
+
+IcsFile writeIcs(const ItemRecord* records, const ItemOptions* options, int stored, CTime now, int remindAt) {
   const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
   const CivilDate rangeStart{today.year, 1, 1}, rangeEnd{today.year + kCalendarYears, 1, 1};
   const int64_t seconds = now.GetTime();
@@ -153,7 +211,8 @@ std::string writeIcs(const ItemRecord* records, const ItemOptions* options, int 
   const std::string dtstamp = icsDate(utcDay) + "T" + zeroPadded(secondOfDay / 3600, 2) +
                               zeroPadded(secondOfDay / 60 % 60, 2) + zeroPadded(secondOfDay % 60, 2) + "Z";
 
-  std::string out;
+  IcsFile file;
+  std::string& out = file.text;
   out += foldIcsLine("BEGIN:VCALENDAR");
   out += foldIcsLine("VERSION:2.0");
   out += foldIcsLine("PRODID:-//Tessaly//Tessaly//ZH-CN");
@@ -172,9 +231,25 @@ std::string writeIcs(const ItemRecord* records, const ItemOptions* options, int 
     const uint32_t hash = textHash(std::string(name) + "\t" + std::string(trimSpaces(dateText)));
     const int copy = ++seen[hash];
     const std::string uid = hexDigits(hash, 8) + (copy == 1 ? "" : "-" + std::to_string(copy));
-    LineEvents events(out, uid, icsText(name), lineOptions.leads(), dtstamp);
+    LineEvents events(out, uid, icsText(name), lineOptions.leads(), remindAt, dtstamp);
     writeLine(events, dateRule(base.written, base.date, lineOptions, today), rangeStart, rangeEnd);
+    if (events.cut())
+      file.cutNames.emplace_back(name);
   }
   out += foldIcsLine("END:VCALENDAR");
-  return out;
+  return file;
+}
+
+std::string icsBoundNote(const IcsFile& file) {
+  if (file.cutNames.empty())
+    return std::string();
+  constexpr size_t kNamesShown = 10;
+  std::string note = "日历文件已写入，但以下纪念日超出了日历文件的上限，只写入了一部分：\r\n\r\n";
+  for (size_t i = 0; i < file.cutNames.size() && i < kNamesShown; ++i)
+    note += file.cutNames[i] + "\r\n";
+  if (file.cutNames.size() > kNamesShown)
+    note += "……（共 " + std::to_string(file.cutNames.size()) + " 个）\r\n";
+  note += "\r\n每个日程最多 " + std::to_string(kMaxIcsAlarms) + " 个提醒（最近的几个），每个纪念日最多 " +
+          std::to_string(kMaxIcsLineEvents) + " 个日程，整个文件最多 " + std::to_string(kMaxIcsBytes >> 20) + " MB。";
+  return note;
 }

@@ -131,7 +131,7 @@ void storeDateText(std::string_view text, char (&field)[kDateTextSize]) {
 bool parseItemLine(CCore& core, const CString& line, ItemRecord& record, ItemOptions* options) {
   if (line.GetLength() == 0 || line.Find(';') >= 0) return false;
   gbk::copyToField(record.name, sizeof record.name, core.getFg(line, ',', 0).view());
-  storeDateText(core.getFg(line, ',', 1).view(), record.dateText);
+  storeDateText(dateFieldOfLine(line.view()), record.dateText);
   if (options) *options = parseItemOptions(optionFieldsOfLine(line.view()));
   return true;
 }

@@ -63,26 +63,54 @@ void addOnce(std::vector<int>& values, int value) {
   if (std::find(values.begin(), values.end(), value) == values.end()) values.push_back(value);
 }
 
+// A repeat option: the last one written wins; another one before it is a conflict.
+void setRepeat(ItemOptions& options, bool& repeatSeen, Repeat repeat, int everyDays = 0) {
+  if (repeatSeen && (options.repeat != repeat || options.everyDays != everyDays))
+    options.repeatConflict = true;
+  repeatSeen = true;
+  options.repeat = repeat;
+  options.everyDays = everyDays;
+}
+
 // Reads one trimmed, non-empty option into options; false when it is not one.
-bool readOption(std::string_view written, ItemOptions& options) {
+bool readOption(std::string_view written, ItemOptions& options, bool& repeatSeen) {
   const std::string text = asciiDigits(written);
   if (text == "提醒") options.remind = true;
   else if (text == "置顶") options.pinned = true;
   else if (text == "隐藏") options.hidden = true;
-  else if (text == "每年") options.repeat = Repeat::Yearly;
-  else if (text == "每月") options.repeat = Repeat::Monthly;
-  else if (text == "每周") options.repeat = Repeat::Weekly;
-  else if (text == "农历每月") options.repeat = Repeat::LunarMonthly;
+  else if (text == "每年")
+    setRepeat(options, repeatSeen, Repeat::Yearly);
+  else if (text == "每月")
+    setRepeat(options, repeatSeen, Repeat::Monthly);
+  else if (text == "每周")
+    setRepeat(options, repeatSeen, Repeat::Weekly);
+  else if (text == "农历每月")
+    setRepeat(options, repeatSeen, Repeat::LunarMonthly);
   else if (text == "里程碑") options.milestones = true;
   else if (text == "含当天") options.countStartDay = true;
   else if (int lead = numberBetween(text, "提前", "天", kMaxLeadDays)) addOnce(options.leadDays, lead);
-  else if (int every = numberBetween(text, "每", "天", kMaxEveryDays)) {
-    options.repeat = Repeat::EveryNDays;
-    options.everyDays = every;
-  } else if (int own = numberBetween(text, "里程碑", "", kMaxOwnMilestone)) addOnce(options.ownMilestones, own);
-  else return false;
-  if (options.repeat != Repeat::EveryNDays) options.everyDays = 0;
+  else if (int every = numberBetween(text, "每", "天", kMaxEveryDays))
+    setRepeat(options, repeatSeen, Repeat::EveryNDays, every);
+  else if (int own = numberBetween(text, "里程碑", "", kMaxOwnMilestone))
+    addOnce(options.ownMilestones, own);
+  else
+    return false;
   return true;
+}
+
+// Where the date field of line ends: the second ASCII comma or the first "，" after the first comma,
+// whichever comes first (npos when neither); wide tells which.
+size_t dateFieldEnd(std::string_view line, size_t begin, bool* wide) {
+  *wide = false;
+  for (size_t i = begin; i < line.size(); i += gbk::charWidth(line, i)) {
+    if (line[i] == ',')
+      return i;
+    if (line.substr(i, kFullWidthComma.size()) == kFullWidthComma && gbk::charWidth(line, i) == 2) {
+      *wide = true;
+      return i;
+    }
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace
@@ -96,6 +124,8 @@ std::vector<int> ItemOptions::leads() const {
 
 ItemOptions parseItemOptions(std::string_view fields) {
   ItemOptions options;
+  bool repeatSeen = false;
+  int read = 0;
   size_t begin = 0;
   for (size_t i = 0; i <= fields.size();) {
     const bool comma = i < fields.size() && fields[i] == ',';
@@ -106,10 +136,14 @@ ItemOptions parseItemOptions(std::string_view fields) {
       continue;
     }
     const std::string_view option = trimmed(fields.substr(begin, i - begin));
-    if (!option.empty()) {
+    if (!option.empty() && read == kMaxLineOptions) {
+      ++options.unread;
+    } else if (!option.empty()) {
+      ++read;
       if (!options.written.empty()) options.written += ',';
       options.written += option;
-      if (!readOption(option, options)) options.unknown.emplace_back(option);
+      if (!readOption(option, options, repeatSeen))
+        options.unknown.emplace_back(option);
     }
     i += wideComma ? kFullWidthComma.size() : 1;
     begin = i;
@@ -117,9 +151,21 @@ ItemOptions parseItemOptions(std::string_view fields) {
   return options;
 }
 
+std::string_view dateFieldOfLine(std::string_view line) {
+  const size_t first = line.find(',');
+  if (first == std::string_view::npos)
+    return {};
+  bool wide;
+  const size_t end = dateFieldEnd(line, first + 1, &wide);
+  return line.substr(first + 1, end == std::string_view::npos ? std::string_view::npos : end - first - 1);
+}
+
 std::string_view optionFieldsOfLine(std::string_view line) {
   const size_t first = line.find(',');
   if (first == std::string_view::npos) return {};
-  const size_t second = line.find(',', first + 1);
-  return second == std::string_view::npos ? std::string_view() : line.substr(second + 1);
+  bool wide;
+  const size_t end = dateFieldEnd(line, first + 1, &wide);
+  if (end == std::string_view::npos)
+    return {};
+  return line.substr(end + (wide ? kFullWidthComma.size() : 1));
 }

@@ -11,6 +11,9 @@ enum class Repeat { None, Yearly, Monthly, Weekly, EveryNDays, LunarMonthly };
 constexpr int kMaxLeadDays = 366;        // 提前N天: N 1..366
 constexpr int kMaxEveryDays = 36500;     // 每N天: N 1..36500
 constexpr int kMaxOwnMilestone = 100000; // 里程碑N: N 1..100000
+// The options one line keeps: fields past it are not read (the editor says so). A bound keeps one
+// line of 350,000 里程碑N from costing what the rest of a list does, and what it makes bounded.
+constexpr int kMaxLineOptions = 100;
 
 struct ItemOptions {
   std::string written;             // the option fields as written (GBK), each trimmed, joined by ","
@@ -24,6 +27,8 @@ struct ItemOptions {
   std::vector<int> ownMilestones;  // 里程碑N
   bool countStartDay = false;      // 含当天: the first date is day 1 (by default it is day 0)
   std::vector<std::string> unknown;  // options not understood, as written (trimmed)
+  bool repeatConflict = false;       // two different repeat options (每周,每年): only the last counts
+  int unread = 0;                    // fields past kMaxLineOptions, not read
 
   // True when the line asks for any reminder.
   bool reminded() const { return remind || !leadDays.empty(); }
@@ -32,11 +37,16 @@ struct ItemOptions {
   std::vector<int> leads() const;
 };
 
-// Reads the fields after the date (GBK text, everything after the line's second ","): fields are
-// split at "," and "，", trimmed of ASCII and full-width spaces, empty ones dropped; full-width
-// digits count as digits. An option whose number is out of range (提前0天, 提前400天) is unknown.
+// Reads the fields after the date (GBK text, see optionFieldsOfLine): fields are split at "," and
+// "，", trimmed of ASCII and full-width spaces, empty ones dropped; full-width digits count as
+// digits. An option whose number is out of range (提前0天, 提前400天) is unknown. The first
+// kMaxLineOptions non-empty fields are read, the rest counted in unread.
 ItemOptions parseItemOptions(std::string_view fields);
 
-// The text after the second ASCII comma of a line (GBK): where the options start. Empty when the
-// line has no third field.
+// A line's date field (GBK): after the first ASCII comma, up to the next ASCII comma or the first
+// "，" (a full-width comma ends the date as "," does; no date holds one). Empty without a comma.
+std::string_view dateFieldOfLine(std::string_view line);
+
+// The text after the date field's end (see dateFieldOfLine): where the options start. Empty when the
+// line has nothing after its date. A "，" in the name stays part of the name.
 std::string_view optionFieldsOfLine(std::string_view line);

@@ -49,6 +49,18 @@ class CommonDialogs {
   HMODULE m_library;
 };
 
+// The wait cursor while it lives, the cursor before it after.
+class WaitCursor {
+ public:
+  WaitCursor() : m_before(SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
+  ~WaitCursor() { SetCursor(m_before); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR m_before;
+};
+
 }  // namespace
 
 void CWidgetDlg::OnAppExport() {
@@ -77,9 +89,21 @@ void CWidgetDlg::OnAppExport() {
   }
   file.resize(wcslen(file.c_str()));
   CountDays();
-  const std::string ics = writeIcs(ItemTable, ItemOptionsTable, storedCount, core->getTimeNow());
-  if (replaceFileBytes(gbk::wideToUtf8(file), ics)) return;
-  error = GetLastError();
+  IcsFile ics;
+  bool written;
+  {
+    // Bounded, the file takes a fraction of a second; the cursor says the widget is busy meanwhile.
+    WaitCursor wait;
+    ics = writeIcs(ItemTable, ItemOptionsTable, storedCount, core->getTimeNow(), reminders.remindAt);
+    written = replaceFileBytes(gbk::wideToUtf8(file), ics.text);
+    error = GetLastError();
+  }
+  if (written) {
+    const std::string note = icsBoundNote(ics);
+    if (!note.empty())
+      core->msgboxWarning(m_hWnd, CString(note));
+    return;
+  }
   core->msgboxWarning(m_hWnd, gbk::toWide("无法写入日历文件：\r\n") + file +
                                   gbk::toWide(("\r\n\r\n请检查文件夹是否存在、是否可写，文件是否只读或被其他程序占用（错误代码 " +
                                                std::to_string(error) + "）。")

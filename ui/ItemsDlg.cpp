@@ -180,8 +180,11 @@ bool CItemsDlg::SaveText() {
 
   // In file order the first rows are the ones shown; nearest first, any line may be.
   const int shown = rowOrder == RowOrder::File ? rowsSetting : kTableRecords;
-  std::vector<CString> unreadable = unreadableShownLines(gbkText, core->getTimeNow(), shown);
-  if (!unreadable.empty() && askYesNo(m_hWnd, unreadableDatesQuestion(unreadable)) != IDYES) return false;
+  // One question for every line the widget will not read as written: its date, or an option.
+  const CString question = itemCheckQuestion(unreadableShownLines(gbkText, core->getTimeNow(), shown),
+                                             unknownOptionLines(gbkText), conflictingRepeatLines(gbkText));
+  if (!question.IsEmpty() && askYesNo(m_hWnd, question) != IDYES)
+    return false;
 
   if (ChangedOnDisk()) {
     std::wstring question = naming("纪念日文件在编辑期间被其他程序修改过：\r\n",

@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   reminderBalloonText(withOptions.data(), due);
   // The calendar file of a short list: a long one takes too long per input.
   if (stored <= 3) {
-    const std::string ics = writeIcs(withOptions.data(), options.data(), stored, now);
+    const std::string ics = writeIcs(withOptions.data(), options.data(), stored, now, 9 * 60).text;
     FUZZ_CHECK(gbk::isValidUtf8(ics));
     for (size_t begin = 0, end; (end = ics.find("\r\n", begin)) != std::string::npos; begin = end + 2)
       FUZZ_CHECK(end - begin <= 75);

@@ -1,6 +1,6 @@
 // Writes the calendar file of an item file as the widget would on a given day, natively, so that an
 // independent iCalendar parser can read it back (tests/tools/check_ics.py).
-//   ics_sample ITEMFILE YYYY-MM-DD OUTFILE
+//   ics_sample ITEMFILE YYYY-MM-DD OUTFILE [REMINDAT minutes after midnight, 540 by default]
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -12,8 +12,10 @@
 
 int main(int argc, char** argv) {
   int year, month, day;
-  if (argc != 4 || std::sscanf(argv[2], "%d-%d-%d", &year, &month, &day) != 3) {
-    std::fprintf(stderr, "usage: ics_sample ITEMFILE YYYY-MM-DD OUTFILE\n");
+  int remindAt = 9 * 60;
+  if ((argc != 4 && argc != 5) || std::sscanf(argv[2], "%d-%d-%d", &year, &month, &day) != 3 ||
+      (argc == 5 && std::sscanf(argv[4], "%d", &remindAt) != 1)) {
+    std::fprintf(stderr, "usage: ics_sample ITEMFILE YYYY-MM-DD OUTFILE [REMINDAT]\n");
     return 2;
   }
   std::string bytes;
@@ -25,6 +27,9 @@ int main(int argc, char** argv) {
   std::vector<ItemRecord> records(kTableRecords);
   std::vector<ItemOptions> options(kTableRecords);
   const int stored = readItemBytes(core, bytes, records.data(), options.data());
-  const std::string ics = writeIcs(records.data(), options.data(), stored, CTime(year, month, day, 12, 0, 0));
-  return replaceFileBytes(argv[3], ics) ? 0 : 1;
+  const IcsFile ics = writeIcs(records.data(), options.data(), stored, CTime(year, month, day, 12, 0, 0), remindAt);
+  const std::string note = icsBoundNote(ics);
+  if (!note.empty())
+    std::fprintf(stderr, "%s\n", note.c_str());
+  return replaceFileBytes(argv[3], ics.text) ? 0 : 1;
 }

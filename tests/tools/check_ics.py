@@ -22,6 +22,7 @@ LINES = [
     "中秋,农历八月十五,提前3天",
     "腊八,农历2020年腊月初八,每年",
     "发薪日,2025-01-31,每月",
+    "三十日,2025-01-30,每月",
     "房租,2025-01-05,每月",
     "跑步,2025-06-01,每周",
     "浇花,2024-12-25,每10天",
@@ -121,6 +122,8 @@ laba = days("腊八")
 check(len(laba) == 30 and all((lunar(d).month, lunar(d).day) == (12, 8) for d in laba), "腊八 on 腊月初八")
 pay = days("发薪日")
 check(len(pay) == 360 and all((d + datetime.timedelta(days=1)).day == 1 for d in pay), "每月 31st: every month's last day")
+thirtieth = days("三十日")
+check(len(thirtieth) == 360 and sum(d.month == 2 for d in thirtieth) == 30, "每月 30th: February has its event too")
 rent = days("房租")
 check(len(rent) == 360 and all(d.day == 5 for d in rent), "每月 5th by a monthly rule")
 check(all(d.weekday() == 6 for d in days("跑步")) and days("跑步")[0] == datetime.date(2025, 6, 1), "weekly on Sundays")
@@ -139,10 +142,24 @@ for n in (100, 200, 300, 500, 520, 1000, 999, 1314, 2000, 3000, 5000, 10000):
         check(days("相识 第 %d 天" % n) == [day], "milestone %d on %s" % (n, day))
 check(days("相识 第 100 天") == [], "milestones before this year left out")
 check(len(by_summary["同名"]) == 2, "identical lines both written")
+# A one-off date: one event on the date itself, no rule.
+for summary, count in (("同名", 2), (LONG_NAME, 1), ("相识", 1)):
+    check(len(by_summary[summary]) == count and all("RRULE" not in e for e in by_summary[summary]),
+          "%s once, without a rule" % summary)
+check(days("同名") == [datetime.date(2025, 3, 1)] * 2, "the one-off date on its day")
+check(by_summary["相识"][0].decoded("DTSTART") == datetime.date(2024, 8, 19), "a past one-off date on its day")
+# Alarms at the reminder time (09:00 here) on their day.
+alarms = sorted({a.decoded("TRIGGER") for e in by_summary["妈妈生日"] for a in e.walk("VALARM")})
+check(alarms == [datetime.timedelta(days=-7, hours=9), datetime.timedelta(hours=9)], "alarms at 09:00: %s" % alarms)
 
 # Stable UIDs: another day of the year and the list reordered give the same events.
 again = icalendar.Calendar.from_ical(write_ics(LINES[::-1], "2025-11-30"))
 check(sorted(str(e["UID"]) for e in again.walk("VEVENT")) == sorted(uids), "UIDs stable across runs and reordering")
+# A rule's start stays where it was in another year: a re-import does not move the series.
+later = icalendar.Calendar.from_ical(write_ics(LINES, "2031-03-01"))
+ruled = {str(e["UID"]): e.decoded("DTSTART") for e in events if "RRULE" in e}
+ruled_later = {str(e["UID"]): e.decoded("DTSTART") for e in later.walk("VEVENT") if "RRULE" in e}
+check(ruled and ruled == ruled_later, "rule starts unchanged in 2031")
 
 for failure in failures:
     print("FAIL:", failure)
