@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The anniversaries editor, driven with the real pointer and keyboard: OK rewrites the item file with
 # full-width commas made ASCII and the widget shows the new rows; Esc changes nothing; a file that
-# cannot be written or lines whose dates cannot be read keep the dialog open with the text as typed;
+# cannot be written or lines whose dates or options cannot be read keep the dialog open with the text
+# as typed;
 # UTF-8 files and bare line feeds come back byte for byte; a file the editor cannot hold whole is
 # not opened at all.
 source "$(dirname "$0")/lib.sh"
@@ -141,6 +142,21 @@ editor_ok
 check "eight typed lines are saved" editor_closed
 check "all eight lines are in the file" file_is_gbk "$(printf '%s\\r\\n' "${eight[@]}" | sed 's/\\r\\n$//')"
 check "the widget shows five rows" rows_are 5
+
+# A typo in an option (提醒我 for 提醒): the question names the line before anything is saved.
+cp "$ITEMS" "$BEFORE"
+open_editor
+click_box
+press_keys ctrl+End Return
+type_text '纪念,2020-01-01,提醒我'
+editor_ok
+check "an unknown option brings the question" wait_message
+check "it lists the line with the unknown option" [ "$(listed_lines)" = "纪念,2020-01-01,提醒我" ]
+answer_message n
+check "after No the question closes, the editor stays open" eval 'message_gone && editor_open'
+check "and nothing was saved" file_unchanged
+editor_cancel
+check "Cancel closes the editor after the question" editor_closed
 
 # UTF-8 with its byte-order mark and characters GBK does not have: shown as they are, written back
 # byte for byte apart from the full-width comma.

@@ -101,6 +101,9 @@ TEST(EncodingRuleTest, OnlyTheProbeIsLookedAtAndItsCutSequenceDoesNotCount) {
   EXPECT_EQ(detectEncoding(std::string(kEncodingProbeBytes, 'a') + u8"生日"), TextEncoding::Gbk);
   EXPECT_EQ(detectEncoding("\xC0\xAF"), TextEncoding::Gbk);  // overlong: not UTF-8
   EXPECT_EQ(detectEncoding("\xE0\x80\xAF"), TextEncoding::Gbk);  // overlong in three bytes
+  // Overlong in three bytes for a value that two bytes hold (0xE9): only the 0x800 bound refuses it.
+  EXPECT_EQ(detectEncoding("\xE0\x83\xA9"), TextEncoding::Gbk);
+  EXPECT_FALSE(gbk::isValidUtf8("\xE0\x83\xA9"));
 }
 
 TEST(EncodingConversionTest, TextComesBackAsWrittenInEveryEncoding) {
@@ -207,3 +210,27 @@ TEST(EncodingConversionTest, EachCharacterOnItsOwn) {
 }
 
 }  // namespace
+
+TEST(FileErrorTextTest, EachReasonInWordsForAReadAndForASave) {
+  const struct {
+    FileError error;
+    int code;
+    const char* read;
+    const char* save;
+  } cases[] = {
+      {FileError::None, 0, "", ""},
+      {FileError::Missing, 2, "文件不存在", "文件所在的文件夹不存在"},
+      {FileError::IsFolder, 5, "这是一个文件夹，不是文件", "一个文件夹挡住了它"},
+      {FileError::Locked, 32, "文件被其他程序占用", "文件被其他程序占用"},
+      {FileError::Denied, 5, "没有读取它的权限", "没有写入它的权限"},
+      {FileError::ReadOnly, 5, "读取时出错（错误代码 5）", "文件是只读的"},
+      {FileError::DiskFull, 112, "读取时出错（错误代码 112）", "磁盘已满"},
+      {FileError::TooLarge, 0, "文件太大", "写入时出错"},
+      {FileError::Other, 1392, "读取时出错（错误代码 1392）", "写入时出错（错误代码 1392）"},
+      {FileError::Other, 0, "读取时出错", "写入时出错"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(fileErrorText(c.error, c.code).str(), c.read) << static_cast<int>(c.error);
+    EXPECT_EQ(saveErrorText(c.error, c.code).str(), c.save) << static_cast<int>(c.error);
+  }
+}
