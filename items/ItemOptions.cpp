@@ -153,8 +153,9 @@ ItemOptions parseItemOptions(std::string_view fields) {
 
 std::string_view dateFieldOfLine(std::string_view line) {
   const size_t first = line.find(',');
+  // Empty but pointing into line, as the field copy wants a text to copy from.
   if (first == std::string_view::npos)
-    return {};
+    return line.substr(line.size());
   bool wide;
   const size_t end = dateFieldEnd(line, first + 1, &wide);
   return line.substr(first + 1, end == std::string_view::npos ? std::string_view::npos : end - first - 1);
