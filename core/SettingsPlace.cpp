@@ -73,8 +73,10 @@ bool isFullPath(std::string_view path) {
   if (path.size() >= 3 && letter(path[0]) && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) return true;
   // A UNC path names a server and a share.
   if (path.size() < 5 || path[0] != '\\' || path[1] != '\\') return false;
-  size_t share = path.find('\\', 2);
-  return share != std::string_view::npos && share > 2 && share + 1 < path.size();
+  // Either separator ends the server's name, and the share's name is not empty.
+  const size_t share = path.find_first_of("\\/", 2);
+  return share != std::string_view::npos && share > 2 && share + 1 < path.size() && path[share + 1] != '\\' &&
+         path[share + 1] != '/';
 }
 
 std::string appDataHomeName(std::string_view exeFolder) {
@@ -171,9 +173,11 @@ std::string itemDirFromSetting(std::string_view stored) {
     if (static_cast<unsigned char>(c) < 0x20)
       return std::string();
   }
-  // "D:\" stays a root; any other trailing backslash goes.
+  // "D:\" stays a root; any other trailing backslash goes, and what is left must still name a share
+  // (\\server\ alone is no folder).
   std::string_view trimmed = trimSlashes(path);
-  return trimmed.size() == 2 ? std::string(trimmed) + "\\" : std::string(trimmed);
+  std::string folder = trimmed.size() == 2 ? std::string(trimmed) + "\\" : std::string(trimmed);
+  return isFullPath(folder) ? folder : std::string();
 }
 
 ItemDirTrouble itemDirSettingTrouble(std::string_view stored) {
@@ -200,7 +204,7 @@ std::string pathRoot(std::string_view path) {
     return std::string();
   if (path[0] != '\\')
     return std::string(path.substr(0, 2)) + "\\";
-  const size_t share = path.find('\\', 2);
+  const size_t share = path.find_first_of("\\/", 2);
   const size_t end = path.find_first_of("\\/", share + 1);
   return std::string(path.substr(0, end)) + "\\";
 }

@@ -103,6 +103,8 @@ TEST(SettingsPlace, ListFollowsTheItemFolderOption) {
       {"u8:D:\\Sync%00\\x", "", "C:\\S\\Tessaly_items.txt"},  // a NUL would cut the path
       {"u8:D:\\a%0Ab", "", "C:\\S\\Tessaly_items.txt"},       // no name holds a line break
       {"u8:D:\\%E5%90", "", "C:\\S\\Tessaly_items.txt"},      // cut UTF-8
+      {"\\\\nas\\\\", "", "C:\\S\\Tessaly_items.txt"},        // a share named by separators only
+      {"\\\\//\\x\\y", "", "C:\\S\\Tessaly_items.txt"},       // a server named by separators
   };
   for (const auto& c : cases) {
     const std::string dir = itemDirFromSetting(c.stored);
