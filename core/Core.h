@@ -110,10 +110,13 @@ class CCore {
   FilePath itemDir();
   // The list's path: in itemDir when set, else beside the settings.
   FilePath listPath();
+  // The list's path if the option were folder (empty: beside the settings).
+  FilePath listPathIn(const FilePath& folder);
   // Empty removes the option. False when the settings file could not be written.
   bool saveItemDir(const FilePath& folder);
-  // Once a run, when the list's own folder is gone (a drive unplugged) or the option names no full
-  // path: the note to show; empty otherwise and afterwards.
+  // Once a run, when the list's own folder cannot be used (a drive unplugged, a file in its place, a
+  // network folder that does not answer) or the option names no readable full path: the note saying
+  // which; empty otherwise and afterwards.
   std::wstring itemDirNote();
 #endif
 

@@ -44,6 +44,20 @@ bool isFile(const FilePath& path) {
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+FolderLook lookAtFolder(const FilePath& folder) {
+  FolderLook look;
+  const DWORD a = attributes(folder);
+  if (a != INVALID_FILE_ATTRIBUTES) {
+    look.folder = (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    look.file = !look.folder;
+    return look;
+  }
+  look.denied = GetLastError() == ERROR_ACCESS_DENIED;
+  const FilePath root = pathRoot(folder);
+  look.rootThere = !root.empty() && attributes(root) != INVALID_FILE_ATTRIBUTES;
+  return look;
+}
+
 // The folder as the file system names it; the path as given when the folder cannot be opened.
 FilePath finalFolder(const FilePath& folder) {
   const std::wstring path = finalFolderPath(widePath(folder));
@@ -141,9 +155,13 @@ FilePath CCore::itemDir() {
 }
 
 FilePath CCore::listPath() {
+  return listPathIn(itemDir());
+}
+
+FilePath CCore::listPathIn(const FilePath& folder) {
   const FilePath app = getAppFilePath();
   const size_t slash = app.find_last_of("\\/");
-  return listPathFor(m_place.folder, itemDir(), slash == FilePath::npos ? app : app.substr(slash + 1));
+  return listPathFor(m_place.folder, folder, slash == FilePath::npos ? app : app.substr(slash + 1));
 }
 
 bool CCore::saveItemDir(const FilePath& folder) {
@@ -160,14 +178,37 @@ std::wstring CCore::itemDirNote() {
   const std::wstring stored = getConfigText("itemdir");
   if (stored.empty()) return std::wstring();
   const FilePath folder = itemDir();
-  if (folder.empty()) {
-    m_itemDirNoted = true;
-    return gbk::toWide("设置文件中的纪念日文件位置不是完整的文件夹路径，没有使用：\r\n") + stored;
-  }
-  if (isFolder(folder)) return std::wstring();
+  ItemDirTrouble trouble = itemDirSettingTrouble(gbk::wideToUtf8(stored));
+  if (trouble == ItemDirTrouble::None)
+    trouble = itemDirFolderTrouble(folder, lookAtFolder(folder));
+  if (trouble == ItemDirTrouble::None)
+    return std::wstring();
   m_itemDirNoted = true;
-  return gbk::toWide("找不到纪念日文件所在的文件夹（驱动器可能已拔出），列表暂时是空的：\r\n") +
-         gbk::utf8ToWide(folder) + gbk::toWide("\r\n文件夹回来后重新启动 Tessaly 即可，设置保持不变。");
+  const std::wstring named = gbk::utf8ToWide(folder);
+  const std::wstring kept = gbk::toWide("\r\n请在“选项”中重新选择纪念日文件位置，列表暂时是空的。");
+  switch (trouble) {
+    case ItemDirTrouble::Unreadable:
+      return gbk::toWide("设置文件中的纪念日文件位置无法读取（编码损坏，或含有路径中不能有的字符），没有使用：\r\n") +
+             stored;
+    case ItemDirTrouble::NotFullPath:
+      return gbk::toWide("设置文件中的纪念日文件位置不是完整的文件夹路径，没有使用：\r\n") + stored;
+    case ItemDirTrouble::NameTooLong:
+      return gbk::toWide("纪念日文件位置中有超过 255 个字符的名称，这样的文件夹不能存在：\r\n") + named + kept;
+    case ItemDirTrouble::FileInTheWay:
+      return gbk::toWide("纪念日文件位置是一个文件，不是文件夹（已有同名的文件）：\r\n") + named + kept;
+    case ItemDirTrouble::NoAccess:
+      return gbk::toWide("没有权限打开纪念日文件所在的文件夹，列表暂时是空的：\r\n") + named +
+             gbk::toWide("\r\n请检查文件夹的权限，或在“选项”中重新选择纪念日文件位置。");
+    case ItemDirTrouble::NetworkUnreachable:
+      return gbk::toWide("无法连接纪念日文件所在的网络文件夹（网络或服务器可能未连接），列表暂时是空的：\r\n") + named +
+             gbk::toWide("\r\n网络连接恢复后重新启动 Tessaly 即可，设置保持不变。");
+    case ItemDirTrouble::DriveMissing:
+      return gbk::toWide("找不到纪念日文件所在的文件夹（驱动器可能已拔出），列表暂时是空的：\r\n") + named +
+             gbk::toWide("\r\n文件夹回来后重新启动 Tessaly 即可，设置保持不变。");
+    default:
+      return gbk::toWide("找不到纪念日文件所在的文件夹（它可能已被移动、改名或删除），列表暂时是空的：\r\n") + named +
+             gbk::toWide("\r\n文件夹回来后重新启动 Tessaly 即可，设置保持不变。");
+  }
 }
 
 int CCore::getConfigInt(const char* key) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "framework/Gbk.h"
 #include "framework/String.h"
 
 namespace {
@@ -29,6 +30,29 @@ int hexValue(char c) {
 
 constexpr std::string_view kEscaped = "u8:";
 
+bool isEscaped(std::string_view stored) {
+  return stored.substr(0, kEscaped.size()) == kEscaped;
+}
+
+// The longest name, in UTF-16 units, the file systems take for one folder or file.
+constexpr size_t kMaxNameUnits = 255;
+
+size_t longestNameUnits(std::string_view path) {
+  size_t longest = 0, units = 0;
+  for (char c : path) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == '\\' || c == '/') {
+      units = 0;
+      continue;
+    }
+    if ((u & 0xC0) != 0x80)
+      units += u >= 0xF0 ? 2 : 1;  // a lead byte; four bytes make a surrogate pair
+    if (units > longest)
+      longest = units;
+  }
+  return longest;
+}
+
 }  // namespace
 
 bool isInFolder(std::string_view path, std::string_view folder) {
@@ -49,8 +73,10 @@ bool isFullPath(std::string_view path) {
   if (path.size() >= 3 && letter(path[0]) && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) return true;
   // A UNC path names a server and a share.
   if (path.size() < 5 || path[0] != '\\' || path[1] != '\\') return false;
-  size_t share = path.find('\\', 2);
-  return share != std::string_view::npos && share > 2 && share + 1 < path.size();
+  // Either separator ends the server's name, and the share's name is not empty.
+  const size_t share = path.find_first_of("\\/", 2);
+  return share != std::string_view::npos && share > 2 && share + 1 < path.size() && path[share + 1] != '\\' &&
+         path[share + 1] != '/';
 }
 
 std::string appDataHomeName(std::string_view exeFolder) {
@@ -123,7 +149,7 @@ std::string escapeItemDir(std::string_view utf8) {
 
 std::string itemDirFromSetting(std::string_view stored) {
   std::string path;
-  if (stored.substr(0, kEscaped.size()) == kEscaped) {
+  if (isEscaped(stored)) {
     stored.remove_prefix(kEscaped.size());
     for (size_t i = 0; i < stored.size(); ++i) {
       if (stored[i] != '%') {
@@ -139,8 +165,46 @@ std::string itemDirFromSetting(std::string_view stored) {
   } else {
     path = std::string(stored);
   }
-  if (!isFullPath(path)) return std::string();
-  // "D:\" stays a root; any other trailing backslash goes.
+  if (!isFullPath(path) || !gbk::isValidUtf8(path))
+    return std::string();
+  // No Windows name holds a control character; a decoded "%00" would cut the path where the window
+  // code hands it on, and a folder the user never chose would be named.
+  for (char c : path) {
+    if (static_cast<unsigned char>(c) < 0x20)
+      return std::string();
+  }
+  // "D:\" stays a root; any other trailing backslash goes, and what is left must still name a share
+  // (\\server\ alone is no folder).
   std::string_view trimmed = trimSlashes(path);
-  return trimmed.size() == 2 ? std::string(trimmed) + "\\" : std::string(trimmed);
+  std::string folder = trimmed.size() == 2 ? std::string(trimmed) + "\\" : std::string(trimmed);
+  return isFullPath(folder) ? folder : std::string();
+}
+
+ItemDirTrouble itemDirSettingTrouble(std::string_view stored) {
+  if (stored.empty() || !itemDirFromSetting(stored).empty())
+    return ItemDirTrouble::None;
+  return isEscaped(stored) ? ItemDirTrouble::Unreadable : ItemDirTrouble::NotFullPath;
+}
+
+ItemDirTrouble itemDirFolderTrouble(std::string_view folder, const FolderLook& look) {
+  if (look.folder)
+    return ItemDirTrouble::None;
+  if (look.file)
+    return ItemDirTrouble::FileInTheWay;
+  if (longestNameUnits(folder) > kMaxNameUnits)
+    return ItemDirTrouble::NameTooLong;
+  const bool unc = folder.size() >= 2 && folder[0] == '\\' && folder[1] == '\\';
+  if (!look.rootThere)
+    return unc ? ItemDirTrouble::NetworkUnreachable : ItemDirTrouble::DriveMissing;
+  return look.denied ? ItemDirTrouble::NoAccess : ItemDirTrouble::FolderMissing;
+}
+
+std::string pathRoot(std::string_view path) {
+  if (!isFullPath(path))
+    return std::string();
+  if (path[0] != '\\')
+    return std::string(path.substr(0, 2)) + "\\";
+  const size_t share = path.find_first_of("\\/", 2);
+  const size_t end = path.find_first_of("\\/", share + 1);
+  return std::string(path.substr(0, end)) + "\\";
 }

@@ -53,5 +53,32 @@ std::string listPathFor(std::string_view settingsFolder, std::string_view itemDi
 // path's UTF-8 with every byte outside printable ASCII, and "%", as %XX. No full path starts so.
 std::string escapeItemDir(std::string_view utf8);
 // The option as read (UTF-8) to the path; the escaped form decoded, a plain path as it is, empty for
-// anything else (a relative path, a broken escape).
+// anything else (a relative path, a broken escape, a path no folder can have: a control character
+// such as a "%00" that would cut it, bytes that are no UTF-8).
 std::string itemDirFromSetting(std::string_view stored);
+
+// Why the list's folder the option names is not used, for a note that says what is true.
+enum class ItemDirTrouble {
+  None,
+  Unreadable,          // an escaped value that does not decode to a path
+  NotFullPath,         // a relative path
+  NameTooLong,         // a name in it longer than any file system takes (255 UTF-16 units)
+  FileInTheWay,        // a file of that name, not a folder
+  NetworkUnreachable,  // "\\server\share\..." whose share cannot be reached
+  DriveMissing,        // the drive is not there (unplugged)
+  NoAccess,            // there, but this user may not open it
+  FolderMissing,       // the drive is there, the folder is not
+};
+// What the window code found at the folder and at its root (pathRoot).
+struct FolderLook {
+  bool folder = false;     // a folder is there
+  bool file = false;       // a file is there instead
+  bool denied = false;     // the look was refused
+  bool rootThere = false;  // the drive or share answers
+};
+// The option's trouble before anything is looked at: None, Unreadable or NotFullPath.
+ItemDirTrouble itemDirSettingTrouble(std::string_view stored);
+// The trouble of a folder read from the option, given what was found there.
+ItemDirTrouble itemDirFolderTrouble(std::string_view folder, const FolderLook& look);
+// The drive's root of a full path ("C:\"), or the share's ("\\server\share\"); empty for others.
+std::string pathRoot(std::string_view path);

@@ -1,5 +1,6 @@
 // The list file read again when another program changes it: the folder watch, and the widget's side of
-// it (a quiet time after the last change, then a look at the file; the minute tick looks too).
+// it (a quiet time after the last change, then looks at the file until it holds still; the minute
+// tick looks too).
 #include "items/ItemFolderWatch.h"
 
 #include "app/AppState.h"
@@ -113,6 +114,7 @@ FileStamp ItemFolderWatch::Stamp(const FilePath& file, bool withBytes) {
   }
   stamp.hashed = true;
   stamp.hash = contentHash(bytes);
+  stamp.lineEnded = endsWithLineEnd(bytes);
   return stamp;
 }
 
@@ -133,9 +135,10 @@ void CWidgetDlg::CheckItemFile() {
   ::KillTimer(m_hWnd, IDT_ITEM_RELOAD);
   // The editor holds the user's text: the list is read again once it closes.
   if (!core || !ItemTable || openEditor) return;
-  ReloadDebounce::Action action = itemWatch.debounce.decide(ItemFolderWatch::Stamp(itemFilePath, false));
+  const uint64_t now = GetTickCount64();
+  ReloadDebounce::Action action = itemWatch.debounce.decide(ItemFolderWatch::Stamp(itemFilePath, false), now);
   if (action == ReloadDebounce::Action::ReadBytes)
-    action = itemWatch.debounce.decide(ItemFolderWatch::Stamp(itemFilePath, true));
+    action = itemWatch.debounce.decide(ItemFolderWatch::Stamp(itemFilePath, true), now);
   if (action == ReloadDebounce::Action::LookAgain) ::SetTimer(m_hWnd, IDT_ITEM_RELOAD, ReloadDebounce::kQuietMs, nullptr);
   if (action != ReloadDebounce::Action::Reload) return;
   // The same place; one new picture replaces the old, nothing is cleared in between.

@@ -43,12 +43,33 @@ bool changesNameFile(const unsigned char* records, size_t bytes, std::u16string_
   return false;
 }
 
+bool endsWithLineEnd(std::string_view bytes) {
+  if (bytes.empty())
+    return true;
+  const auto lineEnd = [](char c) { return c == '\n' || c == '\r'; };
+  if (lineEnd(bytes.back()))
+    return true;
+  // UTF-16: "\n\0" little-endian; big-endian ends "\0\n", which the byte test above took already.
+  return bytes.size() >= 2 && bytes.back() == '\0' && lineEnd(bytes[bytes.size() - 2]);
+}
+
+namespace {
+
+bool sameSizeAndTime(const FileStamp& a, const FileStamp& b) {
+  return a.state == FileStamp::State::Found && b.state == FileStamp::State::Found && a.size == b.size &&
+         a.written == b.written;
+}
+
+}  // namespace
+
 void ReloadDebounce::loaded(const FileStamp& stamp) {
   m_loaded = stamp;
+  m_looked = FileStamp();
+  m_holding = false;
   m_busyLooks = 0;
 }
 
-ReloadDebounce::Action ReloadDebounce::decide(const FileStamp& now) {
+ReloadDebounce::Action ReloadDebounce::decide(const FileStamp& now, uint64_t nowMs) {
   if (now.state == FileStamp::State::Busy) {
     // Left to the minute tick after a few looks: a file held open for long is not waited on here.
     return m_busyLooks++ < kBusyRetries ? Action::LookAgain : Action::Nothing;
@@ -56,14 +77,36 @@ ReloadDebounce::Action ReloadDebounce::decide(const FileStamp& now) {
   m_busyLooks = 0;
   // A list that went keeps its rows: a sync tool removes the old file before it puts the new one
   // in place, and a file that comes back the same is not read again.
-  if (now.state == FileStamp::State::Missing) return Action::Nothing;
-  if (m_loaded.state != FileStamp::State::Found) return now.hashed ? Action::Reload : Action::ReadBytes;
-  if (!now.hashed) {
-    return now.size == m_loaded.size && now.written == m_loaded.written ? Action::Nothing : Action::ReadBytes;
-  }
-  if (m_loaded.hashed && now.hash == m_loaded.hash) {
-    m_loaded = now;  // the same bytes written again: only the time moved
+  if (now.state == FileStamp::State::Missing) {
+    m_looked = FileStamp();
     return Action::Nothing;
+  }
+  if (!now.hashed) {
+    if (sameSizeAndTime(now, m_loaded)) {
+      m_looked = FileStamp();
+      m_holding = false;
+      return Action::Nothing;
+    }
+    // Changed since the load: read only once it held still from one look to the next, or a writer
+    // that pauses mid-file would have its half list shown.
+    if (sameSizeAndTime(now, m_looked))
+      return Action::ReadBytes;
+    m_looked = now;
+    return Action::LookAgain;
+  }
+  if (m_loaded.state == FileStamp::State::Found && m_loaded.hashed && now.hash == m_loaded.hash) {
+    m_loaded = now;  // the same bytes written again: only the time moved
+    m_looked = FileStamp();
+    m_holding = false;
+    return Action::Nothing;
+  }
+  if (!now.lineEnded) {
+    if (!m_holding) {
+      m_holding = true;
+      m_holdSince = nowMs;
+    }
+    if (nowMs - m_holdSince < kUnendedHoldMs)
+      return Action::LookAgain;
   }
   return Action::Reload;
 }

@@ -2,7 +2,18 @@
 
 #include <algorithm>
 
-RowOrder rowOrderFromWord(std::string_view word) { return word == "soon" ? RowOrder::Soon : RowOrder::File; }
+RowOrder rowOrderFromWord(std::string_view word) {
+  // Words in the settings file are read as its keys are, letters' case aside ("SOON" too).
+  constexpr std::string_view kSoon = "soon";
+  if (word.size() != kSoon.size())
+    return RowOrder::File;
+  for (size_t i = 0; i < word.size(); ++i) {
+    const char c = word[i] >= 'A' && word[i] <= 'Z' ? static_cast<char>(word[i] - 'A' + 'a') : word[i];
+    if (c != kSoon[i])
+      return RowOrder::File;
+  }
+  return RowOrder::Soon;
+}
 
 const char* rowOrderWord(RowOrder order) { return order == RowOrder::Soon ? "soon" : "file"; }
 

@@ -18,7 +18,7 @@ constexpr int kMaxWithinDays = 36600;  // within: 0 (all) .. 36600 days
 // font size is treated: a value out of range comes from a damaged or hand-edited settings file.
 inline int rowsOrDefault(int stored) { return stored >= kMinRows && stored <= kMaxRows ? stored : kDefaultRows; }
 inline int withinOrDefault(int stored) { return stored >= 0 && stored <= kMaxWithinDays ? stored : 0; }
-// "soon" is Soon, anything else (the default included) File.
+// "soon" in any letter case is Soon, anything else (the default included) File.
 RowOrder rowOrderFromWord(std::string_view word);
 const char* rowOrderWord(RowOrder order);
 

@@ -60,6 +60,19 @@ FilePath pickFolder(HWND owner, const FilePath& start) {
 const char* const kOrderNames[] = {"文件顺序", "最近的在前"};  // RowOrder::File, RowOrder::Soon
 const char kDisabledNote[] = "已在任务管理器中禁用";
 
+// The system's own words for an error, with its number, for the rare one not named here.
+std::wstring systemMessage(DWORD error) {
+  wchar_t* text = nullptr;
+  const DWORD n =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message = n ? std::wstring(text, n) : std::wstring();
+  LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+    message.pop_back();
+  return message + gbk::toWide((" （错误 " + std::to_string(error) + "）").c_str());
+}
+
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 void check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
@@ -127,6 +140,50 @@ void COptionsDlg::OnItemDirDefault() {
   ::SetFocus(GetDlgItem(IDC_ITEM_DIR_CHANGE));
 }
 
+bool COptionsDlg::CopyListInto(const FilePath& moved) {
+  const std::wstring from = widePath(itemFilePath);
+  // No list yet: nothing to take along.
+  if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES)
+    return true;
+  if (CopyFileW(from.c_str(), widePath(moved).c_str(), TRUE))
+    return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+    return true;
+  const char* why = nullptr;
+  switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      why = "这个文件夹不能写入（只读，或没有写入权限）。";
+      break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      why = "磁盘空间不足。";
+      break;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      why = "纪念日文件正被其他程序占用。";
+      break;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_NOT_READY:
+      why = "这个文件夹无法访问（已被移走，或驱动器、网络已断开）。";
+      break;
+    default:
+      break;
+  }
+  std::wstring reason = why ? gbk::toWide(why) : systemMessage(error);
+  core->msgboxWarning(m_hWnd, gbk::toWide("无法把纪念日文件复制到新的位置，纪念日文件位置没有更改：\r\n") +
+                                  gbk::utf8ToWide(moved) + gbk::toWide("\r\n\r\n原因：") + reason);
+  m_itemDir = core->itemDir();
+  ShowItemDir();
+  ::SetFocus(GetDlgItem(IDC_ITEM_DIR_CHANGE));
+  return false;
+}
+
 void COptionsDlg::OnLockClicked() { EnableWindow(GetDlgItem(IDC_CLICK_THROUGH), checked(m_hWnd, IDC_LOCK)); }
 
 void COptionsDlg::Refuse(int id, const char* message) {
@@ -154,17 +211,19 @@ void COptionsDlg::OnOK() {
     return Refuse(IDC_WITHIN, "只显示的天数必须是0到36600之间的整数（0 表示全部）！");
 
   if (m_itemDir != core->itemDir()) {
+    // A folder without a list starts with a copy of the current one: the user's list follows the
+    // user to the synced folder. A list already there (from the other computer) is used as it is;
+    // the old file is never removed. The copy comes first: a folder that cannot take it is not
+    // saved, and the list stays where it was.
+    const FilePath moved = core->listPathIn(m_itemDir);
+    if (!CopyListInto(moved))
+      return;
     if (!core->saveItemDir(m_itemDir)) {
       core->msgboxWarning(m_hWnd, gbk::toWide("纪念日文件位置无法保存到设置文件：\r\n") +
                                       gbk::utf8ToWide(core->configPath()) +
                                       gbk::toWide("\r\n\r\n请检查设置文件是否只读或被其他程序占用。"));
       return;
     }
-    // A folder without a list starts with a copy of the current one: the user's list follows the
-    // user to the synced folder. A list already there (from the other computer) is used as it is;
-    // the old file is never removed.
-    const FilePath moved = core->listPath();
-    CopyFileW(widePath(itemFilePath).c_str(), widePath(moved).c_str(), TRUE);
     itemFilePath = moved;
   }
   fontSize = value;

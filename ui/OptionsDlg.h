@@ -30,6 +30,9 @@ class COptionsDlg : public CDialog {
   void ApplyAutostart();
   void OnItemDirChange();
   void OnItemDirDefault();
+  // Copies the list into moved, its path in a new folder, unless a list is there already. False,
+  // with the reason told and the old folder shown again, when the folder does not take it.
+  bool CopyListInto(const FilePath& moved);
   // Shows the folder the list will be in: the chosen one, or the settings' folder.
   void ShowItemDir();
   // Click-through is offered only with a locked place.

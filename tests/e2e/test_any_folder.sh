@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Any folder, any name: a program folder named with Korean letters (and ß, ö) keeps its list and its
-# settings and shows the paths whole in About; so does a folder deeper than MAX_PATH. An item file
+# settings and shows the paths whole in About; so does a folder deeper than MAX_PATH. A list that
+# another program writes with a pause mid-file is shown only once it is whole. An item file
 # that is there but cannot be read is named in a balloon from the tray icon, the widget stays empty;
 # a settings file that cannot be written is reported by the options dialog and quitting says nothing.
 source "$(dirname "$0")/lib.sh"
@@ -47,6 +48,28 @@ dialog_shown 纪念日 10 && click_dialog 333 412  # OK
 dialog_gone 纪念日 5 || fail "the editor closed"
 printf '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n' | iconv -f UTF-8 -t CP936 >"$EXPECTED"
 check "the editor saves the list in the Korean folder" cmp -s "$EXPECTED" "$ITEMS"
+
+# --- a list written by a writer that pauses mid-file (a slow sync, a network drive) ---
+row=$((h30 / 2))
+printf '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n春游,2031-04-01\r\n' | write_items_gbk
+check "a list written by another program is read: three rows" wait_for 15 eval '[ "$(widget_height)" = $((3 * row)) ]'
+write_slowly() {  # the first line and half the second, a pause longer than the quiet time, the rest
+  printf '结婚纪念日,2020-05-20\r\n生日,20' | write_items_gbk
+  sleep 2
+  printf '30-01-01\r\n春游,2031-04-01\r\n新年,2032-01-01\r\n' | iconv -f UTF-8 -t CP936 >>"$ITEMS"
+}
+write_slowly &
+writer=$!
+lowest=$((3 * row))
+full_list_shown() {  # notes the lowest height seen on the way
+  local h
+  h=$(widget_height)
+  [ -n "$h" ] && [ "$h" -lt "$lowest" ] && lowest=$h
+  ! kill -0 "$writer" 2>/dev/null && [ "$h" = $((4 * row)) ]
+}
+check "the whole list is shown once written: four rows" wait_for 20 full_list_shown
+wait "$writer" || true
+check "the half-written list was never shown (lowest height $lowest, three rows $((3 * row)))" [ "$lowest" -ge $((3 * row)) ]
 quit_app || true
 
 # --- an item file that is there but cannot be read ---

@@ -5,7 +5,8 @@
 # program and says that they cannot be saved; a start from a zip viewer's temporary folder is refused
 # and writes nothing; the list's own folder (the option "itemdir"), chosen in the system's folder
 # dialog, gets a copy of the list and is where the editor saves; a folder that is gone is told and the
-# setting kept; "默认" brings the list back; the installer
+# setting kept; a folder that cannot take the copy is told, with why, and the old one kept; "默认"
+# brings the list back; the installer
 # installs silently for the user alone, its shortcut starts the program, and its uninstaller leaves
 # the user's list.
 source "$(dirname "$0")/lib.sh"
@@ -173,6 +174,28 @@ check "the option is removed from the settings" eval '! grep -q "^itemdir=" "$(i
 check "the widget shows the list beside the program again" wait_for 5 eval '[ "$(widget_height)" = "$one_row" ]'
 check "neither list is overwritten" eval 'cmp -s "$APP_ROOT/beside.txt" "$(items_file)" &&
   gbk_file_has "$SYNC_DIR/Tessaly_items.txt" "新年,2031-01-01"'
+
+# A folder that cannot take the copy (gone between the choice and OK, as a network drive may):
+# told why, and the old folder kept.
+GONE_DIR="$APP_ROOT/gone soon"
+mkdir -p "$GONE_DIR"
+winctl command Tessaly 32772 >/dev/null
+dialog_shown 选项 10 || fail "the options dialog opened"
+click_control 选项 1077  # 更改...
+dialog_shown 纪念日文件位置 10 || fail "the folder dialog opened"
+type_text "$(windows_path "$GONE_DIR")"
+press_keys Return
+dialog_gone 纪念日文件位置 10 || fail "the folder dialog closed"
+wait_for 5 eval '[ "$(winctl text 选项 1076)" = "$(windows_path "$GONE_DIR")" ]' || fail "the options show the chosen folder"
+rmdir "$GONE_DIR"
+click_control 选项 1  # 确定
+check "a copy that fails is told" wait_message 10
+check "with its reason ($MESSAGE)" eval 'grep -q "无法把纪念日文件复制到新的位置" <<<"$MESSAGE" && grep -q "无法访问" <<<"$MESSAGE"'
+answer_message Return
+check "the options show the old folder again" wait_for 5 eval '[ "$(winctl text 选项 1076)" = "$(windows_path "$APP_DIR")" ]'
+press_keys Escape
+dialog_gone 选项 5 || fail "the options dialog closed"
+check "no folder is saved" eval '! grep -q "^itemdir=" "$(ini_file)"'
 quit_app || fail "the program ended"
 
 # --- the installer ------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/Autostart.h"
 
@@ -64,6 +65,88 @@ INSTANTIATE_TEST_SUITE_P(
                   AutostartState::Disabled},
         StateCase{"moved and disabled: the user's word stands", true, "\"C:\\Old\\Tessaly.exe\"", {kDisabled, 12},
                   AutostartState::Disabled}));
+
+TEST(AutostartRunValue, CommandsSplitAsWindowsReadsThem) {
+  const struct {
+    const char* command;
+    const char* exe;
+    const char* arguments;
+  } cases[] = {
+      {"\"C:\\Program Files\\Tessaly\\Tessaly.exe\"", "C:\\Program Files\\Tessaly\\Tessaly.exe", ""},
+      {"  \"C:\\A b\\Tessaly.exe\"  --x \"y z\" ", "C:\\A b\\Tessaly.exe", "--x \"y z\""},
+      {"\"C:\\Unclosed\\Tessaly.exe", "C:\\Unclosed\\Tessaly.exe", ""},
+      {"C:\\Program Files\\Tessaly\\Tessaly.exe /min", "C:\\Program Files\\Tessaly\\Tessaly.exe", "/min"},
+      {"C:\\Tools\\TESSALY.EXE", "C:\\Tools\\TESSALY.EXE", ""},
+      {"C:\\A.exe.d\\Tessaly.exe", "C:\\A.exe.d\\Tessaly.exe", ""},  // ".exe" not ending a word
+      {"C:\\Tools\\run.bat -q", "C:\\Tools\\run.bat", "-q"},
+      {"notepad", "notepad", ""},
+      {"", "", ""},
+      {"\"\"", "", ""},
+  };
+  for (const auto& c : cases) {
+    const RunCommand parsed = parseRunCommand(c.command);
+    EXPECT_EQ(parsed.exe, c.exe) << c.command;
+    EXPECT_EQ(parsed.arguments, c.arguments) << c.command;
+  }
+}
+
+TEST(AutostartRunValue, WhichValuesMayBeThisPrograms) {
+  const struct {
+    const char* name;
+    const char* command;
+    bool may;
+  } cases[] = {
+      {"Tessaly 0123456789abcdef", "\"D:\\Moved\\Renamed.exe\"", true},  // the name says so
+      {"tessaly 0123456789ABCDEF", "", true},
+      {"Tessaly 0123456789abcde", "\"D:\\x.exe\"", false},  // 15 digits
+      {"Tessaly 0123456789abcdeg", "\"D:\\x.exe\"", false},
+      {"Tessaly", "\"C:\\Old\\Tessaly.exe\"", true},  // by the program it starts
+      {"My widget", "c:\\old\\TESSALY.EXE --autostart", true},
+      {"Mine", u8"\"C:\\Tools\\纪念日.exe\"", true},  // this program's own file name
+      {"Other", "\"C:\\Tools\\NotTessaly.exe\"", false},
+      {"Other", "\"C:\\Tessaly.exe\\run.exe\"", false},  // a folder of that name
+      {"OneDrive", "\"C:\\Users\\Li\\OneDrive.exe\" /background", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(mayBeThisProgramsValue(c.name, c.command, u8"纪念日.exe"), c.may) << c.name << " " << c.command;
+  EXPECT_EQ(runValueKind(ExeLook::ThisProgram), RunValueKind::This);
+  EXPECT_EQ(runValueKind(ExeLook::Gone), RunValueKind::Stale);
+  EXPECT_EQ(runValueKind(ExeLook::Another), RunValueKind::NotOurs);  // another copy, still there
+  EXPECT_EQ(runValueKind(ExeLook::Unknown), RunValueKind::NotOurs);  // on a stick not plugged in
+}
+
+TEST(AutostartRunValue, CleanupTakesOverOrRemoves) {
+  using K = RunValueKind;
+  const std::string own = "Tessaly 1111111111111111";
+  const RunValueFound mine{own, K::This}, ownOtherCase{"TESSALY 1111111111111111", K::Stale},
+      shortName{"Tessaly 2222222222222222", K::This}, moved{"Tessaly 3333333333333333", K::Stale},
+      renamed{"Tessaly", K::Stale}, other{"Tessaly 4444444444444444", K::NotOurs};
+  const struct {
+    const char* what;
+    std::vector<RunValueFound> found;
+    bool atStart;
+    std::string adopt;
+    std::vector<std::string> remove;
+  } cases[] = {
+      {"nothing there", {}, true, "", {}},
+      {"only the own value", {mine}, true, "", {}},
+      {"the own name in other letter case", {ownOtherCase}, true, "", {}},
+      {"moved: the old value taken over", {other, moved}, true, moved.name, {}},
+      {"reached by another name: taken over before a stale one",
+       {moved, shortName, renamed},
+       true,
+       shortName.name,
+       {moved.name, renamed.name}},
+      {"the own value there: the others go", {moved, mine, shortName}, true, "", {moved.name, shortName.name}},
+      {"another copy's value stays", {other}, true, "", {}},
+      {"on or off: nothing taken over, all go", {moved, shortName, other}, false, "", {moved.name, shortName.name}},
+  };
+  for (const auto& c : cases) {
+    const AutostartCleanup plan = planAutostartCleanup(c.found, own, c.atStart);
+    EXPECT_EQ(plan.adopt, c.adopt) << c.what;
+    EXPECT_EQ(plan.remove, c.remove) << c.what;
+  }
+}
 
 TEST(AutostartWord, OnOrOffOnly) {
   struct {

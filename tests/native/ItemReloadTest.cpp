@@ -74,6 +74,7 @@ FileStamp hashed(uint64_t size, uint64_t written, const std::string& bytes) {
   FileStamp s = found(size, written);
   s.hashed = true;
   s.hash = contentHash(bytes);
+  s.lineEnded = endsWithLineEnd(bytes);
   return s;
 }
 FileStamp state(FileStamp::State st) {
@@ -84,35 +85,87 @@ FileStamp state(FileStamp::State st) {
 
 TEST(ItemReload, Decisions) {
   using A = ReloadDebounce::Action;
-  const FileStamp loaded = hashed(10, 100, "a,2020-1-1");
+  const FileStamp loaded = hashed(12, 100, "a,2020-1-1\r\n");
+  const FileStamp half = hashed(7, 101, "a,2020-");
+  struct Look {
+    FileStamp stamp;
+    uint64_t ms;
+  };
   struct Case {
     const char* what;
     FileStamp loaded;
-    std::vector<FileStamp> looks;
+    std::vector<Look> looks;
     A last;
   };
   const Case cases[] = {
-      {"unchanged size and time", loaded, {found(10, 100)}, A::Nothing},
-      {"a new time: read the bytes", loaded, {found(10, 101)}, A::ReadBytes},
-      {"same bytes written again", loaded, {hashed(10, 101, "a,2020-1-1")}, A::Nothing},
-      {"new bytes", loaded, {hashed(10, 101, "b,2020-1-1")}, A::Reload},
-      {"the file went: the rows stay", loaded, {state(FileStamp::State::Missing)}, A::Nothing},
-      {"gone and back the same", loaded, {state(FileStamp::State::Missing), hashed(10, 300, "a,2020-1-1")}, A::Nothing},
-      {"gone and back changed", loaded, {state(FileStamp::State::Missing), hashed(9, 300, "a,2020-1")}, A::Reload},
-      {"still missing", state(FileStamp::State::Missing), {state(FileStamp::State::Missing)}, A::Nothing},
-      {"a file appeared, read", state(FileStamp::State::Missing), {hashed(3, 5, "x,1")}, A::Reload},
-      {"held open by its writer", loaded, {state(FileStamp::State::Busy)}, A::LookAgain},
+      {"unchanged size and time", loaded, {{found(12, 100), 0}}, A::Nothing},
+      {"a new time: looked at again", loaded, {{found(12, 101), 0}}, A::LookAgain},
+      {"held still: read the bytes", loaded, {{found(12, 101), 0}, {found(12, 101), 500}}, A::ReadBytes},
+      {"grew meanwhile: looked at again", loaded, {{found(7, 101), 0}, {found(12, 102), 500}}, A::LookAgain},
+      {"grew, then held still",
+       loaded,
+       {{found(7, 101), 0}, {found(12, 102), 500}, {found(12, 102), 1000}},
+       A::ReadBytes},
+      {"back to the loaded file", loaded, {{found(7, 101), 0}, {found(12, 100), 500}}, A::Nothing},
+      {"same bytes written again", loaded, {{hashed(12, 101, "a,2020-1-1\r\n"), 0}}, A::Nothing},
+      {"new bytes", loaded, {{hashed(12, 101, "b,2020-1-1\r\n"), 0}}, A::Reload},
+      {"UTF-16 with its line end", loaded, {{hashed(4, 101, std::string("a\0\n\0", 4)), 0}}, A::Reload},
+      {"the last line unended: held back", loaded, {{half, 0}}, A::LookAgain},
+      {"held back until the time is up", loaded, {{half, 0}, {half, ReloadDebounce::kUnendedHoldMs - 1}}, A::LookAgain},
+      {"then shown as it is", loaded, {{half, 0}, {half, ReloadDebounce::kUnendedHoldMs}}, A::Reload},
+      {"the writer finished meanwhile",
+       loaded,
+       {{half, 0}, {hashed(20, 102, "a,2020-1-1\r\nb,1-1\r\n"), 1500}},
+       A::Reload},
+      {"held, back to the loaded bytes, then unended again: a new hold",
+       loaded,
+       {{half, 0}, {loaded, 200}, {half, 20000}},
+       A::LookAgain},
+      {"the file went: the rows stay", loaded, {{state(FileStamp::State::Missing), 0}}, A::Nothing},
+      {"gone and back the same",
+       loaded,
+       {{state(FileStamp::State::Missing), 0}, {hashed(12, 300, "a,2020-1-1\r\n"), 500}},
+       A::Nothing},
+      {"gone and back changed",
+       loaded,
+       {{state(FileStamp::State::Missing), 0}, {hashed(10, 300, "a,2020-1\r\n"), 500}},
+       A::Reload},
+      {"still missing", state(FileStamp::State::Missing), {{state(FileStamp::State::Missing), 0}}, A::Nothing},
+      {"a file appeared: looked at again", state(FileStamp::State::Missing), {{found(3, 5), 0}}, A::LookAgain},
+      {"a file appeared, read", state(FileStamp::State::Missing), {{hashed(5, 5, "x,1\r\n"), 0}}, A::Reload},
+      {"held open by its writer", loaded, {{state(FileStamp::State::Busy), 0}}, A::LookAgain},
       {"held open too long: left to the minute tick", loaded,
-       std::vector<FileStamp>(ReloadDebounce::kBusyRetries + 1, state(FileStamp::State::Busy)), A::Nothing},
+       std::vector<Look>(ReloadDebounce::kBusyRetries + 1, Look{state(FileStamp::State::Busy), 0}), A::Nothing},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ReloadDebounce debounce;
     debounce.loaded(c.loaded);
     A last = A::Nothing;
-    for (const FileStamp& look : c.looks) last = debounce.decide(look);
+    for (const Look& look : c.looks)
+      last = debounce.decide(look.stamp, look.ms);
     EXPECT_EQ(last, c.last);
   }
+}
+
+TEST(ItemReload, LineEnds) {
+  const struct {
+    std::string bytes;
+    bool ended;
+  } cases[] = {
+      {"", true},
+      {"a\r\n", true},
+      {"a\n", true},
+      {"a\r", true},
+      {"a", false},
+      {"a,2020-", false},
+      {std::string("a\0\r\0\n\0", 6), true},
+      {std::string("\0a\0\n", 4), true},
+      {std::string("a\0", 2), false},
+      {std::string("\0", 1), false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(endsWithLineEnd(c.bytes), c.ended) << c.bytes.size();
 }
 
 TEST(ItemReload, HashTellsBytesApart) {

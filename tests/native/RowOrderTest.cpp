@@ -85,7 +85,9 @@ TEST(RowOrderTest, SettingsOutOfRangeGetTheirDefaults) {
   }
   EXPECT_EQ(rowOrderFromWord("soon"), RowOrder::Soon);
   EXPECT_EQ(rowOrderFromWord("file"), RowOrder::File);
-  EXPECT_EQ(rowOrderFromWord("Soon"), RowOrder::File);
+  EXPECT_EQ(rowOrderFromWord("SOON"), RowOrder::Soon);  // letters' case aside, as the keys
+  EXPECT_EQ(rowOrderFromWord("Soon"), RowOrder::Soon);
+  EXPECT_EQ(rowOrderFromWord("soonest"), RowOrder::File);
   EXPECT_EQ(rowOrderFromWord(""), RowOrder::File);
   EXPECT_STREQ(rowOrderWord(RowOrder::Soon), "soon");
 }

@@ -96,10 +96,15 @@ TEST(SettingsPlace, ListFollowsTheItemFolderOption) {
       {"D:\\", "D:\\", "D:\\Tessaly_items.txt"},
       {"\\\\nas\\home\\list", "\\\\nas\\home\\list", "\\\\nas\\home\\list\\Tessaly_items.txt"},
       {"u8:D:\\%ED%95%9C%20%25", u8"D:\\한 %", u8"D:\\한 %\\Tessaly_items.txt"},
-      {"u8:D:\\a%2", "", "C:\\S\\Tessaly_items.txt"},   // a cut escape
-      {"u8:D:\\a%zz", "", "C:\\S\\Tessaly_items.txt"},  // not hex
-      {"Sync", "", "C:\\S\\Tessaly_items.txt"},         // not a full path
-      {"\\\\nas", "", "C:\\S\\Tessaly_items.txt"},      // a server without a share
+      {"u8:D:\\a%2", "", "C:\\S\\Tessaly_items.txt"},         // a cut escape
+      {"u8:D:\\a%zz", "", "C:\\S\\Tessaly_items.txt"},        // not hex
+      {"Sync", "", "C:\\S\\Tessaly_items.txt"},               // not a full path
+      {"\\\\nas", "", "C:\\S\\Tessaly_items.txt"},            // a server without a share
+      {"u8:D:\\Sync%00\\x", "", "C:\\S\\Tessaly_items.txt"},  // a NUL would cut the path
+      {"u8:D:\\a%0Ab", "", "C:\\S\\Tessaly_items.txt"},       // no name holds a line break
+      {"u8:D:\\%E5%90", "", "C:\\S\\Tessaly_items.txt"},      // cut UTF-8
+      {"\\\\nas\\\\", "", "C:\\S\\Tessaly_items.txt"},        // a share named by separators only
+      {"\\\\//\\x\\y", "", "C:\\S\\Tessaly_items.txt"},       // a server named by separators
   };
   for (const auto& c : cases) {
     const std::string dir = itemDirFromSetting(c.stored);
@@ -117,23 +122,75 @@ TEST(SettingsPlace, EscapedItemFolderRoundTrips) {
   }
 }
 
+TEST(SettingsPlace, ItemFolderTroubleSaysWhatIsTrue) {
+  using T = ItemDirTrouble;
+  EXPECT_EQ(itemDirSettingTrouble(""), T::None);
+  EXPECT_EQ(itemDirSettingTrouble("D:\\Sync"), T::None);
+  EXPECT_EQ(itemDirSettingTrouble("u8:D:\\Sync%00\\x"), T::Unreadable);
+  EXPECT_EQ(itemDirSettingTrouble("u8:D:\\a%2"), T::Unreadable);
+  EXPECT_EQ(itemDirSettingTrouble("Sync"), T::NotFullPath);
+  EXPECT_EQ(itemDirSettingTrouble("u8:Sync"), T::Unreadable);
+  const std::string longName = "D:\\" + std::string(256, 'x');
+  std::string longHanzi = "D:\\";
+  for (int i = 0; i < 255; ++i)
+    longHanzi += u8"纪";  // 255 units, 765 bytes: a name that can exist
+  const std::string longPath = "D:\\" + [] {
+    std::string parts;
+    for (int i = 0; i < 30; ++i)
+      parts += "folder" + std::to_string(i) + "\\";
+    return parts;
+  }();
+  const struct {
+    const char* what;
+    std::string folder;
+    FolderLook look;  // folder, file, denied, rootThere
+    T trouble;
+  } cases[] = {
+      {"there", "D:\\Sync", {true, false, false, true}, T::None},
+      {"a file of that name", "D:\\Sync", {false, true, false, true}, T::FileInTheWay},
+      {"the drive unplugged", "E:\\Sync", {false, false, false, false}, T::DriveMissing},
+      {"the folder moved", "D:\\Sync", {false, false, false, true}, T::FolderMissing},
+      {"a long path of short names", longPath, {false, false, false, true}, T::FolderMissing},
+      {"a name of 256 characters", longName, {false, false, false, true}, T::NameTooLong},
+      {"255 hanzi", longHanzi, {false, false, false, true}, T::FolderMissing},
+      {"a share that does not answer", "\\\\nas\\home\\list", {false, false, false, false}, T::NetworkUnreachable},
+      {"a share that answers", "\\\\nas\\home\\list", {false, false, false, true}, T::FolderMissing},
+      {"refused", "D:\\Sync", {false, false, true, true}, T::NoAccess},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(itemDirFolderTrouble(c.folder, c.look), c.trouble) << c.what;
+  for (const auto& [path, root] :
+       std::vector<std::pair<std::string, std::string>>{{"D:\\Sync\\a", "D:\\"},
+                                                        {"d:/x", "d:\\"},
+                                                        {"\\\\nas\\home\\list", "\\\\nas\\home\\"},
+                                                        {"\\\\nas\\home", "\\\\nas\\home\\"},
+                                                        {"Sync", ""},
+                                                        {"\\\\nas", ""}})
+    EXPECT_EQ(pathRoot(path), root) << path;
+}
+
 // One read of a section answers each key as a read of that key would.
 TEST(SettingsSection, AnswersKeysAsTheProfileFunctionsDo) {
   using namespace std::string_literals;
-  const std::wstring block = L"posleft=-1200\0PosTop = 30 \0;fsize=40\0fsize=24\0fsize=99\0"
-                             L"remindat=\"09:30\"\0quoted='x \0empty=\0bare\0 =orphan\0\0tail=1\0"s;
+  const std::wstring block =
+      L"posleft=-1200\0PosTop = 30 \0;fsize=40\0fsize=24\0fsize=99\0"
+      L"remindat=\"09:30\"\0quoted='x \0itemdir=D:\\同步=备份\0empty=\0bare\0 =orphan\0\0tail=1\0"s;
   const SettingsSection section(block);
   const struct {
     const char* key;
     const wchar_t* value;  // nullptr: not there
   } cases[] = {
-      {"posleft", L"-1200"}, {"postop", L"30"},  // any case, spaces around dropped
-      {"fsize", L"24"},                          // the first line counts, not a comment's
-      {"remindat", L"09:30"},                    // one pair of matching quotes off
-      {"quoted", L"'x"},                         // unmatched: kept
-      {"empty", L""}, {"bare", L""},             // there, empty
-      {"tail", nullptr},                         // after the block's end
-      {"", nullptr}, {"posleft2", nullptr},
+      {"posleft", L"-1200"},
+      {"postop", L"30"},              // any case, spaces around dropped
+      {"fsize", L"24"},               // the first line counts, not a comment's
+      {"remindat", L"09:30"},         // one pair of matching quotes off
+      {"quoted", L"'x"},              // unmatched: kept
+      {"itemdir", L"D:\\同步=备份"},  // the first "=" ends the key, later ones are the value's
+      {"empty", L""},
+      {"bare", L""},      // there, empty
+      {"tail", nullptr},  // after the block's end
+      {"", nullptr},
+      {"posleft2", nullptr},
   };
   for (const auto& c : cases) {
     const std::wstring* found = section.find(c.key);

@@ -2,8 +2,12 @@
 // was damaged reads as not saved.
 #include <gtest/gtest.h>
 
+#include <cwctype>
+#include <string>
+
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
+#include "core/Autostart.h"
 #include "core/Core.h"
 #include "framework/Gbk.h"
 
@@ -125,6 +129,8 @@ TEST_F(SettingsTest, TheListsFolderReadsBackWholeInTheFilesCodePage) {
   } cases[] = {
       {"D:\\Sync", true},
       {"D:\\Sync 100%\\", true},
+      {"D:\\Sync=Backup", true},
+      {u8"D:\\同步=备份 한", false},    // "=" in the value, read at every start
       {u8"D:\\同步 한국어 ßö", false},  // beyond the code page of the test machine and of a Chinese one
       {u8"\\\\nas\\共享\\😀", false},
   };
@@ -159,6 +165,7 @@ TEST_F(SettingsTest, WidgetSettingsReadBackOrFallBackToTheirDefaults) {
       {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, true, 540, false, 5, RowOrder::File, 0},
       {L"0", L"07:30", L"1", L"20", L"soon", L"30", false, 450, true, 20, RowOrder::Soon, 30},
       {L"1", L"0:05", L"0", L"1", L"file", L"36600", true, 5, false, 1, RowOrder::File, 36600},
+      {L"1", L"9:00", L"1", L"3", L"SOON", L"7", true, 540, true, 3, RowOrder::Soon, 7},
       {L"x", L"25:00", L"2", L"21", L"nearest", L"-1", true, 540, false, 5, RowOrder::File, 0},
       {L"", L"9", L"", L"0", L"", L"36601", true, 540, false, 5, RowOrder::File, 0},
   };
@@ -188,6 +195,68 @@ TEST_F(SettingsTest, WidgetSettingsReadBackOrFallBackToTheirDefaults) {
   EXPECT_EQ(later.reminders.log.size(), 1u);
   EXPECT_TRUE(later.reminders.log.contains(reminderKey("妈妈生日", "5月20日", {2027, 5, 20}, 7, false)));
   ::core = nullptr;
+}
+
+// Start with Windows found by what a value starts, not only by its name: a value of this program
+// under another name (another spelling of its path) and one a copy that is gone left behind are
+// taken over or removed; another copy's value, that copy still there, stays.
+TEST(AutostartRegistry, ValuesAreFoundByWhatTheyStart) {
+  const wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  HKEY run = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &run, nullptr),
+            ERROR_SUCCESS);
+  const auto put = [&](const std::wstring& name, const std::wstring& command) {
+    RegSetValueExW(run, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  };
+  const auto there = [&](const std::wstring& name) {
+    return RegQueryValueExW(run, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  };
+  const std::wstring pid = std::to_wstring(GetCurrentProcessId());
+  std::wstring self = moduleFileName();
+  for (wchar_t& c : self)
+    c = static_cast<wchar_t>(towupper(c));  // this program, spelled otherwise
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring otherFolder = std::wstring(temp) + L"tessaly-other-" + pid;
+  CreateDirectoryW(otherFolder.c_str(), nullptr);
+  const std::wstring otherExe = otherFolder + L"\\Tessaly.exe";
+  CloseHandle(CreateFileW(otherExe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  const std::wstring gone = L"Tessaly 00000000deadbeef", shortName = L"Tessaly by another name " + pid,
+                     other = L"Tessaly other copy " + pid;
+
+  ASSERT_TRUE(writeAutostart(false));
+  put(gone, L"\"C:\\gone-" + pid + L"\\Tessaly.exe\"");
+  put(shortName, L"\"" + self + L"\" --x");
+  put(other, L"\"" + otherExe + L"\"");
+  EXPECT_EQ(readAutostart(), AutostartState::On) << "the box shows the value under another name";
+  renewStaleAutostart();
+  EXPECT_EQ(readAutostart(), AutostartState::On);
+  EXPECT_FALSE(there(shortName)) << "taken over under the own name";
+  EXPECT_FALSE(there(gone)) << "a copy gone: removed";
+  EXPECT_TRUE(there(other)) << "another copy that is there keeps its value";
+
+  // Moved: only the old value there, naming a path gone; taken over at start.
+  ASSERT_TRUE(writeAutostart(false));
+  put(gone, L"\"C:\\gone-" + pid + L"\\Tessaly.exe\"");
+  EXPECT_EQ(readAutostart(), AutostartState::Off);
+  renewStaleAutostart();
+  EXPECT_EQ(readAutostart(), AutostartState::On);
+  EXPECT_FALSE(there(gone));
+
+  // "--autostart off" leaves none of this program's values behind, whatever their names.
+  put(gone, L"\"C:\\gone-" + pid + L"\\Tessaly.exe\"");
+  put(shortName, L"\"" + self + L"\"");
+  EXPECT_TRUE(writeAutostart(false));
+  EXPECT_FALSE(there(gone));
+  EXPECT_FALSE(there(shortName));
+  EXPECT_TRUE(there(other));
+  EXPECT_EQ(readAutostart(), AutostartState::Off);
+
+  RegDeleteValueW(run, other.c_str());
+  RegCloseKey(run);
+  DeleteFileW(otherExe.c_str());
+  RemoveDirectoryW(otherFolder.c_str());
 }
 
 }  // namespace
