@@ -20,6 +20,12 @@ BOOL CCountdownApp::InitInstance() {
     listExitCode = valid && writeAutostart(on) ? 0 : 1;
     return FALSE;
   }
+  // The installer's and uninstaller's way to end the widget of this folder first: exit code 0 once
+  // none runs, 1 while it still does (the user kept it at the editor's question, or it hangs).
+  if (isQuitCommandLine()) {
+    listExitCode = quitRunningInstance(30000) ? 0 : 1;
+    return FALSE;
+  }
   // The listing needs neither GDI+ nor a window, and works beside a running widget.
   if (isListCommandLine()) {
     listExitCode = runListCommand();

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "framework/String.h"
+#include "res/resource.h"
 
 #include "framework/StdioFile.h"
 
@@ -25,21 +26,40 @@ BOOL CALLBACK findMarkedWindow(HWND hwnd, LPARAM lParam) {
   return FALSE;
 }
 
+// A kernel handle closed when it goes out of scope.
+struct OwnedHandle {
+  explicit OwnedHandle(HANDLE h) : handle(h) {}
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+  ~OwnedHandle() {
+    if (handle)
+      CloseHandle(handle);
+  }
+  HANDLE handle;
+};
+
+// The instance's widget, by its mark; null while there is none (starting, or quitting already).
+HWND findInstanceWindow(const std::wstring& mark) {
+  WindowSearch search = {mark.c_str(), nullptr};
+  EnumWindows(findMarkedWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // Asks the running instance's widget to come forward; false while it has no widget yet, or has one
 // that is quitting.
 bool handOver(const std::wstring& mark) {
-  WindowSearch search = {mark.c_str(), nullptr};
-  EnumWindows(findMarkedWindow, reinterpret_cast<LPARAM>(&search));
-  if (!search.found) return false;
+  HWND widget = findInstanceWindow(mark);
+  if (!widget)
+    return false;
   DWORD pid = 0;
-  GetWindowThreadProcessId(search.found, &pid);
+  GetWindowThreadProcessId(widget, &pid);
   // This process was just started by the user and may give the foreground away; the widget's own
   // process may not take it.
   AllowSetForegroundWindow(pid);
   // Sent, not posted: a widget that is quitting says no, and this start then waits for it to end. A
   // widget too busy to answer in time is still there: it is left to show itself when it can.
   DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutW(search.found, activateMessage(), 0, 0, SMTO_ABORTIFHUNG, 3000, &answer))
+  if (!SendMessageTimeoutW(widget, activateMessage(), 0, 0, SMTO_ABORTIFHUNG, 3000, &answer))
     return GetLastError() == ERROR_TIMEOUT;
   return static_cast<LRESULT>(answer) == kActivateAccepted;
 }
@@ -115,3 +135,55 @@ void publishInstanceWindow(HWND widget) {
 void withdrawInstanceWindow(HWND widget) { RemovePropW(widget, windowMark().c_str()); }
 
 bool isInstanceWindow(HWND widget) { return GetPropW(widget, windowMark().c_str()) != nullptr; }
+
+bool isQuitCommandLine() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv)
+    return false;
+  const bool asked = argc >= 2 && (lstrcmpiW(argv[1], L"--quit") == 0 || lstrcmpiW(argv[1], L"/quit") == 0);
+  LocalFree(argv);
+  return asked;
+}
+
+bool quitRunningInstance(DWORD timeoutMs) {
+  const std::wstring name = thisInstanceName();
+  const OwnedHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, (L"Local\\" + name).c_str()));
+  if (!mutex.handle)
+    return true;  // no widget of this folder runs
+  const std::wstring mark = name + L".Widget";
+  const DWORD start = GetTickCount();
+  OwnedHandle process(nullptr);
+  bool asked = false;
+  for (;;) {
+    // Asked once: a user who keeps the widget at the editor's question has answered.
+    if (!asked) {
+      if (HWND widget = findInstanceWindow(mark)) {
+        asked = true;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(widget, &pid);
+        process.handle = OpenProcess(SYNCHRONIZE, FALSE, pid);
+        // The editor's question about unsaved text must be able to come to the front.
+        AllowSetForegroundWindow(pid);
+        PostMessageW(widget, WM_COMMAND, ID_APP_QUIT, 0);
+      }
+    }
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= timeoutMs)
+      return false;
+    const DWORD step = timeoutMs - elapsed < 100 ? timeoutMs - elapsed : 100;
+    // The process, not the mutex, when it is known: the program's file is free only once the process
+    // has ended. Without a widget to ask, the instance is still starting (asked once its window is
+    // there) or quitting already, and its mutex goes with it.
+    if (process.handle) {
+      if (WaitForSingleObject(process.handle, step) == WAIT_OBJECT_0)
+        return true;
+    } else {
+      const DWORD waited = WaitForSingleObject(mutex.handle, step);
+      if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+        ReleaseMutex(mutex.handle);
+        return true;
+      }
+    }
+  }
+}

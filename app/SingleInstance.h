@@ -26,6 +26,15 @@ std::wstring thisInstanceName();
 UINT activateMessage();
 constexpr LRESULT kActivateAccepted = 0x7E55A1;
 
+// "Tessaly.exe --quit" (or "/quit"): the installer's way to end the widget of this program folder
+// before it replaces or removes the program.
+bool isQuitCommandLine();
+
+// Asks the running widget of this program folder to quit, as its menu's "退出" does (unsaved editor
+// text is asked about first), and waits up to timeoutMs for its process to end. True when it ended
+// or none was running.
+bool quitRunningInstance(DWORD timeoutMs);
+
 // Owns the named mutex that marks the running instance of this program folder.
 class CSingleInstance {
  public:

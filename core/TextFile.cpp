@@ -374,7 +374,7 @@ CString saveErrorText(FileError error, int code) {
   switch (error) {
     case FileError::None: return CString();
     case FileError::Missing: return "文件所在的文件夹不存在";
-    case FileError::IsFolder: return "一个文件夹挡住了它";
+    case FileError::IsFolder: return "已有同名的文件夹";
     case FileError::Locked: return "文件被其他程序占用";
     case FileError::Denied: return "没有写入它的权限";
     case FileError::ReadOnly: return "文件是只读的";

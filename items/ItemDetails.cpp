@@ -102,13 +102,13 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   } else if (details.repeat == Repeat::Weekly) {
     text += "\r\n每周";
   } else if (details.repeat == Repeat::EveryNDays) {
-    text += "\r\n每" + std::to_string(details.everyDays) + "天";
+    text += "\r\n每 " + std::to_string(details.everyDays) + " 天";
   } else if (details.repeat == Repeat::LunarMonthly) {
     text += "\r\n农历每月";
   } else if (details.written.form == DateForm::Yearly || details.written.form == DateForm::LunarYearly) {
     text += "\r\n每年";
   } else if (details.hasAnniversary) {
-    const std::string nth = "第" + std::to_string(details.anniversary) + "个周年";
+    const std::string nth = "第 " + std::to_string(details.anniversary) + " 个周年";
     text += "\r\n" + (details.anniversaryDays == 0 ? "今天是" + nth
                                                    : nth + "还有 " + std::to_string(details.anniversaryDays) + " 天");
   }

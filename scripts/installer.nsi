@@ -5,6 +5,7 @@
 ;
 ; Built by scripts/package.sh: makensis -DVERSION=1.2.3 -DEXE=... -DREADME=... -DICON=... -DOUTFILE=...
 ; Silent: "/S" installs without a start with Windows, "/S /AUTOSTART" with it; the uninstaller takes "/S".
+; Both end a running widget of the program folder first, and stop (exit code 2) when it stays.
 ; -DTARGET=amd64-unicode makes a 64-bit installer, for the 64-bit build where 32-bit programs cannot run.
 !ifdef TARGET
 Target "${TARGET}"
@@ -47,9 +48,34 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "Tessaly"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
+; A running widget keeps its exe from being replaced or removed: the installed program asks the
+; widget of its folder to quit, as its menu's "退出" does (it asks about unsaved editor text first),
+; and waits for it. Only when a widget window is there at all: an older program without "--quit"
+; would start a widget of its own instead.
+!macro QUIT_RUNNING_WIDGET
+  ${If} ${FileExists} "$INSTDIR\Tessaly.exe"
+    ${Do}
+      FindWindow $0 "#32770" "Tessaly"
+      ${If} $0 == 0
+        ${Break}
+      ${EndIf}
+      ClearErrors
+      ExecWait '"$INSTDIR\Tessaly.exe" --quit' $0
+      ${If} ${Errors}
+      ${OrIf} $0 == 0
+        ${Break}
+      ${EndIf}
+      ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Tessaly 仍在运行。请从它的菜单选择“退出”，然后点“重试”。" /SD IDCANCEL IDCANCEL`
+        Abort
+      ${EndIf}
+    ${Loop}
+  ${EndIf}
+!macroend
+
 Section "Tessaly" SecProgram
   SectionIn RO
   SetShellVarContext current
+  !insertmacro QUIT_RUNNING_WIDGET
   SetOutPath "$INSTDIR"
   File "/oname=Tessaly.exe" "${EXE}"
   File "/oname=README.txt" "${README}"
@@ -85,7 +111,9 @@ FunctionEnd
 
 Section "Uninstall"
   SetShellVarContext current
-  ; First, while the program that knows the Run value's name is still there.
+  ; First the widget, so that a refusal leaves everything as it was; then the Run value, while the
+  ; program that knows its name is still there.
+  !insertmacro QUIT_RUNNING_WIDGET
   ExecWait '"$INSTDIR\Tessaly.exe" --autostart off'
   Delete "$INSTDIR\Tessaly.exe"
   Delete "$INSTDIR\README.txt"

@@ -197,18 +197,18 @@ void COptionsDlg::OnOK() {
   // value out of range, never wrapped into it.
   int value = 0;
   if (!parseIntLikeAtoi(text.view(), &value) || value < kMinFontSize || value > kMaxFontSize) {
-    core->msgboxWarning(m_hWnd, "字体大小必须是10到200之间的整数！");
+    core->msgboxWarning(m_hWnd, "字体大小必须是 10 到 200 之间的整数。");
     ::SetFocus(GetDlgItem(IDC_FONT_SIZE));
     return;
   }
   // Every other box is checked before anything is applied: a refusal changes nothing.
   int remindAt = 0, rows = 0, within = 0;
   if (!parseRemindAt(GetDlgItemText(IDC_REMIND_AT).view(), &remindAt))
-    return Refuse(IDC_REMIND_AT, "提醒时间必须写成“时:分”，从 00:00 到 23:59，例如 09:00！");
+    return Refuse(IDC_REMIND_AT, "提醒时间必须写成“时:分”，从 00:00 到 23:59，例如 09:00。");
   if (!boxNumber(GetDlgItemText(IDC_ROWS), kMinRows, kMaxRows, &rows))
-    return Refuse(IDC_ROWS, "显示行数必须是1到20之间的整数！");
+    return Refuse(IDC_ROWS, "显示行数必须是 1 到 20 之间的整数。");
   if (!boxNumber(GetDlgItemText(IDC_WITHIN), 0, kMaxWithinDays, &within))
-    return Refuse(IDC_WITHIN, "只显示的天数必须是0到36600之间的整数（0 表示全部）！");
+    return Refuse(IDC_WITHIN, "只显示的天数必须是 0 到 36600 之间的整数（0 表示全部）。");
 
   if (m_itemDir != core->itemDir()) {
     // A folder without a list starts with a copy of the current one: the user's list follows the
@@ -264,7 +264,7 @@ void COptionsDlg::OnOK() {
   // A settings file that took no size was named just now: one message for one cause.
   if (!stored && sizeStored) {
     core->takeConfigFailureToTell();
-    std::wstring text = gbk::toWide("提醒、显示和位置的设置现在就用，但无法保存到设置文件：\r\n") +
+    std::wstring text = gbk::toWide("提醒、显示和位置的设置已生效，但无法保存到设置文件：\r\n") +
                         gbk::utf8ToWide(core->configPath()) +
                         gbk::toWide("\r\n\r\n下次启动时仍是原来的设置。请检查设置文件是否只读或被其他程序占用。");
     MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
@@ -324,7 +324,7 @@ void CWidgetDlg::OnAppOptions() {
   // The widget no longer answers the mouse: the first time, the way back is told.
   if (manners.settings.clickThroughInEffect() && !clickThroughBefore &&
       !flagOrDefault(core->getConfigInt("clickthroughtold"), false)) {
-    ShowNote(gbk::toWide("鼠标穿透已打开：点击会穿过小部件，落到它下面的窗口。\r\n要移动它或关闭穿透，请右击托盘图标，选择“选项”。"));
+    ShowNote(gbk::toWide("鼠标穿透已打开：点击会穿过小窗口，落到它下面的窗口。\r\n要移动它或关闭穿透，请右击托盘图标，选择“选项”。"));
     core->saveConfigInt("clickthroughtold", 1);
   }
 }

@@ -15,6 +15,23 @@ OTHER_PIDS=()  # further copies of the program a test starts
 FAILURES=0
 PASSES=0
 
+# Every Wine tool goes through $WINE: the bare names start the 32-bit loader, which a machine with
+# only 64-bit Wine cannot run. On the 64-bit path a bare call fails here as it would there, loudly
+# (on a descriptor the call's own redirections do not reach) and for the whole script (also from
+# inside a command substitution or a background subshell).
+if [ "$WINE" != wine ]; then
+  exec {BARE_WINE_FD}>&2
+  bare_wine_tool() {
+    echo "FAIL: '$1' called bare; Wine tools are run through \"\$WINE\" ($WINE)" >&"$BARE_WINE_FD"
+    kill -TERM $$
+    exit 1
+  }
+  wine() { bare_wine_tool wine; }
+  winepath() { bare_wine_tool winepath; }
+  regedit() { bare_wine_tool regedit; }
+  wineboot() { bare_wine_tool wineboot; }
+fi
+
 cleanup() {
   local pid
   for pid in "$APP_PID" "${OTHER_PIDS[@]}"; do

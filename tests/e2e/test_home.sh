@@ -6,9 +6,9 @@
 # and writes nothing; the list's own folder (the option "itemdir"), chosen in the system's folder
 # dialog, gets a copy of the list and is where the editor saves; a folder that is gone is told and the
 # setting kept; a folder that cannot take the copy is told, with why, and the old one kept; "默认"
-# brings the list back; the installer
-# installs silently for the user alone, its shortcut starts the program, and its uninstaller leaves
-# the user's list.
+# brings the list back; the installer installs silently for the user alone, its shortcut starts the
+# program, an upgrade and the uninstaller end a running widget first, and the uninstaller leaves the
+# user's list.
 source "$(dirname "$0")/lib.sh"
 : "${TESSALY_SOURCE:?TESSALY_SOURCE must name the source folder}"
 : "${TESSALY_VERSION:?TESSALY_VERSION must hold the CMake project version}"
@@ -202,9 +202,9 @@ quit_app || fail "the program ended"
 SETUP="$APP_ROOT/setup.exe"
 { printf '\xEF\xBB\xBF'; sed "s/@VERSION@/$TESSALY_VERSION/" "$TESSALY_SOURCE/docs/README.txt"; } >"$APP_ROOT/README.txt"
 # The installer is built for the program under test: a 64-bit one where 32-bit programs cannot run.
-target=x86-unicode
-x86_64-w64-mingw32-objdump -f "$EXE" | grep -q 'x86-64' && target=amd64-unicode
-check "the installer is made ($target)" makensis -V1 -DTARGET="$target" -DVERSION="$TESSALY_VERSION" -DEXE="$EXE" -DREADME="$APP_ROOT/README.txt" \
+target_arch=x86-unicode
+x86_64-w64-mingw32-objdump -f "$EXE" | grep -q 'x86-64' && target_arch=amd64-unicode
+check "the installer is made ($target_arch)" makensis -V1 -DTARGET="$target_arch" -DVERSION="$TESSALY_VERSION" -DEXE="$EXE" -DREADME="$APP_ROOT/README.txt" \
   -DICON="$TESSALY_SOURCE/res/Tessaly.ico" -DOUTFILE="$SETUP" "$TESSALY_SOURCE/scripts/installer.nsi"
 "$WINE" "$SETUP" /S >/dev/null 2>&1 || fail "the silent install ends well"
 UNINSTALL='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaly'
@@ -231,20 +231,37 @@ wait_for 10 tray_icon_present || true
 quit_app || fail "the program ended"
 printf '生日,2030-01-01\r\n' | iconv -f UTF-8 -t CP936 >"$INSTALL_DIR/Tessaly_items.txt"
 check "its settings are beside it" [ -f "$INSTALL_DIR/Tessaly.ini" ]
+"$WINE" "$INSTALL_DIR/Tessaly.exe" --quit >/dev/null 2>&1 && status=0 || status=$?
+check "--quit with no widget running ends at once, with 0 ($status), and starts none" \
+  eval '[ "$status" = 0 ] && [ "$(window_count Tessaly)" = 0 ]'
+
+# An upgrade over a running widget: the installer ends it and its program is replaced.
+start_installed() {
+  [ "$(window_count Tessaly)" = 0 ] || return 1  # a widget still there would take the start over
+  [ -z "$APP_PID" ] || OTHER_PIDS+=("$APP_PID")
+  (cd "$INSTALL_DIR" && exec "$WINE" Tessaly.exe >/dev/null 2>&1) &
+  APP_PID=$!
+  winctl wait Tessaly 60 >/dev/null && wait_for 10 tray_icon_present
+}
+NEW_EXE="$APP_ROOT/Tessaly-new.exe"
+{ cat "$EXE"; printf 'a later build'; } >"$NEW_EXE"  # bytes past the image: the same program, another file
+makensis -V1 -DTARGET="$target_arch" -DVERSION="$TESSALY_VERSION" -DEXE="$NEW_EXE" -DREADME="$APP_ROOT/README.txt" \
+  -DICON="$TESSALY_SOURCE/res/Tessaly.ico" -DOUTFILE="$APP_ROOT/setup-new.exe" "$TESSALY_SOURCE/scripts/installer.nsi" ||
+  fail "the later installer is made"
+check "the installed program runs again" start_installed
+"$WINE" "$APP_ROOT/setup-new.exe" /S >/dev/null 2>&1 || fail "the silent install over the running widget ends well"
+widget_gone() { ! app_running && [ "$(window_count Tessaly)" = 0 ]; }
+check "the installer over a running widget ends it" wait_for 30 widget_gone
+check "and its program is the new one" cmp -s "$NEW_EXE" "$INSTALL_DIR/Tessaly.exe"
 
 # The uninstaller copies itself to the temporary folder and goes on from there: wait for its work.
+check "the new program runs" start_installed
 "$WINE" "$INSTALL_DIR/uninstall.exe" /S >/dev/null 2>&1 &
-told=
 uninstalled() {
-  # A program without the "--autostart" command line shows its widget instead: end it, and say so.
-  if winctl info Tessaly >/dev/null 2>&1; then
-    [ -n "$told" ] || echo "   (this build has no --autostart command: the uninstaller's call started the widget)"
-    told=1
-    winctl command Tessaly 32776 >/dev/null || true
-  fi
   [ ! -e "$INSTALL_DIR/Tessaly.exe" ] && [ ! -e "$INSTALL_DIR/uninstall.exe" ] && [ -z "$(reg_value DisplayName)" ]
 }
 check "the silent uninstall removes the program, its uninstaller and its entry" wait_for 60 uninstalled
+check "and ends the widget that was running" wait_for 10 widget_gone
 check "and the shortcut" wait_for 10 eval '[ ! -e "$LINK" ]'
 check "the user's list and settings stay, in their folder" \
   eval 'gbk_file_has "$INSTALL_DIR/Tessaly_items.txt" "生日" && [ -f "$INSTALL_DIR/Tessaly.ini" ] && [ ! -e "$INSTALL_DIR/README.txt" ]'

@@ -63,7 +63,7 @@ for value in 9 201 '' 99999999999; do
   type_size "$value"
   click_ok
   check "'$value' brings the warning" wait_message
-  check "'$value': the warning's text" [ "$MESSAGE" = "字体大小必须是10到200之间的整数！" ]
+  check "'$value': the warning's text" [ "$MESSAGE" = "字体大小必须是 10 到 200 之间的整数。" ]
   answer_message Return
   check "'$value': the warning closes" message_gone
   check "'$value': the dialog stays open" options_open

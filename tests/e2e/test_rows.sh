@@ -30,6 +30,7 @@ start_app || { finish; exit 1; }
 read -r _ left top right bottom _ <<<"$WIDGET"
 height=$((bottom - top)) row_height=$(((bottom - top) / 20))
 check "20 rows of the same height ($height px)" [ $((height % 20)) = 0 -a "$row_height" -gt 20 ]
+check "About says how many rows are shown" grep -qF '小窗口最多显示 20 个纪念日（“选项”中可改为 1 到 20 个）' <<<"$(about_text)"
 want=(400 0 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 -2 -5 -90)  # days of each row's line
 what=("the pinned line, though 400 days away" "today's" "the nearest upcoming (the hidden one of tomorrow left out)")
 for row in 0 1 2 16 17 18 19; do

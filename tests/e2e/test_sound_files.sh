@@ -64,7 +64,7 @@ press_keys ctrl+End Return
 type_text '新年,2097-01-01'
 editor_ok
 check "a blocked save brings a warning" wait_message
-check "the warning says a folder is in the way ($MESSAGE)" grep -q '一个文件夹挡住了它' <<<"$MESSAGE"
+check "the warning says a folder is in the way ($MESSAGE)" grep -q '已有同名的文件夹' <<<"$MESSAGE"
 answer_message Return
 check "the warning closes" message_gone
 check "the editor stays open with the typed text" eval 'editor_open && box_text | grep -q 2097-01-01'

@@ -56,7 +56,7 @@ restart || { finish; exit 1; }
 note=$(winctl balloon 15) || note=
 check "the note says the text could not be kept beside the list" grep -q '无法保存在纪念日文件旁边' <<<"$note"
 check "and names the application-data folder" grep -q 'AppData.*Tessaly.*Tessaly_items.recovered.txt' <<<"$note"
-second=$(winepath -u "$(grep -o 'C:.*Tessaly_items.recovered.txt' <<<"$note" | head -1)" 2>/dev/null)
+second=$("$WINE" winepath -u "$(grep -o 'C:.*Tessaly_items.recovered.txt' <<<"$note" | head -1)" 2>/dev/null | tr -d '\r')
 check "the file there holds the text" grep -q 'third,2023-03-03' "$second"
 folder=$(basename "$(dirname "$second")")
 # Wine's tray closes a clicked balloon without telling the program: the message Windows' shell sends

@@ -76,10 +76,15 @@ answer_message Escape
 check "取消 closes the question" message_gone
 check "after 取消 the program runs on with the editor and its text" \
   eval 'app_running && editor_open && grep -q "quit,2023-03-03" < <(box_text)'
-winctl command Tessaly 32776 >/dev/null
-wait_message || fail "退出 asks again"
+# Asked again, this time by the installer's way, "Tessaly.exe --quit": the same question.
+(cd "$APP_DIR" && exec "$WINE" Tessaly.exe --quit >/dev/null 2>&1) &
+quitter=$!
+OTHER_PIDS+=("$quitter")
+check "--quit asks as 退出 does" eval 'wait_message && grep -q "退出前要保存吗" <<<"$MESSAGE"'
 answer_message n
 check "否 ends the program" app_ended
+wait "$quitter" && status=0 || status=$?
+check "and --quit ends with 0 once it has ended ($status)" [ "$status" = 0 ]
 check "after 否 the file is as it was" cmp -s "$APP_DIR/before.bin" "$ITEMS"
 
 restart || { finish; exit 1; }

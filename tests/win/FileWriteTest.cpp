@@ -52,10 +52,10 @@ TEST_F(FileWriteTest, AFailedSaveSaysWhy) {
          DeleteFileW(widePath(p).c_str());
          CreateDirectoryW(widePath(p).c_str(), nullptr);
        },
-       FileError::IsFolder, "一个文件夹挡住了它"},
+       FileError::IsFolder, "已有同名的文件夹"},
       {"a folder where the temporary file goes",
        [](const FilePath& p) { CreateDirectoryW(widePath(p + kTemporarySuffix).c_str(), nullptr); },
-       FileError::IsFolder, "一个文件夹挡住了它"},
+       FileError::IsFolder, "已有同名的文件夹"},
       {"a read-only list", [](const FilePath& p) { SetFileAttributesW(widePath(p).c_str(), FILE_ATTRIBUTE_READONLY); },
        FileError::ReadOnly, "文件是只读的"},
       {"no folder for the list", [](const FilePath& p) { DeleteFileW(widePath(p).c_str()); }, FileError::Missing,
