@@ -104,7 +104,7 @@ void appendLines(CString& message, const std::vector<CString>& lines) {
 }
 
 CString unreadableDatesPart(const std::vector<CString>& lines) {
-  CString message = "以下纪念日的日期无法识别，小部件上不会显示它们的天数：\r\n\r\n";
+  CString message = "以下纪念日的日期无法识别，小窗口上不会显示它们的天数：\r\n\r\n";
   appendLines(message, lines);
   message += "\r\n";
   message += acceptedDateForms();

@@ -220,7 +220,7 @@ TEST(FileErrorTextTest, EachReasonInWordsForAReadAndForASave) {
   } cases[] = {
       {FileError::None, 0, "", ""},
       {FileError::Missing, 2, "文件不存在", "文件所在的文件夹不存在"},
-      {FileError::IsFolder, 5, "这是一个文件夹，不是文件", "一个文件夹挡住了它"},
+      {FileError::IsFolder, 5, "这是一个文件夹，不是文件", "已有同名的文件夹"},
       {FileError::Locked, 32, "文件被其他程序占用", "文件被其他程序占用"},
       {FileError::Denied, 5, "没有读取它的权限", "没有写入它的权限"},
       {FileError::ReadOnly, 5, "读取时出错（错误代码 5）", "文件是只读的"},
