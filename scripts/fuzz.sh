@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets in tests/fuzz (clang, AddressSanitizer, UndefinedBehaviorSanitizer) and
 # runs each for the given number of seconds (default 60), one after the other, at low priority.
-# Usage: bash scripts/fuzz.sh [seconds] [target...]   Targets: ItemReader Encoding Date UserInput.
+# Usage: bash scripts/fuzz.sh [seconds] [target...]   Targets: ItemReader Encoding Date UserInput
+# ReminderLog.
 # Corpora grow in build/fuzz/corpus/<target>; a failing input is saved in build/fuzz/ and stops the run.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 SECONDS_EACH=${1:-60}
 shift || true
 TARGETS=("$@")
-[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(ItemReader Encoding Date UserInput)
+[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(ItemReader Encoding Date UserInput ReminderLog)
 OUT=${FUZZ_OUT:-$ROOT/build/fuzz}
 CXX=${FUZZ_CXX:-clang++}
 command -v "$CXX" >/dev/null || "$ROOT/scripts/setup.sh"
