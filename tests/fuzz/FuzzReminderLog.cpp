@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(log.contains(key));
 
   // The day written, when the day value starts with one; without it nothing is dropped.
-  int64_t written = -1;
+  bool hasWritten = false;
+  int64_t written = 0;
   const size_t first = day.find_first_not_of(" \t\r\n");
   const std::string_view trimmed = first == std::string_view::npos ? std::string_view() : day.substr(first);
   if (trimmed.size() >= 8 &&
@@ -49,8 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       trimmed.substr(0, 8).find_first_not_of("0123456789") == std::string_view::npos) {
     const int y = std::stoi(std::string(trimmed.substr(0, 4))), m = std::stoi(std::string(trimmed.substr(4, 2)));
     const int d = std::stoi(std::string(trimmed.substr(6, 2)));
-    if (isRealDate(y, m, d))
+    if (isRealDate(y, m, d)) {
+      hasWritten = true;
       written = daysFromCivil(y, m, d);
+    }
   }
   log.prune(today);
   const std::set<std::string> before = words(keys), after = words(log.serialize());
@@ -60,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& key : before) {
     const int64_t keyDay =
         daysFromCivil(std::stoi(key.substr(0, 4)), std::stoi(key.substr(4, 2)), std::stoi(key.substr(6, 2)));
-    if (written < 0 || (keyDay >= todayNumber - 30 && keyDay >= written - 30))
+    if (!hasWritten || (keyDay >= todayNumber - 30 && keyDay >= written - 30))
       FUZZ_CHECK(after.count(key));
   }
 
