@@ -149,15 +149,16 @@ CivilDate milestoneDate(const DateRule& rule, int number) {
 }
 
 bool nextMilestoneOn(const DateRule& rule, const CivilDate& from, CivilDate* date, int* number) {
-  for (int n : rule.milestones) {
-    const CivilDate day = milestoneDate(rule, n);
-    if (!(day < from)) {
-      *date = day;
-      *number = n;
-      return inRange(day);
-    }
-  }
-  return false;
+  // Day number N falls on A + N (- 1 with 含当天): the first on or after from is the first N at least
+  // this far; a search, since a line may ask for thousands.
+  const int64_t least = dayNumber(from) - dayNumber(rule.first) + (rule.countStartDay ? 1 : 0);
+  const auto next = std::lower_bound(rule.milestones.begin(), rule.milestones.end(), least,
+                                     [](int n, int64_t value) { return n < value; });
+  if (next == rule.milestones.end())
+    return false;
+  *date = milestoneDate(rule, *next);
+  *number = *next;
+  return inRange(*date);
 }
 
 bool nextReminderDay(const DateRule& rule, const ItemOptions& options, const CivilDate& today, CivilDate* day) {

@@ -152,11 +152,23 @@ std::set<std::string> ReminderLog::shownOn(const CivilDate& day) const {
   return day == m_day ? m_dayKeys : std::set<std::string>();
 }
 
+namespace {
+
+// The line's part of its keys.
+std::string lineHash(std::string_view name, std::string_view dateText) {
+  return hexDigits(textHash(std::string(name) + "\t" + std::string(trimSpaces(dateText))), 8);
+}
+
+std::string keyOf(const std::string& hash, const CivilDate& occurrence, int lead, bool milestone) {
+  return zeroPadded(occurrence.year, 4) + zeroPadded(occurrence.month, 2) + zeroPadded(occurrence.day, 2) + "-" +
+         std::to_string(lead) + (milestone ? "-m-" : "-a-") + hash;
+}
+
+}  // namespace
+
 std::string reminderKey(std::string_view name, std::string_view dateText, const CivilDate& occurrence, int lead,
                         bool milestone) {
-  const std::string line = std::string(name) + "\t" + std::string(trimSpaces(dateText));
-  return zeroPadded(occurrence.year, 4) + zeroPadded(occurrence.month, 2) + zeroPadded(occurrence.day, 2) + "-" +
-         std::to_string(lead) + (milestone ? "-m-" : "-a-") + hexDigits(textHash(line), 8);
+  return keyOf(lineHash(name, dateText), occurrence, lead, milestone);
 }
 
 namespace {
@@ -189,6 +201,7 @@ std::vector<Candidate> candidates(const ItemRecord* records,
     if (base.kind == Unreadable) continue;
     const DateRule rule = dateRule(base.written, base.date, options[i], today);
     const std::vector<int> leads = options[i].leads();
+    const std::string hash = lineHash(name, dateText);
     const int64_t last = dayNumber(today) + leads.back();
     for (int kind = 0; kind < 2; ++kind) {
       const bool milestone = kind == 1;
@@ -206,7 +219,7 @@ std::vector<Candidate> candidates(const ItemRecord* records,
             continue;
           if (reminder.keys.empty())
             reminder.lead = lead;
-          reminder.keys.push_back(reminderKey(name, dateText, occurrence, lead, milestone));
+          reminder.keys.push_back(keyOf(hash, occurrence, lead, milestone));
           candidate.leads.push_back(lead);
           candidate.fresh.push_back(lead > daysLeft || minutes >= remindAtMinutes);
         }

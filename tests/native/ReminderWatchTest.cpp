@@ -78,13 +78,13 @@ TEST_F(ReminderWatchTest, ARestartListsTodaysRemindersAgainAndAFarClockForgetsNo
   EXPECT_FALSE(tomorrow->newDay(CTime(2027, 5, 14, 9, 0, 0), records, options, 2));
   EXPECT_EQ(tomorrow->tipLines(), "");
 
-  auto far = restart(before);
+  auto ahead = restart(before);
   const CTime farAhead(2099, 5, 13, 9, 0, 0);
-  const std::vector<DueReminder> farDue = far->due(records, options, 2, farAhead);
+  const std::vector<DueReminder> farDue = ahead->due(records, options, 2, farAhead);
   EXPECT_FALSE(farDue.empty());
-  far->shown(records, farDue, farAhead);
-  far->log.prune({2099, 5, 13});
-  auto back = restart(*far);
+  ahead->shown(records, farDue, farAhead);
+  ahead->log.prune({2099, 5, 13});
+  auto back = restart(*ahead);
   back->log.prune({2027, 5, 14});
   EXPECT_TRUE(back->due(records, options, 2, CTime(2027, 5, 14, 9, 0, 0)).empty());
 }
