@@ -13,6 +13,10 @@
 namespace {
 
 constexpr int kPruneMarginDays = 30;
+// What one line may put into one check: a line with hundreds of leads on a daily repeat would
+// otherwise make tens of thousands of keys a minute, and a log of megabytes.
+constexpr int kMaxOccurrencesAhead = 64;  // per line and kind: enough for 每周 with the longest lead
+constexpr size_t kMaxLineKeys = 2048;
 constexpr size_t kBalloonNameBytes = 30;
 
 int64_t dayNumber(const CivilDate& date) { return daysFromCivil(date.year, date.month, date.day); }
@@ -203,13 +207,16 @@ std::vector<Candidate> candidates(const ItemRecord* records,
     const std::vector<int> leads = options[i].leads();
     const std::string hash = lineHash(name, dateText);
     const int64_t last = dayNumber(today) + leads.back();
+    size_t lineKeys = 0;
     for (int kind = 0; kind < 2; ++kind) {
       const bool milestone = kind == 1;
       CivilDate from = today, occurrence;
       int number;
-      while ((milestone ? nextMilestoneOn(rule, from, &occurrence, &number)
-                        : nextOccurrenceOn(rule, from, &occurrence, &number)) &&
-             dayNumber(occurrence) <= last) {
+      for (int seen = 0; seen < kMaxOccurrencesAhead && lineKeys < kMaxLineKeys &&
+                         (milestone ? nextMilestoneOn(rule, from, &occurrence, &number)
+                                    : nextOccurrenceOn(rule, from, &occurrence, &number)) &&
+                         dayNumber(occurrence) <= last;
+           ++seen) {
         from = civilFromDays(dayNumber(occurrence) + 1);
         const int daysLeft = static_cast<int>(dayNumber(occurrence) - dayNumber(today));
         Candidate candidate;
@@ -225,6 +232,7 @@ std::vector<Candidate> candidates(const ItemRecord* records,
         }
         if (reminder.keys.empty())
           continue;
+        lineKeys += reminder.keys.size();
         reminder.record = i;
         reminder.occurrence = occurrence;
         reminder.daysLeft = daysLeft;

@@ -9,6 +9,8 @@
 // left; never before R, never after O, never twice for the same (line, O, N): the key of what was
 // shown is kept. Each occurrence has its own reminders, however close the next one is. One balloon
 // per occurrence and day: the reminders of O that fall on today ride with one shown today.
+// A line is looked at for up to 64 occurrences and 64 milestones ahead and 2048 keys per check; past
+// that (hundreds of leads on a daily repeat) a later occurrence's reminder comes when it is in reach.
 #pragma once
 #include <set>
 #include <string>
