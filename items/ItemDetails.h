@@ -29,7 +29,7 @@ struct ItemDetails {
   Repeat repeat = Repeat::None;  // the rule in effect; None also for a date without a year
   int everyDays = 0;
   bool countsDown = false;  // kind, days and date are those of the next occurrence (or the first date)
-  // O: the next occurrence on or after today (a one-off date's own day, else its next anniversary).
+  // O: the next occurrence on or after today (a one-off date has its own day only).
   bool hasOccurrence = false;
   CivilDate occurrence;
   // On a milestone day: kind is Today and days is the milestone's number, the row's "1000 天".

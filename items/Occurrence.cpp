@@ -16,14 +16,18 @@ bool isYearlyForm(const WrittenDate& written) {
   return written.form == DateForm::Yearly || written.form == DateForm::LunarYearly;
 }
 
-bool inRange(const CivilDate& date) { return date.year >= kFirstDateYear && date.year <= kLastDateYear; }
+bool inRange(const CivilDate& date) {
+  return date.year >= kFirstDateYear && date.year <= kLastOccurrenceYear;
+}
 
-// The latest occurrence of a date without a year on or before today; when it has none within the
-// last two years (2月29日), its next one.
+// The latest occurrence of a date without a year on or before today; when it has none (2月29日 in
+// the first years of the range), its next one. Eight years back hold a 29 February even across 1900
+// and 2100, which are no leap years.
 CivilDate latestOccurrence(const WrittenDate& written, const CivilDate& today) {
   CivilDate latest, next;
   int year;
-  if (!nextOccurrence(written, CivilDate{today.year - 1, 1, 1}, &latest, &year)) return today;
+  if (!nextOccurrence(written, CivilDate{std::max(today.year - 8, kFirstDateYear), 1, 1}, &latest, &year))
+    return today;
   while (nextOccurrence(written, addDays(latest, 1), &next, &year) && !(today < next)) latest = next;
   return latest;
 }
@@ -58,7 +62,7 @@ bool nextLunarMonthly(const DateRule& rule, const CivilDate& from, CivilDate* da
       return false;
     if (!(candidate < from)) {
       *date = candidate;
-      return true;
+      return inRange(candidate);
     }
     // The leap month follows the ordinary month of its number.
     if (!lunar.leap && lunarLeapMonth(lunar.year) == lunar.month) {
@@ -97,20 +101,26 @@ DateRule dateRule(const WrittenDate& written, const CivilDate& date, const ItemO
 
 bool countsDown(const DateRule& rule) { return rule.repeat != Repeat::None || isYearlyForm(rule.written); }
 
+bool isOneOff(const DateRule& rule) {
+  return rule.repeat == Repeat::None && !isYearlyForm(rule.written);
+}
+
 bool nextOccurrenceOn(const DateRule& rule, const CivilDate& from, CivilDate* date, int* number) {
   *number = 0;
   int year = 0;
-  if (isYearlyForm(rule.written) && rule.repeat == Repeat::None) return nextOccurrence(rule.written, from, date, &year);
+  if (isYearlyForm(rule.written) && rule.repeat == Repeat::None)
+    return nextOccurrence(rule.written, from, date, &year) && inRange(*date);
   if (!(rule.first < from)) {
     *date = rule.first;
-    return true;
+    return inRange(*date);
   }
   switch (rule.repeat) {
     case Repeat::None:
+      return false;  // one-off, and past
     case Repeat::Yearly:
       if (!nextOccurrence(rule.written, from, date, &year)) return false;
       *number = year - rule.written.year;
-      return true;
+      return inRange(*date);
     case Repeat::Monthly:
       return nextMonthly(rule.first, from, date);
     case Repeat::Weekly:
@@ -139,15 +149,16 @@ CivilDate milestoneDate(const DateRule& rule, int number) {
 }
 
 bool nextMilestoneOn(const DateRule& rule, const CivilDate& from, CivilDate* date, int* number) {
-  for (int n : rule.milestones) {
-    const CivilDate day = milestoneDate(rule, n);
-    if (!(day < from)) {
-      *date = day;
-      *number = n;
-      return inRange(day);
-    }
-  }
-  return false;
+  // Day number N falls on A + N (- 1 with 含当天): the first on or after from is the first N at least
+  // this far; a search, since a line may ask for thousands.
+  const int64_t least = dayNumber(from) - dayNumber(rule.first) + (rule.countStartDay ? 1 : 0);
+  const auto next = std::lower_bound(rule.milestones.begin(), rule.milestones.end(), least,
+                                     [](int n, int64_t value) { return n < value; });
+  if (next == rule.milestones.end())
+    return false;
+  *date = milestoneDate(rule, *next);
+  *number = *next;
+  return inRange(*date);
 }
 
 bool nextReminderDay(const DateRule& rule, const ItemOptions& options, const CivilDate& today, CivilDate* day) {

@@ -3,14 +3,16 @@
 //
 // Rules, from the line's first date A (the date written; a date without a year is anchored at its
 // latest occurrence on or before today) and a day D on or after which the next occurrence is asked:
-//   none     a dated date occurs on A, and after A on its yearly anniversaries (what the tooltip and the
-//            reminders count); a date without a year on its yearly dates, as the widget always did
+//   none     a dated date occurs once, on A (its anniversaries are 每年's; the tooltip may name the
+//            next one, but nothing reminds of it); a date without a year on its yearly dates
 //   每年      the yearly anniversaries of A (2月29日 only in the years that have it, lunar by lunar year)
 //   每月      A's day of the month; a day the month lacks is its last day, without carrying over
 //   每周      A's weekday             每N天   A + k*N days
 //   农历每月   A's lunar day in every lunar month, leap months included; 三十 in a 29-day month is
 //            its last day
-// Never before A: before its first date a repeating line counts down to A.
+// Never before A: before its first date a repeating line counts down to A. A date without a year
+// and with another repeat than 每年 takes its latest occurrence on or before today as A.
+// Nothing falls after kLastOccurrenceYear: that is the range the calendars are known in.
 //
 // Milestones: day number N falls on A + N (A is day 0, the widget's own count: on that day the row
 // says "过去 N 天"); with 含当天 A is day 1 and N falls on A + N - 1.
@@ -20,6 +22,8 @@
 #include "core/DateText.h"
 #include "framework/CivilDate.h"
 #include "items/ItemOptions.h"
+
+constexpr int kLastOccurrenceYear = 2100;
 
 // A line's date as the rules above read it.
 struct DateRule {
@@ -39,9 +43,14 @@ DateRule dateRule(const WrittenDate& written, const CivilDate& date, const ItemO
 // option, or a date without a year.
 bool countsDown(const DateRule& rule);
 
-// The first occurrence on or after from; number is the how-manieth anniversary of a dated date's
-// yearly occurrence (0 for A itself and for the other rules). False when none is left in the
-// calendar's range.
+// Whether the line has one occurrence only, its date (a dated date without a repeat): no repeat rule
+// in a calendar, no reminder after it.
+bool isOneOff(const DateRule& rule);
+
+// The first occurrence on or after from; walking on from the day after each gives every occurrence
+// of the line (one for isOneOff): the one place that says when a line occurs. number is the
+// how-manieth anniversary of a dated date's yearly occurrence (0 for A itself and for the other
+// rules). False when none is left in the range.
 bool nextOccurrenceOn(const DateRule& rule, const CivilDate& from, CivilDate* date, int* number);
 
 // The standard milestones (100, 200, 300, 500, 520, 1000, 1314, 2000, 3000, 5000, 10000) when

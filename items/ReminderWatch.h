@@ -30,9 +30,10 @@ class ReminderWatch {
   bool storeFailed();
   static const char* noteUnstored();
 
-  // Whether now lies on another day than today's tip: the tip's reminders are dropped. True when the
-  // tip changed.
-  bool newDay(CTime now);
+  // Whether now lies on another day than today's tip: the tip's reminders are dropped, and those the
+  // log says were shown on the new day are listed again (after a restart) when the list is given.
+  // True when the tip changed.
+  bool newDay(CTime now, const ItemRecord* records = nullptr, const ItemOptions* options = nullptr, int stored = 0);
   // The tray tip's reminder lines for today (GBK, "\n" between lines), empty when none.
   const std::string& tipLines() const { return m_tipLines; }
 
@@ -41,7 +42,7 @@ class ReminderWatch {
   bool reminderBalloonUp() const { return m_reminderBalloonUp; }
 
  private:
-  CivilDate m_tipDay;
+  CivilDate m_tipDay{0, 0, 0};  // year 0: none yet
   std::string m_tipLines;
   bool m_reminderBalloonUp = false;
   bool m_toldUnstored = false;  // a log write failed this run and the user was told

@@ -2,14 +2,14 @@
 # Builds the libFuzzer targets in tests/fuzz (clang, AddressSanitizer, UndefinedBehaviorSanitizer) and
 # runs each for the given number of seconds (default 60), one after the other, at low priority.
 # Usage: bash scripts/fuzz.sh [seconds] [target...]   Targets: ItemReader Encoding Date UserInput ItemDir
-# SettingsSection RecoveryNames Autostart.
+# SettingsSection RecoveryNames Autostart ReminderLog.
 # Corpora grow in build/fuzz/corpus/<target>; a failing input is saved in build/fuzz/ and stops the run.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 SECONDS_EACH=${1:-60}
 shift || true
 TARGETS=("$@")
-[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(ItemReader Encoding Date UserInput ItemDir SettingsSection RecoveryNames Autostart)
+[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(ItemReader Encoding Date UserInput ItemDir SettingsSection RecoveryNames Autostart ReminderLog)
 OUT=${FUZZ_OUT:-$ROOT/build/fuzz}
 CXX=${FUZZ_CXX:-clang++}
 command -v "$CXX" >/dev/null || "$ROOT/scripts/setup.sh"
@@ -46,6 +46,9 @@ for target in "${TARGETS[@]}"; do
     printf '\xef\xbb\xbf\xe7\x94\x9f\xe6\x97\xa5,2025-05-20\n' >"$OUT/corpus/$target/utf8"
     printf '\xff\xfeu\x75\x2c\x00\x31\x00\x0d\x00\x0a\x00' >"$OUT/corpus/$target/utf16"
     printf '\x12\x342025\xc4\xea5\xd4\xc2\x32\x30\xc8\xd5' >"$OUT/corpus/$target/date"
+    # Two bytes of today, the split, then a reminder log's two values.
+    printf '\x12\x34\x2b20270520-7-a-0000abcd 20270101-0-m-ffffffff20270511 20270520-7-a-0000abcd 09:30' \
+      >"$OUT/corpus/$target/reminders"
   fi
   echo "== $target: ${SECONDS_EACH}s"
   log="$OUT/$target.log"

@@ -298,7 +298,8 @@ void CWidgetDlg::LoadSettings() {
   reminders.remindAt = kDefaultRemindAt;
   if (!at.empty() && !parseRemindAt(at, &reminders.remindAt)) reminders.remindAt = kDefaultRemindAt;
   reminders.sound = core->getConfigInt("remindsound") == 1;
-  reminders.log.parse(gbk::fromWide(core->getConfigText("shown", kReminderSection)));
+  reminders.log.parse(gbk::fromWide(core->getConfigText("shown", kReminderSection)),
+                      gbk::fromWide(core->getConfigText("today", kReminderSection)));
   rowsSetting = rowsOrDefault(core->getConfigInt("rows"));
   rowOrder = rowOrderFromWord(gbk::fromWide(core->getConfigText("order")));
   withinDays = withinOrDefault(core->getConfigInt("within"));

@@ -1,8 +1,8 @@
 // Reminders from the tray icon: a balloon titled "纪念日提醒" with the app's icon, quiet unless the
 // settings ask for sound and held back while the user cannot take a notification (full-screen game,
 // presentation: asked again at the next minute tick); what it showed goes into the settings file at
-// once, and the tray tip lists today's reminders until the day ends (the system's quiet hours may
-// swallow a balloon). A click on the reminder balloon brings the widget forward.
+// once, and the tray tip lists today's reminders until the day ends, across a restart (the system's
+// quiet hours may swallow a balloon). A click on the reminder balloon brings the widget forward.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -37,7 +37,8 @@ void copyWide(wchar_t (&field)[N], const std::wstring& text) {
 
 bool storeReminderLog(ReminderWatch& reminders, CTime now) {
   reminders.log.prune({now.GetYear(), now.GetMonth(), now.GetDay()});
-  return core->saveConfigText("shown", gbk::toWide(reminders.log.serialize()).c_str(), kReminderSection);
+  const bool stored = core->saveConfigText("shown", gbk::toWide(reminders.log.serialize()).c_str(), kReminderSection);
+  return core->saveConfigText("today", gbk::toWide(reminders.log.serializeDay()).c_str(), kReminderSection) && stored;
 }
 
 // The balloon with the user icon where the shell knows it (Vista on: hBalloonIcon), else the info icon.
@@ -63,7 +64,10 @@ bool showReminderBalloon(HWND owner, HICON icon, const std::string& text, bool s
 void CWidgetDlg::CheckReminders() {
   if (!core || !ItemTable) return;
   const CTime now = core->getTimeNow();
-  if (reminders.newDay(now)) UpdateTrayTip();
+  // At the first check of a day (the first after a start too) the tip lists what the log says was
+  // shown that day.
+  if (reminders.newDay(now, ItemTable, ItemOptionsTable, storedCount))
+    UpdateTrayTip();
   const std::vector<DueReminder> due = reminders.due(ItemTable, ItemOptionsTable, storedCount, now);
   // Without the icon, or while the user is away or busy, the reminders wait for a later tick.
   if (due.empty() || !trayIconAdded || !userCanTakeNotification()) return;

@@ -71,12 +71,14 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
       SetForegroundWindow(m_hWnd);
       break;
     // The balloon's own notices. What a click does depends on which balloon it was: a reminder's
-    // brings the widget forward (a dialog that is open comes before it), a note that names a file
-    // shows that file in its folder, once.
+    // shows the widget for good, as the icon's click does, in the user's layer, and brings it forward
+    // (a dialog that is open comes before it); a note that names a file shows that file in its
+    // folder, once.
     case NIN_BALLOONUSERCLICK:
       if (reminders.reminderBalloonUp()) {
+        manners.visibility.userShows();
         ShowWindow(SW_SHOW);
-        StayOnTop();
+        PlaceInLayer();
         if (!BringModalToFront()) SetForegroundWindow(m_hWnd);
       } else if (!recovery.noteFile.empty()) {
         showInFolder(recovery.noteFile);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reminders and start with Windows, as a user meets them: a line due today and one due in three days
 # come as one balloon from the tray icon at start (its text read back), recorded in the settings file
-# and not shown again after a restart; a click on the balloon brings the hidden widget back. The
+# and not shown again after a restart; a click on the balloon brings the hidden widget back for good
+# (the next minute tick leaves it shown), in the layer the settings chose (普通: not topmost). The
 # options dialog's "开机时自动启动" writes and removes the current user's Run value (read with
 # `reg query`), a value disabled in Task Manager shows the box unchecked with its note, a value left
 # by a moved program is rewritten at start, and "--autostart on|off" does the same without a window.
@@ -26,7 +27,7 @@ click_ok() { click_dialog 250 518; }
 today_md=$(date +%-m月%-d日)
 in3=$(date -d '+3 days' +%Y-%m-%d)
 printf '妈妈生日,%s,提醒\r\n结婚纪念日,%s,提前3天\r\n旅行,2030-01-01\r\n' "$today_md" "$in3" | write_items_gbk
-printf '[Tessaly]\r\nremindat=00:00\r\n' > "$(ini_file)"
+printf '[Tessaly]\r\nremindat=00:00\r\nlayer=normal\r\n' > "$(ini_file)"
 
 # --- the balloon at start, recorded at once ---
 start_app || { finish; exit 1; }
@@ -39,6 +40,8 @@ check "the line without reminders is not in it" eval '! grep -q 旅行 <<<"$note
 check "what was shown is in the settings file's own section" grep -q '^\[Reminders\]' "$(ini_file)"
 shown=$(sed -n 's/^shown=//p' "$(ini_file)" | tr -d '\r')
 check "two keys are recorded ($shown)" [ "$(wc -w <<<"$shown")" -ge 2 ]
+check "with today's list, for the tray tip after a restart" \
+  grep -q "^today=$(date +%Y%m%d) [0-9]" <(tr -d '\r' <"$(ini_file)")
 
 # A click on the balloon shows the hidden widget and brings it forward. Wine's tray shows the balloon
 # but does not pass a click on it on, so the shell's notice of the click (NIN_BALLOONUSERCLICK to the
@@ -48,6 +51,10 @@ winctl command Tessaly 32786 >/dev/null
 wait_for 5 widget_hidden || fail "the widget hid"
 winctl post Tessaly 1124 100 1029 >/dev/null
 check "a click on the reminder balloon shows the widget" wait_for 10 widget_shown
+WS_EX_TOPMOST=8
+check "in the chosen layer (普通: not topmost)" [ $(($(widget_field 6) & WS_EX_TOPMOST)) -eq 0 ]
+winctl send Tessaly 275 1 0 >/dev/null  # WM_TIMER, the minute tick, handled when send returns
+check "for good: the next minute tick leaves it shown" widget_shown
 # Once the balloon is gone (timed out), a stray click notice does nothing.
 winctl command Tessaly 32786 >/dev/null
 wait_for 5 widget_hidden || fail "the widget hid"

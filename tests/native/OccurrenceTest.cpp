@@ -36,6 +36,10 @@ TEST(OccurrenceTest, EachRulesNextOccurrence) {
       {"2025-01-29", "每月", {2025, 3, 1}, "upcoming 28 2025-03-29"},
       {"2025-01-30", "每月", {2025, 4, 30}, "today 0 2025-04-30"},
       {"2025-01-31", "每月", {2026, 1, 1}, "upcoming 30 2026-01-31"},
+      {"12-25", "每月", {2025, 6, 15}, "upcoming 10 2025-06-25"},
+      // 2月29日: the 29th of a month (or its last day), the weekday of the latest 29 February.
+      {"2月29日", "每月", {2026, 12, 8}, "upcoming 21 2026-12-29"},
+      {"2月29日", "每周", {2026, 12, 8}, "upcoming 2 2026-12-10"},
       // Before its first date a repeating row counts down to that date.
       {"2025-06-20", "每月", {2025, 6, 15}, "upcoming 5 2025-06-20"},
       {"2025-12-30", "每3天", {2025, 12, 20}, "upcoming 10 2025-12-30"},
@@ -44,6 +48,7 @@ TEST(OccurrenceTest, EachRulesNextOccurrence) {
       // 每周 and 每N天, across years.
       {"2025-06-01", "每周", {2025, 6, 15}, "today 0 2025-06-15"},
       {"2025-06-01", "每周", {2025, 6, 16}, "upcoming 6 2025-06-22"},
+      {"6-15", "每周", {2025, 6, 15}, "today 0 2025-06-15"},
       {"2024-12-25", "每10天", {2025, 1, 1}, "upcoming 3 2025-01-04"},
       {"2023-12-31", "每366天", {2025, 1, 1}, "upcoming 365 2026-01-01"},
       // 每年: 2月29日 only in the years that have it, as the widget counts yearly dates.
@@ -57,7 +62,8 @@ TEST(OccurrenceTest, EachRulesNextOccurrence) {
       {"农历2023年二月三十", "农历每月", {2023, 3, 21}, "today 0 2023-03-21"},
       {"农历2023年二月三十", "农历每月", {2023, 3, 22}, "upcoming 28 2023-04-19"},
       {"农历2025年正月十七", "农历每月", {2025, 8, 1}, "upcoming 9 2025-08-10"},  // 闰六月十七
-      {"2026-03-18", "农历每月", {2026, 12, 1}, "upcoming 7 2026-12-08"},        // 正月三十 → 十月三十
+      {"农历2025年正月十七", "农历每月", {2025, 7, 20}, "upcoming 21 2025-08-10"},
+      {"2026-03-18", "农历每月", {2026, 12, 1}, "upcoming 7 2026-12-08"},  // 正月三十 → 十月三十
       // A date without a year repeats from its latest occurrence.
       {"5-20", "每月", {2025, 6, 15}, "upcoming 5 2025-06-20"},
       {"5-20", "每年", {2025, 6, 15}, "upcoming 339 2026-05-20"},
@@ -137,9 +143,17 @@ TEST(OccurrenceTest, ListLinesAddOptionsNextReminderAndNextMilestone) {
        "妈妈生日\tupcoming\t339\t2026-05-20\t农历四月初四\t提前7天,提醒\t2026-05-13\t"},
       {"相识", "2025-03-07", "里程碑,提醒",
        "相识\ttoday\t100\t2025-06-15\t农历五月二十\t里程碑,提醒\t2025-06-15\t100 2025-06-15"},
-      {"相识", "2025-03-07", "里程碑,含当天", "相识\tpast\t100\t2025-03-07\t农历二月初八\t里程碑,含当天\t\t200 2025-09-22"},
-      // A lead longer than the days left: the next reminder is the next anniversary's.
-      {"考试", "2025-06-20", "提前30天", "考试\tupcoming\t5\t2025-06-20\t农历五月廿五\t提前30天\t2026-05-21\t"},
+      {"相识", "2025-03-07", "里程碑,含当天",
+       "相识\tpast\t100\t2025-03-07\t农历二月初八\t里程碑,含当天\t\t200 2025-09-22"},
+      // A one-off date whose reminder day has passed: none comes, its anniversaries are 每年's.
+      {"考试", "2025-06-20", "提前30天", "考试\tupcoming\t5\t2025-06-20\t农历五月廿五\t提前30天\t\t"},
+      {"结婚", "2020-06-14", "提醒", "结婚\tpast\t1827\t2020-06-14\t农历闰四月廿三\t提醒\t\t"},
+      {"结婚", "2020-06-14", "每年,提醒", "结婚\tupcoming\t364\t2026-06-14\t农历四月廿九\t每年,提醒\t2026-06-14\t"},
+      // A lead as long as the gap: the reminder of the later occurrence is on its own day.
+      {"周会", "2025-06-10", "每周,提前7天", "周会\tupcoming\t2\t2025-06-17\t农历五月廿二\t每周,提前7天\t2025-06-17\t"},
+      // Nothing past 2100: day 10000 of 2080-01-01 would be 2107-05-20.
+      {"远", "2080-01-01", "里程碑10000,提醒",
+       "远\tupcoming\t19923\t2080-01-01\t农历腊月初十\t里程碑10000,提醒\t2080-01-01\t"},
       {"x", "明天", "提醒", "x\tunreadable\t\t\t\t提醒\t\t"},
   };
   for (const auto& c : cases) {

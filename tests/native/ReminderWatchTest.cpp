@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,13 +44,49 @@ TEST_F(ReminderWatchTest, WhatWasShownIsLoggedAndListedInTheTipUntilTheDayEnds) 
   EXPECT_NE(watch.tipLines().find("妈妈生日"), std::string::npos);
   EXPECT_NE(watch.tipLines().find("结婚纪念日"), std::string::npos);
   EXPECT_TRUE(watch.reminderBalloonUp());
+  // A second balloon the same day: both are in the tip.
+  watch.shown(records, {dueFor(0, records[0], {2027, 5, 14}, 1, 1)}, CTime(2027, 5, 13, 10, 0, 0));
+  EXPECT_NE(watch.tipLines().find("结婚纪念日"), std::string::npos);
+  EXPECT_NE(watch.tipLines().find("还有 1 天"), std::string::npos);
   // The same day, later: the tip stays; the next day it goes, the log stays.
   EXPECT_FALSE(watch.newDay(CTime(2027, 5, 13, 23, 59, 0)));
   EXPECT_FALSE(watch.tipLines().empty());
   EXPECT_TRUE(watch.newDay(CTime(2027, 5, 14, 0, 0, 0)));
   EXPECT_TRUE(watch.tipLines().empty());
   EXPECT_FALSE(watch.newDay(CTime(2027, 5, 14, 0, 1, 0)));
-  EXPECT_EQ(watch.log.size(), 2u);
+  EXPECT_EQ(watch.log.size(), 3u);
+}
+
+// What the settings file keeps is enough for the next start: today's reminders in the tip again, the
+// next day none; and a start with the clock far ahead keeps what was shown.
+TEST_F(ReminderWatchTest, ARestartListsTodaysRemindersAgainAndAFarClockForgetsNothing) {
+  ItemOptions options[2] = {parseItemOptions("提前7天"), parseItemOptions("每年,提醒")};
+  const CTime morning(2027, 5, 13, 9, 0, 0);
+  ReminderWatch before;
+  before.shown(records, before.due(records, options, 2, morning), morning);
+  ASSERT_NE(before.tipLines(), "");
+  auto restart = [](const ReminderWatch& from) {
+    auto watch = std::make_unique<ReminderWatch>();
+    watch->log.parse(from.log.serialize(), from.log.serializeDay());
+    return watch;
+  };
+  auto later = restart(before);
+  EXPECT_TRUE(later->newDay(CTime(2027, 5, 13, 18, 0, 0), records, options, 2));
+  EXPECT_EQ(later->tipLines(), before.tipLines());
+  EXPECT_TRUE(later->due(records, options, 2, CTime(2027, 5, 13, 18, 0, 0)).empty());
+  auto tomorrow = restart(before);
+  EXPECT_FALSE(tomorrow->newDay(CTime(2027, 5, 14, 9, 0, 0), records, options, 2));
+  EXPECT_EQ(tomorrow->tipLines(), "");
+
+  auto ahead = restart(before);
+  const CTime farAhead(2099, 5, 13, 9, 0, 0);
+  const std::vector<DueReminder> farDue = ahead->due(records, options, 2, farAhead);
+  EXPECT_FALSE(farDue.empty());
+  ahead->shown(records, farDue, farAhead);
+  ahead->log.prune({2099, 5, 13});
+  auto back = restart(*ahead);
+  back->log.prune({2027, 5, 14});
+  EXPECT_TRUE(back->due(records, options, 2, CTime(2027, 5, 14, 9, 0, 0)).empty());
 }
 
 TEST_F(ReminderWatchTest, NothingIsDueWhenRemindersAreOff) {

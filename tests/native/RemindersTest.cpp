@@ -61,19 +61,30 @@ TEST(RemindersTest, DueAtTheTimeOnDayRThenAtOnceUpToO) {
       // Never after O: the next O is a year away.
       {{"妈妈生日", "5月20日", "提前7天"}, CTime(2027, 5, 21, 9, 0, 0), ""},
       // On the day: from the reminder time on.
-      {{"结婚纪念日", "2022-10-01", "提醒"}, CTime(2027, 10, 1, 8, 0, 0), ""},
-      {{"结婚纪念日", "2022-10-01", "提醒"}, CTime(2027, 10, 1, 23, 0, 0), "结婚纪念日 2027-10-01 0 0"},
+      {{"结婚纪念日", "2022-10-01", "每年,提醒"}, CTime(2027, 10, 1, 8, 0, 0), ""},
+      {{"结婚纪念日", "2022-10-01", "每年,提醒"}, CTime(2027, 10, 1, 23, 0, 0), "结婚纪念日 2027-10-01 0 0"},
+      // A one-off date has one occurrence: nothing on its anniversaries.
+      {{"结婚纪念日", "2022-10-01", "提醒"}, CTime(2027, 10, 1, 23, 0, 0), ""},
+      {{"结婚纪念日", "2027-10-01", "提醒"}, CTime(2027, 10, 1, 23, 0, 0), "结婚纪念日 2027-10-01 0 0"},
       // 腊月 dates fall in January or February: reminded across the year end.
       {{"腊八", "农历腊月初八", "提前30天"}, CTime(2025, 12, 28, 10, 0, 0), "腊八 2026-01-26 30 29"},
       {{"腊八", "农历腊月初八", "提前30天"}, CTime(2025, 12, 26, 10, 0, 0), ""},
-      {{"腊八", "农历2020年腊月初八", "提醒"}, CTime(2026, 1, 26, 9, 0, 0), "腊八 2026-01-26 0 0"},
+      {{"腊八", "农历2020年腊月初八", "每年,提醒"}, CTime(2026, 1, 26, 9, 0, 0), "腊八 2026-01-26 0 0"},
       // 2月29日 has no day in a common year: nothing until the next leap year's.
       {{"闰日", "2月29日", "提醒"}, CTime(2027, 2, 28, 10, 0, 0), ""},
       {{"闰日", "2月29日", "提醒"}, CTime(2027, 3, 1, 10, 0, 0), ""},
-      {{"闰日", "2024-02-29", "提前1天"}, CTime(2027, 2, 28, 10, 0, 0), ""},
-      {{"闰日", "2024-02-29", "提前1天"}, CTime(2028, 2, 28, 10, 0, 0), "闰日 2028-02-29 1 1"},
+      {{"闰日", "2024-02-29", "每年,提前1天"}, CTime(2027, 2, 28, 10, 0, 0), ""},
+      {{"闰日", "2024-02-29", "每年,提前1天"}, CTime(2028, 2, 28, 10, 0, 0), "闰日 2028-02-29 1 1"},
       // N larger than the days to O: due at once.
       {{"考试", "2027-06-20", "提前30天"}, CTime(2027, 6, 15, 8, 0, 0), "考试 2027-06-20 30 5"},
+      // A lead as long as the gap to the next occurrence or milestone: each occurrence's reminder on its
+      // own day R, at the reminder time; the nearer one missed (R a week ago) comes at once.
+      {{"周会", "2025-06-10", "每周,提前7天"}, CTime(2025, 6, 17, 8, 0, 0), "周会 2025-06-17 7 0"},
+      {{"周会", "2025-06-10", "每周,提前7天"}, CTime(2025, 6, 17, 9, 0, 0), "周会 2025-06-17 7 0; 周会 2025-06-24 7 7"},
+      {{"相识", "2025-03-07", "里程碑,提前30天"}, CTime(2026, 6, 20, 9, 0, 0), "相识 2026-07-20 30 30"},
+      {{"相识", "2025-03-07", "里程碑,提前30天"},
+       CTime(2026, 7, 10, 9, 0, 0),
+       "相识 2026-07-20 30 10; 相识 2026-08-09 30 30"},
       // Several leads missed at once: one reminder, the smallest lead.
       {{"生日", "6-20", "提前7天,提前3天,提醒"}, CTime(2025, 6, 20, 10, 0, 0), "生日 2025-06-20 0 0"},
       {{"生日", "6-20", "提前7天,提前3天,提醒"}, CTime(2025, 6, 18, 10, 0, 0), "生日 2025-06-20 3 2"},
@@ -111,17 +122,38 @@ TEST(RemindersTest, NeverTwiceAcrossRestartsAndReordering) {
   EXPECT_EQ(renamed.describe(now, restarted), "母亲生日 2027-05-20 7 6");
   // On the day the lead 0 reminder is its own.
   EXPECT_EQ(list.describe(CTime(2027, 5, 20, 9, 0, 0), restarted), "妈妈生日 2027-05-20 0 0");
+  // Off from day R until the morning of O: the catch-up at once is the day's one balloon; the reminder
+  // time brings no second.
+  const CTime morning(2027, 5, 20, 7, 0, 0);
+  due = list.due(morning);
+  ASSERT_EQ(due.size(), 1u);
+  ReminderLog caughtUp;
+  caughtUp.add(due[0], CivilDate{2027, 5, 20});
+  EXPECT_EQ(list.describe(CTime(2027, 5, 20, 9, 0, 0), caughtUp), "");
 }
 
 TEST(RemindersTest, TheLogKeepsKeysAndPrunesOldOnes) {
   ReminderLog log;
-  log.parse("20270520-7-a-0000abcd junk 20270101-0-m-ffffffff 2027-05-20 20270230-0-a-00000000 20270520-7-x-0000abcd\r\n"
-            "20261201-400-a-00000001 20270410-3-a-12345678");
+  log.parse(
+      "20270520-7-a-0000abcd junk 20270101-0-m-ffffffff 2027-05-20 20270230-0-a-00000000 20270520-7-x-0000abcd\r\n"
+      "20261201-400-a-00000001 20270410-3-a-12345678",
+      "20270511 20270520-7-a-0000abcd junk");
   EXPECT_EQ(log.serialize(), "20270101-0-m-ffffffff 20270410-3-a-12345678 20270520-7-a-0000abcd");
+  EXPECT_EQ(log.serializeDay(), "20270511 20270520-7-a-0000abcd");
   log.prune(CivilDate{2027, 5, 10});  // 2027-04-10 is 30 days before: kept
   EXPECT_EQ(log.serialize(), "20270410-3-a-12345678 20270520-7-a-0000abcd");
-  log.prune(CivilDate{2027, 5, 11});
+  // A clock far ahead drops only what the day last written (2027-05-11) left behind.
+  log.prune(CivilDate{2099, 5, 20});
   EXPECT_EQ(log.serialize(), "20270520-7-a-0000abcd");
+  EXPECT_EQ(log.serializeDay(), "20270511 20270520-7-a-0000abcd");
+  // Without the day last written (a log of an older version) nothing is dropped; a day list without
+  // a day is dropped whole.
+  for (const char* day : {"", "2027061 20270520-7-a-0000abcd", "20270631 20270520-7-a-0000abcd", "20270601x"}) {
+    log.parse("20270101-0-m-ffffffff", day);
+    log.prune(CivilDate{2099, 1, 1});
+    EXPECT_EQ(log.serialize(), "20270101-0-m-ffffffff") << day;
+    EXPECT_EQ(log.serializeDay(), "") << day;
+  }
   EXPECT_EQ(reminderKey("妈妈生日", " 5月20日 ", CivilDate{2027, 5, 20}, 7, false),
             reminderKey("妈妈生日", "5月20日", CivilDate{2027, 5, 20}, 7, false));
   EXPECT_NE(reminderKey("妈妈生日", "5月20日", CivilDate{2027, 5, 20}, 7, false),
@@ -149,7 +181,7 @@ TEST(RemindersTest, KeysAsWrittenAndAsRead) {
 
 TEST(RemindersTest, OneBalloonForEverythingDue) {
   const List list({{"妈妈生日", "2027-05-20", "提前7天"},
-                   {"结婚纪念日", "2022-05-13", "提醒"},
+                   {"结婚纪念日", "2022-05-13", "每年,提醒"},
                    {"相识", "2024-08-19", "里程碑,提前3天"},
                    {"春节", "农历正月初一", "提醒"}});
   const CTime now(2027, 5, 13, 9, 0, 0);
@@ -161,6 +193,18 @@ TEST(RemindersTest, OneBalloonForEverythingDue) {
   const List many({{"a", "5-13", "提醒"}, {"b", "5-13", "提醒"}, {"c", "5-13", "提醒"}, {"d", "5-13", "提醒"},
                    {"e", "5-14", "提前1天"}});
   EXPECT_EQ(reminderBalloonText(many.records.data(), many.due(now)), "今天：a\r\n今天：b\r\n今天：c\r\n另有 2 项");
+  // The anniversary of a lunar date counts lunar years: 腊月初八 of lunar 2025 falls in 2026.
+  const List lunar({{"腊八", "农历2020年腊月初八", "每年,提醒"}});
+  EXPECT_EQ(reminderBalloonText(lunar.records.data(), lunar.due(CTime(2026, 1, 26, 9, 0, 0))),
+            "今天：腊八，第 5 个周年");
+  // A long name is cut on a character's edge: one ASCII byte, then 14 of its 24 hanzi.
+  std::string odd = "a", kept = "a";
+  for (int i = 0; i < 24; ++i)
+    odd += "长";
+  for (int i = 0; i < 14; ++i)
+    kept += "长";
+  const List cut({{odd.c_str(), "5-13", "提醒"}});
+  EXPECT_EQ(reminderBalloonText(cut.records.data(), cut.due(now)), "今天：" + kept + "…");
 }
 
 TEST(RemindersTest, TheBalloonTextFitsItsField) {

@@ -34,10 +34,10 @@ std::string arranged(const std::vector<Line>& lines, RowOrder order, int within,
 }
 
 const std::vector<Line> kList = {
-    {"a", Past, 12000, ""},         {"b", Upcoming, 30, ""},     {"c", Today, 0, ""},
-    {"d", Upcoming, 3, "置顶"},     {"e", Upcoming, 3, ""},      {"f", Past, 2, ""},
-    {"g", Unreadable, 0, ""},       {"h", Upcoming, 1, "隐藏"},  {"i", Past, 400, "置顶"},
-    {"j", Upcoming, 30, ""},        {"k", Today, 1000, ""},      {"l", Upcoming, 3, ""},
+    {"a", Past, 12000, ""},          {"b", Upcoming, 30, ""}, {"c", Today, 0, ""},      {"d", Upcoming, 3, "置顶"},
+    {"e", Upcoming, 3, ""},          {"f", Past, 2, ""},      {"g", Unreadable, 0, ""}, {"h", Upcoming, 1, "隐藏"},
+    {"i", Past, 400, "置顶"},        {"j", Upcoming, 30, ""}, {"k", Today, 1000, ""},   {"l", Upcoming, 3, ""},
+    {"m", Upcoming, 2, "置顶,隐藏"},
 };
 
 TEST(RowOrderTest, OrdersFiltersAndCuts) {
@@ -68,6 +68,16 @@ TEST(RowOrderTest, NothingWithinLeavesNoRow) {
   EXPECT_EQ(arranged(far, RowOrder::Soon, 30, 5), "");
   EXPECT_EQ(arranged(far, RowOrder::Soon, 0, 5), "a b");
   EXPECT_EQ(arranged({}, RowOrder::File, 0, 5), "");
+  // Ties stay in file order however many there are (a sort that is not stable mixes 17).
+  std::vector<Line> tied;
+  std::string names;
+  static const char* const kNames[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i",
+                                       "j", "k", "l", "m", "n", "o", "p", "q"};
+  for (const char* name : kNames) {
+    tied.push_back({name, Upcoming, 7, ""});
+    names += std::string(names.empty() ? "" : " ") + name;
+  }
+  EXPECT_EQ(arranged(tied, RowOrder::Soon, 0, 20), names);
 }
 
 TEST(RowOrderTest, WithoutOptionsTheFirstRowsInFileOrder) {
