@@ -126,7 +126,7 @@ void writeLine(LineEvents& events, const DateRule& rule, const CivilDate& rangeS
   const bool lunar = rule.written.form == DateForm::LunarDated || rule.written.form == DateForm::LunarYearly;
   const bool yearlyForm = rule.written.form == DateForm::Yearly || rule.written.form == DateForm::LunarYearly;
   const bool yearly = rule.repeat == Repeat::None || rule.repeat == Repeat::Yearly;
-  const bool oneOff = !yearlyForm && rule.repeat == Repeat::None;
+  const bool oneOff = isOneOff(rule);
   std::string repeatRule;
   if (yearly && !lunar) repeatRule = "FREQ=YEARLY";
   else if (rule.repeat == Repeat::Weekly) repeatRule = "FREQ=WEEKLY";
