@@ -26,18 +26,6 @@ BOOL CALLBACK findMarkedWindow(HWND hwnd, LPARAM lParam) {
   return FALSE;
 }
 
-// A kernel handle closed when it goes out of scope.
-struct OwnedHandle {
-  explicit OwnedHandle(HANDLE h) : handle(h) {}
-  OwnedHandle(const OwnedHandle&) = delete;
-  OwnedHandle& operator=(const OwnedHandle&) = delete;
-  ~OwnedHandle() {
-    if (handle)
-      CloseHandle(handle);
-  }
-  HANDLE handle;
-};
-
 // The instance's widget, by its mark; null while there is none (starting, or quitting already).
 HWND findInstanceWindow(const std::wstring& mark) {
   WindowSearch search = {mark.c_str(), nullptr};
@@ -148,12 +136,12 @@ bool isQuitCommandLine() {
 
 bool quitRunningInstance(DWORD timeoutMs) {
   const std::wstring name = thisInstanceName();
-  const OwnedHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, (L"Local\\" + name).c_str()));
-  if (!mutex.handle)
+  const ScopedHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, (L"Local\\" + name).c_str()));
+  if (!mutex)
     return true;  // no widget of this folder runs
   const std::wstring mark = name + L".Widget";
   const DWORD start = GetTickCount();
-  OwnedHandle process(nullptr);
+  ScopedHandle process(nullptr);
   bool asked = false;
   for (;;) {
     // Asked once: a user who keeps the widget at the editor's question has answered.
@@ -162,7 +150,7 @@ bool quitRunningInstance(DWORD timeoutMs) {
         asked = true;
         DWORD pid = 0;
         GetWindowThreadProcessId(widget, &pid);
-        process.handle = OpenProcess(SYNCHRONIZE, FALSE, pid);
+        process.reset(OpenProcess(SYNCHRONIZE, FALSE, pid));
         // The editor's question about unsaved text must be able to come to the front.
         AllowSetForegroundWindow(pid);
         PostMessageW(widget, WM_COMMAND, ID_APP_QUIT, 0);
@@ -175,13 +163,13 @@ bool quitRunningInstance(DWORD timeoutMs) {
     // The process, not the mutex, when it is known: the program's file is free only once the process
     // has ended. Without a widget to ask, the instance is still starting (asked once its window is
     // there) or quitting already, and its mutex goes with it.
-    if (process.handle) {
-      if (WaitForSingleObject(process.handle, step) == WAIT_OBJECT_0)
+    if (process) {
+      if (WaitForSingleObject(process.get(), step) == WAIT_OBJECT_0)
         return true;
     } else {
-      const DWORD waited = WaitForSingleObject(mutex.handle, step);
+      const DWORD waited = WaitForSingleObject(mutex.get(), step);
       if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
-        ReleaseMutex(mutex.handle);
+        ReleaseMutex(mutex.get());
         return true;
       }
     }

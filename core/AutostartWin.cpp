@@ -53,7 +53,7 @@ bool readValue(const wchar_t* keyPath, const std::wstring& name, std::vector<BYT
 
 // The file's identity: its volume and its id there. False when it cannot be opened.
 bool fileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
-  const ScopedFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  const ScopedHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   return file && GetFileInformationByHandle(file.get(), info);
 }

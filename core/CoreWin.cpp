@@ -68,7 +68,7 @@ FilePath finalFolder(const FilePath& folder) {
 bool folderTakesFiles(const FilePath& folder, const FilePath& exeName) {
   const FilePath probe = folder + "\\" + exeName + ".probe-" + std::to_string(GetCurrentProcessId()) + "-" +
                          std::to_string(GetTickCount()) + ".tmp";
-  const ScopedFile file(CreateFileW(widePath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  const ScopedHandle file(CreateFileW(widePath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   return static_cast<bool>(file);
 }
@@ -300,7 +300,7 @@ bool CCore::writeConfig(const ConfigWrite* writes, size_t count, const wchar_t* 
     saved = WritePrivateProfileStringW(section, gbk::toWide(writes[i].key).c_str(), writes[i].value, path.c_str()) && saved;
   // The profile functions write the file in place and leave it in the system's cache: it is flushed
   // to the disk, once after the last value, so that a power cut does not take the values back.
-  ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file) FlushFileBuffers(file.get());
   m_sectionsRead.clear();

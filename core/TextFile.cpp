@@ -204,7 +204,7 @@ namespace {
 // given when there is no file there yet or it cannot be opened.
 std::wstring finalWidePath(const FilePath& path) {
   const std::wstring given = widePath(path);
-  ScopedFile file(CreateFileW(given.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  ScopedHandle file(CreateFileW(given.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file) return given;
   std::wstring resolved(MAX_PATH, L'\0');
@@ -300,7 +300,7 @@ bool replaceFileBytes(const FilePath& path, std::string_view bytes, FileError* w
   DeleteFileW(temporary.c_str());  // left by a save that was killed
   DWORD error = ERROR_SUCCESS;
   {
-    ScopedFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, made, nullptr));
+    ScopedHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, made, nullptr));
     if (!file) {
       error = GetLastError();
       return failed(writeFailure(error, target, temporary), static_cast<int>(error), why, code);

@@ -55,7 +55,7 @@ std::wstring moduleFileName() {
 }
 
 std::wstring finalFolderPath(const std::wstring& folder) {
-  ScopedFile handle(CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  ScopedHandle handle(CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!handle) return std::wstring();
   std::wstring path(MAX_PATH, L'\0');

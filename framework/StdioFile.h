@@ -10,15 +10,19 @@ using FilePath = std::string;
 #ifdef _WIN32
 #include <windows.h>
 
-// One file handle, closed when it goes out of scope.
-class ScopedFile {
+// One kernel handle (a file, a mutex, a process), closed when it goes out of scope.
+class ScopedHandle {
  public:
-  explicit ScopedFile(HANDLE handle) : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-  ScopedFile(const ScopedFile&) = delete;
-  ScopedFile& operator=(const ScopedFile&) = delete;
-  ~ScopedFile() { close(); }
+  explicit ScopedHandle(HANDLE handle) : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  ~ScopedHandle() { close(); }
   explicit operator bool() const { return m_handle != nullptr; }
   HANDLE get() const { return m_handle; }
+  void reset(HANDLE handle) {
+    close();
+    m_handle = handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+  }
   bool close() {
     bool closed = !m_handle || CloseHandle(m_handle);
     m_handle = nullptr;
