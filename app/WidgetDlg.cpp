@@ -29,45 +29,6 @@ constexpr char kRecoverySeenKey[] = "recoveryseen";
 // The list's path without ".txt": recovery files are named after it and go beside it, wherever it lives.
 FilePath listStem() { return itemFilePath.substr(0, itemFilePath.size() - 4); }
 
-// The file name part of a path (after its last backslash).
-FilePath fileNameOf(const FilePath& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == FilePath::npos ? path : path.substr(slash + 1);
-}
-
-// The second place for recovery files when none can be written beside the list: a folder of this
-// program folder's own in the user's application-data folder; empty when there is none.
-FilePath secondRecoveryFolder() {
-  const DWORD needed = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
-  if (needed == 0) return FilePath();
-  std::wstring folder(needed, L'\0');
-  folder.resize(GetEnvironmentVariableW(L"APPDATA", folder.data(), needed));
-  if (folder.empty()) return FilePath();
-  return gbk::wideToUtf8(folder + L"\\Tessaly\\" + thisInstanceName() + L"\\");
-}
-
-// A name the file system knows, also one that cannot be opened.
-bool pathTaken(const FilePath& path) {
-  if (GetFileAttributesW(widePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-  const DWORD error = GetLastError();
-  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
-}
-
-// The recovery files of this list in folder (with its trailing backslash), with their write times.
-void addRecoveryFiles(const FilePath& folder, bool besideList, std::vector<RecoveryFile>& found) {
-  const FilePath stemName = fileNameOf(listStem());
-  WIN32_FIND_DATAW data;
-  HANDLE search = FindFirstFileW(widePath(folder + stemName + ".recovered*.txt").c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const FilePath name = gbk::wideToUtf8(data.cFileName);
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || recoveryFileNumber(stemName, name) == 0) continue;
-    const uint64_t written = (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
-    found.push_back({folder + name, written, besideList});
-  } while (FindNextFileW(search, &data));
-  FindClose(search);
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CWidgetDlg)
@@ -271,9 +232,8 @@ void CWidgetDlg::ShowStartNotes() {
   if (!loadProblem.IsEmpty())
     note += (note.empty() ? L"" : L"\r\n\r\n") + gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") +
             gbk::utf8ToWide(itemFilePath) + L"\r\n" + gbk::toWide(loadProblem.view()) + L"\u3002";
-  std::vector<RecoveryFile> found;
-  addRecoveryFiles(listStem().substr(0, listStem().size() - fileNameOf(listStem()).size()), true, found);
-  if (const FilePath second = secondRecoveryFolder(); !second.empty()) addRecoveryFiles(second, false, found);
+  const std::vector<RecoveryFile> found =
+      findRecoveryFiles(listStem(), core->appDataHomeFolder(), gbk::wideToUtf8(thisInstanceName()));
   const std::vector<RecoveryFile> recovered =
       unannouncedRecoveryFiles(found, parseSeenMark(gbk::wideToUtf8(core->getConfigText(kRecoverySeenKey))));
   FilePath opens;
@@ -300,26 +260,11 @@ void CWidgetDlg::TellSettingsNotSaved() {
 // list, else in the second place; false when no place could take it.
 bool CWidgetDlg::WriteRecoveryFile() {
   if (!recovery.writtenThisRun.empty() && openEditor->WriteRecovery(recovery.writtenThisRun)) return true;
-  const FilePath second = secondRecoveryFolder();
-  const FilePath stems[] = {listStem(), second.empty() ? FilePath() : second + fileNameOf(listStem())};
-  for (const FilePath& stem : stems) {
-    if (stem.empty()) continue;
-    if (stem != listStem()) {
-      // The second place's folders, "Tessaly" and this program folder's own in it, are made on first use.
-      const FilePath own = second.substr(0, second.size() - 1);
-      CreateDirectoryW(widePath(own.substr(0, own.find_last_of('\\'))).c_str(), nullptr);
-      CreateDirectoryW(widePath(own).c_str(), nullptr);
-    }
-    // The first free number: a file the user has not looked at yet is never overwritten.
-    for (int number = 1; number <= kMaxRecoveryFiles; ++number) {
-      const FilePath path = recoveryFileName(stem, number);
-      if (pathTaken(path)) continue;
-      if (!openEditor->WriteRecovery(path)) break;  // this place cannot take it: the next one
-      recovery.writtenThisRun = path;
-      return true;
-    }
-  }
-  return false;
+  const FilePath written = writeRecoveryFile(listStem(), core->appDataHomeFolder(),
+                                             [this](const FilePath& path) { return openEditor->WriteRecovery(path); });
+  if (written.empty()) return false;
+  recovery.writtenThisRun = written;
+  return true;
 }
 
 LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {

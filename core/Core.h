@@ -59,6 +59,10 @@ class CCore {
   // While on, each section of the settings file is read once, at its first key, and its other keys
   // answered from that read: for the start, which asks for a dozen keys. A save reads it afresh.
   void readSettingsOnce(bool on);
+  // The program's own folder in the user's application data, "<app data>\Tessaly\<home name>", for
+  // everything kept there (the settings' second place, the recovery files); empty when there is no
+  // such data folder. The folder itself may not exist yet.
+  FilePath appDataHomeFolder();
 #endif
 
   // The program's full path without its extension, as GBK text: for showing only, since a character

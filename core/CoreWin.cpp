@@ -90,6 +90,15 @@ FilePath roamingAppData() {
 
 }  // namespace
 
+FilePath CCore::appDataHomeFolder() {
+  const FilePath appData = roamingAppData();
+  if (appData.empty()) return FilePath();
+  const FilePath app = getAppFilePath();
+  const size_t slash = app.find_last_of("\\/");
+  static const FilePath exeFolder = finalFolder(slash == FilePath::npos ? FilePath(".") : app.substr(0, slash));
+  return appDataHome(appData, exeFolder);
+}
+
 PlaceKind CCore::autoFileConfig(bool prepare) {
   const FilePath app = getAppFilePath();
   const size_t slash = app.find_last_of("\\/");

@@ -4,6 +4,7 @@
 // the files.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,17 @@ std::string recoveryNoteUtf8(const std::vector<RecoveryFile>& files);
 // The seen mark as the settings file keeps it, and back (0 for an empty or damaged value).
 std::string seenMarkText(uint64_t seen);
 uint64_t parseSeenMark(std::string_view text);
+
+// In core/RecoveryFilesWin.cpp: the files are kept beside the list (listStem is its path without
+// ".txt"), else in home, the program's own folder in the user's application data (empty when there is
+// none). The recovery files of the list found in those places; earlierHomeName names the folder
+// beside home that versions before wrote theirs in, looked through too.
+std::vector<RecoveryFile> findRecoveryFiles(const FilePath& listStem, const FilePath& home,
+                                            const FilePath& earlierHomeName);
+// Writes a new recovery file with write (false when the path could not take it), beside the list
+// first; the path written, empty when no place could take it. home's folders are made on first use.
+FilePath writeRecoveryFile(const FilePath& listStem, const FilePath& home,
+                           const std::function<bool(const FilePath&)>& write);
 
 // What the widget remembers of recovery files during one run.
 struct RecoveryState {

@@ -82,6 +82,9 @@ TEST(SettingsPlace, HomeNameIsTheFolderNameAndAStableHash) {
       {u8"\\\\nas\\share\\工具", u8"工具-e3d38218"},
   };
   for (const auto& c : cases) EXPECT_EQ(appDataHomeName(c.folder), c.name) << c.folder;
+  // The one home for everything kept there, the settings and the recovery files alike.
+  EXPECT_EQ(appDataHome("C:\\Users\\A\\AppData\\Roaming\\", "C:\\Program Files\\Tessaly"),
+            "C:\\Users\\A\\AppData\\Roaming\\Tessaly\\Tessaly-c28e32a8");
 }
 
 TEST(SettingsPlace, ListFollowsTheItemFolderOption) {
