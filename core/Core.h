@@ -86,6 +86,7 @@ class CCore {
   bool outTxtFile(const CString& content, const FilePath& path);
 
 #ifdef _WIN32
+  // The text measuring, defined in display/TextBoundsWin.cpp beside the drawing it measures for.
   // Extent of text set in face at an em of size pixels, as the widget's text paths occupy it.
   Gdiplus::Size getTextBounds(const CString& face, int size, const CString& text);
   // Ascent + descent of face at an em of size pixels, rounded up: the height of one line of text.
@@ -140,7 +141,7 @@ class CCore {
   std::vector<std::pair<std::wstring, SettingsSection>> m_sectionsRead;
   std::wstring m_placeNote;
   bool m_itemDirNoted = false;
-  // Made on first use, in core/TextBoundsWin.cpp, which also gives the way to free it: the window-free
+  // Made on first use, in display/TextBoundsWin.cpp, which also gives the way to free it: the window-free
   // parts that make and free a CCore do not link GDI+.
   std::unique_ptr<gdip::FaceCache, void (*)(gdip::FaceCache*)> m_faces{nullptr, nullptr};
 #endif

@@ -7,6 +7,7 @@
 #include "app/WidgetDlg.h"
 #include "core/TextFile.h"
 #include "core/UserInput.h"
+#include "items/ItemCheck.h"
 #include "framework/Gbk.h"
 #include "res/resource.h"
 

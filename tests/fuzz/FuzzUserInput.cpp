@@ -7,6 +7,7 @@
 
 #include "core/Core.h"
 #include "core/UserInput.h"
+#include "items/ItemCheck.h"
 #include "framework/Gbk.h"
 #include "tests/fuzz/FuzzCheck.h"
 

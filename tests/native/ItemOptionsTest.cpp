@@ -10,6 +10,7 @@
 #include "core/Core.h"
 #include "core/TextFile.h"
 #include "core/UserInput.h"
+#include "items/ItemCheck.h"
 #include "framework/String.h"
 #include "items/ItemFile.h"
 #include "items/ItemOptions.h"

@@ -11,6 +11,7 @@
 #include "core/Core.h"
 #include "core/TextFile.h"
 #include "core/UserInput.h"
+#include "items/ItemCheck.h"
 #include "framework/Gbk.h"
 #include "items/DayCount.h"
 #include "items/ItemFile.h"
