@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "framework/PathParts.h"
 #include "framework/String.h"
 #include "res/resource.h"
 
@@ -66,18 +67,18 @@ std::wstring instanceNameFor(const std::wstring& path) {
 }
 
 std::wstring finalModulePath(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return path;
+  const std::wstring fileName(fileNameOf(path));
+  if (fileName.size() == path.size()) return path;
   // The folder, not the file: a link to the program alone still runs it from the folder it lies in.
-  std::wstring folderPath = path.substr(0, slash + 1);
+  std::wstring folderPath = path.substr(0, path.size() - fileName.size());
   if (folderPath.size() >= MAX_PATH - 12 && folderPath.rfind(L"\\\\", 0) != 0) folderPath = L"\\\\?\\" + folderPath;
   std::wstring resolved = finalFolderPath(folderPath);
   if (resolved.empty()) return path;
   if (resolved.back() != L'\\') resolved += L'\\';
   // The file's own long name, when it was reached by its short (8.3) one.
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((folderPath + path.substr(slash + 1)).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return resolved + path.substr(slash + 1);
+  HANDLE search = FindFirstFileW((folderPath + fileName).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return resolved + fileName;
   FindClose(search);
   return resolved + found.cFileName;
 }

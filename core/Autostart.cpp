@@ -1,5 +1,6 @@
 #include "core/Autostart.h"
 
+#include "framework/PathParts.h"
 #include "framework/String.h"
 
 namespace {
@@ -66,11 +67,6 @@ std::string_view trimSpaces(std::string_view text) {
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
     text.remove_suffix(1);
   return text;
-}
-
-std::string_view fileNameOf(std::string_view path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace

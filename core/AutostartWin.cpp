@@ -9,6 +9,7 @@
 
 #include "core/SettingsPlace.h"
 #include "framework/Gbk.h"
+#include "framework/PathParts.h"
 #include "framework/StdioFile.h"
 
 namespace {
@@ -36,7 +37,7 @@ class ScopedKey {
 
 std::wstring valueName() {
   std::wstring path = moduleFileName();
-  return gbk::utf8ToWide(autostartValueName(gbk::wideToUtf8(path.substr(0, path.find_last_of(L"\\/")))));
+  return gbk::utf8ToWide(autostartValueName(gbk::wideToUtf8(std::wstring(folderOf(path)))));
 }
 
 std::wstring expectedCommand() { return gbk::utf8ToWide(autostartCommand(gbk::wideToUtf8(moduleFileName()))); }
@@ -101,7 +102,7 @@ std::vector<RunValueFound> findThisProgramsValues() {
   if (!key.get())
     return found;
   const std::wstring self = moduleFileName();
-  const std::string selfName = gbk::wideToUtf8(self.substr(self.find_last_of(L"\\/") + 1));
+  const std::string selfName = gbk::wideToUtf8(std::wstring(fileNameOf(self)));
   std::wstring name(16384, L'\0');  // the longest value name the registry takes
   std::vector<BYTE> data;
   for (DWORD index = 0;; ++index) {

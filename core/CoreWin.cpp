@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/Gbk.h"
+#include "framework/PathParts.h"
 
 namespace {
 const wchar_t kSection[] = L"Tessaly";
@@ -19,9 +20,8 @@ std::wstring profilePath(const FilePath& path) {
   std::wstring plain = gbk::utf8ToWide(path);
   if (plain.size() < MAX_PATH) return plain;
   std::wstring wide = widePath(path);
-  size_t slash = wide.find_last_of(L'\\');
-  if (slash == std::wstring::npos) return wide;
-  std::wstring folder = wide.substr(0, slash);
+  if (fileNameOf(wide).size() == wide.size()) return wide;
+  std::wstring folder(folderOf(wide));
   DWORD needed = GetShortPathNameW(folder.c_str(), nullptr, 0);
   if (needed == 0) return wide;
   std::wstring shortFolder(needed, L'\0');
@@ -30,7 +30,7 @@ std::wstring profilePath(const FilePath& path) {
   shortFolder.resize(got);
   if (shortFolder.compare(0, 4, L"\\\\?\\") == 0 && shortFolder.compare(0, 8, L"\\\\?\\UNC\\") != 0)
     shortFolder.erase(0, 4);
-  std::wstring shortened = shortFolder + wide.substr(slash);
+  std::wstring shortened = shortFolder + wide.substr(folder.size());
   return shortened.size() < MAX_PATH ? shortened : wide;
 }
 
@@ -94,16 +94,15 @@ FilePath CCore::appDataHomeFolder() {
   const FilePath appData = roamingAppData();
   if (appData.empty()) return FilePath();
   const FilePath app = getAppFilePath();
-  const size_t slash = app.find_last_of("\\/");
-  static const FilePath exeFolder = finalFolder(slash == FilePath::npos ? FilePath(".") : app.substr(0, slash));
+  static const FilePath exeFolder =
+      finalFolder(fileNameOf(app).size() == app.size() ? FilePath(".") : FilePath(folderOf(app)));
   return appDataHome(appData, exeFolder);
 }
 
 PlaceKind CCore::autoFileConfig(bool prepare) {
   const FilePath app = getAppFilePath();
-  const size_t slash = app.find_last_of("\\/");
-  const FilePath plainFolder = slash == FilePath::npos ? FilePath(".") : app.substr(0, slash);
-  const FilePath exeName = slash == FilePath::npos ? app : app.substr(slash + 1);
+  const FilePath exeName(fileNameOf(app));
+  const FilePath plainFolder = exeName.size() == app.size() ? FilePath(".") : FilePath(folderOf(app));
   // The program's folder does not move while it runs: looked at once, though the start asks twice
   // (before the single-instance claim, and when the widget is made).
   static const PlaceFacts folderFacts = [&] {
@@ -137,7 +136,7 @@ PlaceKind CCore::autoFileConfig(bool prepare) {
     m_place.folder = plainFolder;  // what the new home would start from
   } else if (m_place.makeFolder) {
     // "<app data>\Tessaly" first: CreateDirectory makes one level.
-    CreateDirectoryW(widePath(m_place.folder.substr(0, m_place.folder.find_last_of('\\'))).c_str(), nullptr);
+    CreateDirectoryW(widePath(FilePath(folderOf(m_place.folder))).c_str(), nullptr);
     if (!CreateDirectoryW(widePath(m_place.folder).c_str(), nullptr) && !isFolder(m_place.folder)) {
       m_place.folder = plainFolder;  // nowhere better: the failures to save are told as ever
     } else {
@@ -169,8 +168,7 @@ FilePath CCore::listPath() {
 
 FilePath CCore::listPathIn(const FilePath& folder) {
   const FilePath app = getAppFilePath();
-  const size_t slash = app.find_last_of("\\/");
-  return listPathFor(m_place.folder, folder, slash == FilePath::npos ? app : app.substr(slash + 1));
+  return listPathFor(m_place.folder, folder, fileNameOf(app));
 }
 
 bool CCore::saveItemDir(const FilePath& folder) {
@@ -321,9 +319,8 @@ CString CCore::getAppPath() { return CString(gbk::utf8ToGbk(getAppFilePath())); 
 
 FilePath CCore::getAppFilePath() {
   std::wstring path = moduleFileName();
-  size_t slash = path.find_last_of(L"\\/");
-  size_t dot = path.find_last_of(L'.');
-  if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) path.resize(dot);
+  const size_t dot = fileNameOf(path).find_last_of(L'.');
+  if (dot != std::wstring::npos) path.resize(path.size() - fileNameOf(path).size() + dot);
   return gbk::wideToUtf8(path);
 }
 

@@ -4,15 +4,10 @@
 
 #include "core/RecoveryFiles.h"
 #include "framework/Gbk.h"
+#include "framework/PathParts.h"
 #include "framework/StdioFile.h"
 
 namespace {
-
-// The file name part of a path (after its last backslash).
-FilePath fileNameOf(const FilePath& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == FilePath::npos ? path : path.substr(slash + 1);
-}
 
 // A name the file system knows, also one that cannot be opened.
 bool pathTaken(const FilePath& path) {
@@ -47,29 +42,28 @@ void addRecoveryFiles(const FilePath& folder,
 std::vector<RecoveryFile> findRecoveryFiles(const FilePath& listStem,
                                             const FilePath& home,
                                             const FilePath& earlierHomeName) {
-  const FilePath stemName = fileNameOf(listStem);
+  const FilePath stemName(fileNameOf(listStem));
   std::vector<RecoveryFile> found;
-  addRecoveryFiles(listStem.substr(0, listStem.size() - stemName.size()), stemName, true, found);
+  addRecoveryFiles(FilePath(folderOf(listStem)), stemName, true, found);
   if (home.empty())
     return found;
   addRecoveryFiles(home, stemName, false, found);
   // Earlier versions wrote theirs in a folder of another name beside it: still told once and opened.
-  const FilePath tessaly = home.substr(0, home.size() - fileNameOf(home).size());
   if (!earlierHomeName.empty())
-    addRecoveryFiles(tessaly + earlierHomeName, stemName, false, found);
+    addRecoveryFiles(join(folderOf(home), earlierHomeName), stemName, false, found);
   return found;
 }
 
 FilePath writeRecoveryFile(const FilePath& listStem,
                            const FilePath& home,
                            const std::function<bool(const FilePath&)>& write) {
-  const FilePath stems[] = {listStem, home.empty() ? FilePath() : home + "\\" + fileNameOf(listStem)};
+  const FilePath stems[] = {listStem, home.empty() ? FilePath() : join(home, fileNameOf(listStem))};
   for (const FilePath& stem : stems) {
     if (stem.empty())
       continue;
     if (stem != listStem) {
       // The home's folders, "Tessaly" and the program folder's own in it, are made on first use.
-      CreateDirectoryW(widePath(home.substr(0, home.size() - fileNameOf(home).size() - 1)).c_str(), nullptr);
+      CreateDirectoryW(widePath(FilePath(folderOf(home))).c_str(), nullptr);
       CreateDirectoryW(widePath(home).c_str(), nullptr);
     }
     // The first free number: a file the user has not looked at yet is never overwritten.

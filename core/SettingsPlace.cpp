@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "framework/Gbk.h"
+#include "framework/PathParts.h"
 #include "framework/String.h"
 
 namespace {
@@ -12,13 +13,6 @@ char foldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a'
 std::string_view trimSlashes(std::string_view path) {
   // "C:\" keeps its backslash only as a root; the callers add their own.
   while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.remove_suffix(1);
-  return path;
-}
-
-std::string join(std::string_view folder, std::string_view name) {
-  std::string path(trimSlashes(folder));
-  path += '\\';
-  path += name;
   return path;
 }
 
@@ -86,8 +80,7 @@ std::string appDataHomeName(std::string_view exeFolder) {
     char f = foldAscii(c == '/' ? '\\' : c);
     hash = (hash ^ static_cast<unsigned char>(f)) * 16777619u;
   }
-  size_t slash = exeFolder.find_last_of("\\/");
-  std::string name(slash == std::string_view::npos ? exeFolder : exeFolder.substr(slash + 1));
+  std::string name(fileNameOf(exeFolder));
   // A drive's root has no folder name: "E:" becomes "E".
   std::string clean;
   for (char c : name)

@@ -8,6 +8,7 @@
 #include "core/TextFile.h"
 #include "framework/AfxWin.h"
 #include "framework/Gbk.h"
+#include "framework/PathParts.h"
 
 namespace {
 
@@ -15,18 +16,12 @@ namespace {
 // a new size.
 constexpr DWORD kWatchedChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
 
-// The folder part and the name part of a path; either separator counts.
-size_t nameStart(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? 0 : slash + 1;
-}
-
 }  // namespace
 
 bool ItemFolderWatch::Start(const FilePath& file, HWND target, UINT message) {
   Stop();
   const std::wstring wide = widePath(file);
-  const size_t at = nameStart(wide);
+  const size_t at = wide.size() - fileNameOf(wide).size();
   // The folder without its last separator, but a drive's root keeps it ("C:\").
   std::wstring folder = at ? wide.substr(0, at) : L".";
   if (folder.size() > 1 && folder[folder.size() - 2] != L':') folder.pop_back();
