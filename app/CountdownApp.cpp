@@ -17,18 +17,18 @@ BOOL CCountdownApp::InitInstance() {
   // The installer's way to the same Run value the options dialog sets: no window, exit code 0 or 1.
   bool on = false, valid = false;
   if (isAutostartCommandLine(&on, &valid)) {
-    listExitCode = valid && writeAutostart(on) ? 0 : 1;
+    commandExitCode = valid && writeAutostart(on) ? 0 : 1;
     return FALSE;
   }
   // The installer's and uninstaller's way to end the widget of this folder first: exit code 0 once
   // none runs, 1 while it still does (the user kept it at the editor's question, or it hangs).
   if (isQuitCommandLine()) {
-    listExitCode = quitRunningInstance(30000) ? 0 : 1;
+    commandExitCode = quitRunningInstance(30000) ? 0 : 1;
     return FALSE;
   }
   // The listing needs neither GDI+ nor a window, and works beside a running widget.
   if (isListCommandLine()) {
-    listExitCode = runListCommand();
+    commandExitCode = runListCommand();
     return FALSE;
   }
   // Started from inside a zip viewer: its temporary folder goes when the viewer closes, and with it
@@ -60,5 +60,5 @@ int CCountdownApp::ExitInstance() {
   timelineMark("GDI+ shut down");
   gdiplusToken = 0;
   CWinApp::ExitInstance();
-  return listExitCode;
+  return commandExitCode;
 }

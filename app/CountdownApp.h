@@ -8,5 +8,5 @@ class CCountdownApp : public CWinApp {
   int ExitInstance() override;
 
   ULONG_PTR gdiplusToken = 0;
-  int listExitCode = 0;  // the process exit code after --list, --autostart or --quit
+  int commandExitCode = 0;  // the process exit code after --list, --autostart or --quit
 };

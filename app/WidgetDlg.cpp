@@ -136,7 +136,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   // Adding the icon is a round trip to the shell, another process; asked for now, it would hold up
   // the first frame on screen, which the system shows only once the dialog is up and its messages
   // run. Half a second later nobody can tell. The list's folder is watched from then on too.
-  ::SetTimer(m_hWnd, IDT_TRAY_ADD, kTrayAddDelayMs, nullptr);
+  ::SetTimer(m_hWnd, IDT_AFTER_START, kAfterStartDelayMs, nullptr);
   // Shown here, without activation, before the dialog manager brings it to the foreground: in the
   // order of a plain window's show and SetForegroundWindow. The dialog manager's own order (the
   // hidden window activated, then shown) costs some milliseconds more under Wine.
@@ -272,7 +272,7 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   Default();
   withdrawInstanceWindow(m_hWnd);
   KillTimer(m_hWnd, IDT_MINUTE);
-  KillTimer(m_hWnd, IDT_TRAY_ADD);
+  KillTimer(m_hWnd, IDT_AFTER_START);
   KillTimer(m_hWnd, IDT_TRAY_RETRY);
   KillTimer(m_hWnd, IDT_CLOCK_SETTLE);
   KillTimer(m_hWnd, IDT_ITEM_RELOAD);

@@ -23,9 +23,10 @@ constexpr UINT IDT_MINUTE = 1;
 constexpr UINT kMinuteMs = 60000;
 constexpr UINT TRAY_ICON_UID = 100;
 constexpr UINT WM_TRAY_NOTIFY = WM_USER + 100;
-// Adds the tray icon once, a moment after the widget is first shown.
-constexpr UINT IDT_TRAY_ADD = 2;
-constexpr UINT kTrayAddDelayMs = 500;
+// Once, a moment after the widget is first shown: what the first frame does not need (the window's
+// icons, the Run value renewed, the tray icon, the list's folder watched, a killed save's leftover).
+constexpr UINT IDT_AFTER_START = 2;
+constexpr UINT kAfterStartDelayMs = 500;
 // At log-on the shell may not take the icon yet: asked again every 2 s, for two minutes; after that
 // the shell's "TaskbarCreated" still brings it.
 constexpr UINT IDT_TRAY_RETRY = 10;
@@ -165,7 +166,7 @@ class CWidgetDlg : public CDialog {
 
   // Tray icon and menus (ui/).
   LRESULT OnTrayNotify(WPARAM, LPARAM);
-  void OnTrayAddTimer();
+  void OnAfterStart();
   void OnTrayRetryTimer();
   // The icon is there (or will not come): the start notes and the first reminder check.
   void OnTrayIconReady();

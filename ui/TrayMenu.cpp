@@ -118,11 +118,11 @@ void CWidgetDlg::ShowNote(const std::wstring& text, const FilePath& opens) {
   MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
 }
 
-// Once, from a timer set at initialisation, so that the shell's answer is not waited for before the
+// The start's deferred part, once, from a timer set at initialisation, so that the shell's answer is not waited for before the
 // first frame; a shell that restarted in between may have had the icon added already. A shell not
 // ready yet (a start at log-on) is asked again every kTrayRetryMs, kTrayRetries times.
-void CWidgetDlg::OnTrayAddTimer() {
-  ::KillTimer(m_hWnd, IDT_TRAY_ADD);
+void CWidgetDlg::OnAfterStart() {
+  ::KillTimer(m_hWnd, IDT_AFTER_START);
   // The window's icons are for the system's lists of windows, never seen before the first frame;
   // on Wine each costs a conversion of the icon's bitmaps.
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));

@@ -78,7 +78,7 @@ LRESULT CWidgetDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LR
 
 LRESULT CWidgetDlg::OnTimer(WPARAM timerId, LPARAM) {
   if (timerId == IDT_MINUTE) OnMinuteTick();
-  if (timerId == IDT_TRAY_ADD) OnTrayAddTimer();
+  if (timerId == IDT_AFTER_START) OnAfterStart();
   if (timerId == IDT_TRAY_RETRY) OnTrayRetryTimer();
   if (timerId == IDT_CLOCK_SETTLE) {
     ::KillTimer(m_hWnd, IDT_CLOCK_SETTLE);
