@@ -65,10 +65,7 @@ class CCore {
   FilePath appDataHomeFolder();
 #endif
 
-  // The program's full path without its extension, as GBK text: for showing only, since a character
-  // GBK lacks becomes '?'. Files are reached through getAppFilePath.
-  CString getAppPath();
-  // The same path whole, in UTF-8.
+  // The program's full path without its extension, in UTF-8.
   FilePath getAppFilePath();
 
   int isFileExist(const FilePath& path);

@@ -315,8 +315,6 @@ bool CCore::writeConfig(const ConfigWrite* writes, size_t count, const wchar_t* 
   return saved;
 }
 
-CString CCore::getAppPath() { return CString(gbk::utf8ToGbk(getAppFilePath())); }
-
 FilePath CCore::getAppFilePath() {
   std::wstring path = moduleFileName();
   const size_t dot = fileNameOf(path).find_last_of(L'.');

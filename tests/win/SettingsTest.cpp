@@ -32,7 +32,6 @@ TEST_F(SettingsTest, LivesBesideTheProgramAsAnIniFile) {
   EXPECT_EQ(path.substr(path.size() - 4), ".ini");
   EXPECT_EQ(path, core.getAppFilePath() + ".ini");
   EXPECT_EQ(core.getAppFilePath().find(".exe"), std::string::npos);
-  EXPECT_EQ(core.getAppPath(), CString(gbk::utf8ToGbk(core.getAppFilePath())));
 }
 
 TEST_F(SettingsTest, RoundTripsAcrossCoreObjects) {
