@@ -63,6 +63,20 @@ ini_value() { sed -n "s/^$1=//p" "$(ini_file)" 2>/dev/null | tr -d '\r'; }
 
 winctl() { "$WINE" "$WINCTL" "$@" 2>/dev/null | tr -d '\r'; }
 
+# The program's menu command and control ids by name (ID_APP_QUIT, IDC_ITEMS_TEXT, ...), read from its
+# resource header so that the tests and the program cannot disagree on them.
+RESOURCE_H=${TESSALY_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}/res/resource.h
+eval "$(sed -n 's/^#define \(ID[A-Z0-9_]*\) \([0-9][0-9]*\)\b.*/\1=\2/p' "$RESOURCE_H")"
+[ -n "${ID_APP_QUIT:-}" ] || { echo "FAIL: no command ids in $RESOURCE_H" >&2; exit 1; }
+# Windows' own ids and messages the tests use.
+IDOK=1 IDCANCEL=2
+IDC_STATIC=65535      # a message box's text
+IDC_FILE_NAME=1148    # the file dialog's file name box (cmb13)
+WM_CLOSE=16 WM_QUERYENDSESSION=17 WM_ENDSESSION=22 WM_COMMAND=273 WM_TIMER=275 WM_DPICHANGED=736
+WM_TRAY_NOTIFY=$((0x400 + 100))  # the program's tray icon message, WM_USER + 100
+NIN_BALLOONTIMEOUT=$((0x400 + 4)) NIN_BALLOONUSERCLICK=$((0x400 + 5))
+TRAY_ICON_ID=100
+
 # Puts the pointer in the screen's far corner, away from the widget, so that no row's tooltip covers
 # the rows a test reads from the screen.
 park_pointer() {
@@ -88,7 +102,7 @@ widget_field() {  # 1-based field of winctl info: 2 left 3 top 4 right 5 bottom 
 
 # Ends the program through its own quit command and waits for the process to end.
 quit_app() {
-  winctl command Tessaly 32776 >/dev/null || true
+  winctl command Tessaly "$ID_APP_QUIT" >/dev/null || true
   local i
   for i in $(seq 100); do
     kill -0 "$APP_PID" 2>/dev/null || { APP_PID=; return 0; }
@@ -261,24 +275,32 @@ dialog_shown() {  # title [seconds]
   done
 }
 dialog_gone() { winctl gone "$1" "${2:-5}" >/dev/null; }  # title [seconds]
-# Clicks at dx dy from the top-left corner of DIALOG's window rectangle, with the real pointer.
-click_dialog() {
-  local left top
-  read -r _ left top _ <<<"$DIALOG"
-  click_at $((left + $1)) $((top + $2))
+# A control's rectangle on the screen, "left top right bottom", found by its id.
+control_rect() { winctl item "$1" "$2"; }  # title control-id
+# Clicks a control of a dialog with the real pointer, as a user does: at its centre, or at dx dy from
+# its top-left corner (negative: from its right or bottom edge).
+click_control() {  # title control-id [dx dy]
+  local l t r b x y
+  read -r l t r b < <(control_rect "$1" "$2") || { fail "control $2 of '$1' was there to click"; return 1; }
+  x=$(((l + r) / 2)) y=$(((t + b) / 2))
+  if [ $# -ge 4 ]; then
+    if [ "$3" -lt 0 ]; then x=$((r + $3)); else x=$((l + $3)); fi
+    if [ "$4" -lt 0 ]; then y=$((b + $4)); else y=$((t + $4)); fi
+  fi
+  click_point "$x" "$y"
 }
 
 # The text of the program's message box on top (its windows are all titled "Tessaly"; only a
 # message box has the static control 65535), empty when none is open.
 # Opens About from the menu command, prints its text, and closes it.
 about_text() {
-  winctl command Tessaly 32773 >/dev/null
+  winctl command Tessaly "$ID_APP_ABOUT" >/dev/null
   dialog_shown "关于 Tessaly" 10 || return 1
-  winctl text "关于 Tessaly" 1040
-  winctl command "关于 Tessaly" 1 >/dev/null
+  winctl text "关于 Tessaly" "$IDC_ABOUT_TEXT"
+  winctl command "关于 Tessaly" "$IDOK" >/dev/null
   dialog_gone "关于 Tessaly" 5
 }
-message_text() { winctl text Tessaly 65535 || true; }
+message_text() { winctl text Tessaly "$IDC_STATIC" || true; }
 # Waits for a message box; MESSAGE holds its text.
 wait_message() {  # [seconds]
   local deadline=$((SECONDS + ${1:-10}))
@@ -312,6 +334,13 @@ message_gone() {  # [seconds]
 }
 
 widget_height() { winctl info Tessaly | awk '{print $5 - $3}'; }
+# True when the widget's place and size stay the same for a moment (a layout has finished).
+widget_steady() {
+  local before
+  before=$(winctl info Tessaly)
+  sleep 0.3
+  [ "$(winctl info Tessaly)" = "$before" ]
+}
 # Waits until the widget's winctl info line differs from the one given (a new layout moved or
 # resized it); false when it stays the same.
 widget_changed_from() {  # info-line [seconds]
@@ -380,13 +409,39 @@ ink_box() {  # x y w h RRGGBB tol
       END { if (n) print l + x0, t + y0, rr + x0, bb + y0 }'
 }
 
-# The anniversaries editor, its controls from its window's top-left corner (the template in pixels at
-# 宋体 9 pt).
-open_editor() { winctl command Tessaly 32771 >/dev/null; dialog_shown 纪念日 10; }
-editor_ok() { click_dialog 333 412; }
-editor_cancel() { click_dialog 417 412; }
-click_box() { click_dialog 234 184; sleep 0.2; }
-box_text() { winctl text 纪念日 1030; }  # UTF-8, carriage returns left out
+# The anniversaries editor.
+open_editor() { winctl command Tessaly "$ID_APP_ITEMS" >/dev/null; dialog_shown 纪念日 10; }
+editor_ok() { click_control 纪念日 "$IDOK"; }
+editor_cancel() { click_control 纪念日 "$IDCANCEL"; }
+click_box() { click_control 纪念日 "$IDC_ITEMS_TEXT" && sleep 0.2; }  # before keys, not a check: the click lands first
+box_text() { winctl text 纪念日 "$IDC_ITEMS_TEXT"; }  # UTF-8, carriage returns left out
 editor_open() { [ "$(winctl info 纪念日 | awk '{print $7}')" = 1 ]; }
 editor_closed() { dialog_gone 纪念日 5; }
 editor_never_shown() { ! dialog_shown 纪念日 2; }
+
+# The options dialog.
+open_options() { winctl command Tessaly "$ID_APP_OPTIONS" >/dev/null; dialog_shown 选项 10; }
+options_open() { [ "$(winctl info 选项 | awk '{print $7}')" = 1 ]; }
+options_closed() { dialog_gone 选项 5; }
+options_ok() { click_control 选项 "$IDOK"; }
+options_cancel() { click_control 选项 "$IDCANCEL"; }
+# Clicks a control of the options dialog at its left end: on a check or radio box, its box.
+click_option() { click_control 选项 "$1" 6 "$(($(control_rect 选项 "$1" | awk '{print int(($4 - $2) / 2)}')))"; }
+
+
+# The widget's rectangle: "left top right bottom" (of another window with its title given).
+rect() { winctl info "${1:-Tessaly}" | awk '{print $2, $3, $4, $5}'; }
+# Starts the program again after it ended.
+restart() { APP_PID=; start_app; }
+app_ended() { wait_for 15 eval '! app_running'; }
+# A path between the two file systems, through Wine.
+windows_path() { "$WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+unix_path() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+# Moves the pointer over row n (from 0) of the widget at left top right with rows row_height high.
+hover_row() { xdotool mousemove $(((left + right) / 2)) $((top + $1 * row_height + row_height / 2)); }
+# The item file ITEMS has the bytes it had when BEFORE was copied from it.
+file_unchanged() { cmp -s "$BEFORE" "$ITEMS"; }
+# Compares a file with the GBK form of UTF-8 text (printf escapes allowed); EXPECTED names a scratch file.
+file_is_gbk() {  # file text
+  printf "$2" | iconv -f UTF-8 -t CP936 >"$EXPECTED" && cmp -s "$EXPECTED" "$1"
+}

@@ -11,18 +11,14 @@ mkdir -p "$APP_DIR"
 ITEMS=$(items_file)
 EXPECTED=$APP_ROOT/expected.bin
 
-open_options() { winctl command Tessaly 32772 >/dev/null; dialog_shown 选项 10; }
 set_size() {  # n: typed into the options dialog, then Enter
   open_options
-  click_dialog 106 62
-  sleep 0.2
+  click_control 选项 "$IDC_FONT_SIZE"
+  sleep 0.2  # before keys, not a check: the click lands first
   press_keys End shift+Home BackSpace
   type_text "$1"
   press_keys Return
 }
-app_ended() { wait_for 15 eval '! app_running'; }
-restart() { APP_PID=; start_app; }
-windows_path() { "$WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 # --- a folder with Korean letters ---
 printf '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n' | write_items_gbk
@@ -43,8 +39,8 @@ quit_app || fail "the program ended"
 check "the place is stored there too" [ -n "$(ini_value posleft)" ]
 restart || { finish; exit 1; }
 check "the next start keeps size 30 and both rows" [ "$(widget_height)" = "$h30" ]
-winctl command Tessaly 32771 >/dev/null
-dialog_shown 纪念日 10 && click_dialog 333 412  # OK
+winctl command Tessaly "$ID_APP_ITEMS" >/dev/null
+dialog_shown 纪念日 10 && editor_ok  # OK
 dialog_gone 纪念日 5 || fail "the editor closed"
 printf '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n' | iconv -f UTF-8 -t CP936 >"$EXPECTED"
 check "the editor saves the list in the Korean folder" cmp -s "$EXPECTED" "$ITEMS"
@@ -108,7 +104,7 @@ check "it names the settings file" grep -qF 'Tessaly.ini' <<<"$MESSAGE"
 answer_message Return
 check "then the options dialog closes" dialog_gone 选项 5
 check "and the widget takes the new size" wait_for 5 eval '[ "$(widget_height)" -gt "$before" ]'
-winctl command Tessaly 32776 >/dev/null
+winctl command Tessaly "$ID_APP_QUIT" >/dev/null
 check "quitting says nothing and ends" app_ended
 check "no message was left behind" [ -z "$(message_text)" ]
 rmdir "$(ini_file)"
@@ -125,10 +121,10 @@ set_size 30
 dialog_gone 选项 5 || true
 check "the size is stored beside it" wait_for 5 eval '[ "$(ini_value fsize)" = 30 ]'
 check "without a message" [ -z "$(message_text)" ]
-winctl command Tessaly 32771 >/dev/null
-dialog_shown 纪念日 10 && click_dialog 234 184 && press_keys ctrl+End Return && type_text 'deep,2021-01-01'
-wait_for 10 eval 'grep -q "deep,2021-01-01" < <(winctl text 纪念日 1030)' || fail "a line was typed"
-click_dialog 333 412  # OK
+winctl command Tessaly "$ID_APP_ITEMS" >/dev/null
+dialog_shown 纪念日 10 && click_box && press_keys ctrl+End Return && type_text 'deep,2021-01-01'
+wait_for 10 eval 'grep -q "deep,2021-01-01" < <(winctl text 纪念日 "$IDC_ITEMS_TEXT")' || fail "a line was typed"
+editor_ok  # OK
 check "the editor saves the list in the deep folder" \
   eval 'dialog_gone 纪念日 5 && printf "生日,2020-05-20\r\n\r\ndeep,2021-01-01" | iconv -f UTF-8 -t CP936 | cmp -s - "$ITEMS"'
 quit_app || true

@@ -9,15 +9,8 @@ source "$(dirname "$0")/lib.sh"
 
 WS_EX_TOPMOST=$((0x8))
 WS_EX_TRANSPARENT=$((0x20))
-rect() { winctl info Tessaly | awk '{print $2, $3, $4, $5}'; }
 exstyle() { echo $(($(widget_field 6))); }
 rows_high() { [ "$(widget_height)" -eq $(($1 * row_height)) ]; }
-open_options() { winctl command Tessaly 32772 >/dev/null; dialog_shown 选项 10; }
-click_item() {  # control id of the options dialog: a click on its box, at its left end
-  local l t r b
-  read -r l t r b < <(winctl item 选项 "$1")
-  click_point $((l + 6)) $(((t + b) / 2))
-}
 
 printf '[Tessaly]\r\nlock=1\r\nposleft=950\r\npostop=550\r\n' > "$(ini_file)"
 printf '生日,2020-05-20\r\n新年,2030-01-01\r\n' | write_items_gbk
@@ -44,8 +37,8 @@ check "once it closes without saving, the changed list is read" wait_for 15 rows
 
 # --- 普通 and 鼠标穿透 from the options dialog ---
 open_options || fail "the options dialog opened"
-click_item 1071  # 普通
-click_item 1073  # 鼠标穿透, offered because the place is locked
+click_option "$IDC_LAYER_NORMAL"  # 普通
+click_option "$IDC_CLICK_THROUGH"  # 鼠标穿透, offered because the place is locked
 press_keys Return
 check "the options dialog closes" dialog_gone 选项 5
 check "turning click-through on says how to get back, in a balloon" \
@@ -58,7 +51,7 @@ check "鼠标穿透 makes it transparent to the mouse" [ $(($(exstyle) & WS_EX_T
 "$WINE" "$WINCTL" window below 100 clicks >/dev/null 2>&1 &
 OTHER_PIDS+=($!)
 wait_for 15 eval '[ "$(winctl foreground)" = below ]' || fail "the window below came to the front"
-winctl command Tessaly 32772 >/dev/null && dialog_shown 选项 10 && click_item 1070 && press_keys Return  # 总在最前
+winctl command Tessaly "$ID_APP_OPTIONS" >/dev/null && dialog_shown 选项 10 && click_option "$IDC_LAYER_TOP" && press_keys Return  # 总在最前
 dialog_gone 选项 5 || fail "the options dialog closed"
 read -r bl bt br bb < <(winctl info below | awk '{print $2, $3, $4, $5}')
 inside=0
@@ -73,7 +66,7 @@ park_pointer
 covered() { [ "$(pixel $((left + 20)) $((top + row_height / 2)))" = "$(pixel $((br - 20)) $((bb - 20)))" ]; }
 check "总在最前 shows it over the other program's window" eval '! covered'
 open_options || fail "the options dialog opened"
-click_item 1071
+click_option "$IDC_LAYER_NORMAL"
 press_keys Right Return  # the next button of the group: 在桌面上
 dialog_gone 选项 5 || fail "the options dialog closed"
 check "在桌面上 is stored" [ "$(ini_value layer)" = desktop ]
@@ -86,7 +79,7 @@ check "在桌面上 keeps it below the other program's window" wait_for 10 cover
 OTHER_PIDS+=($!)
 wait_for 15 eval '[ "$(winctl foreground)" = "full screen" ]' || fail "the full-screen window came to the front"
 check "a full-screen program in front hides the widget" wait_for 75 widget_hidden
-winctl post "full screen" 16 0 0 >/dev/null  # WM_CLOSE: the program ends
+winctl post "full screen" "$WM_CLOSE" 0 0 >/dev/null  # the program ends
 check "it comes back once the full-screen program has gone" wait_for 75 widget_shown
 
 quit_app

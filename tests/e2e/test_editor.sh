@@ -14,9 +14,7 @@ BEFORE=$APP_DIR/before.bin
 # The lines a question lists: after its first line and the empty line, up to the next empty line.
 listed_lines() { awk 'NR > 2 { if ($0 == "") exit; print }' <<<"$MESSAGE"; }
 # The item file holds exactly these bytes (printf format, UTF-8), in GBK or as they are.
-file_is_gbk() { printf "$1" | iconv -f UTF-8 -t CP936 >"$EXPECTED" && cmp -s "$EXPECTED" "$ITEMS"; }
 file_is_raw() { printf "$1" >"$EXPECTED" && cmp -s "$EXPECTED" "$ITEMS"; }
-file_unchanged() { cmp -s "$BEFORE" "$ITEMS"; }
 rows_are() {  # n: the widget is n rows of ROW pixels high, once the new layout is on
   local deadline=$((SECONDS + 5))
   until [ "$(widget_height)" -eq $(($1 * ROW)) ]; do
@@ -37,7 +35,7 @@ check "the editor opens with the file's text" [ "$(box_text)" = "$(printf '结�
 editor_ok
 check "OK closes the editor" editor_closed
 check "OK without a change rewrites the file, full-width comma replaced" \
-  file_is_gbk '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n'
+  file_is_gbk "$ITEMS" '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n'
 widget_changed_from "$info" 5 || fail "the widget was laid out anew (the name lost its date)"
 ROW=$(($(widget_height) / 2))
 check "the widget shows two rows of equal height ($ROW px)" [ "$ROW" -gt 10 -a "$(widget_height)" -eq $((2 * ROW)) ]
@@ -51,7 +49,7 @@ type_text '改动'
 press_keys Escape
 check "Esc closes the editor" editor_closed
 check "after Esc the file is byte-identical" file_unchanged
-sleep 0.5
+sleep 0.5  # time for a layout that must not come
 check "after Esc the widget is as it was" [ "$(winctl info Tessaly)" = "$info" ]
 
 # Lines typed with "，": Enter starts a new line; a "，" inside a name splits it, and the date that
@@ -71,13 +69,13 @@ answer_message n
 check "No closes the question" message_gone
 check "after No the editor stays open" editor_open
 check "after No the text is intact" [ "$(box_text)" = "$typed" ]
-check "after No the file is unchanged" file_is_gbk '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n'
+check "after No the file is unchanged" file_is_gbk "$ITEMS" '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n'
 editor_ok
 check "OK again asks again" wait_message
 answer_message y
 check "Yes saves and closes the editor" editor_closed
 check "the file holds the lines with ASCII commas and the typed line break" \
-  file_is_gbk '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n新年,2031-01-01\r\n小,明,2020-01-01'
+  file_is_gbk "$ITEMS" '结婚纪念日,2020-05-20\r\n生日,2030-01-01\r\n新年,2031-01-01\r\n小,明,2020-01-01'
 check "the widget shows four rows" rows_are 4
 
 # A read-only file: the warning names it, the editor stays open with the text, the file stays.
@@ -140,7 +138,7 @@ for i in "${!eight[@]}"; do
 done
 editor_ok
 check "eight typed lines are saved" editor_closed
-check "all eight lines are in the file" file_is_gbk "$(printf '%s\\r\\n' "${eight[@]}" | sed 's/\\r\\n$//')"
+check "all eight lines are in the file" file_is_gbk "$ITEMS" "$(printf '%s\\r\\n' "${eight[@]}" | sed 's/\\r\\n$//')"
 check "the widget shows five rows" rows_are 5
 
 # A typo in an option (提醒我 for 提醒): the question names the line before anything is saved.
@@ -182,7 +180,7 @@ check "the widget shows its two rows" rows_are 2
 # A file too large to be held whole is not opened: saving the box would cut it.
 awk 'BEGIN { for (i = 0; i < 300000; i++) print "生日,2025-05-20" }' | write_items_gbk
 cp "$ITEMS" "$BEFORE"
-winctl command Tessaly 32771 >/dev/null
+winctl command Tessaly "$ID_APP_ITEMS" >/dev/null
 check "a too large file brings a warning" wait_message
 check "the warning says the file is too large" grep -q '纪念日文件太大' <<<"$MESSAGE"
 answer_message Return
@@ -193,7 +191,7 @@ check "the large file is unchanged" file_unchanged
 # A file that exists but cannot be read (here a folder) is not opened either.
 rm -f "$ITEMS"
 mkdir "$ITEMS"
-winctl command Tessaly 32771 >/dev/null
+winctl command Tessaly "$ID_APP_ITEMS" >/dev/null
 check "an unreadable file brings a warning" wait_message
 check "the warning says it cannot read the file" grep -q '无法读取纪念日文件' <<<"$MESSAGE"
 answer_message Return

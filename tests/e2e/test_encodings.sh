@@ -10,7 +10,6 @@ EXPECTED=$APP_DIR/expected.bin
 BEFORE=$APP_DIR/before.bin
 
 file_is() { printf "$1" | iconv -f UTF-8 -t "$2" >"$EXPECTED" && cmp -s "$EXPECTED" "$ITEMS"; }
-file_unchanged() { cmp -s "$BEFORE" "$ITEMS"; }
 rows_are() {  # n: the widget is n rows high (every name is two hanzi, so all rows are equally high)
   local deadline=$((SECONDS + 5))
   until [ "$(widget_height)" -eq $(($1 * ROW)) ]; do
@@ -48,7 +47,7 @@ done
 # A zero byte: the box cannot hold what follows it, and the user is told so before anything is lost.
 { printf '\xFF\xFE'; printf '一,2020-05-20\r\n二\0,2030-01-01\r\n三,2031-01-01\r\n' | iconv -f UTF-8 -t UTF-16LE; } | write_items_raw
 cp "$ITEMS" "$BEFORE"
-winctl command Tessaly 32771 >/dev/null
+winctl command Tessaly "$ID_APP_ITEMS" >/dev/null
 check "a file with a zero brings a question" wait_message
 check "the question says what follows the zero would be lost" grep -q '其后的所有内容都会丢失' <<<"$MESSAGE"
 answer_message n

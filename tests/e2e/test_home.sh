@@ -19,8 +19,6 @@ RO_MOUNT=
 unmount_ro() { if [ -n "$RO_MOUNT" ]; then umount "$RO_MOUNT" 2>/dev/null || true; RO_MOUNT=; fi; }
 trap 'unmount_ro; cleanup; end_prefix_copy' EXIT
 
-windows_path() { "$WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-unix_path() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 env_folder() { unix_path "$("$WINE" cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')"; }
 APPDATA_DIR=$(env_folder APPDATA)
 TEMP_DIR=$(env_folder TEMP)
@@ -37,7 +35,6 @@ start_in_place() {
   wait_for 10 tray_icon_present || fail "the tray icon appeared"
 }
 # Clicks the middle of a dialog's control, found by its id.
-click_control() { local l t r b; read -r l t r b < <(winctl item "$1" "$2") && click_point $(((l + r) / 2)) $(((t + b) / 2)); }
 gbk_file_has() { iconv -f CP936 -t UTF-8 "$1" 2>/dev/null | grep -qF "$2"; }
 
 # --- a program folder that cannot be written -----------------------------------------------------
@@ -106,7 +103,7 @@ wait_message 30 || MESSAGE=
 check "from the temporary folder a message asks to unpack first ($MESSAGE)" \
   [ "$MESSAGE" = "请先把 Tessaly 解压到一个文件夹，再运行其中的 Tessaly.exe。" ]
 check "no widget is shown" eval '[ "$(window_count Tessaly)" -le 1 ]'
-click_control Tessaly 2 || click_control Tessaly 1
+if control_rect Tessaly "$IDCANCEL" >/dev/null; then click_control Tessaly "$IDCANCEL"; else click_control Tessaly "$IDOK"; fi
 check "the program ends after the message" wait_for 15 eval '! app_running'
 APP_PID=
 check "nothing was written in the temporary folder" eval '[ "$(ls -A "$ZIP_DIR")" = Tessaly.exe ]'
@@ -121,17 +118,17 @@ printf '书架上的,2030-01-01\r\n' | write_items_gbk
 cp "$(items_file)" "$APP_ROOT/beside.txt"
 start_app || { finish; exit 1; }
 one_row=$(widget_height)
-winctl command Tessaly 32772 >/dev/null
+winctl command Tessaly "$ID_APP_OPTIONS" >/dev/null
 dialog_shown 选项 10 || fail "the options dialog opened"
-check "the options show the program's folder for the list" [ "$(winctl text 选项 1076)" = "$(windows_path "$APP_DIR")" ]
-click_control 选项 1077  # 更改...
+check "the options show the program's folder for the list" [ "$(winctl text 选项 "$IDC_ITEM_DIR")" = "$(windows_path "$APP_DIR")" ]
+click_control 选项 "$IDC_ITEM_DIR_CHANGE"  # 更改...
 check "更改... opens the system's folder dialog" dialog_shown 纪念日文件位置 10
 sync_win=$(windows_path "$SYNC_DIR")
 type_text "$sync_win"
 press_keys Return
 dialog_gone 纪念日文件位置 10 || fail "the folder dialog closed"
-check "the options show the chosen folder" wait_for 5 eval '[ "$(winctl text 选项 1076)" = "$sync_win" ]'
-click_control 选项 1  # 确定
+check "the options show the chosen folder" wait_for 5 eval '[ "$(winctl text 选项 "$IDC_ITEM_DIR")" = "$sync_win" ]'
+click_control 选项 "$IDOK"  # 确定
 dialog_gone 选项 5 || fail "the options dialog closed"
 # Korean and Chinese together: no code page holds them, so the escaped form is stored.
 sync_escaped=$(perl -CS -lpe 'utf8::encode($_); s/([^\x21-\x7E]|%)/sprintf("%%%02X", ord($1))/ge' <<<"$sync_win")
@@ -163,12 +160,12 @@ mv "$APP_ROOT/unplugged" "$SYNC_DIR"
 
 # "默认" puts the list back beside the settings; the list there is used as it is.
 start_app || { finish; exit 1; }
-winctl command Tessaly 32772 >/dev/null
+winctl command Tessaly "$ID_APP_OPTIONS" >/dev/null
 dialog_shown 选项 10 || fail "the options dialog opened"
-check "the options show the list's folder" [ "$(winctl text 选项 1076)" = "$sync_win" ]
-click_control 选项 1078  # 默认
-check "after 默认 they show the program's folder" wait_for 5 eval '[ "$(winctl text 选项 1076)" = "$(windows_path "$APP_DIR")" ]'
-click_control 选项 1
+check "the options show the list's folder" [ "$(winctl text 选项 "$IDC_ITEM_DIR")" = "$sync_win" ]
+click_control 选项 "$IDC_ITEM_DIR_DEFAULT"  # 默认
+check "after 默认 they show the program's folder" wait_for 5 eval '[ "$(winctl text 选项 "$IDC_ITEM_DIR")" = "$(windows_path "$APP_DIR")" ]'
+click_control 选项 "$IDOK"
 dialog_gone 选项 5 || fail "the options dialog closed"
 check "the option is removed from the settings" eval '! grep -q "^itemdir=" "$(ini_file)"'
 check "the widget shows the list beside the program again" wait_for 5 eval '[ "$(widget_height)" = "$one_row" ]'
@@ -179,20 +176,20 @@ check "neither list is overwritten" eval 'cmp -s "$APP_ROOT/beside.txt" "$(items
 # told why, and the old folder kept.
 GONE_DIR="$APP_ROOT/gone soon"
 mkdir -p "$GONE_DIR"
-winctl command Tessaly 32772 >/dev/null
+winctl command Tessaly "$ID_APP_OPTIONS" >/dev/null
 dialog_shown 选项 10 || fail "the options dialog opened"
-click_control 选项 1077  # 更改...
+click_control 选项 "$IDC_ITEM_DIR_CHANGE"  # 更改...
 dialog_shown 纪念日文件位置 10 || fail "the folder dialog opened"
 type_text "$(windows_path "$GONE_DIR")"
 press_keys Return
 dialog_gone 纪念日文件位置 10 || fail "the folder dialog closed"
-wait_for 5 eval '[ "$(winctl text 选项 1076)" = "$(windows_path "$GONE_DIR")" ]' || fail "the options show the chosen folder"
+wait_for 5 eval '[ "$(winctl text 选项 "$IDC_ITEM_DIR")" = "$(windows_path "$GONE_DIR")" ]' || fail "the options show the chosen folder"
 rmdir "$GONE_DIR"
-click_control 选项 1  # 确定
+click_control 选项 "$IDOK"  # 确定
 check "a copy that fails is told" wait_message 10
 check "with its reason ($MESSAGE)" eval 'grep -q "无法把纪念日文件复制到新的位置" <<<"$MESSAGE" && grep -q "无法访问" <<<"$MESSAGE"'
 answer_message Return
-check "the options show the old folder again" wait_for 5 eval '[ "$(winctl text 选项 1076)" = "$(windows_path "$APP_DIR")" ]'
+check "the options show the old folder again" wait_for 5 eval '[ "$(winctl text 选项 "$IDC_ITEM_DIR")" = "$(windows_path "$APP_DIR")" ]'
 press_keys Escape
 dialog_gone 选项 5 || fail "the options dialog closed"
 check "no folder is saved" eval '! grep -q "^itemdir=" "$(ini_file)"'

@@ -137,7 +137,6 @@ check "a count a day off draws differently" [ "$(differing_pixels 2 4)" != 0 ]
 other=$!
 wait_for 10 eval '[ "$(winctl foreground)" = "another program" ]' || fail "another program's window came to the front"
 tip_is() { [ "$(winctl tooltip Tessaly)" = "$1" ]; }
-hover_row() { xdotool mousemove $(((left + right) / 2)) $((top + $1 * row_height + row_height / 2)); }
 comctl_loaded() { grep -qi 'comctl32\.dll' "/proc/$APP_PID/maps"; }
 check "until the pointer comes over the widget, its tooltips cost nothing (no common controls loaded)" eval '! comctl_loaded'
 hover_row 0

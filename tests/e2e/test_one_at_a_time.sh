@@ -21,7 +21,7 @@ tray_press() {  # button
   local tx ty
   read -r tx ty < <(tray_icon_xy)
   click_point "$tx" "$ty" "$1"
-  sleep 1.5
+  sleep 1.5  # time for a menu that must not open
 }
 
 # --- the editor, opened from the tray menu ---
@@ -29,7 +29,7 @@ read -r tx ty < <(tray_icon_xy) || fail "the tray icon is shown"
 click_point "$tx" "$ty" 3
 wait_menu && click_menu_entry "纪念日..."
 check "纪念日... opens the editor" dialog_shown 纪念日 10
-click_dialog 234 184  # into the text box
+click_box  # into the text box
 type_text 'kept42'
 other_program_in_front || fail "another program came to the front"
 tray_press 3
@@ -39,31 +39,31 @@ check "there is still one editor" [ "$(editors)" = 1 ]
 other_program_in_front || true
 tray_press 1
 check "a left press brings the editor to the front too" in_front 纪念日
-winctl command Tessaly 32771 >/dev/null
-winctl command Tessaly 32772 >/dev/null
-sleep 1.5
+winctl command Tessaly "$ID_APP_ITEMS" >/dev/null
+winctl command Tessaly "$ID_APP_OPTIONS" >/dev/null
+sleep 1.5  # time for a second window that must not open
 check "纪念日... sent again opens no second editor" [ "$(editors)" = 1 ]
 check "选项 sent while the editor is open opens no options dialog" [ "$(options)" = 0 ]
-check "the editor keeps its text" grep -q 'kept42' < <(winctl text 纪念日 1030)
-dialog_shown 纪念日 && click_dialog 417 412  # 取消
+check "the editor keeps its text" grep -q 'kept42' < <(winctl text 纪念日 "$IDC_ITEMS_TEXT")
+dialog_shown 纪念日 && editor_cancel  # 取消
 check "取消 closes the one editor" dialog_gone 纪念日 5
 
 # --- the options dialog ---
-winctl command Tessaly 32772 >/dev/null
+winctl command Tessaly "$ID_APP_OPTIONS" >/dev/null
 check "选项 opens the options dialog" dialog_shown 选项 10
 other_program_in_front || true
 tray_press 3
 check "a tray press while the options dialog is open opens no menu" menu_closed
 check "it brings the options dialog to the front" in_front 选项
-winctl command Tessaly 32772 >/dev/null
-winctl command Tessaly 32771 >/dev/null
-sleep 1.5
+winctl command Tessaly "$ID_APP_OPTIONS" >/dev/null
+winctl command Tessaly "$ID_APP_ITEMS" >/dev/null
+sleep 1.5  # time for an editor that must not open
 check "there is one options dialog and no editor" [ "$(options)" = 1 -a "$(editors)" = 0 ]
-dialog_shown 选项 && click_dialog 333 520  # 取消
+dialog_shown 选项 && options_cancel  # 取消
 check "取消 closes the options dialog" dialog_gone 选项 5
 
 # --- a second start from the same folder ---
-winctl command Tessaly 32786 >/dev/null
+winctl command Tessaly "$ID_APP_HIDE" >/dev/null
 wait_for 10 widget_hidden || fail "the widget was hidden"
 check "a second start from the same folder ends by itself" run_second_start
 check "the hidden widget is shown again" wait_for 10 widget_shown
@@ -71,13 +71,13 @@ check "and is in front" in_front Tessaly
 check "there is still one widget" [ "$(window_count Tessaly)" = 1 ]
 check "the first program still runs" app_running
 
-winctl command Tessaly 32771 >/dev/null
+winctl command Tessaly "$ID_APP_ITEMS" >/dev/null
 dialog_shown 纪念日 10 || fail "the editor opened again"
 other_program_in_front || true
 check "a second start while the editor is open ends by itself" run_second_start
 check "it brings the editor to the front" in_front 纪念日
 check "still one editor and one widget" [ "$(editors)" = 1 -a "$(window_count Tessaly)" = 1 ]
-dialog_shown 纪念日 && click_dialog 417 412
+dialog_shown 纪念日 && editor_cancel
 dialog_gone 纪念日 5 || true
 
 # The same program under a differently cased name is the same program.

@@ -6,12 +6,8 @@
 # through a later layout.
 source "$(dirname "$0")/lib.sh"
 
-# The dialog's controls, from its window's top-left corner (the template in pixels at 宋体 9 pt).
-open_options() { winctl command Tessaly 32772 >/dev/null; dialog_shown 选项 10; }
-click_size_box() { click_dialog 106 62; sleep 0.2; }
-size_box() { winctl text 选项 1023; }
-options_closed() { dialog_gone 选项 5; }
-options_open() { [ "$(winctl info 选项 | awk '{print $7}')" = 1 ]; }
+click_size_box() { click_control 选项 "$IDC_FONT_SIZE"; sleep 0.2; }  # before keys: the click lands first
+size_box() { winctl text 选项 "$IDC_FONT_SIZE"; }
 # Replaces the box's text as typed keys do, then presses Enter (the default button, OK).
 type_size() {
   click_size_box
@@ -19,11 +15,9 @@ type_size() {
   [ -z "$1" ] || type_text "$1"
 }
 enter_size() { type_size "$1"; press_keys Return; }
-click_ok() { click_dialog 250 520; }
-rect() { winctl info Tessaly | awk '{print $2, $3, $4, $5}'; }
 settled() {  # waits for the layout after the dialog, then prints the widget's rectangle
   widget_changed_from "$1" 5 || true
-  sleep 0.5
+  wait_for 5 widget_steady || true
   rect
 }
 
@@ -61,7 +55,7 @@ check "the spot it no longer covers shows the desktop" [ "$(pixel $outside_x $ou
 for value in 9 201 '' 99999999999; do
   open_options
   type_size "$value"
-  click_ok
+  options_ok
   check "'$value' brings the warning" wait_message
   check "'$value': the warning's text" [ "$MESSAGE" = "字体大小必须是 10 到 200 之间的整数。" ]
   answer_message Return
@@ -74,15 +68,15 @@ for value in 9 201 '' 99999999999; do
   check "'$value': Cancel closes the dialog" options_closed
   check "'$value': fsize is unchanged" [ "$(ini_value fsize)" = 10 ]
 done
-sleep 0.5
+sleep 0.5  # time for a layout that must not come
 check "after the refusals the widget is as it was" [ "$(rect)" = "$l10 $t10 $r10 $b10" ]
 
 # A later layout (OK in the editor) keeps the size in force.
-winctl command Tessaly 32771 >/dev/null
+winctl command Tessaly "$ID_APP_ITEMS" >/dev/null
 dialog_shown 纪念日 10
-click_dialog 333 412
+editor_ok
 check "the editor closes with OK" dialog_gone 纪念日 5
-sleep 1
+sleep 1  # time for a layout that must not change the size
 check "after the editor's OK the widget keeps size 10" [ "$(rect)" = "$l10 $t10 $r10 $b10" ]
 
 # OK with the unchanged value stores it again (the stored value was changed behind its back).
@@ -92,7 +86,7 @@ check "the box shows the size in force" [ "$(size_box)" = 10 ]
 press_keys Return
 check "OK with the same value closes the dialog" options_closed
 check "the same value is stored again" [ "$(ini_value fsize)" = 10 ]
-sleep 0.5
+sleep 0.5  # time for a layout that must not change the size
 check "the widget keeps its size" [ "$(rect)" = "$l10 $t10 $r10 $b10" ]
 
 # Typed 20 and 10 again: the layouts are the same as before.

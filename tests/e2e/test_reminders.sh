@@ -19,10 +19,7 @@ run_value_data() { run_value | sed 's/.*REG_SZ *//'; }
 no_run_value() { [ -z "$(run_value)" ]; }
 has_run_value() { [ -n "$(run_value)" ]; }
 
-open_options() { winctl command Tessaly 32772 >/dev/null; dialog_shown 选项 10; }
-options_closed() { dialog_gone 选项 5; }
-click_autostart() { click_dialog 49 167; sleep 0.3; }
-click_ok() { click_dialog 250 518; }
+click_autostart() { click_option "$IDC_AUTOSTART"; sleep 0.3; }  # before the next click, not a check
 
 today_md=$(date +%-m月%-d日)
 in3=$(date -d '+3 days' +%Y-%m-%d)
@@ -47,20 +44,20 @@ check "with today's list, for the tray tip after a restart" \
 # but does not pass a click on it on, so the shell's notice of the click (NIN_BALLOONUSERCLICK to the
 # icon's callback message, WM_USER + 100) is posted as Windows sends it.
 check "the balloon is still on screen" winctl balloon-rect
-winctl command Tessaly 32786 >/dev/null
+winctl command Tessaly "$ID_APP_HIDE" >/dev/null
 wait_for 5 widget_hidden || fail "the widget hid"
-winctl post Tessaly 1124 100 1029 >/dev/null
+winctl post Tessaly "$WM_TRAY_NOTIFY" "$TRAY_ICON_ID" "$NIN_BALLOONUSERCLICK" >/dev/null
 check "a click on the reminder balloon shows the widget" wait_for 10 widget_shown
 WS_EX_TOPMOST=8
 check "in the chosen layer (普通: not topmost)" [ $(($(widget_field 6) & WS_EX_TOPMOST)) -eq 0 ]
-winctl send Tessaly 275 1 0 >/dev/null  # WM_TIMER, the minute tick, handled when send returns
+winctl send Tessaly "$WM_TIMER" 1 0 >/dev/null  # the minute tick, handled when send returns
 check "for good: the next minute tick leaves it shown" widget_shown
 # Once the balloon is gone (timed out), a stray click notice does nothing.
-winctl command Tessaly 32786 >/dev/null
+winctl command Tessaly "$ID_APP_HIDE" >/dev/null
 wait_for 5 widget_hidden || fail "the widget hid"
-winctl post Tessaly 1124 100 1028 >/dev/null
-winctl post Tessaly 1124 100 1029 >/dev/null
-sleep 1
+winctl post Tessaly "$WM_TRAY_NOTIFY" "$TRAY_ICON_ID" "$NIN_BALLOONTIMEOUT" >/dev/null
+winctl post Tessaly "$WM_TRAY_NOTIFY" "$TRAY_ICON_ID" "$NIN_BALLOONUSERCLICK" >/dev/null
+sleep 1  # time for a show that must not come
 check "a click after the balloon went does not" widget_hidden
 quit_app || fail "the program quit"
 
@@ -72,10 +69,10 @@ check "the settings file still holds what was shown" [ "$(sed -n 's/^shown=//p' 
 # --- start with Windows through the options dialog ---
 check "no Run value to begin with" no_run_value
 open_options
-check "the box is unchecked" [ "$(winctl checked 选项 1053)" = 0 ]
+check "the box is unchecked" [ "$(winctl checked 选项 "$IDC_AUTOSTART")" = 0 ]
 click_autostart
-check "a click checks it" [ "$(winctl checked 选项 1053)" = 1 ]
-click_ok
+check "a click checks it" [ "$(winctl checked 选项 "$IDC_AUTOSTART")" = 1 ]
+options_ok
 check "OK closes the dialog" options_closed
 check "the Run value appears" wait_for 5 has_run_value
 name=$(run_value_name)
@@ -85,17 +82,17 @@ check "it holds the quoted full path of this exe ($(run_value_data))" \
 # Disabled in Task Manager: the box shows unchecked, with the note; OK leaves both values alone.
 "$WINE" reg add "$APPROVED_KEY" /v "$name" /t REG_BINARY /d 030000000000000000000000 /f >/dev/null 2>&1
 open_options
-check "disabled in Task Manager: the box is unchecked" [ "$(winctl checked 选项 1053)" = 0 ]
-check "and says 已在任务管理器中禁用" [ "$(winctl text 选项 1054)" = "已在任务管理器中禁用" ]
-click_ok
+check "disabled in Task Manager: the box is unchecked" [ "$(winctl checked 选项 "$IDC_AUTOSTART")" = 0 ]
+check "and says 已在任务管理器中禁用" [ "$(winctl text 选项 "$IDC_AUTOSTART_NOTE")" = "已在任务管理器中禁用" ]
+options_ok
 options_closed
 check "the Run value stays for Task Manager to switch back on" has_run_value
 "$WINE" reg delete "$APPROVED_KEY" /v "$name" /f >/dev/null 2>&1
 
 open_options
-check "enabled again: the box is checked" [ "$(winctl checked 选项 1053)" = 1 ]
+check "enabled again: the box is checked" [ "$(winctl checked 选项 "$IDC_AUTOSTART")" = 1 ]
 click_autostart
-click_ok
+options_ok
 options_closed
 check "unchecking removes the Run value" wait_for 5 no_run_value
 quit_app || fail "the program quit"

@@ -23,7 +23,6 @@ tip_day() { date -d "$1 days" +%Y年%-m月%-d日; }  # how a row's tooltip names
 printf '[Tessaly]\r\nfsize=20\r\nrows=20\r\norder=soon\r\n' > "$(ini_file)"
 
 tip_is_day() { winctl tooltip Tessaly | head -1 | grep -q "^$1"; }
-hover_row() { xdotool mousemove $(((left + right) / 2)) $((top + $1 * row_height + row_height / 2)); }
 
 # --- 20 of the 21 lines shown, nearest first (at size 20 all of them fit on the screen) ---
 start_app || { finish; exit 1; }
@@ -77,9 +76,9 @@ check "nothing else is drawn" [ "$(count_colour $((left + 10)) "$top" $((right -
 check "the file is never rewritten by sorting" [ "$(md5sum < "$(items_file)")" = "$list_sum" ]
 
 # --- the calendar file, from the menu and from the command line ---
-winctl command Tessaly 32790 >/dev/null
+winctl command Tessaly "$ID_APP_EXPORT" >/dev/null
 check "导出日历... opens the Save dialog" dialog_shown 导出日历 15
-check "its file name is Tessaly.ics" [ "$(winctl text 导出日历 1148)" = Tessaly.ics ]
+check "its file name is Tessaly.ics" [ "$(winctl text 导出日历 "$IDC_FILE_NAME")" = Tessaly.ics ]
 press_keys ctrl+a
 type_text "Z:${APP_DIR//\//\\}\\menu.ics"
 press_keys Return

@@ -4,7 +4,6 @@
 # screen, and a display at 144 DPI.
 source "$(dirname "$0")/lib.sh"
 
-rect() { winctl info Tessaly | awk '{print $2, $3, $4, $5}'; }
 # True when a is 1.5 times b within d.
 within() { awk -v a="$1" -v b="$2" -v d="$3" 'BEGIN { exit !(a - 1.5 * b <= d && 1.5 * b - a <= d) }'; }
 write_settings() {  # posleft postop (empty: none stored)
@@ -46,7 +45,7 @@ exstyle=$(widget_field 6)
 check "the widget's extended style has WS_EX_TOPMOST ($exstyle)" [ $((exstyle & 0x8)) -ne 0 ]
 check "and stays a tool window without WS_EX_APPWINDOW: no taskbar button, not in Alt+Tab" \
   [ $((exstyle & 0x80)) -ne 0 -a $((exstyle & 0x40000)) -eq 0 ]
-winctl command Tessaly 32786 >/dev/null  # 隐藏到托盘
+winctl command Tessaly "$ID_APP_HIDE" >/dev/null  # 隐藏到托盘
 wait_for 10 widget_hidden || fail "hidden to the tray"
 read -r tx ty < <(tray_icon_xy)
 click_point "$tx" "$ty" 1
@@ -63,15 +62,14 @@ check "with no stored place it opens centred" [ "$l $t" = "$(centred_place "$W96
 # The system sends WM_DPICHANGED when the widget is dragged onto a monitor of another scale. Wine has
 # one DPI for all monitors and never sends it, so here it comes from outside, as the system sends it.
 before=$(winctl info Tessaly)
-winctl post Tessaly 736 $((144 << 16 | 144)) 0
+winctl post Tessaly "$WM_DPICHANGED" $((144 << 16 | 144)) 0
 widget_changed_from "$before" 5
 read -r nl nt nr nb < <(rect)
 check "WM_DPICHANGED to 144 DPI lays the widget out anew, 1.5 times as large (${W96}x${H96} -> $((nr - nl))x$((nb - nt)))" \
   eval 'within $((nr - nl)) "$W96" 8 && within $((nb - nt)) "$H96" 9'
 check "keeping its top-left corner ($l, $t)" [ "$nl $nt" = "$l $t" ]
-winctl post Tessaly 736 $((96 << 16 | 96)) 0
-sleep 1
-check "and back at 96 DPI it is as before" [ "$(rect)" = "$l $t $r $b" ]
+winctl post Tessaly "$WM_DPICHANGED" $((96 << 16 | 96)) 0
+check "and back at 96 DPI it is as before" wait_for 5 eval '[ "$(rect)" = "$l $t $r $b" ]'
 quit_app
 
 # --- the stored place is used only where the widget can be grabbed ---

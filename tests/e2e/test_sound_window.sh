@@ -8,20 +8,18 @@
 source "$(dirname "$0")/lib.sh"
 
 RECOVERED=$APP_DIR/Tessaly_items.recovered
-app_ended() { wait_for 15 eval '! app_running'; }
-restart() { APP_PID=; start_app; }
 type_line() { LINE=$1; open_editor && click_box && press_keys ctrl+End Return && type_text "$LINE" &&
   wait_for 10 eval 'grep -qF "$LINE" < <(box_text)'; }
-end_session() { winctl send Tessaly 17 0 0; }  # WM_QUERYENDSESSION: prints the widget's answer
+end_session() { winctl send Tessaly "$WM_QUERYENDSESSION" 0 0; }  # prints the widget's answer
 killed() { kill "$APP_PID" 2>/dev/null; wait_for 10 eval '! app_running'; APP_PID=; }  # the session ended it
 
 printf '生日,2020-05-20\r\n相识纪念日,2015-03-01' | write_items_gbk
 start_app || { finish; exit 1; }
 
 # --- only 退出 ends the widget ---
-winctl send Tessaly 16 0 0 >/dev/null   # WM_CLOSE, as another program or the task list asks
-winctl send Tessaly 273 1 0 >/dev/null  # WM_COMMAND IDOK
-winctl send Tessaly 273 2 0 >/dev/null  # WM_COMMAND IDCANCEL
+winctl send Tessaly "$WM_CLOSE" 0 0 >/dev/null  # as another program or the task list asks
+winctl send Tessaly "$WM_COMMAND" "$IDOK" 0 >/dev/null
+winctl send Tessaly "$WM_COMMAND" "$IDCANCEL" 0 >/dev/null
 check "WM_CLOSE, IDOK and IDCANCEL leave the widget running and shown" eval 'app_running && widget_shown'
 
 # --- each log-off keeps its own recovery file, named once ---
@@ -60,10 +58,10 @@ second=$("$WINE" winepath -u "$(grep -o 'C:.*Tessaly_items.recovered.txt' <<<"$n
 check "the file there holds the text" grep -q 'third,2023-03-03' "$second"
 folder=$(basename "$(dirname "$second")")
 # Wine's tray closes a clicked balloon without telling the program: the message Windows' shell sends
-# on that click comes from here instead (the tray callback 1124 with NIN_BALLOONUSERCLICK, 1029).
-winctl post Tessaly 1124 100 1029 >/dev/null
+# on that click comes from here instead (the tray callback with NIN_BALLOONUSERCLICK).
+winctl post Tessaly "$WM_TRAY_NOTIFY" "$TRAY_ICON_ID" "$NIN_BALLOONUSERCLICK" >/dev/null
 check "a click on the note opens the file's folder" wait_for 20 eval '[ "$(window_count "$folder")" -ge 1 ]'
-winctl post "$folder" 16 0 0 >/dev/null || true
+winctl post "$folder" "$WM_CLOSE" 0 0 >/dev/null || true
 winctl gone "$folder" 10 >/dev/null || true  # the folder's window closes before the editor takes keys
 mkdir "$(dirname "$second")/Tessaly_items.recovered.2.txt.tessaly.tmp"
 type_line 'fourth,2024-04-04' || fail "a fourth line was typed"
@@ -124,7 +122,7 @@ check "one widget" [ "$(window_count Tessaly)" = 1 ]
 
 # --- a start right after 退出 gets a widget ---
 old=$APP_PID
-winctl command Tessaly 32776 >/dev/null
+winctl command Tessaly "$ID_APP_QUIT" >/dev/null
 (cd "$APP_DIR" && exec "$WINE" Tessaly.exe >/dev/null 2>&1) &
 APP_PID=$!
 # Handed over to the dying widget, the new start would end too and leave no widget.

@@ -10,11 +10,8 @@ ITEMS=$(items_file)
 RECOVERY=$APP_DIR/Tessaly_items.recovered.txt
 EXPECTED=$APP_DIR/expected.bin
 
-first_visible_line() { winctl lines 纪念日 1030 | awk '{print $1}'; }
-line_count() { winctl lines 纪念日 1030 | awk '{print $2}'; }
-file_is_gbk() { printf "$2" | iconv -f UTF-8 -t CP936 >"$EXPECTED" && cmp -s "$EXPECTED" "$1"; }  # file text
-app_ended() { wait_for 15 eval '! app_running'; }
-restart() { APP_PID=; start_app; }
+first_visible_line() { winctl lines 纪念日 "$IDC_ITEMS_TEXT" | awk '{print $1}'; }
+line_count() { winctl lines 纪念日 "$IDC_ITEMS_TEXT" | awk '{print $2}'; }
 
 printf '生日,2020-05-20' | write_items_gbk
 start_app || { finish; exit 1; }
@@ -31,8 +28,8 @@ check "the box holds 40 lines" [ "$(line_count)" = 40 ]
 check "the box has scrolled down with the caret" [ "$(first_visible_line)" -gt 20 ]
 press_keys ctrl+Home
 check "Ctrl+Home scrolls back to the first line" wait_for 3 eval '[ "$(first_visible_line)" = 0 ]'
-click_dialog 445 288  # the scroll bar's down arrow
-click_dialog 445 288
+click_control 纪念日 "$IDC_ITEMS_TEXT" -10 -10  # the scroll bar's down arrow, in the box's corner
+click_control 纪念日 "$IDC_ITEMS_TEXT" -10 -10
 check "the scroll bar's arrow scrolls the box" wait_for 3 eval '[ "$(first_visible_line)" -gt 0 ]'
 editor_ok
 check "OK saves the 40 lines" editor_closed
@@ -69,7 +66,7 @@ open_editor
 click_box
 press_keys ctrl+End Return
 type_text 'quit,2023-03-03'
-winctl command Tessaly 32776 >/dev/null  # 退出
+winctl command Tessaly "$ID_APP_QUIT" >/dev/null  # 退出
 check "退出 with changes asks" wait_message
 check "it asks whether to save them" grep -q '退出前要保存吗' <<<"$MESSAGE"
 answer_message Escape
@@ -92,7 +89,7 @@ open_editor
 click_box
 press_keys ctrl+End Return
 type_text 'quit,2023-03-03'
-winctl command Tessaly 32776 >/dev/null
+winctl command Tessaly "$ID_APP_QUIT" >/dev/null
 wait_message || fail "退出 asks"
 answer_message y
 check "是 saves and ends the program" app_ended
@@ -100,7 +97,7 @@ check "after 是 the file holds the text" file_is_gbk "$ITEMS" '生日,2020-05-2
 
 restart || { finish; exit 1; }
 open_editor
-winctl command Tessaly 32776 >/dev/null
+winctl command Tessaly "$ID_APP_QUIT" >/dev/null
 check "退出 with the editor open but unchanged ends without a question" app_ended
 
 # --- the session ends while the editor holds changes ---
@@ -110,11 +107,11 @@ open_editor
 click_box
 press_keys ctrl+End Return
 type_text 'late,2024-04-04'
-winctl post Tessaly 17 0 0 >/dev/null  # WM_QUERYENDSESSION
+winctl post Tessaly "$WM_QUERYENDSESSION" 0 0 >/dev/null
 check "the end of the session writes the recovery file" wait_for 10 test -s "$RECOVERY"
 check "it holds the box's text, GBK like the list" \
   file_is_gbk "$RECOVERY" '生日,2020-05-20\r\nquit,2023-03-03\r\nlate,2024-04-04'
-sleep 1
+sleep 1  # time for a question that must not come
 check "the end of the session asks nothing" [ -z "$(message_text)" ]
 check "the list itself is untouched" cmp -s "$APP_DIR/before.bin" "$ITEMS"
 kill "$APP_PID" 2>/dev/null  # the session ends the process
@@ -131,7 +128,7 @@ click_box
 press_keys ctrl+End Return
 type_text '한국,2025-01-01'
 wait_for 10 eval 'grep -q "한국,2025-01-01" < <(box_text)' || fail "the Korean line was typed"
-winctl post Tessaly 17 0 0 >/dev/null
+winctl post Tessaly "$WM_QUERYENDSESSION" 0 0 >/dev/null
 printf '\xEF\xBB\xBF生日,2020-05-20\r\nquit,2023-03-03\r\n한국,2025-01-01' >"$EXPECTED"
 # The first recovery file is kept: this one is the second.
 check "Korean text in a GBK list is recovered as UTF-8 with its mark" \

@@ -6,13 +6,12 @@ source "$(dirname "$0")/lib.sh"
 
 printf '生日,2020-05-20\n新年,2030-01-01\n' | write_items_gbk
 start_app || { finish; exit 1; }
-rect() { winctl info "${1:-Tessaly}" | awk '{print $2, $3, $4, $5}'; }
 read -r left top right bottom < <(rect)
 
 # --- dragging ---
 read -r wx wy < <(widget_point)
 click_point "$wx" "$wy" 1
-sleep 0.5
+sleep 0.5  # time for a move that must not happen
 check "a press and release without a move leaves the widget in place" [ "$(rect)" = "$left $top $right $bottom" ]
 
 drag_by "$wx" "$wy" -230 140
@@ -30,7 +29,7 @@ click_point "$wx" "$wy" 1  # a click gives the widget the keyboard
 check "the widget is the foreground window" wait_for 5 eval '[ "$(winctl foreground)" = Tessaly ]'
 for key in Return Escape alt+F4 F10 alt+space; do
   press_keys "$key"
-  sleep 0.7
+  sleep 0.7  # time for a close, hide or menu that must not come
   check "$key leaves the program running with its widget shown" eval 'app_running && widget_shown && menu_closed'
 done
 check "the keys moved nothing" [ "$(rect)" = "$left $top $right $bottom" ]
@@ -41,7 +40,7 @@ wait_menu
 click_menu_entry "关于"
 ABOUT="关于 Tessaly"
 check "关于 opens the About box" eval 'winctl wait "$ABOUT" 10 >/dev/null'
-about=$(winctl text "$ABOUT" 1040)
+about=$(winctl text "$ABOUT" "$IDC_ABOUT_TEXT")
 check "it names the program and its version, the CMake project's" \
   eval '[ "$(head -1 <<<"$about")" = "Tessaly ${TESSALY_VERSION:?}" ]'
 app_dir_wine="Z:${APP_DIR//\//\\}"
@@ -53,10 +52,9 @@ press_keys Escape
 check "Esc closes the About box: it has the keyboard once shown" winctl gone "$ABOUT" 5
 check "and the widget stays" eval 'app_running && widget_shown'
 
-winctl command Tessaly 32773 >/dev/null
+winctl command Tessaly "$ID_APP_ABOUT" >/dev/null
 winctl wait "$ABOUT" 10 >/dev/null
-read -r l t r b < <(winctl item "$ABOUT" 1)  # IDOK
-click_point $(((l + r) / 2)) $(((t + b) / 2)) 1
+click_control "$ABOUT" "$IDOK"
 check "its OK button closes it" winctl gone "$ABOUT" 5
 
 # Over a widget in the screen's corner the About box stays on the screen.
@@ -64,7 +62,7 @@ read -r wx wy < <(widget_point)
 drag_by "$wx" "$wy" $((4 - left)) $((4 - top))
 read -r left top right bottom < <(rect)
 check "the widget was dragged to the corner ($left, $top)" [ "$left" -lt 10 -a "$top" -lt 10 ]
-winctl command Tessaly 32773 >/dev/null
+winctl command Tessaly "$ID_APP_ABOUT" >/dev/null
 winctl wait "$ABOUT" 10 >/dev/null
 read -r l t r b < <(rect "$ABOUT")
 read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
@@ -78,13 +76,12 @@ click_point "$wx" "$wy" 3
 wait_menu
 click_menu_entry "选项"
 if winctl wait "选项" 10 >/dev/null; then
-  read -r l t r b < <(winctl item "选项" 1023)  # the font size box
-  click_point $(((l + r) / 2)) $(((t + b) / 2)) 1
+  click_control 选项 "$IDC_FONT_SIZE"
   press_keys End BackSpace BackSpace BackSpace
   type_text 30
   press_keys Return
   check "OK closes the options dialog" winctl gone "选项" 5
-  sleep 0.5
+  wait_for 5 eval '[ "$(rect | awk "{print \$3 - \$1}")" -gt $((right - left)) ]' || true
   read -r nl nt nr nb < <(rect)
   check "the new font size laid the widget out anew (width $((right - left)) -> $((nr - nl)))" \
     [ $((nr - nl)) -gt $((right - left)) ]
@@ -99,7 +96,7 @@ read -r wx wy < <(widget_point)
 drag_by "$wx" "$wy" 40 25
 left=$((left + 40)) top=$((top + 25))
 check "dragged once more to ($left, $top)" [ "$(rect | cut -d' ' -f1,2)" = "$left $top" ]
-winctl command Tessaly 32786 >/dev/null
+winctl command Tessaly "$ID_APP_HIDE" >/dev/null
 check "hidden to the tray" wait_for 10 widget_hidden
 check "退出 ends the program" quit_from_tray_menu
 check "posleft holds the last left edge ($left)" [ "$(ini_value posleft)" = "$left" ]
