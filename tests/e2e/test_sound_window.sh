@@ -96,8 +96,9 @@ editor_cancel
 editor_closed || fail "the editor closed"
 long_rect=$(winctl info Tessaly | cut -d' ' -f2-5)
 cp "$APP_DIR/list.bak" "$(items_file)"
-# The widget reads a list another program changed: the DPI steps measure the restored rows.
-wait_for 10 eval '[ "$(winctl info Tessaly | cut -d" " -f2-5)" != "$long_rect" ]' || fail "the restored list is shown"
+# The widget reads a list another program changed: the DPI steps measure the restored rows. A list
+# whose last line has no line end is held back up to 10 s more (its writer may not be done).
+wait_for 25 eval '[ "$(winctl info Tessaly | cut -d" " -f2-5)" != "$long_rect" ]' || fail "the restored list is shown"
 
 # --- DPI changes land where Windows suggests ---
 read -r _ l t r b _ <<<"$(winctl info Tessaly)"
