@@ -37,21 +37,15 @@ class ConsoleOutput {
   ConsoleOutput() {
     m_out = GetStdHandle(STD_OUTPUT_HANDLE);
     m_err = GetStdHandle(STD_ERROR_HANDLE);
-    if (usable(m_out) && usable(m_err))
-      return;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS))
-      return;
+    if (usable(m_out) && usable(m_err)) return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
     m_attached = true;
-    if (!usable(m_out))
-      m_out = m_console = openConsole();
-    if (!usable(m_err))
-      m_err = m_console ? m_console : (m_console = openConsole());
+    if (!usable(m_out)) m_out = m_console = openConsole();
+    if (!usable(m_err)) m_err = m_console ? m_console : (m_console = openConsole());
   }
   ~ConsoleOutput() {
-    if (m_console)
-      CloseHandle(m_console);
-    if (m_attached)
-      FreeConsole();
+    if (m_console) CloseHandle(m_console);
+    if (m_attached) FreeConsole();
   }
   ConsoleOutput(const ConsoleOutput&) = delete;
   ConsoleOutput& operator=(const ConsoleOutput&) = delete;
@@ -68,8 +62,7 @@ class ConsoleOutput {
   }
   // A console gets UTF-16, whatever its code page; pipes and files get the UTF-8 bytes.
   static bool write(HANDLE handle, const std::string& utf8) {
-    if (!usable(handle))
-      return true;  // nowhere to write: nothing is lost that anyone could see
+    if (!usable(handle)) return true;  // nowhere to write: nothing is lost that anyone could see
     DWORD mode, written = 0;
     if (GetConsoleMode(handle, &mode)) {
       std::wstring wide = gbk::utf8ToWide(utf8);
@@ -105,15 +98,12 @@ Command commandLine() {
   Command command;
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (!argv)
-    return command;
+  if (!argv) return command;
   for (int i = 1; i < argc; ++i) {
-    if (lstrcmpiW(argv[i], L"--list") == 0 || lstrcmpiW(argv[i], L"/list") == 0)
-      command.list = true;
+    if (lstrcmpiW(argv[i], L"--list") == 0 || lstrcmpiW(argv[i], L"/list") == 0) command.list = true;
     if (lstrcmpiW(argv[i], L"--ics") == 0 || lstrcmpiW(argv[i], L"/ics") == 0) {
       command.ics = true;
-      if (i + 1 < argc)
-        command.icsPath = argv[++i];
+      if (i + 1 < argc) command.icsPath = argv[++i];
     }
   }
   LocalFree(argv);
@@ -155,18 +145,15 @@ int runListCommand() {
     // The reminder time as the widget reads it.
     int remindAt = kDefaultRemindAt;
     const std::string at = gbk::fromWide(core.getConfigText("remindat"));
-    if (!at.empty() && !parseRemindAt(at, &remindAt))
-      remindAt = kDefaultRemindAt;
+    if (!at.empty() && !parseRemindAt(at, &remindAt)) remindAt = kDefaultRemindAt;
     const IcsFile ics = writeIcs(table.get(), options.get(), stored, now, remindAt);
     if (!replaceFileBytes(icsPath, ics.text)) {
       console.err(gbk::gbkToUtf8("无法写入日历文件：") + icsPath + "\n");
       return 1;
     }
     const std::string note = icsBoundNote(ics);
-    if (!note.empty())
-      console.err(gbk::gbkToUtf8(note) + "\n");
-    if (!command.list)
-      return 0;
+    if (!note.empty()) console.err(gbk::gbkToUtf8(note) + "\n");
+    if (!command.list) return 0;
   }
   std::string text;
   for (int i = 0; i < stored; ++i) {
@@ -174,8 +161,7 @@ int runListCommand() {
     const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
     const std::string_view date(record.dateText, strnlen(record.dateText, sizeof record.dateText));
     const std::vector<std::string> fields = itemListFields(name, itemDetails(date, options[i], now), options[i]);
-    for (size_t f = 0; f < fields.size(); ++f)
-      text += (f ? "\t" : "") + gbk::gbkToUtf8EachCharacter(fields[f]);
+    for (size_t f = 0; f < fields.size(); ++f) text += (f ? "\t" : "") + gbk::gbkToUtf8EachCharacter(fields[f]);
     text += "\n";
   }
   return console.out(text) ? 0 : 1;

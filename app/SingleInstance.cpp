@@ -38,8 +38,7 @@ HWND findInstanceWindow(const std::wstring& mark) {
 // that is quitting.
 bool handOver(const std::wstring& mark) {
   HWND widget = findInstanceWindow(mark);
-  if (!widget)
-    return false;
+  if (!widget) return false;
   DWORD pid = 0;
   GetWindowThreadProcessId(widget, &pid);
   // This process was just started by the user and may give the foreground away; the widget's own
@@ -117,9 +116,7 @@ bool CSingleInstance::Claim() {
   return false;  // ten seconds of a running instance without a widget: it is busy, leave it be
 }
 
-void publishInstanceWindow(HWND widget) {
-  SetPropW(widget, windowMark().c_str(), reinterpret_cast<HANDLE>(1));
-}
+void publishInstanceWindow(HWND widget) { SetPropW(widget, windowMark().c_str(), reinterpret_cast<HANDLE>(1)); }
 
 void withdrawInstanceWindow(HWND widget) { RemovePropW(widget, windowMark().c_str()); }
 
@@ -128,8 +125,7 @@ bool isInstanceWindow(HWND widget) { return GetPropW(widget, windowMark().c_str(
 bool isQuitCommandLine() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (!argv)
-    return false;
+  if (!argv) return false;
   const bool asked = argc >= 2 && (lstrcmpiW(argv[1], L"--quit") == 0 || lstrcmpiW(argv[1], L"/quit") == 0);
   LocalFree(argv);
   return asked;
@@ -138,8 +134,7 @@ bool isQuitCommandLine() {
 bool quitRunningInstance(DWORD timeoutMs) {
   const std::wstring name = thisInstanceName();
   const ScopedHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, (L"Local\\" + name).c_str()));
-  if (!mutex)
-    return true;  // no widget of this folder runs
+  if (!mutex) return true;  // no widget of this folder runs
   const std::wstring mark = name + L".Widget";
   const DWORD start = GetTickCount();
   ScopedHandle process(nullptr);
@@ -158,15 +153,13 @@ bool quitRunningInstance(DWORD timeoutMs) {
       }
     }
     const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= timeoutMs)
-      return false;
+    if (elapsed >= timeoutMs) return false;
     const DWORD step = timeoutMs - elapsed < 100 ? timeoutMs - elapsed : 100;
     // The process, not the mutex, when it is known: the program's file is free only once the process
     // has ended. Without a widget to ask, the instance is still starting (asked once its window is
     // there) or quitting already, and its mutex goes with it.
     if (process) {
-      if (WaitForSingleObject(process.get(), step) == WAIT_OBJECT_0)
-        return true;
+      if (WaitForSingleObject(process.get(), step) == WAIT_OBJECT_0) return true;
     } else {
       const DWORD waited = WaitForSingleObject(mutex.get(), step);
       if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {

@@ -72,8 +72,8 @@ LRESULT CWidgetDlg::OnCreate(WPARAM, LPARAM) {
     AfxMessageBox("User32.dll ERROR!", MB_OK);
     std::exit(0);
   }
-  updateLayeredWindowProc =
-      reinterpret_cast<UpdateLayeredWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32Module, "UpdateLayeredWindow")));
+  updateLayeredWindowProc = reinterpret_cast<UpdateLayeredWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32Module, "UpdateLayeredWindow")));
   if (!updateLayeredWindowProc) {
     AfxMessageBox("这个版本的 Windows 不支持半透明窗口（缺少 UpdateLayeredWindow），Tessaly 无法显示，程序将退出。",
                   MB_OK | MB_ICONERROR);
@@ -172,7 +172,8 @@ void CWidgetDlg::PlaceAtStart() {
 void CWidgetDlg::KeepReachable(int left, int top) {
   std::vector<PixelRect> areas;
   EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
-  if (!isPlaceReachable(left, top, layout.windowWidth, layout.rowHeight, areas.data(), static_cast<int>(areas.size()))) {
+  if (!isPlaceReachable(left, top, layout.windowWidth, layout.rowHeight, areas.data(),
+                        static_cast<int>(areas.size()))) {
     CentreOnPrimary();
     return;
   }

@@ -52,20 +52,16 @@ bool parseAutostartWord(std::string_view word, bool* on) {
 namespace {
 
 bool sameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
+  if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (lowerAscii(a[i]) != lowerAscii(b[i]))
-      return false;
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
   }
   return true;
 }
 
 std::string_view trimSpaces(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-    text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-    text.remove_suffix(1);
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
 }
 
@@ -88,8 +84,7 @@ RunCommand parseRunCommand(std::string_view command) {
         break;
       }
     }
-    if (end == std::string_view::npos)
-      end = command.size();
+    if (end == std::string_view::npos) end = command.size();
     parsed.exe = std::string(command.substr(0, end));
   }
   parsed.arguments = std::string(trimSpaces(command.substr(end)));
@@ -98,19 +93,16 @@ RunCommand parseRunCommand(std::string_view command) {
 
 bool isAutostartValueName(std::string_view name) {
   constexpr std::string_view kPrefix = "Tessaly ";
-  if (name.size() != kPrefix.size() + 16 || !sameIgnoringCase(name.substr(0, kPrefix.size()), kPrefix))
-    return false;
+  if (name.size() != kPrefix.size() + 16 || !sameIgnoringCase(name.substr(0, kPrefix.size()), kPrefix)) return false;
   for (char c : name.substr(kPrefix.size())) {
     const char l = lowerAscii(c);
-    if (!((l >= '0' && l <= '9') || (l >= 'a' && l <= 'f')))
-      return false;
+    if (!((l >= '0' && l <= '9') || (l >= 'a' && l <= 'f'))) return false;
   }
   return true;
 }
 
 bool mayBeThisProgramsValue(std::string_view name, std::string_view command, std::string_view exeFileName) {
-  if (isAutostartValueName(name))
-    return true;
+  if (isAutostartValueName(name)) return true;
   const std::string exe = parseRunCommand(command).exe;
   const std::string_view file = fileNameOf(exe);
   return sameIgnoringCase(file, "Tessaly.exe") || (!exeFileName.empty() && sameIgnoringCase(file, exeFileName));
@@ -130,22 +122,18 @@ RunValueKind runValueKind(ExeLook look) {
 AutostartCleanup planAutostartCleanup(const std::vector<RunValueFound>& found, std::string_view ownName, bool atStart) {
   AutostartCleanup plan;
   bool ownThere = false;
-  for (const RunValueFound& value : found)
-    ownThere = ownThere || sameIgnoringCase(value.name, ownName);
+  for (const RunValueFound& value : found) ownThere = ownThere || sameIgnoringCase(value.name, ownName);
   const RunValueFound* adopted = nullptr;
   if (atStart && !ownThere) {
     for (RunValueKind wanted : {RunValueKind::This, RunValueKind::Stale}) {
       for (const RunValueFound& value : found) {
-        if (!adopted && value.kind == wanted)
-          adopted = &value;
+        if (!adopted && value.kind == wanted) adopted = &value;
       }
     }
   }
-  if (adopted)
-    plan.adopt = adopted->name;
+  if (adopted) plan.adopt = adopted->name;
   for (const RunValueFound& value : found) {
-    if (value.kind == RunValueKind::NotOurs || sameIgnoringCase(value.name, ownName) || &value == adopted)
-      continue;
+    if (value.kind == RunValueKind::NotOurs || sameIgnoringCase(value.name, ownName) || &value == adopted) continue;
     plan.remove.push_back(value.name);
   }
   return plan;

@@ -55,25 +55,22 @@ bool readValue(const wchar_t* keyPath, const std::wstring& name, std::vector<BYT
 // The file's identity: its volume and its id there. False when it cannot be opened.
 bool fileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
   const ScopedHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   return file && GetFileInformationByHandle(file.get(), info);
 }
 
 ExeLook lookAtExe(const std::string& exeUtf8) {
-  if (!isFullPath(exeUtf8))
-    return ExeLook::Unknown;
+  if (!isFullPath(exeUtf8)) return ExeLook::Unknown;
   BY_HANDLE_FILE_INFORMATION there = {}, self = {};
   if (fileIdentity(widePath(exeUtf8), &there)) {
-    if (!fileIdentity(moduleFileName(), &self))
-      return ExeLook::Another;
+    if (!fileIdentity(moduleFileName(), &self)) return ExeLook::Another;
     return there.dwVolumeSerialNumber == self.dwVolumeSerialNumber && there.nFileIndexHigh == self.nFileIndexHigh &&
                    there.nFileIndexLow == self.nFileIndexLow
                ? ExeLook::ThisProgram
                : ExeLook::Another;
   }
   const DWORD error = GetLastError();
-  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-    return ExeLook::Unknown;
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return ExeLook::Unknown;
   // Gone only where the drive or share answers: a copy on an unplugged stick keeps its value.
   return GetFileAttributesW(widePath(pathRoot(exeUtf8)).c_str()) != INVALID_FILE_ATTRIBUTES ? ExeLook::Gone
                                                                                             : ExeLook::Unknown;
@@ -82,15 +79,12 @@ ExeLook lookAtExe(const std::string& exeUtf8) {
 // The command of a string value, environment names expanded where the value asks for it.
 std::wstring commandOf(const std::vector<BYTE>& data, DWORD type) {
   std::wstring text(reinterpret_cast<const wchar_t*>(data.data()));
-  if (type != REG_EXPAND_SZ)
-    return text;
+  if (type != REG_EXPAND_SZ) return text;
   const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
-  if (needed == 0)
-    return text;
+  if (needed == 0) return text;
   std::wstring expanded(needed, L'\0');
   const DWORD got = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), needed);
-  if (got == 0 || got > needed)
-    return text;
+  if (got == 0 || got > needed) return text;
   expanded.resize(got - 1);
   return expanded;
 }
@@ -99,8 +93,7 @@ std::wstring commandOf(const std::vector<BYTE>& data, DWORD type) {
 std::vector<RunValueFound> findThisProgramsValues() {
   std::vector<RunValueFound> found;
   ScopedKey key(kRunKey, KEY_QUERY_VALUE, false);
-  if (!key.get())
-    return found;
+  if (!key.get()) return found;
   const std::wstring self = moduleFileName();
   const std::string selfName = gbk::wideToUtf8(std::wstring(fileNameOf(self)));
   std::wstring name(16384, L'\0');  // the longest value name the registry takes
@@ -108,19 +101,14 @@ std::vector<RunValueFound> findThisProgramsValues() {
   for (DWORD index = 0;; ++index) {
     DWORD nameSize = static_cast<DWORD>(name.size()), type = 0, dataSize = 0;
     const LONG status = RegEnumValueW(key.get(), index, name.data(), &nameSize, nullptr, &type, nullptr, &dataSize);
-    if (status == ERROR_NO_MORE_ITEMS)
-      break;
-    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
-      continue;
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-      continue;
+    if (status == ERROR_NO_MORE_ITEMS) break;
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) continue;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) continue;
     const std::wstring entry(name.data(), nameSize);
-    if (!readValue(kRunKey, entry, &data, &type))
-      continue;
+    if (!readValue(kRunKey, entry, &data, &type)) continue;
     const std::string command = gbk::wideToUtf8(commandOf(data, type));
     const std::string nameUtf8 = gbk::wideToUtf8(entry);
-    if (!mayBeThisProgramsValue(nameUtf8, command, selfName))
-      continue;
+    if (!mayBeThisProgramsValue(nameUtf8, command, selfName)) continue;
     found.push_back({nameUtf8, runValueKind(lookAtExe(parseRunCommand(command).exe))});
   }
   return found;
@@ -129,18 +117,15 @@ std::vector<RunValueFound> findThisProgramsValues() {
 void removeValue(const std::wstring& name) {
   {
     ScopedKey run(kRunKey, KEY_SET_VALUE, false);
-    if (run.get())
-      RegDeleteValueW(run.get(), name.c_str());
+    if (run.get()) RegDeleteValueW(run.get(), name.c_str());
   }
   ScopedKey approved(kApprovedKey, KEY_SET_VALUE, false);
-  if (approved.get())
-    RegDeleteValueW(approved.get(), name.c_str());
+  if (approved.get()) RegDeleteValueW(approved.get(), name.c_str());
 }
 
 void writeOwnValue() {
   ScopedKey key(kRunKey, KEY_SET_VALUE, true);
-  if (!key.get())
-    return;
+  if (!key.get()) return;
   const std::wstring command = expectedCommand();
   RegSetValueExW(key.get(), valueName().c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
@@ -161,8 +146,7 @@ void applyCleanup(const AutostartCleanup& plan) {
     }
     removeValue(old);
   }
-  for (const std::string& name : plan.remove)
-    removeValue(gbk::utf8ToWide(name));
+  for (const std::string& name : plan.remove) removeValue(gbk::utf8ToWide(name));
 }
 
 // The state of the value of this program's own name.
@@ -182,13 +166,11 @@ AutostartState readOwnValue() {
 
 AutostartState readAutostart() {
   const AutostartState own = readOwnValue();
-  if (own != AutostartState::Off)
-    return own;
+  if (own != AutostartState::Off) return own;
   // Not under its own name: a value reached by another name (a short name, a junction) still
   // starts this program, and the box says so.
   for (const RunValueFound& value : findThisProgramsValues()) {
-    if (value.kind == RunValueKind::This)
-      return AutostartState::On;
+    if (value.kind == RunValueKind::This) return AutostartState::On;
   }
   return AutostartState::Off;
 }
@@ -202,8 +184,7 @@ bool writeAutostart(bool on) {
     writeOwnValue();
   } else {
     ScopedKey key(kRunKey, KEY_SET_VALUE, false);
-    if (key.get())
-      RegDeleteValueW(key.get(), valueName().c_str());
+    if (key.get()) RegDeleteValueW(key.get(), valueName().c_str());
   }
   // Read back: what counts is what the registry holds now, not what the calls said.
   const AutostartState state = readAutostart();
@@ -222,8 +203,7 @@ void renewStaleAutostart() {
   // A value of this program under another name, or one left by a copy that moved away, is taken
   // over under the own name; the rest of them go.
   applyCleanup(planAutostartCleanup(findThisProgramsValues(), gbk::wideToUtf8(valueName()), true));
-  if (readOwnValue() == AutostartState::Stale)
-    writeOwnValue();
+  if (readOwnValue() == AutostartState::Stale) writeOwnValue();
 }
 
 bool isAutostartCommandLine(bool* on, bool* valid) {

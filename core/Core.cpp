@@ -32,6 +32,4 @@ CString CCore::readTxtFile(const FilePath& path) {
   return CString(decodeToGbk(bytes, detectEncoding(bytes)));
 }
 
-bool CCore::outTxtFile(const CString& content, const FilePath& path) {
-  return replaceFileBytes(path, content.view());
-}
+bool CCore::outTxtFile(const CString& content, const FilePath& path) { return replaceFileBytes(path, content.view()); }

@@ -2,10 +2,6 @@
 #include "core/Core.h"
 #include "core/DateText.h"
 
-CTime CCore::getTimeNow() {
-  return CTime::GetCurrentTime();
-}
+CTime CCore::getTimeNow() { return CTime::GetCurrentTime(); }
 
-CTime CCore::getTimeFromStr(const CString& text) {
-  return timeFromDateText(text.view(), getTimeNow());
-}
+CTime CCore::getTimeFromStr(const CString& text) { return timeFromDateText(text.view(), getTimeNow()); }

@@ -69,7 +69,8 @@ bool folderTakesFiles(const FilePath& folder, const FilePath& exeName) {
   const FilePath probe = folder + "\\" + exeName + ".probe-" + std::to_string(GetCurrentProcessId()) + "-" +
                          std::to_string(GetTickCount()) + ".tmp";
   const ScopedHandle file(CreateFileW(widePath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+                                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                      nullptr));
   return static_cast<bool>(file);
 }
 
@@ -142,16 +143,18 @@ PlaceKind CCore::autoFileConfig(bool prepare) {
     } else {
       const FilePath home = m_place.folder + "\\" + exeName;
       std::wstring copied;
-      if (m_place.copyList && CopyFileW(widePath(app + "_items.txt").c_str(), widePath(home + "_items.txt").c_str(), TRUE))
+      if (m_place.copyList &&
+          CopyFileW(widePath(app + "_items.txt").c_str(), widePath(home + "_items.txt").c_str(), TRUE))
         copied = gbk::toWide("\r\n程序文件夹中的纪念日文件已复制到这里，原文件保留不变。");
       if (m_place.copyIni) CopyFileW(widePath(app + ".ini").c_str(), widePath(home + ".ini").c_str(), TRUE);
-      m_placeNote = gbk::toWide("程序所在的文件夹不可写，设置和纪念日文件保存在：\r\n") + gbk::utf8ToWide(m_place.folder) +
-                    copied;
+      m_placeNote = gbk::toWide("程序所在的文件夹不可写，设置和纪念日文件保存在：\r\n") +
+                    gbk::utf8ToWide(m_place.folder) + copied;
     }
   }
   if (m_place.portableNotWritable)
-    m_placeNote = gbk::toWide("程序文件夹中有 portable 标记文件，设置和纪念日文件留在程序文件夹中，但这个文件夹不可写，"
-                              "修改将无法保存：\r\n") +
+    m_placeNote = gbk::toWide(
+                      "程序文件夹中有 portable 标记文件，设置和纪念日文件留在程序文件夹中，但这个文件夹不可写，"
+                      "修改将无法保存：\r\n") +
                   gbk::utf8ToWide(plainFolder);
   m_configPath = m_place.folder + "\\" + exeName + ".ini";
   return m_place.kind;
@@ -162,9 +165,7 @@ FilePath CCore::itemDir() {
   return itemDirFromSetting(stored);
 }
 
-FilePath CCore::listPath() {
-  return listPathIn(itemDir());
-}
+FilePath CCore::listPath() { return listPathIn(itemDir()); }
 
 FilePath CCore::listPathIn(const FilePath& folder) {
   const FilePath app = getAppFilePath();
@@ -186,10 +187,8 @@ std::wstring CCore::itemDirNote() {
   if (stored.empty()) return std::wstring();
   const FilePath folder = itemDir();
   ItemDirTrouble trouble = itemDirSettingTrouble(gbk::wideToUtf8(stored));
-  if (trouble == ItemDirTrouble::None)
-    trouble = itemDirFolderTrouble(folder, lookAtFolder(folder));
-  if (trouble == ItemDirTrouble::None)
-    return std::wstring();
+  if (trouble == ItemDirTrouble::None) trouble = itemDirFolderTrouble(folder, lookAtFolder(folder));
+  if (trouble == ItemDirTrouble::None) return std::wstring();
   m_itemDirNoted = true;
   const std::wstring named = gbk::utf8ToWide(folder);
   const std::wstring kept = gbk::toWide("\r\n请在“选项”中重新选择纪念日文件位置，列表暂时是空的。");
@@ -304,11 +303,12 @@ bool CCore::writeConfig(const ConfigWrite* writes, size_t count, const wchar_t* 
   const std::wstring path = profilePath(m_configPath);
   bool saved = true;
   for (size_t i = 0; i < count; ++i)
-    saved = WritePrivateProfileStringW(section, gbk::toWide(writes[i].key).c_str(), writes[i].value, path.c_str()) && saved;
+    saved =
+        WritePrivateProfileStringW(section, gbk::toWide(writes[i].key).c_str(), writes[i].value, path.c_str()) && saved;
   // The profile functions write the file in place and leave it in the system's cache: it is flushed
   // to the disk, once after the last value, so that a power cut does not take the values back.
   ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file) FlushFileBuffers(file.get());
   m_sectionsRead.clear();
   m_configWriteFailed = m_configWriteFailed || !saved;

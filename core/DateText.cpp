@@ -24,8 +24,7 @@ char lunarMark(unsigned code) {
                 {0xC6DF, 'g'}, {0xB0CB, 'h'}, {0xBEC5, 'i'}, {0xCAAE, 'j'}, {0xD8A5, 'k'}, {0xB3F5, 'm'},
                 {0xD5FD, 'p'}, {0xB6AC, 'q'}, {0xC0B0, 'r'}, {0xC8F2, 'R'}, {0xC5A9, 'N'}, {0xC0FA, 'L'}};
   for (const auto& m : kMarks) {
-    if (m.code == code)
-      return m.mark;
+    if (m.code == code) return m.mark;
   }
   return 0;
 }
@@ -44,8 +43,7 @@ bool foldText(std::string_view text, std::string* folded) {
       ++i;
       continue;
     }
-    if (i + 1 >= text.size())
-      return false;
+    if (i + 1 >= text.size()) return false;
     const unsigned code = lead << 8 | static_cast<unsigned char>(text[i + 1]);
     i += 2;
     if (code >= 0xA3B0 && code <= 0xA3B9) {  // ０..９
@@ -76,8 +74,7 @@ bool foldText(std::string_view text, std::string* folded) {
         break;  // 日
       default: {
         const char mark = lunarMark(code);
-        if (!mark)
-          return false;
+        if (!mark) return false;
         folded->push_back(mark);
       }
     }
@@ -103,8 +100,7 @@ bool tokenize(std::string_view text, std::vector<Token>* tokens) {
     }
     Token number{0, 0, 0};
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-      if (++number.digits > 4)
-        return false;  // no field of a date is that long
+      if (++number.digits > 4) return false;  // no field of a date is that long
       number.value = number.value * 10 + (text[i] - '0');
     }
     tokens->push_back(number);
@@ -116,15 +112,12 @@ bool isNumber(const Token& token, int minDigits, int maxDigits) {
   return token.mark == 0 && token.digits >= minDigits && token.digits <= maxDigits;
 }
 
-bool isSeparator(const Token& token) {
-  return token.mark == '-' || token.mark == '/' || token.mark == '.';
-}
+bool isSeparator(const Token& token) { return token.mark == '-' || token.mark == '/' || token.mark == '.'; }
 
 // The year (kYearly for a yearly date), month and day of the folded text, not yet checked against the calendar.
 bool splitDate(std::string_view text, int* year, int* month, int* day) {
   std::vector<Token> t;
-  if (!tokenize(text, &t))
-    return false;
+  if (!tokenize(text, &t)) return false;
   const bool numbered = t.size() == 5 && isNumber(t[0], 4, 4) && isSeparator(t[1]) && isNumber(t[2], 1, 2) &&
                         t[3].mark == t[1].mark && isNumber(t[4], 1, 2);
   const bool written = t.size() == 6 && isNumber(t[0], 4, 4) && t[1].mark == kYearMark && isNumber(t[2], 1, 2) &&
@@ -149,42 +142,30 @@ bool splitDate(std::string_view text, int* year, int* month, int* day) {
 
 // A lunar month written in words: 正 一..十 冬 腊 十一 十二.
 int lunarMonthWord(std::string_view w) {
-  if (w == "p")
-    return 1;
-  if (w.size() == 1 && w[0] >= 'a' && w[0] <= 'i')
-    return w[0] - 'a' + 1;
-  if (w == "j")
-    return 10;
-  if (w == "ja" || w == "q")
-    return 11;
-  if (w == "jb" || w == "r")
-    return 12;
+  if (w == "p") return 1;
+  if (w.size() == 1 && w[0] >= 'a' && w[0] <= 'i') return w[0] - 'a' + 1;
+  if (w == "j") return 10;
+  if (w == "ja" || w == "q") return 11;
+  if (w == "jb" || w == "r") return 12;
   return 0;
 }
 
 // A lunar day written in words: 初一..初十, 十一..十九, 二十, 廿一..廿九, 三十.
 int lunarDayWord(std::string_view w) {
-  if (w.size() != 2)
-    return 0;
+  if (w.size() != 2) return 0;
   const bool unit = w[1] >= 'a' && w[1] <= 'i';
   const int digit = w[1] - 'a' + 1;
-  if (w[0] == 'm')
-    return unit ? digit : w[1] == 'j' ? 10 : 0;
-  if (w[0] == 'j' && unit)
-    return 10 + digit;
-  if (w[0] == 'k' && unit)
-    return 20 + digit;
-  if (w == "bj")
-    return 20;
-  if (w == "cj")
-    return 30;
+  if (w[0] == 'm') return unit ? digit : w[1] == 'j' ? 10 : 0;
+  if (w[0] == 'j' && unit) return 10 + digit;
+  if (w[0] == 'k' && unit) return 20 + digit;
+  if (w == "bj") return 20;
+  if (w == "cj") return 30;
   return 0;
 }
 
 // One or two digits, or else words.
 int lunarNumber(std::string_view w, int (*word)(std::string_view)) {
-  if (w.empty() || w.size() > 2 || w.find_first_not_of("0123456789") != std::string_view::npos)
-    return word(w);
+  if (w.empty() || w.size() > 2 || w.find_first_not_of("0123456789") != std::string_view::npos) return word(w);
   return std::stoi(std::string(w));
 }
 
@@ -206,13 +187,11 @@ bool splitLunarDate(std::string_view text, WrittenDate* written) {
     text.remove_prefix(1);
   }
   const size_t end = sep ? text.find(sep) : text.find_first_of("M-/.");
-  if (end == std::string_view::npos)
-    return false;
+  if (end == std::string_view::npos) return false;
   sep = text[end];
   const std::string_view month = text.substr(0, end);
   std::string_view day = text.substr(end + 1);
-  if (sep == kMonthMark && !day.empty() && day.back() == kDayMark)
-    day.remove_suffix(1);
+  if (sep == kMonthMark && !day.empty() && day.back() == kDayMark) day.remove_suffix(1);
   written->month = lunarNumber(month, lunarMonthWord);
   written->day = lunarNumber(day, lunarDayWord);
   written->form = dated ? DateForm::LunarDated : DateForm::LunarYearly;
@@ -225,8 +204,7 @@ bool nextLunarOccurrence(const WrittenDate& written, int fromYear, const CivilDa
     // a day the month lacks (三十 of a short month) becomes its last.
     LunarDate lunar{y, written.month, written.leap && lunarLeapMonth(y) == written.month, written.day};
     const int length = lunarMonthDays(y, lunar.month, lunar.leap);
-    if (lunar.day > length)
-      lunar.day = length;
+    if (lunar.day > length) lunar.day = length;
     CivilDate solar;
     if (lunarToSolar(lunar, &solar) &&
         daysFromCivil(solar.year, solar.month, solar.day) >= daysFromCivil(from.year, from.month, from.day)) {
@@ -239,19 +217,15 @@ bool nextLunarOccurrence(const WrittenDate& written, int fromYear, const CivilDa
 }
 
 DateProblem checkLunar(const WrittenDate& written, const CivilDate& today, CivilDate* date) {
-  if (written.month < 1 || written.month > 12 || written.day < 1 || written.day > 30)
-    return DateProblem::NotADate;
+  if (written.month < 1 || written.month > 12 || written.day < 1 || written.day > 30) return DateProblem::NotADate;
   if (written.form == DateForm::LunarYearly) {
     int year;
     return nextOccurrence(written, today, date, &year) ? DateProblem::None : DateProblem::LunarOutOfRange;
   }
-  if (written.year < kFirstLunarYear || written.year > kLastLunarYear)
-    return DateProblem::LunarOutOfRange;
+  if (written.year < kFirstLunarYear || written.year > kLastLunarYear) return DateProblem::LunarOutOfRange;
   const int length = lunarMonthDays(written.year, written.month, written.leap);
-  if (length == 0)
-    return DateProblem::NoSuchLunarMonth;
-  if (written.day > length)
-    return DateProblem::NoSuchLunarDay;
+  if (length == 0) return DateProblem::NoSuchLunarMonth;
+  if (written.day > length) return DateProblem::NoSuchLunarDay;
   lunarToSolar({written.year, written.month, written.leap, written.day}, date);
   return DateProblem::None;
 }
@@ -261,28 +235,22 @@ DateProblem checkLunar(const WrittenDate& written, const CivilDate& today, Civil
 std::string_view trimSpaces(std::string_view text) {
   const char* const kSpaces = " \t\r\n";
   const size_t first = text.find_first_not_of(kSpaces);
-  if (first == std::string_view::npos)
-    return {};
+  if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(kSpaces) - first + 1);
 }
 
 bool nextOccurrence(const WrittenDate& written, const CivilDate& from, CivilDate* date, int* year) {
   if (written.form == DateForm::LunarDated || written.form == DateForm::LunarYearly) {
     LunarDate today;
-    if (solarToLunar(from, &today))
-      return nextLunarOccurrence(written, today.year, from, date, year);
+    if (solarToLunar(from, &today)) return nextLunarOccurrence(written, today.year, from, date, year);
     // Before lunar 1900 the first year is the next; after lunar 2100 there is none.
     return from.year < kFirstLunarYear + 1 && nextLunarOccurrence(written, kFirstLunarYear, from, date, year);
   }
-  if (!isRealDate(2000, written.month, written.day))
-    return false;
+  if (!isRealDate(2000, written.month, written.day)) return false;
   int y = from.year;
-  if (written.month < from.month || (written.month == from.month && written.day < from.day))
-    ++y;
-  while (!isRealDate(y, written.month, written.day))
-    ++y;
-  if (y < kFirstDateYear || y > kLastDateYear)
-    return false;
+  if (written.month < from.month || (written.month == from.month && written.day < from.day)) ++y;
+  while (!isRealDate(y, written.month, written.day)) ++y;
+  if (y < kFirstDateYear || y > kLastDateYear) return false;
   *date = CivilDate{y, written.month, written.day};
   *year = y;
   return true;
@@ -291,35 +259,26 @@ bool nextOccurrence(const WrittenDate& written, const CivilDate& from, CivilDate
 DateProblem readDateText(std::string_view text, const CivilDate& today, CivilDate* date, WrittenDate* written) {
   WrittenDate parts;
   std::string folded;
-  if (!foldText(text, &folded))
-    return DateProblem::NotADate;
+  if (!foldText(text, &folded)) return DateProblem::NotADate;
   std::string_view trimmed = trimSpaces(folded);
   if (trimmed.substr(0, 2) == "NL") {
-    if (!splitLunarDate(trimSpaces(trimmed.substr(2)), &parts))
-      return DateProblem::NotADate;
-    if (written)
-      *written = parts;
+    if (!splitLunarDate(trimSpaces(trimmed.substr(2)), &parts)) return DateProblem::NotADate;
+    if (written) *written = parts;
     return checkLunar(parts, today, date);
   }
-  if (!splitDate(trimmed, &parts.year, &parts.month, &parts.day))
-    return DateProblem::NotADate;
+  if (!splitDate(trimmed, &parts.year, &parts.month, &parts.day)) return DateProblem::NotADate;
   parts.form = parts.year == kYearly ? DateForm::Yearly : DateForm::Dated;
-  if (parts.form == DateForm::Yearly)
-    parts.year = 0;
-  if (written)
-    *written = parts;
+  if (parts.form == DateForm::Yearly) parts.year = 0;
+  if (written) *written = parts;
   if (parts.form == DateForm::Yearly) {
     // A yearly date: this year's when it is today or later, else next year's, and on to the next
     // year that has it (29 February); a day no year has (30 February) is no date.
-    if (!isRealDate(2000, parts.month, parts.day))
-      return DateProblem::NoSuchDay;
+    if (!isRealDate(2000, parts.month, parts.day)) return DateProblem::NoSuchDay;
     int year;
     return nextOccurrence(parts, today, date, &year) ? DateProblem::None : DateProblem::YearOutOfRange;
   }
-  if (parts.year < kFirstDateYear || parts.year > kLastDateYear)
-    return DateProblem::YearOutOfRange;
-  if (!isRealDate(parts.year, parts.month, parts.day))
-    return DateProblem::NoSuchDay;
+  if (parts.year < kFirstDateYear || parts.year > kLastDateYear) return DateProblem::YearOutOfRange;
+  if (!isRealDate(parts.year, parts.month, parts.day)) return DateProblem::NoSuchDay;
   *date = CivilDate{parts.year, parts.month, parts.day};
   return DateProblem::None;
 }
@@ -335,7 +294,6 @@ bool parseDateText(std::string_view text, const CivilDate& today, CivilDate* dat
 CTime timeFromDateText(std::string_view text, CTime now) {
   const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
   CivilDate date;
-  if (!parseDateText(text, today, &date))
-    return CTime(kUnreadableTime);
+  if (!parseDateText(text, today, &date)) return CTime(kUnreadableTime);
   return CTime(date.year, date.month, date.day, 0, 0, 0);
 }

@@ -38,58 +38,40 @@ constexpr uint32_t kYears[kLastLunarYear - kFirstLunarYear + 1] = {
     0x04e04ab,                                                                               // 2100
 };
 
-uint32_t yearWord(int year) {
-  return kYears[year - kFirstLunarYear];
-}
+uint32_t yearWord(int year) { return kYears[year - kFirstLunarYear]; }
 
-bool inTable(int year) {
-  return year >= kFirstLunarYear && year <= kLastLunarYear;
-}
+bool inTable(int year) { return year >= kFirstLunarYear && year <= kLastLunarYear; }
 
-int monthCount(int year) {
-  return lunarLeapMonth(year) ? 13 : 12;
-}
+int monthCount(int year) { return lunarLeapMonth(year) ? 13 : 12; }
 
 // Position of the month in the year's sequence of 12 or 13 months; -1 when the year lacks it.
 int monthIndex(int year, int month, bool leap) {
-  if (!inTable(year) || month < 1 || month > 12)
-    return -1;
+  if (!inTable(year) || month < 1 || month > 12) return -1;
   const int leapMonth = lunarLeapMonth(year);
-  if (leap)
-    return month == leapMonth ? month : -1;
+  if (leap) return month == leapMonth ? month : -1;
   return leapMonth && month > leapMonth ? month : month - 1;
 }
 
-int daysOfIndex(int year, int index) {
-  return yearWord(year) >> index & 1 ? 30 : 29;
-}
+int daysOfIndex(int year, int index) { return yearWord(year) >> index & 1 ? 30 : 29; }
 
-int64_t newYearDayNumber(int year) {
-  return daysFromCivil(year, 1, 1) + (yearWord(year) >> 17 & 0x3F);
-}
+int64_t newYearDayNumber(int year) { return daysFromCivil(year, 1, 1) + (yearWord(year) >> 17 & 0x3F); }
 
 }  // namespace
 
-int lunarLeapMonth(int year) {
-  return inTable(year) ? static_cast<int>(yearWord(year) >> 13 & 0xF) : 0;
-}
+int lunarLeapMonth(int year) { return inTable(year) ? static_cast<int>(yearWord(year) >> 13 & 0xF) : 0; }
 
 int lunarMonthDays(int year, int month, bool leap) {
   const int index = monthIndex(year, month, leap);
   return index < 0 ? 0 : daysOfIndex(year, index);
 }
 
-CivilDate lunarNewYear(int year) {
-  return civilFromDays(newYearDayNumber(year));
-}
+CivilDate lunarNewYear(int year) { return civilFromDays(newYearDayNumber(year)); }
 
 bool lunarToSolar(const LunarDate& lunar, CivilDate* solar) {
   const int index = monthIndex(lunar.year, lunar.month, lunar.leap);
-  if (index < 0 || lunar.day < 1 || lunar.day > daysOfIndex(lunar.year, index))
-    return false;
+  if (index < 0 || lunar.day < 1 || lunar.day > daysOfIndex(lunar.year, index)) return false;
   int64_t day = newYearDayNumber(lunar.year);
-  for (int i = 0; i < index; ++i)
-    day += daysOfIndex(lunar.year, i);
+  for (int i = 0; i < index; ++i) day += daysOfIndex(lunar.year, i);
   *solar = civilFromDays(day + lunar.day - 1);
   return true;
 }
@@ -98,10 +80,8 @@ bool solarToLunar(const CivilDate& solar, LunarDate* lunar) {
   const int64_t day = daysFromCivil(solar.year, solar.month, solar.day);
   // The lunar year starts in January or February of the solar year of the same number.
   int year = solar.year < kLastLunarYear ? solar.year : kLastLunarYear;
-  if (!inTable(year))
-    return false;
-  if (day < newYearDayNumber(year) && !inTable(--year))
-    return false;
+  if (!inTable(year)) return false;
+  if (day < newYearDayNumber(year) && !inTable(--year)) return false;
   int64_t offset = day - newYearDayNumber(year);
   const int leapMonth = lunarLeapMonth(year);
   for (int index = 0; index < monthCount(year); ++index) {
@@ -122,10 +102,8 @@ std::string lunarDateText(const LunarDate& lunar) {
   static const char* const kMonths[] = {"正", "二", "三", "四", "五", "六", "七", "八", "九", "十", "冬", "腊"};
   static const char* const kDigits[] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
   std::string text = "农历";
-  if (lunar.leap)
-    text += "闰";
-  if (lunar.month >= 1 && lunar.month <= 12)
-    text += kMonths[lunar.month - 1];
+  if (lunar.leap) text += "闰";
+  if (lunar.month >= 1 && lunar.month <= 12) text += kMonths[lunar.month - 1];
   text += "月";
   const int day = lunar.day;
   if (day >= 1 && day <= 10)

@@ -59,10 +59,11 @@ std::string recoveryNoteUtf8(const std::vector<RecoveryFile>& files) {
   std::string note;
   for (const RecoveryFile& file : files) {
     if (!note.empty()) note += "\r\n";
-    note += gbk::gbkToUtf8(file.besideList
-                               ? "上次注销或关机时，纪念日编辑器中未保存的文本已保存到：\r\n"
-                               : "上次注销或关机时，纪念日编辑器中未保存的文本无法保存在纪念日文件旁边，已保存到：\r\n") +
-            file.path;
+    note +=
+        gbk::gbkToUtf8(file.besideList
+                           ? "上次注销或关机时，纪念日编辑器中未保存的文本已保存到：\r\n"
+                           : "上次注销或关机时，纪念日编辑器中未保存的文本无法保存在纪念日文件旁边，已保存到：\r\n") +
+        file.path;
   }
   return note + gbk::gbkToUtf8("\r\n（点击此通知打开它所在的文件夹）");
 }

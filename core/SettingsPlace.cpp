@@ -24,9 +24,7 @@ int hexValue(char c) {
 
 constexpr std::string_view kEscaped = "u8:";
 
-bool isEscaped(std::string_view stored) {
-  return stored.substr(0, kEscaped.size()) == kEscaped;
-}
+bool isEscaped(std::string_view stored) { return stored.substr(0, kEscaped.size()) == kEscaped; }
 
 // The longest name, in UTF-16 units, the file systems take for one folder or file.
 constexpr size_t kMaxNameUnits = 255;
@@ -39,10 +37,8 @@ size_t longestNameUnits(std::string_view path) {
       units = 0;
       continue;
     }
-    if ((u & 0xC0) != 0x80)
-      units += u >= 0xF0 ? 2 : 1;  // a lead byte; four bytes make a surrogate pair
-    if (units > longest)
-      longest = units;
+    if ((u & 0xC0) != 0x80) units += u >= 0xF0 ? 2 : 1;  // a lead byte; four bytes make a surrogate pair
+    if (units > longest) longest = units;
   }
   return longest;
 }
@@ -158,13 +154,11 @@ std::string itemDirFromSetting(std::string_view stored) {
   } else {
     path = std::string(stored);
   }
-  if (!isFullPath(path) || !gbk::isValidUtf8(path))
-    return std::string();
+  if (!isFullPath(path) || !gbk::isValidUtf8(path)) return std::string();
   // No Windows name holds a control character; a decoded "%00" would cut the path where the window
   // code hands it on, and a folder the user never chose would be named.
   for (char c : path) {
-    if (static_cast<unsigned char>(c) < 0x20)
-      return std::string();
+    if (static_cast<unsigned char>(c) < 0x20) return std::string();
   }
   // "D:\" stays a root; any other trailing backslash goes, and what is left must still name a share
   // (\\server\ alone is no folder).
@@ -174,29 +168,22 @@ std::string itemDirFromSetting(std::string_view stored) {
 }
 
 ItemDirTrouble itemDirSettingTrouble(std::string_view stored) {
-  if (stored.empty() || !itemDirFromSetting(stored).empty())
-    return ItemDirTrouble::None;
+  if (stored.empty() || !itemDirFromSetting(stored).empty()) return ItemDirTrouble::None;
   return isEscaped(stored) ? ItemDirTrouble::Unreadable : ItemDirTrouble::NotFullPath;
 }
 
 ItemDirTrouble itemDirFolderTrouble(std::string_view folder, const FolderLook& look) {
-  if (look.folder)
-    return ItemDirTrouble::None;
-  if (look.file)
-    return ItemDirTrouble::FileInTheWay;
-  if (longestNameUnits(folder) > kMaxNameUnits)
-    return ItemDirTrouble::NameTooLong;
+  if (look.folder) return ItemDirTrouble::None;
+  if (look.file) return ItemDirTrouble::FileInTheWay;
+  if (longestNameUnits(folder) > kMaxNameUnits) return ItemDirTrouble::NameTooLong;
   const bool unc = folder.size() >= 2 && folder[0] == '\\' && folder[1] == '\\';
-  if (!look.rootThere)
-    return unc ? ItemDirTrouble::NetworkUnreachable : ItemDirTrouble::DriveMissing;
+  if (!look.rootThere) return unc ? ItemDirTrouble::NetworkUnreachable : ItemDirTrouble::DriveMissing;
   return look.denied ? ItemDirTrouble::NoAccess : ItemDirTrouble::FolderMissing;
 }
 
 std::string pathRoot(std::string_view path) {
-  if (!isFullPath(path))
-    return std::string();
-  if (path[0] != '\\')
-    return std::string(path.substr(0, 2)) + "\\";
+  if (!isFullPath(path)) return std::string();
+  if (path[0] != '\\') return std::string(path.substr(0, 2)) + "\\";
   const size_t share = path.find_first_of("\\/", 2);
   const size_t end = path.find_first_of("\\/", share + 1);
   return std::string(path.substr(0, end)) + "\\";

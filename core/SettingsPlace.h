@@ -8,10 +8,10 @@
 #include <string_view>
 
 struct PlaceFacts {
-  std::string exeFolder;      // the program's folder, as its final path
-  std::string exeName;        // the program's file name without ".exe": the files' names start with it
-  std::string tempFolder;     // the user's temporary folder, as its final path
-  std::string appDataFolder;  // the user's roaming application data
+  std::string exeFolder;        // the program's folder, as its final path
+  std::string exeName;          // the program's file name without ".exe": the files' names start with it
+  std::string tempFolder;       // the user's temporary folder, as its final path
+  std::string appDataFolder;    // the user's roaming application data
   bool portableMarker = false;  // a file "portable" beside the program
   bool homeExists = false;      // the application-data home for this program folder is there already
   bool listBesideExe = false;

@@ -27,8 +27,8 @@ SettingsSection::SettingsSection(std::wstring_view block) {
     block = end == std::wstring_view::npos ? std::wstring_view() : block.substr(end + 1);
     const std::wstring_view key = trimmed(line.substr(0, line.find(L'=')));
     if (key.empty()) continue;
-    std::wstring_view value = line.find(L'=') == std::wstring_view::npos ? std::wstring_view()
-                                                                         : trimmed(line.substr(line.find(L'=') + 1));
+    std::wstring_view value =
+        line.find(L'=') == std::wstring_view::npos ? std::wstring_view() : trimmed(line.substr(line.find(L'=') + 1));
     if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
       value = value.substr(1, value.size() - 2);
     m_entries.emplace_back(std::wstring(key), std::wstring(value));

@@ -49,21 +49,21 @@ struct CodeRange {
 };
 // CJK ideographs U+4E00..U+9FFF are priced by their GBK cell instead, as the GBK reading is.
 constexpr CodeRange kUnicodeCosts[] = {
-    {0x00A0, 0x00BF, kLess},          // Latin-1 signs: what GBK row C2 reads as
-    {0x00C0, 0x024F, kLess},          // accented Latin letters: what GBK rows C3..C9 read as
-    {0x0370, 0x052F, kLess},          // Greek, Cyrillic: what GBK rows CD..D4 read as
-    {0x2010, 0x2027, kPunctuation},   // dashes, quotation marks, ellipsis
-    {0x2028, 0x27BF, kLess},          // other signs, arrows, shapes, symbols, dingbats
-    {0x2E80, 0x2FFF, kRare},          // CJK radicals
-    {0x3000, 0x303F, kPunctuation},   // CJK punctuation: 、。《》
-    {0x3040, 0x33FF, kLess},          // kana, bopomofo, enclosed and squared forms
-    {0x3400, 0x4DBF, kRare},          // CJK ideographs, extension A
-    {0xAC00, 0xD7AF, kLess},          // Hangul syllables
-    {0xF900, 0xFAFF, kRare},          // CJK compatibility ideographs
-    {0xFE30, 0xFE4F, kLess},          // CJK compatibility forms
-    {0xFF00, 0xFFEF, kPunctuation},   // full-width forms: ，（）：
-    {0x1F000, 0x1FAFF, kLess},        // emoji and pictographs
-    {0x20000, 0x3134F, kRare},        // CJK ideographs, extensions B..G
+    {0x00A0, 0x00BF, kLess},         // Latin-1 signs: what GBK row C2 reads as
+    {0x00C0, 0x024F, kLess},         // accented Latin letters: what GBK rows C3..C9 read as
+    {0x0370, 0x052F, kLess},         // Greek, Cyrillic: what GBK rows CD..D4 read as
+    {0x2010, 0x2027, kPunctuation},  // dashes, quotation marks, ellipsis
+    {0x2028, 0x27BF, kLess},         // other signs, arrows, shapes, symbols, dingbats
+    {0x2E80, 0x2FFF, kRare},         // CJK radicals
+    {0x3000, 0x303F, kPunctuation},  // CJK punctuation: 、。《》
+    {0x3040, 0x33FF, kLess},         // kana, bopomofo, enclosed and squared forms
+    {0x3400, 0x4DBF, kRare},         // CJK ideographs, extension A
+    {0xAC00, 0xD7AF, kLess},         // Hangul syllables
+    {0xF900, 0xFAFF, kRare},         // CJK compatibility ideographs
+    {0xFE30, 0xFE4F, kLess},         // CJK compatibility forms
+    {0xFF00, 0xFFEF, kPunctuation},  // full-width forms: ，（）：
+    {0x1F000, 0x1FAFF, kLess},       // emoji and pictographs
+    {0x20000, 0x3134F, kRare},       // CJK ideographs, extensions B..G
 };
 // A UTF-8 reading is plausible text only when its characters cost at most this much on average.
 constexpr Cost kPlausibleAverage = kLess;
@@ -205,7 +205,7 @@ namespace {
 std::wstring finalWidePath(const FilePath& path) {
   const std::wstring given = widePath(path);
   ScopedHandle file(CreateFileW(given.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file) return given;
   std::wstring resolved(MAX_PATH, L'\0');
   for (;;) {
@@ -234,16 +234,21 @@ FileError writeFailure(DWORD code, const std::wstring& target, const std::wstrin
       if (isFolder(target) || isFolder(temporary)) return FileError::IsFolder;
       return code == ERROR_ACCESS_DENIED ? FileError::Denied : FileError::Other;
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return FileError::Locked;
+    case ERROR_LOCK_VIOLATION:
+      return FileError::Locked;
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return FileError::DiskFull;
-    case ERROR_WRITE_PROTECT: return FileError::ReadOnly;
+    case ERROR_HANDLE_DISK_FULL:
+      return FileError::DiskFull;
+    case ERROR_WRITE_PROTECT:
+      return FileError::ReadOnly;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
     case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH: return FileError::Missing;
-    default: return FileError::Other;
+    case ERROR_BAD_NETPATH:
+      return FileError::Missing;
+    default:
+      return FileError::Other;
   }
 }
 #else
@@ -257,17 +262,24 @@ FilePath finalPath(const FilePath& path) {
 
 FileError writeFailure(int code) {
   switch (code) {
-    case EISDIR: return FileError::IsFolder;
+    case EISDIR:
+      return FileError::IsFolder;
     case ENOSPC:
-    case EDQUOT: return FileError::DiskFull;
+    case EDQUOT:
+      return FileError::DiskFull;
     case EACCES:
-    case EPERM: return FileError::Denied;
-    case EROFS: return FileError::ReadOnly;
+    case EPERM:
+      return FileError::Denied;
+    case EROFS:
+      return FileError::ReadOnly;
     case ENOENT:
-    case ENOTDIR: return FileError::Missing;
+    case ENOTDIR:
+      return FileError::Missing;
     case EBUSY:
-    case ETXTBSY: return FileError::Locked;
-    default: return FileError::Other;
+    case ETXTBSY:
+      return FileError::Locked;
+    default:
+      return FileError::Other;
   }
 }
 #endif
@@ -293,10 +305,10 @@ bool replaceFileBytes(const FilePath& path, std::string_view bytes, FileError* w
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     return failed(FileError::ReadOnly, ERROR_ACCESS_DENIED, why, code);
   // The new file is made with the old one's attributes, so the replace keeps them.
-  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  const DWORD made = attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) ? attributes & kKept
-                                                                                    : FILE_ATTRIBUTE_NORMAL;
+  constexpr DWORD kKept =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD made =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) ? attributes & kKept : FILE_ATTRIBUTE_NORMAL;
   DeleteFileW(temporary.c_str());  // left by a save that was killed
   DWORD error = ERROR_SUCCESS;
   {
@@ -357,30 +369,45 @@ void removeStaleTemporary(const FilePath& path) {
 
 CString fileErrorText(FileError error, int code) {
   switch (error) {
-    case FileError::None: return CString();
-    case FileError::Missing: return "文件不存在";
-    case FileError::IsFolder: return "这是一个文件夹，不是文件";
-    case FileError::Locked: return "文件被其他程序占用";
-    case FileError::Denied: return "没有读取它的权限";
-    case FileError::TooLarge: return "文件太大";
+    case FileError::None:
+      return CString();
+    case FileError::Missing:
+      return "文件不存在";
+    case FileError::IsFolder:
+      return "这是一个文件夹，不是文件";
+    case FileError::Locked:
+      return "文件被其他程序占用";
+    case FileError::Denied:
+      return "没有读取它的权限";
+    case FileError::TooLarge:
+      return "文件太大";
     case FileError::ReadOnly:
     case FileError::DiskFull:
-    case FileError::Other: break;
+    case FileError::Other:
+      break;
   }
   return code ? "读取时出错（错误代码 " + CString(std::to_string(code)) + "）" : CString("读取时出错");
 }
 
 CString saveErrorText(FileError error, int code) {
   switch (error) {
-    case FileError::None: return CString();
-    case FileError::Missing: return "文件所在的文件夹不存在";
-    case FileError::IsFolder: return "已有同名的文件夹";
-    case FileError::Locked: return "文件被其他程序占用";
-    case FileError::Denied: return "没有写入它的权限";
-    case FileError::ReadOnly: return "文件是只读的";
-    case FileError::DiskFull: return "磁盘已满";
+    case FileError::None:
+      return CString();
+    case FileError::Missing:
+      return "文件所在的文件夹不存在";
+    case FileError::IsFolder:
+      return "已有同名的文件夹";
+    case FileError::Locked:
+      return "文件被其他程序占用";
+    case FileError::Denied:
+      return "没有写入它的权限";
+    case FileError::ReadOnly:
+      return "文件是只读的";
+    case FileError::DiskFull:
+      return "磁盘已满";
     case FileError::TooLarge:
-    case FileError::Other: break;
+    case FileError::Other:
+      break;
   }
   return code ? "写入时出错（错误代码 " + CString(std::to_string(code)) + "）" : CString("写入时出错");
 }
@@ -402,11 +429,14 @@ TextEncoding detectEncoding(std::string_view bytes) {
 
 size_t markLength(TextEncoding encoding) {
   switch (encoding) {
-    case TextEncoding::Utf8Bom: return kUtf8Bom.size();
+    case TextEncoding::Utf8Bom:
+      return kUtf8Bom.size();
     case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be: return 2;
+    case TextEncoding::Utf16Be:
+      return 2;
     case TextEncoding::Gbk:
-    case TextEncoding::Utf8: break;
+    case TextEncoding::Utf8:
+      break;
   }
   return 0;
 }
@@ -424,7 +454,8 @@ std::string decodeToGbk(std::string_view bytes, TextEncoding encoding) {
 
 std::string decodeBodyToGbk(std::string_view bytes, TextEncoding encoding) {
   if (encoding == TextEncoding::Gbk) return std::string(bytes);
-  if (isUtf16(encoding)) return gbk::utf8ToGbk(gbk::utf16ToUtf8(utf16FromBytes(bytes, encoding == TextEncoding::Utf16Be)));
+  if (isUtf16(encoding))
+    return gbk::utf8ToGbk(gbk::utf16ToUtf8(utf16FromBytes(bytes, encoding == TextEncoding::Utf16Be)));
   return gbk::utf8ToGbk(bytes);
 }
 
@@ -452,9 +483,12 @@ std::string encodeFromUtf16(std::u16string_view text, TextEncoding encoding) {
       if (detectEncoding(bytes) == TextEncoding::Utf8 || !gbk::hasNonAscii(bytes)) return bytes;
       return std::string(kUtf8Bom) + bytes;
     }
-    case TextEncoding::Utf8Bom: return std::string(kUtf8Bom) + gbk::utf16ToUtf8(text);
-    case TextEncoding::Utf16Le: return std::string(kUtf16LeBom) + utf16ToBytes(text, false);
-    case TextEncoding::Utf16Be: return std::string(kUtf16BeBom) + utf16ToBytes(text, true);
+    case TextEncoding::Utf8Bom:
+      return std::string(kUtf8Bom) + gbk::utf16ToUtf8(text);
+    case TextEncoding::Utf16Le:
+      return std::string(kUtf16LeBom) + utf16ToBytes(text, false);
+    case TextEncoding::Utf16Be:
+      return std::string(kUtf16BeBom) + utf16ToBytes(text, true);
   }
   return {};
 }

@@ -13,8 +13,8 @@ bool equalsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
 }
 
 bool covers(const PixelRect& outer, const PixelRect& inner) {
-  return inner.right > inner.left && inner.bottom > inner.top && outer.left <= inner.left &&
-         outer.top <= inner.top && outer.right >= inner.right && outer.bottom >= inner.bottom;
+  return inner.right > inner.left && inner.bottom > inner.top && outer.left <= inner.left && outer.top <= inner.top &&
+         outer.right >= inner.right && outer.bottom >= inner.bottom;
 }
 
 bool sameRect(const PixelRect& a, const PixelRect& b) {

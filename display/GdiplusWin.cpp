@@ -16,17 +16,14 @@ constexpr const wchar_t* kFallbackFaces[] = {
 
 GpFontFamily* createFontFamily(const wchar_t* face) {
   GpFontFamily* family = nullptr;
-  if (face && GdipCreateFontFamilyFromName(face, nullptr, &family) == Ok && family)
-    return family;
+  if (face && GdipCreateFontFamilyFromName(face, nullptr, &family) == Ok && family) return family;
   for (const wchar_t* fallback : kFallbackFaces) {
     family = nullptr;
-    if (GdipCreateFontFamilyFromName(fallback, nullptr, &family) == Ok && family)
-      return family;
+    if (GdipCreateFontFamilyFromName(fallback, nullptr, &family) == Ok && family) return family;
   }
   // GDI+ counts references on families, so the generic one is released like any other.
   family = nullptr;
-  if (GdipGetGenericFontFamilySansSerif(&family) != Ok)
-    return nullptr;
+  if (GdipGetGenericFontFamilySansSerif(&family) != Ok) return nullptr;
   return family;
 }
 
@@ -38,15 +35,13 @@ GpStringFormat* createStringFormat() {
 
 FaceCache::~FaceCache() {
   for (const Entry& entry : m_families) {
-    if (entry.family)
-      GdipDeleteFontFamily(entry.family);
+    if (entry.family) GdipDeleteFontFamily(entry.family);
   }
 }
 
 const GpFontFamily* FaceCache::family(const wchar_t* face) {
   for (const Entry& entry : m_families) {
-    if (entry.face == face)
-      return entry.family;
+    if (entry.face == face) return entry.family;
   }
   GpFontFamily* made = createFontFamily(face);
   m_families.push_back({face, made});
@@ -54,17 +49,11 @@ const GpFontFamily* FaceCache::family(const wchar_t* face) {
 }
 
 const GpStringFormat* FaceCache::format() {
-  if (!m_format)
-    *m_format.out() = createStringFormat();
+  if (!m_format) *m_format.out() = createStringFormat();
   return m_format;
 }
 
-GpStatus addTextToPath(GpPath* path,
-                       const CString& text,
-                       const GpFontFamily* family,
-                       int emSize,
-                       int x,
-                       int y,
+GpStatus addTextToPath(GpPath* path, const CString& text, const GpFontFamily* family, int emSize, int x, int y,
                        const GpStringFormat* format) {
   BSTR wide = text.AllocSysString();
   // A zero-sized layout rectangle neither wraps nor clips: the text lies on one line from (x, y).

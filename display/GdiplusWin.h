@@ -34,8 +34,7 @@ class Scoped {
     return &m_object;
   }
   void reset() {
-    if (m_object)
-      Delete(m_object);
+    if (m_object) Delete(m_object);
     m_object = nullptr;
   }
 
@@ -87,12 +86,7 @@ class FaceCache {
 
 // Adds text (GBK) as glyph outlines to path, on one line from (x, y), at an em of emSize pixels.
 // The text goes to GDI+ as a UTF-16 copy of its own, freed before return.
-GpStatus addTextToPath(GpPath* path,
-                       const CString& text,
-                       const GpFontFamily* family,
-                       int emSize,
-                       int x,
-                       int y,
+GpStatus addTextToPath(GpPath* path, const CString& text, const GpFontFamily* family, int emSize, int x, int y,
                        const GpStringFormat* format);
 
 }  // namespace gdip

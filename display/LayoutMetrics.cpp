@@ -18,39 +18,27 @@ int scaleTruncated(int fontSize, float factor) {
 }  // namespace
 
 int scaledFontSize(int fontSize, int dpi) {
-  if (dpi <= 0)
-    dpi = kBaseDpi;
+  if (dpi <= 0) dpi = kBaseDpi;
   // 64-bit, so that no size the settings file can hold overflows on the way.
   const int64_t scaled = (int64_t{fontSize} * dpi * 2 + kBaseDpi) / (2 * kBaseDpi);
   return static_cast<int>(std::clamp<int64_t>(scaled, INT32_MIN, INT32_MAX));
 }
 
-int marginFor(int fontSize) {
-  return scaleTruncated(fontSize, 0.3f);
-}
+int marginFor(int fontSize) { return scaleTruncated(fontSize, 0.3f); }
 
-int gapFor(int fontSize) {
-  return scaleTruncated(fontSize, 0.65f);
-}
+int gapFor(int fontSize) { return scaleTruncated(fontSize, 0.65f); }
 
-int halfGapFor(int gap) {
-  return gap / 2;
-}
+int halfGapFor(int gap) { return gap / 2; }
 
 int widestTextIndex(const TextSize* sizes, int count) {
   int best = 0;
   for (int i = 1; i < count; ++i) {
-    if (sizes[i].width > sizes[best].width)
-      best = i;
+    if (sizes[i].width > sizes[best].width) best = i;
   }
   return best;
 }
 
-LayoutMetrics computeLayoutMetrics(int emSize,
-                                   int itemCount,
-                                   TextSize widestName,
-                                   TextSize word,
-                                   TextSize number,
+LayoutMetrics computeLayoutMetrics(int emSize, int itemCount, TextSize widestName, TextSize word, TextSize number,
                                    int lineHeight) {
   LayoutMetrics m;
   m.emSize = emSize;
@@ -79,17 +67,13 @@ TextColumns textColumnsOf(const LayoutMetrics& metrics) {
   return c;
 }
 
-int rowTextY(const LayoutMetrics& metrics, int row) {
-  return metrics.halfGap + row * metrics.rowHeight;
-}
+int rowTextY(const LayoutMetrics& metrics, int row) { return metrics.halfGap + row * metrics.rowHeight; }
 
 int numberOffsetFor(int numberWidth, int measuredWidth) {
   return static_cast<int>(static_cast<float>(numberWidth - measuredWidth) * 0.5f);
 }
 
-int grabWidthFor(int windowWidth) {
-  return std::min((windowWidth + 2) / 3, 48);
-}
+int grabWidthFor(int windowWidth) { return std::min((windowWidth + 2) / 3, 48); }
 
 bool isPlaceReachable(int left, int top, int windowWidth, int firstRowHeight, const PixelRect* workAreas, int count) {
   // 64-bit: a stored place may be anywhere an int reaches.
@@ -98,10 +82,8 @@ bool isPlaceReachable(int left, int top, int windowWidth, int firstRowHeight, co
   const int64_t needed = grabWidthFor(windowWidth);
   for (int i = 0; i < count; ++i) {
     const PixelRect& area = workAreas[i];
-    if (top < area.top || bottom > area.bottom)
-      continue;
-    if (std::min<int64_t>(right, area.right) - std::max(left, area.left) >= needed)
-      return true;
+    if (top < area.top || bottom > area.bottom) continue;
+    if (std::min<int64_t>(right, area.right) - std::max(left, area.left) >= needed) return true;
   }
   return false;
 }
@@ -112,9 +94,7 @@ PixelRect centredIn(const PixelRect& area, int width, int height) {
   return {left, top, left + width, top + height};
 }
 
-int clampDpi(int dpi) {
-  return std::clamp(dpi, kMinDpi, kMaxDpi);
-}
+int clampDpi(int dpi) { return std::clamp(dpi, kMinDpi, kMaxDpi); }
 
 SurfaceLimit surfaceLimitFor(int virtualScreenWidth, int virtualScreenHeight) {
   // 64-bit on the way: a screen reported absurdly large still gives a limit an int holds.
@@ -126,11 +106,9 @@ SurfaceLimit surfaceLimitFor(int virtualScreenWidth, int virtualScreenHeight) {
 
 int emWithin(const LayoutMetrics& m, int nameWidth, const SurfaceLimit& limit) {
   const int64_t fixedWidth = int64_t{m.windowWidth} - nameWidth;
-  if (m.emSize <= 1 || (m.windowHeight <= limit.height && fixedWidth <= limit.width))
-    return m.emSize;
+  if (m.emSize <= 1 || (m.windowHeight <= limit.height && fixedWidth <= limit.width)) return m.emSize;
   double share = 1.0;
-  if (m.windowHeight > limit.height)
-    share = std::min(share, static_cast<double>(limit.height) / m.windowHeight);
+  if (m.windowHeight > limit.height) share = std::min(share, static_cast<double>(limit.height) / m.windowHeight);
   if (fixedWidth > limit.width)
     share = std::min(share, static_cast<double>(limit.width) / static_cast<double>(fixedWidth));
   const int smaller = static_cast<int>(m.emSize * share);
@@ -139,8 +117,7 @@ int emWithin(const LayoutMetrics& m, int nameWidth, const SurfaceLimit& limit) {
 
 LayoutMetrics nameColumnWithin(const LayoutMetrics& metrics, int nameWidth, const SurfaceLimit& limit) {
   const int64_t room = int64_t{limit.width} - (int64_t{metrics.windowWidth} - nameWidth);
-  if (metrics.windowWidth <= limit.width || nameWidth <= room)
-    return metrics;
+  if (metrics.windowWidth <= limit.width || nameWidth <= room) return metrics;
   LayoutMetrics m = metrics;
   m.nameRoom = static_cast<int>(std::max<int64_t>(room, 0));
   m.nameColumnWidth = m.gap + m.nameRoom;
@@ -149,17 +126,14 @@ LayoutMetrics nameColumnWithin(const LayoutMetrics& metrics, int nameWidth, cons
 }
 
 std::string cutToWidth(std::string_view text, int room, const std::function<int(std::string_view)>& widthOf) {
-  if (widthOf(text) <= room)
-    return std::string(text);
+  if (widthOf(text) <= room) return std::string(text);
   static const char kEllipsis[] = "\xA1\xAD";  // "…" in GBK
   // Character boundaries, then the longest prefix that fits with the ellipsis: widths grow with the
   // prefix, so a binary search over the boundaries finds it.
   std::vector<size_t> ends = {0};
-  for (size_t i = 0; i < text.size(); i += gbk::charWidth(text, i))
-    ends.push_back(i + gbk::charWidth(text, i));
+  for (size_t i = 0; i < text.size(); i += gbk::charWidth(text, i)) ends.push_back(i + gbk::charWidth(text, i));
   auto withEllipsis = [&](size_t end) { return std::string(text.substr(0, end)) + kEllipsis; };
-  if (widthOf(withEllipsis(0)) > room)
-    return std::string();
+  if (widthOf(withEllipsis(0)) > room) return std::string();
   size_t low = 0, high = ends.size() - 1;  // ends[low] fits; ends[high] is the whole text, which does not
   while (high - low > 1) {
     const size_t middle = (low + high) / 2;

@@ -60,11 +60,7 @@ int widestTextIndex(const TextSize* sizes, int count);
 // Every metric, from the em size in pixels, the number of rows, the three measured texts (the widest
 // name, "还有" and "99999") and the face's line height (ascent + descent) at that em. Only the widest
 // name's height and the line height enter the row height.
-LayoutMetrics computeLayoutMetrics(int emSize,
-                                   int itemCount,
-                                   TextSize widestName,
-                                   TextSize word,
-                                   TextSize number,
+LayoutMetrics computeLayoutMetrics(int emSize, int itemCount, TextSize widestName, TextSize word, TextSize number,
                                    int lineHeight);
 
 TextColumns textColumnsOf(const LayoutMetrics& metrics);

@@ -13,8 +13,7 @@ namespace {
 // Height of a line's cell (ascent and descent) of family at an em of size pixels, rounded up.
 INT cellHeight(const GpFontFamily* family, int size) {
   UINT16 em = 0, ascent = 0, descent = 0;
-  if (!family || GdipGetEmHeight(family, FontStyleRegular, &em) != Ok || em == 0)
-    return 0;
+  if (!family || GdipGetEmHeight(family, FontStyleRegular, &em) != Ok || em == 0) return 0;
   GdipGetCellAscent(family, FontStyleRegular, &ascent);
   GdipGetCellDescent(family, FontStyleRegular, &descent);
   const double height = std::ceil(static_cast<double>(size) * (ascent + descent) / em);
@@ -26,8 +25,7 @@ INT cellHeight(const GpFontFamily* family, int size) {
 INT advanceRight(const GpFontFamily* family, int size, const CString& text) {
   HDC screen = CreateCompatibleDC(nullptr);
   ScopedGraphics graphics;
-  if (screen)
-    GdipCreateFromHDC(screen, graphics.out());
+  if (screen) GdipCreateFromHDC(screen, graphics.out());
   Scoped<GpFont, GdipDeleteFont> font;
   GdipCreateFont(family, static_cast<REAL>(size), FontStyleRegular, UnitPixel, font.out());
   ScopedStringFormat format(createStringFormat());
@@ -46,16 +44,14 @@ INT advanceRight(const GpFontFamily* family, int size, const CString& text) {
   format.reset();
   font.reset();
   graphics.reset();
-  if (screen)
-    DeleteDC(screen);
+  if (screen) DeleteDC(screen);
   return right > 0 ? right : 0;
 }
 
 }  // namespace
 
 FaceCache& CCore::faces() {
-  if (!m_faces)
-    m_faces = {new FaceCache, [](FaceCache* cache) { delete cache; }};
+  if (!m_faces) m_faces = {new FaceCache, [](FaceCache* cache) { delete cache; }};
   return *m_faces;
 }
 
@@ -82,8 +78,7 @@ Gdiplus::Size CCore::getTextBounds(const CString& face, int size, const CString&
   if (points <= 0)
     return Gdiplus::Size(text.IsEmpty() ? 0 : advanceRight(family, size, text), cellHeight(family, size));
   GpRectF bounds;
-  if (GdipGetPathWorldBounds(path, &bounds, nullptr, nullptr) != Ok)
-    return Gdiplus::Size(0, 0);
+  if (GdipGetPathWorldBounds(path, &bounds, nullptr, nullptr) != Ok) return Gdiplus::Size(0, 0);
   const double right = std::ceil(static_cast<double>(bounds.X) + bounds.Width);
   const double bottom = std::ceil(static_cast<double>(bounds.Y) + bounds.Height);
   return Gdiplus::Size(right > 0 ? static_cast<INT>(right) : 0, bottom > 0 ? static_cast<INT>(bottom) : 0);

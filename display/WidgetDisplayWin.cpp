@@ -45,15 +45,11 @@ const char kWidestNumber[] = "99999";
 const char kUnreadableMark[] = "?";
 
 // Day counts exist for the three counted kinds only; any other kind shows "?" without word or unit.
-bool isCounted(int32_t kind) {
-  return kind == Upcoming || kind == Today || kind == Past;
-}
+bool isCounted(int32_t kind) { return kind == Upcoming || kind == Today || kind == Past; }
 
 const char* wordOf(int32_t kind) {
-  if (kind == Upcoming)
-    return kUpcomingWord;
-  if (kind == Past)
-    return kPastWord;
+  if (kind == Upcoming) return kUpcomingWord;
+  if (kind == Past) return kPastWord;
   return "";
 }
 
@@ -70,8 +66,7 @@ class WindowDc {
   WindowDc& operator=(const WindowDc&) = delete;
   HDC get() const { return m_dc; }
   void release() {
-    if (m_dc)
-      ReleaseDC(m_window, m_dc);
+    if (m_dc) ReleaseDC(m_window, m_dc);
     m_dc = nullptr;
   }
 
@@ -94,15 +89,13 @@ class ClearOnExit {
 
 void makeLayered(HWND window) {
   const LONG style = GetWindowLongW(window, GWL_EXSTYLE);
-  if (!(style & WS_EX_LAYERED))
-    SetWindowLongW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+  if (!(style & WS_EX_LAYERED)) SetWindowLongW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
 }
 
 }  // namespace
 
 void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
-  if (!core || !ItemTable)
-    return;
+  if (!core || !ItemTable) return;
   int em = scaledFontSize(fontSize, dpi);
   // Each pass measures at em; a widget that cannot fit the limit even without names is laid out
   // again smaller, and emWithin gives at least one pixel less each time, so the passes are few.
@@ -120,8 +113,7 @@ void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
     const TextSize widest = names[widestTextIndex(names, measured)];
     layout = computeLayoutMetrics(em, itemCount, widest, {word.Width, word.Height}, {number.Width, number.Height},
                                   core->getLineHeight(fontFace, em));
-    if (!limit)
-      return;
+    if (!limit) return;
     const int smaller = emWithin(layout, widest.width, *limit);
     if (smaller == em) {
       layout = nameColumnWithin(layout, widest.width, *limit);
@@ -137,8 +129,7 @@ int CWidgetDlg::WindowDpi() const {
   static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   if (getDpiForWindow && m_hWnd) {
-    if (const UINT found = getDpiForWindow(m_hWnd))
-      return clampDpi(static_cast<int>(std::min<UINT>(found, kMaxDpi)));
+    if (const UINT found = getDpiForWindow(m_hWnd)) return clampDpi(static_cast<int>(std::min<UINT>(found, kMaxDpi)));
   }
   WindowDc screen(nullptr);
   const int found = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
@@ -188,8 +179,7 @@ LRESULT CWidgetDlg::OnDpiChanged(WPARAM dpis, LPARAM suggested) {
   }
   dpi = clampDpi(HIWORD(dpis));
   MeasureLayout();
-  if (hasPosition)
-    KeepReachable(posLeft, posTop);
+  if (hasPosition) KeepReachable(posLeft, posTop);
   ApplyLayout();
   return 0;
 }
@@ -243,8 +233,7 @@ void CWidgetDlg::PaintBackgrounds(GpGraphics* graphics) {
   }
 
   // The strip spans the whole height, not one row: it whitens the rows progressively downwards.
-  if (layout.margin <= 0 || layout.windowHeight <= 0)
-    return;
+  if (layout.margin <= 0 || layout.windowHeight <= 0) return;
   const GpRectF strip(0.0f, 0.0f, static_cast<REAL>(layout.margin), static_cast<REAL>(layout.windowHeight));
   ScopedLineBrush brush;
   GdipCreateLineBrushFromRect(&strip, kEdgeStripFirstColour, kEdgeStripSecondColour, LinearGradientModeVertical,
@@ -269,10 +258,8 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   CString text;
 
   auto pathOf = [&](int32_t kind) -> GpPath* {
-    if (kind == Upcoming)
-      return upcomingPath;
-    if (kind == Past)
-      return pastPath;
+    if (kind == Upcoming) return upcomingPath;
+    if (kind == Past) return pastPath;
     return todayPath;
   };
   const TextColumns columns = textColumnsOf(layout);
@@ -293,8 +280,7 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   for (int i = 0; i < itemCount; ++i) {
     text = nameOf(ItemTable[recordOfRow(i)]);
     // Cut with "…" where the widget would be wider than any screen can show.
-    if (layout.nameRoom >= 0)
-      text = CString(cutToWidth(text.view(), layout.nameRoom, widthOf));
+    if (layout.nameRoom >= 0) text = CString(cutToWidth(text.view(), layout.nameRoom, widthOf));
     addTextToPath(namePath, text, family, layout.emSize, columns.nameX, rowTextY(layout, i), format);
   }
   for (int i = 0; i < itemCount; ++i) {
@@ -307,13 +293,13 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
     text = isCounted(record.kind) ? core->getStrInt(record.days) : CString(kUnreadableMark);
     // Centred in the number column; a number wider than "99999" reaches out on both sides.
     const int offset = numberOffsetFor(layout.numberWidth, core->getTextBounds(fontFace, layout.emSize, text).Width);
-    addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.numberX + offset, rowTextY(layout, i), format);
+    addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.numberX + offset, rowTextY(layout, i),
+                  format);
   }
   text = kUnit;
   for (int i = 0; i < itemCount; ++i) {
     const ItemRecord& record = ItemTable[recordOfRow(i)];
-    if (!isCounted(record.kind))
-      continue;
+    if (!isCounted(record.kind)) continue;
     addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.unitX, rowTextY(layout, i), format);
   }
 

@@ -130,8 +130,7 @@ BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) {
   LONG_PTR changed = (style & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add);
   if (changed == style) return FALSE;
   SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, changed);
-  if (flags)
-    SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+  if (flags) SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
   return TRUE;
 }
 

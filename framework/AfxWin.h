@@ -22,17 +22,18 @@ struct AFX_MSGMAP_ENTRY {
  protected:                   \
   const AFX_MSGMAP_ENTRY* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass)                               \
-  const AFX_MSGMAP_ENTRY* theClass::GetMessageMap() const {       \
-    using ThisClass = theClass;                                   \
+#define BEGIN_MESSAGE_MAP(theClass)                         \
+  const AFX_MSGMAP_ENTRY* theClass::GetMessageMap() const { \
+    using ThisClass = theClass;                             \
     static const AFX_MSGMAP_ENTRY entries[] = {
 #define ON_MESSAGE(message, handler) {message, 0, nullptr, static_cast<AFX_PMSG>(&ThisClass::handler), nullptr},
-#define ON_REGISTERED_MESSAGE(variable, handler) \
-  {0, 0, &variable, static_cast<AFX_PMSG>(&ThisClass::handler), nullptr},
+#define ON_REGISTERED_MESSAGE(variable, handler) {0, 0, &variable, static_cast<AFX_PMSG>(&ThisClass::handler), nullptr},
 #define ON_COMMAND(id, handler) {WM_COMMAND, id, nullptr, nullptr, static_cast<AFX_PCMD>(&ThisClass::handler)},
-#define END_MESSAGE_MAP()                  \
-  {0, 0, nullptr, nullptr, nullptr}};      \
-    return entries;                        \
+#define END_MESSAGE_MAP()             \
+  { 0, 0, nullptr, nullptr, nullptr } \
+  }                                   \
+  ;                                   \
+  return entries;                     \
   }
 
 class CWnd {

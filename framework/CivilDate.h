@@ -12,24 +12,17 @@ struct CivilDate {
 inline bool operator==(const CivilDate& a, const CivilDate& b) {
   return a.year == b.year && a.month == b.month && a.day == b.day;
 }
-inline bool operator!=(const CivilDate& a, const CivilDate& b) {
-  return !(a == b);
-}
+inline bool operator!=(const CivilDate& a, const CivilDate& b) { return !(a == b); }
 
-inline bool isLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+inline bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 inline int daysInMonth(int year, int month) {
   static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12)
-    return 0;
+  if (month < 1 || month > 12) return 0;
   return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-inline bool isRealDate(int year, int month, int day) {
-  return day >= 1 && day <= daysInMonth(year, month);
-}
+inline bool isRealDate(int year, int month, int day) { return day >= 1 && day <= daysInMonth(year, month); }
 
 // Day number of year-month-day; month must be 1..12, day may run past the month's end.
 inline int64_t daysFromCivil(int year, int month, int day) {
@@ -57,6 +50,4 @@ inline CivilDate civilFromDays(int64_t days) {
 }
 
 // Floor division, so that times before 1970 fall on the day they belong to.
-inline int64_t floorDiv(int64_t a, int64_t b) {
-  return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
-}
+inline int64_t floorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0); }

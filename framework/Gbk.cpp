@@ -62,11 +62,21 @@ bool isValidUtf8(std::string_view s) {
     unsigned char c = static_cast<unsigned char>(s[i]);
     size_t extra;
     unsigned int code;
-    if (c < 0x80) { ++i; continue; }
-    if (c >= 0xC2 && c <= 0xDF) { extra = 1; code = c & 0x1F; }
-    else if (c >= 0xE0 && c <= 0xEF) { extra = 2; code = c & 0x0F; }
-    else if (c >= 0xF0 && c <= 0xF4) { extra = 3; code = c & 0x07; }
-    else return false;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1;
+      code = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2;
+      code = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3;
+      code = c & 0x07;
+    } else
+      return false;
     if (i + extra >= s.size()) return false;
     for (size_t k = 1; k <= extra; ++k) {
       unsigned char t = static_cast<unsigned char>(s[i + k]);

@@ -22,23 +22,14 @@ std::basic_string_view<Char> namePart(std::basic_string_view<Char> path) {
 
 }  // namespace
 
-std::string_view folderOf(std::string_view path) {
-  return folderPart(path);
-}
-std::wstring_view folderOf(std::wstring_view path) {
-  return folderPart(path);
-}
-std::string_view fileNameOf(std::string_view path) {
-  return namePart(path);
-}
-std::wstring_view fileNameOf(std::wstring_view path) {
-  return namePart(path);
-}
+std::string_view folderOf(std::string_view path) { return folderPart(path); }
+std::wstring_view folderOf(std::wstring_view path) { return folderPart(path); }
+std::string_view fileNameOf(std::string_view path) { return namePart(path); }
+std::wstring_view fileNameOf(std::wstring_view path) { return namePart(path); }
 
 std::string join(std::string_view folder, std::string_view name) {
   // "C:\" keeps its backslash only as a root; the one added here stands for it.
-  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
-    folder.remove_suffix(1);
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.remove_suffix(1);
   std::string path(folder);
   path += '\\';
   path += name;

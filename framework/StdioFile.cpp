@@ -56,7 +56,7 @@ std::wstring moduleFileName() {
 
 std::wstring finalFolderPath(const std::wstring& folder) {
   ScopedHandle handle(CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!handle) return std::wstring();
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -109,7 +109,7 @@ FILE* openToRead(const FilePath& path, FileError* error, int* code) {
     case ERROR_ACCESS_DENIED: {
       DWORD attributes = GetFileAttributesW(widePath(path).c_str());
       *error = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? FileError::IsFolder
-                                                                                                 : FileError::Denied;
+                                                                                                : FileError::Denied;
       break;
     }
     default:

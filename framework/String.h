@@ -23,14 +23,20 @@ class CString {
   const std::string& str() const { return m_text; }
   std::string_view view() const { return m_text; }
 
-  CString& operator+=(const CString& more) { m_text += more.m_text; return *this; }
+  CString& operator+=(const CString& more) {
+    m_text += more.m_text;
+    return *this;
+  }
   friend CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
   friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
   friend bool operator!=(const CString& a, const CString& b) { return a.m_text != b.m_text; }
 
   // Both search GBK characters: a match never starts on the second byte of a double-byte character.
   int Find(const char* needle, int start = 0) const;
-  int Find(char ch, int start = 0) const { const char s[2] = {ch, 0}; return Find(s, start); }
+  int Find(char ch, int start = 0) const {
+    const char s[2] = {ch, 0};
+    return Find(s, start);
+  }
   int Replace(const char* from, const char* to);
 
 #ifdef _WIN32

@@ -66,13 +66,11 @@ const TIME_ZONE_INFORMATION* rulesForYear(USHORT year) {
     zoneReadAt = now;
   }
   for (int i = 0; i < used; ++i) {
-    if (entries[i].year == year)
-      return entries[i].known ? &entries[i].rules : nullptr;
+    if (entries[i].year == year) return entries[i].known ? &entries[i].rules : nullptr;
   }
   Entry& entry = entries[next];
   next = (next + 1) % 8;
-  if (used < 8)
-    ++used;
+  if (used < 8) ++used;
   entry.year = year;
   entry.known = GetTimeZoneInformationForYear(year, nullptr, &entry.rules) != FALSE;
   return entry.known ? &entry.rules : nullptr;
@@ -83,22 +81,18 @@ int64_t localOffset(int64_t utc) {
   // SYSTEMTIME covers 1601..30827; outside it the rules of the nearest end apply.
   const int64_t first = -kFileTimeEpoch + 2 * kSecondsPerDay;
   const int64_t last = daysFromCivil(30000, 1, 1) * kSecondsPerDay;
-  if (utc < first)
-    utc = first;
-  if (utc > last)
-    utc = last;
+  if (utc < first) utc = first;
+  if (utc > last) utc = last;
   ULARGE_INTEGER ticks;
   ticks.QuadPart = static_cast<ULONGLONG>(utc + kFileTimeEpoch) * kTicksPerSecond;
   FILETIME fileTime;
   fileTime.dwLowDateTime = ticks.LowPart;
   fileTime.dwHighDateTime = ticks.HighPart;
   SYSTEMTIME universal;
-  if (!FileTimeToSystemTime(&fileTime, &universal))
-    return 0;
+  if (!FileTimeToSystemTime(&fileTime, &universal)) return 0;
   SYSTEMTIME local;
   const TIME_ZONE_INFORMATION* rules = rulesForYear(universal.wYear);
-  if (!SystemTimeToTzSpecificLocalTime(rules, &universal, &local))
-    return 0;
+  if (!SystemTimeToTzSpecificLocalTime(rules, &universal, &local)) return 0;
   return secondsOfSystemTime(local) - secondsOfSystemTime(universal);
 }
 
@@ -107,8 +101,7 @@ int64_t localOffset(int64_t utc) {
 int64_t localOffset(int64_t utc) {
   const time_t instant = static_cast<time_t>(utc);
   struct tm fields;
-  if (localtime_r(&instant, &fields) == nullptr)
-    return 0;
+  if (localtime_r(&instant, &fields) == nullptr) return 0;
   return secondsOfCivil(fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour, fields.tm_min,
                         fields.tm_sec) -
          utc;
@@ -125,15 +118,12 @@ int64_t utcFromLocal(int64_t wall) {
   int64_t best = 0;
   for (int64_t offset : {offsetBefore, offsetAfter}) {
     const int64_t candidate = wall - offset;
-    if (localOffset(candidate) != offset)
-      continue;
+    if (localOffset(candidate) != offset) continue;
     // A wall time shown twice when the clocks go back is its first showing.
-    if (!found || candidate < best)
-      best = candidate;
+    if (!found || candidate < best) best = candidate;
     found = true;
   }
-  if (found)
-    return best;
+  if (found) return best;
   // A wall time the clocks skip: read with the offset before the change it lands as far after it.
   return wall - offsetBefore;
 }
@@ -175,21 +165,9 @@ CTime CTime::GetCurrentTime() {
 #endif
 }
 
-int CTime::GetYear() const {
-  return localFields(m_time).date.year;
-}
-int CTime::GetMonth() const {
-  return localFields(m_time).date.month;
-}
-int CTime::GetDay() const {
-  return localFields(m_time).date.day;
-}
-int CTime::GetHour() const {
-  return localFields(m_time).secondOfDay / 3600;
-}
-int CTime::GetMinute() const {
-  return localFields(m_time).secondOfDay / 60 % 60;
-}
-int CTime::GetSecond() const {
-  return localFields(m_time).secondOfDay % 60;
-}
+int CTime::GetYear() const { return localFields(m_time).date.year; }
+int CTime::GetMonth() const { return localFields(m_time).date.month; }
+int CTime::GetDay() const { return localFields(m_time).date.day; }
+int CTime::GetHour() const { return localFields(m_time).secondOfDay / 3600; }
+int CTime::GetMinute() const { return localFields(m_time).secondOfDay / 60 % 60; }
+int CTime::GetSecond() const { return localFields(m_time).secondOfDay % 60; }

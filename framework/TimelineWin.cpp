@@ -14,31 +14,25 @@ class TimelineFile {
   TimelineFile() {
     wchar_t path[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(L"TESSALY_TIMELINE", path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-      return;
+    if (length == 0 || length >= MAX_PATH) return;
     m_file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE)
-      return;
+    if (m_file == INVALID_HANDLE_VALUE) return;
     // The precise clock came with Windows 8; the coarse one serves before it.
-    m_now = reinterpret_cast<FileTimeFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
-    if (!m_now)
-      m_now = GetSystemTimeAsFileTime;
+    m_now = reinterpret_cast<FileTimeFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+    if (!m_now) m_now = GetSystemTimeAsFileTime;
     FILETIME created, exited, kernel, user;
-    if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
-      write("process created", created);
+    if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) write("process created", created);
   }
   ~TimelineFile() {
-    if (m_file != INVALID_HANDLE_VALUE)
-      CloseHandle(m_file);
+    if (m_file != INVALID_HANDLE_VALUE) CloseHandle(m_file);
   }
   TimelineFile(const TimelineFile&) = delete;
   TimelineFile& operator=(const TimelineFile&) = delete;
 
   void mark(const char* step) {
-    if (m_file == INVALID_HANDLE_VALUE)
-      return;
+    if (m_file == INVALID_HANDLE_VALUE) return;
     FILETIME now;
     m_now(&now);
     write(step, now);
@@ -59,8 +53,7 @@ class TimelineFile {
       digits[count++] = static_cast<char>('0' + micros % 10);
       micros /= 10;
     } while (micros);
-    while (count)
-      line[length++] = digits[--count];
+    while (count) line[length++] = digits[--count];
     line[length++] = '\n';
     DWORD written = 0;
     WriteFile(m_file, line, static_cast<DWORD>(length), &written, nullptr);

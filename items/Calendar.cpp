@@ -44,11 +44,7 @@ uint32_t textHash(std::string_view text) {
 // The events of one line, within the bounds: false from add once one cut it.
 class LineEvents {
  public:
-  LineEvents(std::string& out,
-             std::string uid,
-             std::string summary,
-             std::vector<int> leads,
-             int remindAt,
+  LineEvents(std::string& out, std::string uid, std::string summary, std::vector<int> leads, int remindAt,
              const std::string& stamp)
       : m_out(out),
         m_uid(std::move(uid)),
@@ -64,10 +60,7 @@ class LineEvents {
   }
 
   // One all-day event on day; rule (when not empty) repeats it; tag tells the occurrence in the UID.
-  bool add(const std::string& tag,
-           const CivilDate& day,
-           const std::string& rule,
-           const std::string& summary,
+  bool add(const std::string& tag, const CivilDate& day, const std::string& rule, const std::string& summary,
            const std::string& description) {
     if (m_events == kMaxIcsLineEvents || m_out.size() >= kMaxIcsBytes) {
       m_cut = true;
@@ -121,17 +114,20 @@ std::string lunarDescription(const CivilDate& day) {
 // moved would move the imported series), in a leap year so that 2月29日 has its day.
 constexpr int kYearlessBaseYear = 2000;
 
-void writeLine(LineEvents& events, const DateRule& rule, const CivilDate& rangeStart,
-               const CivilDate& rangeEnd) {
+void writeLine(LineEvents& events, const DateRule& rule, const CivilDate& rangeStart, const CivilDate& rangeEnd) {
   const bool lunar = rule.written.form == DateForm::LunarDated || rule.written.form == DateForm::LunarYearly;
   const bool yearlyForm = rule.written.form == DateForm::Yearly || rule.written.form == DateForm::LunarYearly;
   const bool yearly = rule.repeat == Repeat::None || rule.repeat == Repeat::Yearly;
   const bool oneOff = isOneOff(rule);
   std::string repeatRule;
-  if (yearly && !lunar) repeatRule = "FREQ=YEARLY";
-  else if (rule.repeat == Repeat::Weekly) repeatRule = "FREQ=WEEKLY";
-  else if (rule.repeat == Repeat::EveryNDays) repeatRule = "FREQ=DAILY;INTERVAL=" + std::to_string(rule.everyDays);
-  else if (rule.repeat == Repeat::Monthly && rule.first.day <= 28) repeatRule = "FREQ=MONTHLY";
+  if (yearly && !lunar)
+    repeatRule = "FREQ=YEARLY";
+  else if (rule.repeat == Repeat::Weekly)
+    repeatRule = "FREQ=WEEKLY";
+  else if (rule.repeat == Repeat::EveryNDays)
+    repeatRule = "FREQ=DAILY;INTERVAL=" + std::to_string(rule.everyDays);
+  else if (rule.repeat == Repeat::Monthly && rule.first.day <= 28)
+    repeatRule = "FREQ=MONTHLY";
 
   CivilDate day;
   int number;
@@ -185,19 +181,14 @@ std::string foldIcsLine(std::string_view line) {
 std::string icsTrigger(int lead, int remindAt) {
   int64_t minutes = remindAt - static_cast<int64_t>(lead) * 1440;
   std::string out = minutes < 0 ? "TRIGGER:-P" : "TRIGGER:P";
-  if (minutes < 0)
-    minutes = -minutes;
+  if (minutes < 0) minutes = -minutes;
   const int64_t days = minutes / 1440, hours = minutes / 60 % 24, rest = minutes % 60;
-  if (days)
-    out += std::to_string(days) + "D";
+  if (days) out += std::to_string(days) + "D";
   if (hours || rest || !days) {
     out += "T";
-    if (hours)
-      out += std::to_string(hours) + "H";
-    if (rest)
-      out += std::to_string(rest) + "M";
-    if (!hours && !rest)
-      out += "0S";
+    if (hours) out += std::to_string(hours) + "H";
+    if (rest) out += std::to_string(rest) + "M";
+    if (!hours && !rest) out += "0S";
   }
   return out;
 }
@@ -233,22 +224,18 @@ IcsFile writeIcs(const ItemRecord* records, const ItemOptions* options, int stor
     const std::string uid = hexDigits(hash, 8) + (copy == 1 ? "" : "-" + std::to_string(copy));
     LineEvents events(out, uid, icsText(name), lineOptions.leads(), remindAt, dtstamp);
     writeLine(events, dateRule(base.written, base.date, lineOptions, today), rangeStart, rangeEnd);
-    if (events.cut())
-      file.cutNames.emplace_back(name);
+    if (events.cut()) file.cutNames.emplace_back(name);
   }
   out += foldIcsLine("END:VCALENDAR");
   return file;
 }
 
 std::string icsBoundNote(const IcsFile& file) {
-  if (file.cutNames.empty())
-    return std::string();
+  if (file.cutNames.empty()) return std::string();
   constexpr size_t kNamesShown = 10;
   std::string note = "日历文件已写入，但以下纪念日超出了日历文件的上限，只写入了一部分：\r\n\r\n";
-  for (size_t i = 0; i < file.cutNames.size() && i < kNamesShown; ++i)
-    note += file.cutNames[i] + "\r\n";
-  if (file.cutNames.size() > kNamesShown)
-    note += "……（共 " + std::to_string(file.cutNames.size()) + " 个）\r\n";
+  for (size_t i = 0; i < file.cutNames.size() && i < kNamesShown; ++i) note += file.cutNames[i] + "\r\n";
+  if (file.cutNames.size() > kNamesShown) note += "……（共 " + std::to_string(file.cutNames.size()) + " 个）\r\n";
   note += "\r\n每个日程最多 " + std::to_string(kMaxIcsAlarms) + " 个提醒（最近的几个），每个纪念日最多 " +
           std::to_string(kMaxIcsLineEvents) + " 个日程，整个文件最多 " + std::to_string(kMaxIcsBytes >> 20) + " MB。";
   return note;

@@ -9,21 +9,17 @@
 
 namespace {
 
-int64_t localDayNumber(CTime time) {
-  return daysFromCivil(time.GetYear(), time.GetMonth(), time.GetDay());
-}
+int64_t localDayNumber(CTime time) { return daysFromCivil(time.GetYear(), time.GetMonth(), time.GetDay()); }
 
 }  // namespace
 
 int DaysBetween(CTime date, CTime now) {
-  if (date.GetTime() == kUnreadableTime || now.GetTime() == kUnreadableTime)
-    return 0;
+  if (date.GetTime() == kUnreadableTime || now.GetTime() == kUnreadableTime) return 0;
   return static_cast<int>(localDayNumber(date) - localDayNumber(now));
 }
 
 void countDays(CCore& core, ItemRecord* records, int count, const ItemOptions* options) {
-  if (count <= 0)
-    return;
+  if (count <= 0) return;
   countDaysAt(core.getTimeNow(), records, count, options);
 }
 

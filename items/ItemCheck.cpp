@@ -26,21 +26,17 @@ void forEachStoredLine(const CString& text, Take take) {
   while (begin < all.size() && stored < kTableRecords) {
     size_t end = all.find('\n', begin);
     const bool endsWithLineFeed = end != std::string_view::npos;
-    if (!endsWithLineFeed)
-      end = all.size();
+    if (!endsWithLineFeed) end = all.size();
     std::string_view line = all.substr(begin, end - begin);
     begin = endsWithLineFeed ? end + 1 : end;
-    if (endsWithLineFeed && !line.empty() && line.back() == '\r')
-      line.remove_suffix(1);
+    if (endsWithLineFeed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
 
     const CString lineText{std::string(line)};
     ItemRecord record = {};
     ItemOptions options;
-    if (!parseItemLine(splitter, lineText, record, &options))
-      continue;
+    if (!parseItemLine(splitter, lineText, record, &options)) continue;
     ++stored;
-    if (!take(lineText, record, options))
-      return;
+    if (!take(lineText, record, options)) return;
   }
 }
 
@@ -50,8 +46,7 @@ std::vector<CString> unreadableShownLines(const CString& text, CTime now, int sh
   std::vector<CString> unreadable;
   int counted = 0;
   forEachStoredLine(text, [&](const CString& line, const ItemRecord& record, const ItemOptions&) {
-    if (timeFromDateText(record.dateText, now).GetTime() == kUnreadableTime)
-      unreadable.push_back(line);
+    if (timeFromDateText(record.dateText, now).GetTime() == kUnreadableTime) unreadable.push_back(line);
     return ++counted < shown;
   });
   return unreadable;
@@ -63,8 +58,7 @@ void appendLines(CString& message, const std::vector<CString>& lines) {
   for (const CString& line : lines) {
     size_t cut = gbk::cutLength(line.view(), kQuestionLineBytes);
     message += CString(std::string(line.view().substr(0, cut)));
-    if (cut < line.view().size())
-      message += "…";
+    if (cut < line.view().size()) message += "…";
     message += "\r\n";
   }
 }
@@ -89,8 +83,7 @@ CString unreadableDatesQuestion(const std::vector<CString>& lines) {
 std::vector<CString> unknownOptionLines(const CString& text) {
   std::vector<CString> lines;
   forEachStoredLine(text, [&](const CString& line, const ItemRecord&, const ItemOptions& options) {
-    if (!options.unknown.empty() || options.unread > 0)
-      lines.push_back(line);
+    if (!options.unknown.empty() || options.unread > 0) lines.push_back(line);
     return true;
   });
   return lines;
@@ -99,15 +92,13 @@ std::vector<CString> unknownOptionLines(const CString& text) {
 std::vector<CString> conflictingRepeatLines(const CString& text) {
   std::vector<CString> lines;
   forEachStoredLine(text, [&](const CString& line, const ItemRecord&, const ItemOptions& options) {
-    if (options.repeatConflict)
-      lines.push_back(line);
+    if (options.repeatConflict) lines.push_back(line);
     return true;
   });
   return lines;
 }
 
-CString itemCheckQuestion(const std::vector<CString>& unreadableDates,
-                          const std::vector<CString>& unknownOptions,
+CString itemCheckQuestion(const std::vector<CString>& unreadableDates, const std::vector<CString>& unknownOptions,
                           const std::vector<CString>& conflictingRepeats) {
   if (unknownOptions.empty() && conflictingRepeats.empty())
     return unreadableDates.empty() ? CString() : unreadableDatesQuestion(unreadableDates);

@@ -28,6 +28,5 @@ std::vector<CString> conflictingRepeatLines(const CString& text);
 // The one question the editor puts before saving, listing the lines with unreadable dates, the lines
 // with unknown options and those with conflicting repeats; empty when all lists are. With unreadable
 // dates only it is unreadableDatesQuestion's.
-CString itemCheckQuestion(const std::vector<CString>& unreadableDates,
-                          const std::vector<CString>& unknownOptions,
+CString itemCheckQuestion(const std::vector<CString>& unreadableDates, const std::vector<CString>& unknownOptions,
                           const std::vector<CString>& conflictingRepeats = {});

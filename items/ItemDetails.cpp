@@ -5,9 +5,7 @@
 
 namespace {
 
-int64_t dayNumber(const CivilDate& date) {
-  return daysFromCivil(date.year, date.month, date.day);
-}
+int64_t dayNumber(const CivilDate& date) { return daysFromCivil(date.year, date.month, date.day); }
 
 std::string isoDate(const CivilDate& date) {
   return zeroPadded(date.year, 4) + "-" + zeroPadded(date.month, 2) + "-" + zeroPadded(date.day, 2);
@@ -34,8 +32,7 @@ const char* problemText(DateProblem problem, std::string_view dateText) {
 
 ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, CTime now) {
   ItemDetails d = itemDetails(dateText, now);
-  if (d.kind == Unreadable)
-    return d;
+  if (d.kind == Unreadable) return d;
   const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
   const DateRule rule = dateRule(d.written, d.date, options, today);
   d.repeat = rule.repeat;
@@ -74,8 +71,7 @@ ItemDetails itemDetails(std::string_view dateText, CTime now) {
   ItemDetails d;
   const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
   d.problem = readDateText(dateText, today, &d.date, &d.written);
-  if (d.problem != DateProblem::None)
-    return d;
+  if (d.problem != DateProblem::None) return d;
   const int64_t days = dayNumber(d.date) - dayNumber(today);
   d.days = static_cast<int>(days < 0 ? -days : days);
   d.kind = days == 0 ? Today : days > 0 ? Upcoming : Past;
@@ -95,8 +91,7 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   if (details.kind == Unreadable)
     return "无法识别的日期：" + std::string(trimSpaces(dateText)) + "\r\n" + problemText(details.problem, dateText);
   std::string text = dayText(details.date);
-  if (details.hasLunar)
-    text += "\r\n" + lunarDateText(details.lunar);
+  if (details.hasLunar) text += "\r\n" + lunarDateText(details.lunar);
   if (details.repeat == Repeat::Monthly) {
     text += "\r\n每月";
   } else if (details.repeat == Repeat::Weekly) {
@@ -112,16 +107,14 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
     text += "\r\n" + (details.anniversaryDays == 0 ? "今天是" + nth
                                                    : nth + "还有 " + std::to_string(details.anniversaryDays) + " 天");
   }
-  if (details.milestoneToday)
-    text += "\r\n今天是第 " + std::to_string(details.milestoneToday) + " 天";
+  if (details.milestoneToday) text += "\r\n今天是第 " + std::to_string(details.milestoneToday) + " 天";
   if (details.hasNextMilestone)
-    text += "\r\n下一个里程碑：第 " + std::to_string(details.nextMilestone) + " 天，" + dayText(details.nextMilestoneDate) +
-            "，还有 " + std::to_string(details.nextMilestoneDays) + " 天";
+    text += "\r\n下一个里程碑：第 " + std::to_string(details.nextMilestone) + " 天，" +
+            dayText(details.nextMilestoneDate) + "，还有 " + std::to_string(details.nextMilestoneDays) + " 天";
   return text;
 }
 
-std::vector<std::string> itemListFields(std::string_view name, const ItemDetails& details,
-                                        const ItemOptions& options) {
+std::vector<std::string> itemListFields(std::string_view name, const ItemDetails& details, const ItemOptions& options) {
   static const char* const kKinds[] = {"upcoming", "today", "past", "unreadable"};
   // A tab inside a field would shift the columns after it.
   const auto noTabs = [](std::string_view text) {
@@ -136,8 +129,7 @@ std::vector<std::string> itemListFields(std::string_view name, const ItemDetails
   if (details.kind != Unreadable) {
     fields[2] = std::to_string(details.days);
     fields[3] = isoDate(details.date);
-    if (details.hasLunar)
-      fields[4] = lunarDateText(details.lunar);
+    if (details.hasLunar) fields[4] = lunarDateText(details.lunar);
   }
   fields[5] = noTabs(options.written);
   if (details.hasReminder) {
@@ -154,7 +146,6 @@ std::vector<std::string> itemListFields(std::string_view name, const ItemDetails
 std::string itemListLine(std::string_view name, const ItemDetails& details, const ItemOptions& options) {
   const std::vector<std::string> fields = itemListFields(name, details, options);
   std::string line = fields[0];
-  for (size_t i = 1; i < fields.size(); ++i)
-    line += "\t" + fields[i];
+  for (size_t i = 1; i < fields.size(); ++i) line += "\t" + fields[i];
   return line;
 }

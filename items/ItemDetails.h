@@ -66,5 +66,4 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details);
 std::vector<std::string> itemListFields(std::string_view name, const ItemDetails& details,
                                         const ItemOptions& options = ItemOptions());
 // The same fields joined by tabs (GBK, no line break).
-std::string itemListLine(std::string_view name, const ItemDetails& details,
-                         const ItemOptions& options = ItemOptions());
+std::string itemListLine(std::string_view name, const ItemDetails& details, const ItemOptions& options = ItemOptions());

@@ -18,8 +18,11 @@ constexpr size_t kReadChunkBytes = 64 * 1024;
 class ItemParser {
  public:
   ItemParser(CCore& core, TextEncoding encoding, ItemRecord* table, ItemOptions* options)
-      : m_core(core), m_encoding(encoding), m_unit(encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be ? 2 : 1),
-        m_table(table), m_options(options) {}
+      : m_core(core),
+        m_encoding(encoding),
+        m_unit(encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be ? 2 : 1),
+        m_table(table),
+        m_options(options) {}
 
   bool full() const { return m_count >= kTableRecords; }
   int count() const { return m_count; }
@@ -144,8 +147,8 @@ int readItemBytes(CCore& core, std::string_view bytes, ItemRecord* table, ItemOp
   return parser.count();
 }
 
-ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount,
-                          int* storedCount, ItemOptions* options) {
+ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount, int* storedCount,
+                          ItemOptions* options) {
   ItemFileLoad result;
   FILE* file = openToRead(path, &result.error, &result.code);
   if (!file) {

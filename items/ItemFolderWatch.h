@@ -38,7 +38,7 @@ class ItemFolderWatch {
   HANDLE m_event = nullptr;
   OVERLAPPED m_overlapped = {};
   bool m_reading = false;  // a read is in flight: it must end before its buffer goes
-  std::u16string m_name;  // the list file's name within the folder
+  std::u16string m_name;   // the list file's name within the folder
   // The records the system writes are DWORD-aligned.
   alignas(DWORD) unsigned char m_buffer[8192] = {};
 };

@@ -14,7 +14,8 @@ namespace {
 
 // What a change to the list looks like: a new name (written beside and renamed over it), new bytes,
 // a new size.
-constexpr DWORD kWatchedChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
+constexpr DWORD kWatchedChanges =
+    FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
 
 }  // namespace
 
@@ -59,8 +60,8 @@ bool ItemFolderWatch::Arm() {
   ResetEvent(m_event);
   m_overlapped = {};
   m_overlapped.hEvent = m_event;
-  m_reading = ReadDirectoryChangesW(m_folder, m_buffer, sizeof m_buffer, FALSE, kWatchedChanges, nullptr,
-                                    &m_overlapped, nullptr) != FALSE;
+  m_reading = ReadDirectoryChangesW(m_folder, m_buffer, sizeof m_buffer, FALSE, kWatchedChanges, nullptr, &m_overlapped,
+                                    nullptr) != FALSE;
   return m_reading;
 }
 
@@ -91,7 +92,8 @@ FileStamp ItemFolderWatch::Stamp(const FilePath& file, bool withBytes) {
   }
   stamp.state = FileStamp::State::Found;
   stamp.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  stamp.written = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  stamp.written =
+      (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
   if (!withBytes) return stamp;
   std::string bytes;
   switch (readFileBytes(file, bytes)) {
@@ -134,7 +136,8 @@ void CWidgetDlg::CheckItemFile() {
   ReloadDebounce::Action action = itemWatch.debounce.decide(ItemFolderWatch::Stamp(itemFilePath, false), now);
   if (action == ReloadDebounce::Action::ReadBytes)
     action = itemWatch.debounce.decide(ItemFolderWatch::Stamp(itemFilePath, true), now);
-  if (action == ReloadDebounce::Action::LookAgain) ::SetTimer(m_hWnd, IDT_ITEM_RELOAD, ReloadDebounce::kQuietMs, nullptr);
+  if (action == ReloadDebounce::Action::LookAgain)
+    ::SetTimer(m_hWnd, IDT_ITEM_RELOAD, ReloadDebounce::kQuietMs, nullptr);
   if (action != ReloadDebounce::Action::Reload) return;
   // The same place; one new picture replaces the old, nothing is cleared in between.
   LoadItems();

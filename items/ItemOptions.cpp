@@ -13,9 +13,12 @@ bool startsWith(std::string_view text, std::string_view prefix) { return text.su
 
 std::string_view trimmed(std::string_view text) {
   for (;;) {
-    if (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    else if (startsWith(text, kFullWidthSpace)) text.remove_prefix(kFullWidthSpace.size());
-    else break;
+    if (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+      text.remove_prefix(1);
+    else if (startsWith(text, kFullWidthSpace))
+      text.remove_prefix(kFullWidthSpace.size());
+    else
+      break;
   }
   for (;;) {
     if (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
@@ -37,8 +40,10 @@ std::string asciiDigits(std::string_view text) {
     const size_t width = gbk::charWidth(text, i);
     const unsigned char lead = text[i];
     const unsigned char trail = width == 2 ? text[i + 1] : 0;
-    if (width == 2 && lead == 0xA3 && trail >= 0xB0 && trail <= 0xB9) out += static_cast<char>('0' + trail - 0xB0);
-    else out.append(text.substr(i, width));
+    if (width == 2 && lead == 0xA3 && trail >= 0xB0 && trail <= 0xB9)
+      out += static_cast<char>('0' + trail - 0xB0);
+    else
+      out.append(text.substr(i, width));
     i += width;
   }
   return out;
@@ -65,8 +70,7 @@ void addOnce(std::vector<int>& values, int value) {
 
 // A repeat option: the last one written wins; another one before it is a conflict.
 void setRepeat(ItemOptions& options, bool& repeatSeen, Repeat repeat, int everyDays = 0) {
-  if (repeatSeen && (options.repeat != repeat || options.everyDays != everyDays))
-    options.repeatConflict = true;
+  if (repeatSeen && (options.repeat != repeat || options.everyDays != everyDays)) options.repeatConflict = true;
   repeatSeen = true;
   options.repeat = repeat;
   options.everyDays = everyDays;
@@ -75,9 +79,12 @@ void setRepeat(ItemOptions& options, bool& repeatSeen, Repeat repeat, int everyD
 // Reads one trimmed, non-empty option into options; false when it is not one.
 bool readOption(std::string_view written, ItemOptions& options, bool& repeatSeen) {
   const std::string text = asciiDigits(written);
-  if (text == "提醒") options.remind = true;
-  else if (text == "置顶") options.pinned = true;
-  else if (text == "隐藏") options.hidden = true;
+  if (text == "提醒")
+    options.remind = true;
+  else if (text == "置顶")
+    options.pinned = true;
+  else if (text == "隐藏")
+    options.hidden = true;
   else if (text == "每年")
     setRepeat(options, repeatSeen, Repeat::Yearly);
   else if (text == "每月")
@@ -86,9 +93,12 @@ bool readOption(std::string_view written, ItemOptions& options, bool& repeatSeen
     setRepeat(options, repeatSeen, Repeat::Weekly);
   else if (text == "农历每月")
     setRepeat(options, repeatSeen, Repeat::LunarMonthly);
-  else if (text == "里程碑") options.milestones = true;
-  else if (text == "含当天") options.countStartDay = true;
-  else if (int lead = numberBetween(text, "提前", "天", kMaxLeadDays)) addOnce(options.leadDays, lead);
+  else if (text == "里程碑")
+    options.milestones = true;
+  else if (text == "含当天")
+    options.countStartDay = true;
+  else if (int lead = numberBetween(text, "提前", "天", kMaxLeadDays))
+    addOnce(options.leadDays, lead);
   else if (int every = numberBetween(text, "每", "天", kMaxEveryDays))
     setRepeat(options, repeatSeen, Repeat::EveryNDays, every);
   else if (int own = numberBetween(text, "里程碑", "", kMaxOwnMilestone))
@@ -103,8 +113,7 @@ bool readOption(std::string_view written, ItemOptions& options, bool& repeatSeen
 size_t dateFieldEnd(std::string_view line, size_t begin, bool* wide) {
   *wide = false;
   for (size_t i = begin; i < line.size(); i += gbk::charWidth(line, i)) {
-    if (line[i] == ',')
-      return i;
+    if (line[i] == ',') return i;
     if (line.substr(i, kFullWidthComma.size()) == kFullWidthComma && gbk::charWidth(line, i) == 2) {
       *wide = true;
       return i;
@@ -142,8 +151,7 @@ ItemOptions parseItemOptions(std::string_view fields) {
       ++read;
       if (!options.written.empty()) options.written += ',';
       options.written += option;
-      if (!readOption(option, options, repeatSeen))
-        options.unknown.emplace_back(option);
+      if (!readOption(option, options, repeatSeen)) options.unknown.emplace_back(option);
     }
     i += wideComma ? kFullWidthComma.size() : 1;
     begin = i;
@@ -154,8 +162,7 @@ ItemOptions parseItemOptions(std::string_view fields) {
 std::string_view dateFieldOfLine(std::string_view line) {
   const size_t first = line.find(',');
   // Empty but pointing into line, as the field copy wants a text to copy from.
-  if (first == std::string_view::npos)
-    return line.substr(line.size());
+  if (first == std::string_view::npos) return line.substr(line.size());
   bool wide;
   const size_t end = dateFieldEnd(line, first + 1, &wide);
   return line.substr(first + 1, end == std::string_view::npos ? std::string_view::npos : end - first - 1);
@@ -166,7 +173,6 @@ std::string_view optionFieldsOfLine(std::string_view line) {
   if (first == std::string_view::npos) return {};
   bool wide;
   const size_t end = dateFieldEnd(line, first + 1, &wide);
-  if (end == std::string_view::npos)
-    return {};
+  if (end == std::string_view::npos) return {};
   return line.substr(end + (wide ? kFullWidthComma.size() : 1));
 }

@@ -8,24 +8,24 @@
 
 enum class Repeat { None, Yearly, Monthly, Weekly, EveryNDays, LunarMonthly };
 
-constexpr int kMaxLeadDays = 366;        // 提前N天: N 1..366
-constexpr int kMaxEveryDays = 36500;     // 每N天: N 1..36500
-constexpr int kMaxOwnMilestone = 100000; // 里程碑N: N 1..100000
+constexpr int kMaxLeadDays = 366;         // 提前N天: N 1..366
+constexpr int kMaxEveryDays = 36500;      // 每N天: N 1..36500
+constexpr int kMaxOwnMilestone = 100000;  // 里程碑N: N 1..100000
 // The options one line keeps: fields past it are not read (the editor says so). A bound keeps one
 // line of 350,000 里程碑N from costing what the rest of a list does, and what it makes bounded.
 constexpr int kMaxLineOptions = 100;
 
 struct ItemOptions {
-  std::string written;             // the option fields as written (GBK), each trimmed, joined by ","
-  bool remind = false;             // 提醒: on the day itself
-  std::vector<int> leadDays;       // 提前N天, in the order written, duplicates dropped
-  bool pinned = false;             // 置顶
-  bool hidden = false;             // 隐藏
-  Repeat repeat = Repeat::None;    // 每年 每月 每周 每N天 农历每月; the last one written wins
-  int everyDays = 0;               // N of 每N天
-  bool milestones = false;         // 里程碑: the standard day counts
-  std::vector<int> ownMilestones;  // 里程碑N
-  bool countStartDay = false;      // 含当天: the first date is day 1 (by default it is day 0)
+  std::string written;               // the option fields as written (GBK), each trimmed, joined by ","
+  bool remind = false;               // 提醒: on the day itself
+  std::vector<int> leadDays;         // 提前N天, in the order written, duplicates dropped
+  bool pinned = false;               // 置顶
+  bool hidden = false;               // 隐藏
+  Repeat repeat = Repeat::None;      // 每年 每月 每周 每N天 农历每月; the last one written wins
+  int everyDays = 0;                 // N of 每N天
+  bool milestones = false;           // 里程碑: the standard day counts
+  std::vector<int> ownMilestones;    // 里程碑N
+  bool countStartDay = false;        // 含当天: the first date is day 1 (by default it is day 0)
   std::vector<std::string> unknown;  // options not understood, as written (trimmed)
   bool repeatConflict = false;       // two different repeat options (每周,每年): only the last counts
   int unread = 0;                    // fields past kMaxLineOptions, not read

@@ -44,11 +44,9 @@ bool changesNameFile(const unsigned char* records, size_t bytes, std::u16string_
 }
 
 bool endsWithLineEnd(std::string_view bytes) {
-  if (bytes.empty())
-    return true;
+  if (bytes.empty()) return true;
   const auto lineEnd = [](char c) { return c == '\n' || c == '\r'; };
-  if (lineEnd(bytes.back()))
-    return true;
+  if (lineEnd(bytes.back())) return true;
   // UTF-16: "\n\0" little-endian; big-endian ends "\0\n", which the byte test above took already.
   return bytes.size() >= 2 && bytes.back() == '\0' && lineEnd(bytes[bytes.size() - 2]);
 }
@@ -89,8 +87,7 @@ ReloadDebounce::Action ReloadDebounce::decide(const FileStamp& now, uint64_t now
     }
     // Changed since the load: read only once it held still from one look to the next, or a writer
     // that pauses mid-file would have its half list shown.
-    if (sameSizeAndTime(now, m_looked))
-      return Action::ReadBytes;
+    if (sameSizeAndTime(now, m_looked)) return Action::ReadBytes;
     m_looked = now;
     return Action::LookAgain;
   }
@@ -105,8 +102,7 @@ ReloadDebounce::Action ReloadDebounce::decide(const FileStamp& now, uint64_t now
       m_holding = true;
       m_holdSince = nowMs;
     }
-    if (nowMs - m_holdSince < kUnendedHoldMs)
-      return Action::LookAgain;
+    if (nowMs - m_holdSince < kUnendedHoldMs) return Action::LookAgain;
   }
   return Action::Reload;
 }

@@ -16,9 +16,7 @@ bool isYearlyForm(const WrittenDate& written) {
   return written.form == DateForm::Yearly || written.form == DateForm::LunarYearly;
 }
 
-bool inRange(const CivilDate& date) {
-  return date.year >= kFirstDateYear && date.year <= kLastOccurrenceYear;
-}
+bool inRange(const CivilDate& date) { return date.year >= kFirstDateYear && date.year <= kLastOccurrenceYear; }
 
 // The latest occurrence of a date without a year on or before today; when it has none (2月29日 in
 // the first years of the range), its next one. Eight years back hold a 29 February even across 1900
@@ -26,8 +24,7 @@ bool inRange(const CivilDate& date) {
 CivilDate latestOccurrence(const WrittenDate& written, const CivilDate& today) {
   CivilDate latest, next;
   int year;
-  if (!nextOccurrence(written, CivilDate{std::max(today.year - 8, kFirstDateYear), 1, 1}, &latest, &year))
-    return today;
+  if (!nextOccurrence(written, CivilDate{std::max(today.year - 8, kFirstDateYear), 1, 1}, &latest, &year)) return today;
   while (nextOccurrence(written, addDays(latest, 1), &next, &year) && !(today < next)) latest = next;
   return latest;
 }
@@ -101,9 +98,7 @@ DateRule dateRule(const WrittenDate& written, const CivilDate& date, const ItemO
 
 bool countsDown(const DateRule& rule) { return rule.repeat != Repeat::None || isYearlyForm(rule.written); }
 
-bool isOneOff(const DateRule& rule) {
-  return rule.repeat == Repeat::None && !isYearlyForm(rule.written);
-}
+bool isOneOff(const DateRule& rule) { return rule.repeat == Repeat::None && !isYearlyForm(rule.written); }
 
 bool nextOccurrenceOn(const DateRule& rule, const CivilDate& from, CivilDate* date, int* number) {
   *number = 0;
@@ -154,8 +149,7 @@ bool nextMilestoneOn(const DateRule& rule, const CivilDate& from, CivilDate* dat
   const int64_t least = dayNumber(from) - dayNumber(rule.first) + (rule.countStartDay ? 1 : 0);
   const auto next = std::lower_bound(rule.milestones.begin(), rule.milestones.end(), least,
                                      [](int n, int64_t value) { return n < value; });
-  if (next == rule.milestones.end())
-    return false;
+  if (next == rule.milestones.end()) return false;
   *date = milestoneDate(rule, *next);
   *number = *next;
   return inRange(*date);

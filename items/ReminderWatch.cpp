@@ -17,8 +17,7 @@ std::vector<DueReminder> ReminderWatch::due(const ItemRecord* records, const Ite
 
 void ReminderWatch::shown(const ItemRecord* records, const std::vector<DueReminder>& due, CTime now) {
   newDay(now);
-  for (const DueReminder& reminder : due)
-    log.add(reminder, dayOf(now));
+  for (const DueReminder& reminder : due) log.add(reminder, dayOf(now));
   const std::string lines = reminderTipText(records, due);
   if (!lines.empty()) m_tipLines += (m_tipLines.empty() ? "" : "\n") + lines;
   m_reminderBalloonUp = true;

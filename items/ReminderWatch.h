@@ -15,10 +15,10 @@ constexpr const wchar_t* kReminderSection = L"Reminders";
 
 class ReminderWatch {
  public:
-  bool enabled = true;               // INI "remind"
-  int remindAt = kDefaultRemindAt;   // INI "remindat", minutes after midnight
-  bool sound = false;                // INI "remindsound"
-  ReminderLog log;                   // what was shown, INI section "Reminders"
+  bool enabled = true;              // INI "remind"
+  int remindAt = kDefaultRemindAt;  // INI "remindat", minutes after midnight
+  bool sound = false;               // INI "remindsound"
+  ReminderLog log;                  // what was shown, INI section "Reminders"
 
   // The reminders to show now, none when reminders are off. Starts a new day first (see newDay).
   std::vector<DueReminder> due(const ItemRecord* records, const ItemOptions* options, int stored, CTime now);

@@ -76,8 +76,7 @@ void ReminderLog::add(const DueReminder& due) {
 
 void ReminderLog::add(const DueReminder& due, const CivilDate& day) {
   add(due);
-  if (day != m_day)
-    m_dayKeys.clear();
+  if (day != m_day) m_dayKeys.clear();
   m_day = day;
   m_dayKeys.insert(due.keys.begin(), due.keys.end());
 }
@@ -89,11 +88,9 @@ std::string ReminderLog::serialize() const {
 }
 
 std::string ReminderLog::serializeDay() const {
-  if (m_day.year == 0 || m_dayKeys.empty())
-    return {};
+  if (m_day.year == 0 || m_dayKeys.empty()) return {};
   std::string text = zeroPadded(m_day.year, 4) + zeroPadded(m_day.month, 2) + zeroPadded(m_day.day, 2);
-  for (const std::string& key : m_dayKeys)
-    text += " " + key;
+  for (const std::string& key : m_dayKeys) text += " " + key;
   return text;
 }
 
@@ -108,8 +105,7 @@ std::set<std::string> keysIn(std::string_view text) {
     if (end == std::string_view::npos) end = text.size();
     const std::string_view word = text.substr(begin, end - begin);
     CivilDate day;
-    if (keyDay(word, &day))
-      keys.emplace(word);
+    if (keyDay(word, &day)) keys.emplace(word);
     begin = end + 1;
   }
   return keys;
@@ -122,12 +118,10 @@ void ReminderLog::parse(std::string_view text, std::string_view dayText) {
   m_day = m_readDay = CivilDate{0, 0, 0};
   m_dayKeys.clear();
   dayText = trimSpaces(dayText);
-  if (dayText.size() < 8 || (dayText.size() > 8 && dayText[8] != ' '))
-    return;
+  if (dayText.size() < 8 || (dayText.size() > 8 && dayText[8] != ' ')) return;
   const int year = decimalValue(dayText.substr(0, 4)), month = decimalValue(dayText.substr(4, 2));
   const int day = decimalValue(dayText.substr(6, 2));
-  if (year < 0 || month < 0 || day < 0 || !isRealDate(year, month, day))
-    return;
+  if (year < 0 || month < 0 || day < 0 || !isRealDate(year, month, day)) return;
   m_day = m_readDay = CivilDate{year, month, day};
   m_dayKeys = keysIn(dayText.substr(8));
   // A key of the day's list is a key shown, whatever became of the other value.
@@ -135,14 +129,14 @@ void ReminderLog::parse(std::string_view text, std::string_view dayText) {
 }
 
 void ReminderLog::prune(const CivilDate& today) {
-  if (m_readDay.year == 0)
-    return;
+  if (m_readDay.year == 0) return;
   const int64_t reference = std::min(dayNumber(today), dayNumber(m_readDay));
   for (auto it = m_keys.begin(); it != m_keys.end();) {
     CivilDate day;
     if (!keyDay(*it, &day) || dayNumber(day) < reference - kPruneMarginDays)
       it = m_keys.erase(it);
-    else ++it;
+    else
+      ++it;
   }
   for (auto it = m_dayKeys.begin(); it != m_dayKeys.end();) {
     if (m_keys.count(*it))
@@ -187,14 +181,10 @@ struct Candidate {
   std::vector<bool> fresh;  // per key
 };
 
-std::vector<Candidate> candidates(const ItemRecord* records,
-                                  const ItemOptions* options,
-                                  int stored,
-                                  CTime now,
+std::vector<Candidate> candidates(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
                                   int remindAtMinutes) {
   std::vector<Candidate> found;
-  if (!options)
-    return found;
+  if (!options) return found;
   const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
   const int minutes = now.GetHour() * 60 + now.GetMinute();
   for (int i = 0; i < stored; ++i) {
@@ -222,16 +212,13 @@ std::vector<Candidate> candidates(const ItemRecord* records,
         Candidate candidate;
         DueReminder& reminder = candidate.reminder;
         for (int lead : leads) {
-          if (lead < daysLeft)
-            continue;
-          if (reminder.keys.empty())
-            reminder.lead = lead;
+          if (lead < daysLeft) continue;
+          if (reminder.keys.empty()) reminder.lead = lead;
           reminder.keys.push_back(keyOf(hash, occurrence, lead, milestone));
           candidate.leads.push_back(lead);
           candidate.fresh.push_back(lead > daysLeft || minutes >= remindAtMinutes);
         }
-        if (reminder.keys.empty())
-          continue;
+        if (reminder.keys.empty()) continue;
         lineKeys += reminder.keys.size();
         reminder.record = i;
         reminder.occurrence = occurrence;
@@ -253,12 +240,8 @@ void sortByDaysLeft(std::vector<DueReminder>& due) {
 
 }  // namespace
 
-std::vector<DueReminder> dueReminders(const ItemRecord* records,
-                                      const ItemOptions* options,
-                                      int stored,
-                                      CTime now,
-                                      int remindAtMinutes,
-                                      const ReminderLog& shown) {
+std::vector<DueReminder> dueReminders(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
+                                      int remindAtMinutes, const ReminderLog& shown) {
   std::vector<DueReminder> due;
   std::set<std::string> keys;  // two identical lines are one reminder
   for (Candidate& candidate : candidates(records, options, stored, now, remindAtMinutes)) {
@@ -267,15 +250,12 @@ std::vector<DueReminder> dueReminders(const ItemRecord* records,
     bool fresh = false;
     for (size_t k = 0; k < candidate.reminder.keys.size(); ++k) {
       const std::string& key = candidate.reminder.keys[k];
-      if (shown.contains(key) || !keys.insert(key).second)
-        continue;
+      if (shown.contains(key) || !keys.insert(key).second) continue;
       fresh = fresh || candidate.fresh[k];
-      if (reminder.keys.empty())
-        reminder.lead = candidate.leads[k];
+      if (reminder.keys.empty()) reminder.lead = candidate.leads[k];
       reminder.keys.push_back(key);
     }
-    if (!fresh)
-      continue;
+    if (!fresh) continue;
     reminder.key = reminder.keys.front();
     due.push_back(reminder);
   }
@@ -283,14 +263,10 @@ std::vector<DueReminder> dueReminders(const ItemRecord* records,
   return due;
 }
 
-std::vector<DueReminder> remindersWithKeys(const ItemRecord* records,
-                                           const ItemOptions* options,
-                                           int stored,
-                                           CTime now,
+std::vector<DueReminder> remindersWithKeys(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
                                            const std::set<std::string>& keys) {
   std::vector<DueReminder> found;
-  if (keys.empty())
-    return found;
+  if (keys.empty()) return found;
   std::set<std::string> matched;  // two identical lines are one reminder
   for (Candidate& candidate : candidates(records, options, stored, now, 0)) {
     for (const std::string& key : candidate.reminder.keys) {
@@ -333,8 +309,8 @@ std::string reminderBalloonText(const ItemRecord* records, const std::vector<Due
 std::string reminderTipText(const ItemRecord* records, const std::vector<DueReminder>& shownToday) {
   std::string text;
   for (const DueReminder& due : shownToday) {
-    const std::string name = shortName(records[due.record]) +
-                             (due.milestone ? " 第 " + std::to_string(due.number) + " 天" : "");
+    const std::string name =
+        shortName(records[due.record]) + (due.milestone ? " 第 " + std::to_string(due.number) + " 天" : "");
     text += (text.empty() ? "" : "\n") +
             (due.daysLeft == 0 ? "今天：" + name : name + " 还有 " + std::to_string(due.daysLeft) + " 天");
   }
@@ -347,10 +323,14 @@ bool parseRemindAt(std::string_view text, int* minutes) {
     const size_t width = gbk::charWidth(text, i);
     const unsigned char lead = text[i];
     const unsigned char trail = width == 2 ? text[i + 1] : 0;
-    if (width == 2 && lead == 0xA3 && trail >= 0xB0 && trail <= 0xB9) ascii += static_cast<char>('0' + trail - 0xB0);
-    else if (width == 2 && lead == 0xA3 && trail == 0xBA) ascii += ':';  // "："
-    else if (width == 2 && lead == 0xA1 && trail == 0xA1) ascii += ' ';  // the full-width space
-    else ascii.append(text.substr(i, width));
+    if (width == 2 && lead == 0xA3 && trail >= 0xB0 && trail <= 0xB9)
+      ascii += static_cast<char>('0' + trail - 0xB0);
+    else if (width == 2 && lead == 0xA3 && trail == 0xBA)
+      ascii += ':';  // "："
+    else if (width == 2 && lead == 0xA1 && trail == 0xA1)
+      ascii += ' ';  // the full-width space
+    else
+      ascii.append(text.substr(i, width));
     i += width;
   }
   const std::string_view value = trimSpaces(ascii);

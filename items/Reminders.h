@@ -33,8 +33,8 @@ struct DueReminder {
   int lead = 0;          // N, 0 for 提醒
   int daysLeft = 0;      // from today to O
   bool milestone = false;
-  int number = 0;        // the milestone's day number, or the how-manieth anniversary (0: none)
-  std::string key;       // the first of keys
+  int number = 0;                 // the milestone's day number, or the how-manieth anniversary (0: none)
+  std::string key;                // the first of keys
   std::vector<std::string> keys;  // every (line, O, N) this reminder answers, to record as shown
 };
 
@@ -83,10 +83,7 @@ std::vector<DueReminder> dueReminders(const ItemRecord* records, const ItemOptio
 
 // The reminders among those due today (whatever the time and the log) that answer a key of keys: what
 // a list of keys shown today was about, for the tray tip after a restart.
-std::vector<DueReminder> remindersWithKeys(const ItemRecord* records,
-                                           const ItemOptions* options,
-                                           int stored,
-                                           CTime now,
+std::vector<DueReminder> remindersWithKeys(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
                                            const std::set<std::string>& keys);
 
 // The balloon's text (GBK, lines joined by "\r\n", fewer than 256 characters for the balloon's

@@ -5,12 +5,10 @@
 RowOrder rowOrderFromWord(std::string_view word) {
   // Words in the settings file are read as its keys are, letters' case aside ("SOON" too).
   constexpr std::string_view kSoon = "soon";
-  if (word.size() != kSoon.size())
-    return RowOrder::File;
+  if (word.size() != kSoon.size()) return RowOrder::File;
   for (size_t i = 0; i < word.size(); ++i) {
     const char c = word[i] >= 'A' && word[i] <= 'Z' ? static_cast<char>(word[i] - 'A' + 'a') : word[i];
-    if (c != kSoon[i])
-      return RowOrder::File;
+    if (c != kSoon[i]) return RowOrder::File;
   }
   return RowOrder::Soon;
 }
@@ -22,10 +20,14 @@ namespace {
 // The group of a row in the nearest-first order; within a group rows go by days (then file order).
 int group(const ItemRecord& record) {
   switch (record.kind) {
-    case Today: return 0;
-    case Upcoming: return 1;
-    case Past: return 2;
-    default: return 3;
+    case Today:
+      return 0;
+    case Upcoming:
+      return 1;
+    case Past:
+      return 2;
+    default:
+      return 3;
   }
 }
 

@@ -84,7 +84,8 @@ void CWidgetDlg::OnAppExport() {
   DWORD error = 0;
   if (!CommonDialogs().getSaveFileName(&dialog, &error)) {
     if (error)
-      core->msgboxWarning(m_hWnd, "无法打开“另存为”对话框（错误代码 " + core->getStrInt(static_cast<int>(error)) + "）。");
+      core->msgboxWarning(m_hWnd,
+                          "无法打开“另存为”对话框（错误代码 " + core->getStrInt(static_cast<int>(error)) + "）。");
     return;
   }
   file.resize(wcslen(file.c_str()));
@@ -100,12 +101,12 @@ void CWidgetDlg::OnAppExport() {
   }
   if (written) {
     const std::string note = icsBoundNote(ics);
-    if (!note.empty())
-      core->msgboxWarning(m_hWnd, CString(note));
+    if (!note.empty()) core->msgboxWarning(m_hWnd, CString(note));
     return;
   }
-  core->msgboxWarning(m_hWnd, gbk::toWide("无法写入日历文件：\r\n") + file +
-                                  gbk::toWide(("\r\n\r\n请检查文件夹是否存在、是否可写，文件是否只读或被其他程序占用（错误代码 " +
-                                               std::to_string(error) + "）。")
-                                                  .c_str()));
+  core->msgboxWarning(
+      m_hWnd, gbk::toWide("无法写入日历文件：\r\n") + file +
+                  gbk::toWide(("\r\n\r\n请检查文件夹是否存在、是否可写，文件是否只读或被其他程序占用（错误代码 " +
+                               std::to_string(error) + "）。")
+                                  .c_str()));
 }

@@ -74,8 +74,9 @@ bool CItemsDlg::LoadText() {
   FileError why = FileError::None;
   ReadResult read = readFileBytes(itemFilePath, bytes, kMaxTextFileBytes, &why);
   if (read == ReadResult::TooLarge) {
-    core->msgboxWarning(owner, naming("纪念日文件太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
-                                      " MB），编辑器没有打开，以免覆盖其中的内容：\r\n"));
+    core->msgboxWarning(owner,
+                        naming("纪念日文件太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
+                               " MB），编辑器没有打开，以免覆盖其中的内容：\r\n"));
     return false;
   }
   if (read == ReadResult::Unreadable || (read == ReadResult::Missing && pathExists(itemFilePath))) {
@@ -174,8 +175,8 @@ bool CItemsDlg::SaveText() {
   const CString gbkText(decodeToGbk(bytes, readAs));  // the text as the item reader will see it
   if (bytes.size() > kMaxTextFileBytes) {
     // The editor could not open such a file again.
-    core->msgboxWarning(m_hWnd, "文本太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
-                                    " MB），无法保存。");
+    core->msgboxWarning(
+        m_hWnd, "文本太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) + " MB），无法保存。");
     return false;
   }
 
@@ -184,8 +185,7 @@ bool CItemsDlg::SaveText() {
   // One question for every line the widget will not read as written: its date, or an option.
   const CString question = itemCheckQuestion(unreadableShownLines(gbkText, core->getTimeNow(), shown),
                                              unknownOptionLines(gbkText), conflictingRepeatLines(gbkText));
-  if (!question.IsEmpty() && askYesNo(m_hWnd, question) != IDYES)
-    return false;
+  if (!question.IsEmpty() && askYesNo(m_hWnd, question) != IDYES) return false;
 
   if (ChangedOnDisk()) {
     std::wstring question = naming("纪念日文件在编辑期间被其他程序修改过：\r\n",

@@ -143,13 +143,10 @@ void COptionsDlg::OnItemDirDefault() {
 bool COptionsDlg::CopyListInto(const FilePath& moved) {
   const std::wstring from = widePath(itemFilePath);
   // No list yet: nothing to take along.
-  if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES)
-    return true;
-  if (CopyFileW(from.c_str(), widePath(moved).c_str(), TRUE))
-    return true;
+  if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  if (CopyFileW(from.c_str(), widePath(moved).c_str(), TRUE)) return true;
   const DWORD error = GetLastError();
-  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-    return true;
+  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return true;
   const char* why = nullptr;
   switch (error) {
     case ERROR_ACCESS_DENIED:
@@ -216,8 +213,7 @@ void COptionsDlg::OnOK() {
     // the old file is never removed. The copy comes first: a folder that cannot take it is not
     // saved, and the list stays where it was.
     const FilePath moved = core->listPathIn(m_itemDir);
-    if (!CopyListInto(moved))
-      return;
+    if (!CopyListInto(moved)) return;
     if (!core->saveItemDir(m_itemDir)) {
       core->msgboxWarning(m_hWnd, gbk::toWide("纪念日文件位置无法保存到设置文件：\r\n") +
                                       gbk::utf8ToWide(core->configPath()) +
@@ -230,9 +226,10 @@ void COptionsDlg::OnOK() {
   const bool sizeStored = core->saveConfigInt("fsize", value);
   if (!sizeStored) {
     core->takeConfigFailureToTell();  // told here, in the dialog: no balloon about it later
-    std::wstring text = gbk::toWide(("字体大小已改为 " + core->getStrInt(value) + "，但无法保存到设置文件：\r\n").view()) +
-                        gbk::utf8ToWide(core->configPath()) +
-                        gbk::toWide("\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。");
+    std::wstring text =
+        gbk::toWide(("字体大小已改为 " + core->getStrInt(value) + "，但无法保存到设置文件：\r\n").view()) +
+        gbk::utf8ToWide(core->configPath()) +
+        gbk::toWide("\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。");
     MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
   }
 
@@ -325,7 +322,8 @@ void CWidgetDlg::OnAppOptions() {
   // The widget no longer answers the mouse: the first time, the way back is told.
   if (manners.settings.clickThroughInEffect() && !clickThroughBefore &&
       !flagOrDefault(core->getConfigInt("clickthroughtold"), false)) {
-    ShowNote(gbk::toWide("鼠标穿透已打开：点击会穿过小窗口，落到它下面的窗口。\r\n要移动它或关闭穿透，请右击托盘图标，选择“选项”。"));
+    ShowNote(gbk::toWide(
+        "鼠标穿透已打开：点击会穿过小窗口，落到它下面的窗口。\r\n要移动它或关闭穿透，请右击托盘图标，选择“选项”。"));
     core->saveConfigInt("clickthroughtold", 1);
   }
 }

@@ -66,8 +66,7 @@ void CWidgetDlg::CheckReminders() {
   const CTime now = core->getTimeNow();
   // At the first check of a day (the first after a start too) the tip lists what the log says was
   // shown that day.
-  if (reminders.newDay(now, ItemTable, ItemOptionsTable, storedCount))
-    UpdateTrayTip();
+  if (reminders.newDay(now, ItemTable, ItemOptionsTable, storedCount)) UpdateTrayTip();
   const std::vector<DueReminder> due = reminders.due(ItemTable, ItemOptionsTable, storedCount, now);
   // Without the icon, or while the user is away or busy, the reminders wait for a later tick.
   if (due.empty() || !trayIconAdded || !userCanTakeNotification()) return;

@@ -23,16 +23,14 @@ namespace {
 constexpr int kMaxTipWidth = 1000;  // any width at all lets the tip break its lines at "\r\n"
 
 using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-}
+}  // namespace
 
 RowTips::~RowTips() {
-  if (m_control && IsWindow(m_control))
-    DestroyWindow(m_control);
+  if (m_control && IsWindow(m_control)) DestroyWindow(m_control);
 }
 
 bool RowTips::MakeOnce() {
-  if (m_tried)
-    return false;
+  if (m_tried) return false;
   m_tried = true;
   // Version 6, as the program's manifest asks; it stays loaded for the rest of the process (unloaded,
   // it would take its window classes away from the control and the dialogs).
@@ -40,27 +38,23 @@ bool RowTips::MakeOnce() {
   const auto initCommonControlsEx = library ? reinterpret_cast<InitCommonControlsExFn>(reinterpret_cast<void*>(
                                                   GetProcAddress(library, "InitCommonControlsEx")))
                                             : nullptr;
-  if (!initCommonControlsEx)
-    return false;
+  if (!initCommonControlsEx) return false;
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
   initCommonControlsEx(&classes);
   m_control = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!m_control)
-    return false;
+  if (!m_control) return false;
   SendMessageW(m_control, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
   return true;
 }
 
 void RowTips::Relay(const MSG& move) {
-  if (m_control)
-    SendMessageW(m_control, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  if (m_control) SendMessageW(m_control, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 void RowTips::Update(HWND owner, int rows, int rowHeight, int width) {
-  if (!m_control)
-    return;
+  if (!m_control) return;
   TTTOOLINFOW tool = {};
   tool.cbSize = sizeof tool;
   tool.hwnd = owner;
@@ -74,18 +68,15 @@ void RowTips::Update(HWND owner, int rows, int rowHeight, int width) {
   for (int i = 0; i < rows; ++i) {
     tool.uId = static_cast<UINT_PTR>(i);
     tool.rect = {0, i * rowHeight, width, (i + 1) * rowHeight};
-    if (SendMessageW(m_control, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)))
-      m_tools = i + 1;
+    if (SendMessageW(m_control, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) m_tools = i + 1;
   }
 }
 
 const wchar_t* RowTips::TextFor(const NMHDR* header) {
-  if (!m_control || header->hwndFrom != m_control || header->code != TTN_GETDISPINFOW)
-    return nullptr;
+  if (!m_control || header->hwndFrom != m_control || header->code != TTN_GETDISPINFOW) return nullptr;
   const int row = static_cast<int>(header->idFrom);
   // The dim row that says no line is near has no tip; every other row's tip follows the drawn order.
-  if (!core || !ItemTable || row < 0 || row >= itemCount || nothingSoonRow)
-    return nullptr;
+  if (!core || !ItemTable || row < 0 || row >= itemCount || nothingSoonRow) return nullptr;
   const int index = recordOfRow(row);
   const ItemRecord& record = ItemTable[index];
   const std::string_view dateText(record.dateText, strnlen(record.dateText, sizeof record.dateText));
@@ -95,9 +86,7 @@ const wchar_t* RowTips::TextFor(const NMHDR* header) {
   return m_text.c_str();
 }
 
-void CWidgetDlg::UpdateRowTips() {
-  rowTips.Update(m_hWnd, itemCount, layout.rowHeight, layout.windowWidth);
-}
+void CWidgetDlg::UpdateRowTips() { rowTips.Update(m_hWnd, itemCount, layout.rowHeight, layout.windowWidth); }
 
 // The tools subclass the widget from now on; the move under way has gone past them, so it is handed
 // to the control by hand.
@@ -105,7 +94,11 @@ LRESULT CWidgetDlg::OnMouseMove(WPARAM keys, LPARAM at) {
   if (rowTips.MakeOnce()) {
     UpdateRowTips();
     const DWORD pos = GetMessagePos();
-    MSG move = {m_hWnd, WM_MOUSEMOVE, keys, at, static_cast<DWORD>(GetMessageTime()),
+    MSG move = {m_hWnd,
+                WM_MOUSEMOVE,
+                keys,
+                at,
+                static_cast<DWORD>(GetMessageTime()),
                 {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))}};
     rowTips.Relay(move);
   }

@@ -1,6 +1,6 @@
-// The tray icon and the pop-up menu "APP": the icon is added just after the widget is first shown, added again when the taskbar
-// is created anew, and removed at the end; the menu opens from the icon (without "隐藏到托盘") and
-// from a right click on the widget (with it).
+// The tray icon and the pop-up menu "APP": the icon is added just after the widget is first shown, added again when the
+// taskbar is created anew, and removed at the end; the menu opens from the icon (without "隐藏到托盘") and from a right
+// click on the widget (with it).
 #include "app/WidgetDlg.h"
 
 #include <shellapi.h>
@@ -118,9 +118,9 @@ void CWidgetDlg::ShowNote(const std::wstring& text, const FilePath& opens) {
   MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
 }
 
-// The start's deferred part, once, from a timer set at initialisation, so that the shell's answer is not waited for before the
-// first frame; a shell that restarted in between may have had the icon added already. A shell not
-// ready yet (a start at log-on) is asked again every kTrayRetryMs, kTrayRetries times.
+// The start's deferred part, once, from a timer set at initialisation, so that the shell's answer is not waited for
+// before the first frame; a shell that restarted in between may have had the icon added already. A shell not ready yet
+// (a start at log-on) is asked again every kTrayRetryMs, kTrayRetries times.
 void CWidgetDlg::OnAfterStart() {
   ::KillTimer(m_hWnd, IDT_AFTER_START);
   // The window's icons are for the system's lists of windows, never seen before the first frame;

@@ -28,4 +28,3 @@ inline std::u16string noteForBalloon(std::u16string_view text, size_t room = kBa
   if (tail < text.size() && isLowSurrogate(text[tail])) ++tail;
   return std::u16string(text.substr(0, head)) + u"\u2026" + std::u16string(text.substr(tail));
 }
-

@@ -53,8 +53,8 @@ ForegroundWindow describe(HWND hwnd) {
 // The shell's word on full-screen programs and presentations (Windows Vista on; Unknown before).
 ShellUserState shellUserState() {
   using QueryFn = HRESULT(WINAPI*)(int*);
-  static const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"shell32.dll"), "SHQueryUserNotificationState")));
+  static const auto query = reinterpret_cast<QueryFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"shell32.dll"), "SHQueryUserNotificationState")));
   int state = 0;
   if (!query || FAILED(query(&state))) return ShellUserState::Unknown;
   return static_cast<ShellUserState>(state);

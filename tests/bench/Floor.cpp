@@ -118,20 +118,17 @@ void render(HWND window) {
   // One path per colour, in the widget's order: names, then words, numbers and units over them.
   const ARGB pathColours[] = {0xFFFFFFFF, kUpcoming, kPast, kToday};
   GpPath* paths[4] = {};
-  for (GpPath*& path : paths)
-    GdipCreatePath(FillModeAlternate, &path);
+  for (GpPath*& path : paths) GdipCreatePath(FillModeAlternate, &path);
   auto pathOf = [&](ARGB colour) { return colour == kUpcoming ? paths[1] : colour == kPast ? paths[2] : paths[3]; };
   const TextColumns columns = textColumnsOf(layout);
-  for (int i = 0; i < kRowCount; ++i)
-    addText(paths[0], kRows[i].name, columns.nameX, rowTextY(layout, i));
+  for (int i = 0; i < kRowCount; ++i) addText(paths[0], kRows[i].name, columns.nameX, rowTextY(layout, i));
   for (int i = 0; i < kRowCount; ++i)
     addText(pathOf(kRows[i].colour), kRows[i].word, columns.wordX, rowTextY(layout, i));
   for (int i = 0; i < kRowCount; ++i) {
     const int offset = numberOffsetFor(layout.numberWidth, measure(kRows[i].number).width);
     addText(pathOf(kRows[i].colour), kRows[i].number, columns.numberX + offset, rowTextY(layout, i));
   }
-  for (int i = 0; i < kRowCount; ++i)
-    addText(pathOf(kRows[i].colour), L"天", columns.unitX, rowTextY(layout, i));
+  for (int i = 0; i < kRowCount; ++i) addText(pathOf(kRows[i].colour), L"天", columns.unitX, rowTextY(layout, i));
   for (int i = 0; i < 4; ++i) {
     GpSolidFill* brush = nullptr;
     GdipCreateSolidFill(pathColours[i], &brush);
@@ -210,15 +207,13 @@ int compareDoubles(const void* a, const void* b) {
 
 void renderBench(HWND window, int rounds) {
   double* times = static_cast<double*>(std::malloc(sizeof(double) * rounds));
-  if (!times)
-    return;
+  if (!times) return;
   const int sizes[] = {20, 200};
   for (int size : sizes) {
     fontSize = size;
     computeLayout();
     SetWindowPos(window, nullptr, 0, 0, layout.windowWidth, layout.windowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    for (int i = 0; i < 3; ++i)
-      render(window);
+    for (int i = 0; i < 3; ++i) render(window);
     // Size 200 costs some hundred times size 20: fewer rounds, as render_bench does.
     const int sizeRounds = size == 20 ? rounds : (rounds / 8 > 0 ? rounds / 8 : 1);
     for (int i = 0; i < sizeRounds; ++i) {
@@ -240,16 +235,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   const bool bench = argc > 2 && std::wcscmp(argv[1], L"--render") == 0;
   const int rounds = bench ? _wtoi(argv[2]) : 0;
-  if (!bench && argc > 1)
-    fontSize = _wtoi(argv[1]);
+  if (!bench && argc > 1) fontSize = _wtoi(argv[1]);
   LocalFree(argv);
-  if (fontSize < 10 || fontSize > 200)
-    fontSize = 20;
+  if (fontSize < 10 || fontSize > 200) fontSize = 20;
 
   GdiplusStartupInput input;
   ULONG_PTR token = 0;
-  if (GdiplusStartup(&token, &input, nullptr) != Ok)
-    return 1;
+  if (GdiplusStartup(&token, &input, nullptr) != Ok) return 1;
   timelineMark("GDI+ started");
   GdipCreateFontFamilyFromName(L"黑体", nullptr, &family);
   GdipCreateStringFormat(0, LANG_NEUTRAL, &format);
@@ -266,9 +258,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int left = work.left + (work.right - work.left - layout.windowWidth) / 2;
   const int top = work.top + (work.bottom - work.top - layout.windowHeight) / 2;
-  HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"TessalyFloor", L"TessalyFloor",
-                                WS_POPUP, left, top, layout.windowWidth, layout.windowHeight, nullptr, nullptr,
-                                instance, nullptr);
+  HWND window =
+      CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"TessalyFloor", L"TessalyFloor", WS_POPUP,
+                      left, top, layout.windowWidth, layout.windowHeight, nullptr, nullptr, instance, nullptr);
   timelineMark("window created");
   int status = 0;
   if (window && bench) {

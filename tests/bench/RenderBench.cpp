@@ -37,8 +37,7 @@ double nowMs() {
 
 // Runs step a few times unmeasured, then rounds times; prints the mean and the best.
 void measure(const char* what, int size, int rounds, const std::function<void()>& step) {
-  for (int i = 0; i < 3; ++i)
-    step();
+  for (int i = 0; i < 3; ++i) step();
   double total = 0, best = 1e30;
   for (int i = 0; i < rounds; ++i) {
     const double start = nowMs();
@@ -52,8 +51,7 @@ void measure(const char* what, int size, int rounds, const std::function<void()>
 
 // The median of rounds timed runs of step, after three untimed ones.
 double medianMs(int rounds, const std::function<void()>& step) {
-  for (int i = 0; i < 3; ++i)
-    step();
+  for (int i = 0; i < 3; ++i) step();
   std::vector<double> times;
   for (int i = 0; i < rounds; ++i) {
     const double start = nowMs();
@@ -82,8 +80,7 @@ int main(int argc, char** argv) {
   const int renderRounds = renderOnly ? std::max(1, std::atoi(argv[2])) : 0;
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-    return 2;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return 2;
 
   core = new CCore;
   ItemTable = static_cast<ItemRecord*>(std::calloc(kTableRecords, sizeof(ItemRecord)));
@@ -124,8 +121,7 @@ int main(int argc, char** argv) {
         measure("UpdateLayout", size, rounds, [&] { widget.UpdateLayout(); });
       }
     }
-    if (!window)
-      std::printf("no window could be made: RenderWidget and UpdateLayout not measured\n");
+    if (!window) std::printf("no window could be made: RenderWidget and UpdateLayout not measured\n");
     if (window) {
       KillTimer(window, IDT_MINUTE);
       widget.m_hWnd = nullptr;

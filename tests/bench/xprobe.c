@@ -66,8 +66,14 @@ static int isRowGrey(unsigned long p) {
 /* True when the rectangle (clipped to the screen) shows a run of row background; *at is its start. */
 static int rowsShown(int x, int y, int w, int h, XPoint* at) {
   int sw = DisplayWidth(dpy, DefaultScreen(dpy)), sh = DisplayHeight(dpy, DefaultScreen(dpy));
-  if (x < 0) { w += x; x = 0; }
-  if (y < 0) { h += y; y = 0; }
+  if (x < 0) {
+    w += x;
+    x = 0;
+  }
+  if (y < 0) {
+    h += y;
+    y = 0;
+  }
   if (x + w > sw) w = sw - x;
   if (y + h > sh) h = sh - y;
   if (w <= 0 || h <= 0) return 0;
@@ -154,7 +160,10 @@ static void launch(char* args) {
   int argc = 0;
   for (char* word = strtok(args, " "); word && argc < 63; word = strtok(NULL, " ")) argv[argc++] = word;
   argv[argc] = NULL;
-  if (argc < 2) { puts("frame fail"); return; }
+  if (argc < 2) {
+    puts("frame fail");
+    return;
+  }
   int sw = DisplayWidth(dpy, DefaultScreen(dpy)), sh = DisplayHeight(dpy, DefaultScreen(dpy));
   double start = nowMs();
   long long wall = wallUs();
@@ -171,8 +180,10 @@ static void launch(char* args) {
   int x = 0, y = 0, w = 0, h = 0;
   double ms = waitRows(start, sw / 2 - 100, sh / 2 - 60, 200, 120, 60000, &at);
   if (ms >= 0) windowAt(at, &x, &y, &w, &h);
-  if (ms < 0) printf("frame fail\n");
-  else printf("frame %.1f %d %d %d %d %d %lld\n", ms, (int)child, x, y, w, h, wall);
+  if (ms < 0)
+    printf("frame fail\n");
+  else
+    printf("frame %.1f %d %d %d %d %d %lld\n", ms, (int)child, x, y, w, h, wall);
 }
 
 static void keyWait(const char* keysym, int x, int y, int w, int h) {
@@ -185,15 +196,21 @@ static void keyWait(const char* keysym, int x, int y, int w, int h) {
   int wx = 0, wy = 0, ww = 0, wh = 0;
   double ms = waitRows(start, x, y, w, h, 10000, &at);
   if (ms >= 0) windowAt(at, &wx, &wy, &ww, &wh);
-  if (ms < 0) printf("key fail\n"); else printf("key %.1f %d %d %d %d\n", ms, wx, wy, ww, wh);
+  if (ms < 0)
+    printf("key fail\n");
+  else
+    printf("key %.1f %d %d %d %d\n", ms, wx, wy, ww, wh);
 }
 
 static void menuQuit(int x, int y) {
   int mx, my, mw, mh;
   drainEvents();
   click(x, y, 3);
-  if (!waitMapped(5000, &mx, &my, &mw, &mh)) { puts("quit fail"); return; }
-  sleepMs(300);  /* the menu takes the pointer once it is tracking */
+  if (!waitMapped(5000, &mx, &my, &mw, &mh)) {
+    puts("quit fail");
+    return;
+  }
+  sleepMs(300); /* the menu takes the pointer once it is tracking */
   double start = nowMs();
   long long wall = wallUs();
   click(mx + mw / 2, my + mh - 8, 1);
@@ -277,11 +294,17 @@ static void sample(char* args) {
 
 int main(void) {
   dpy = XOpenDisplay(NULL);
-  if (!dpy) { fprintf(stderr, "xprobe: no display\n"); return 1; }
+  if (!dpy) {
+    fprintf(stderr, "xprobe: no display\n");
+    return 1;
+  }
   root = DefaultRootWindow(dpy);
   XSelectInput(dpy, root, SubstructureNotifyMask);
   void* xtst = dlopen("libXtst.so.6", RTLD_NOW);
-  if (!xtst) { fprintf(stderr, "xprobe: libXtst.so.6 missing\n"); return 1; }
+  if (!xtst) {
+    fprintf(stderr, "xprobe: libXtst.so.6 missing\n");
+    return 1;
+  }
   fakeKey = (int (*)(Display*, unsigned, Bool, unsigned long))dlsym(xtst, "XTestFakeKeyEvent");
   fakeButton = (int (*)(Display*, unsigned, Bool, unsigned long))dlsym(xtst, "XTestFakeButtonEvent");
   fakeMotion = (int (*)(Display*, int, int, int, unsigned long))dlsym(xtst, "XTestFakeMotionEvent");
@@ -290,16 +313,26 @@ int main(void) {
   while (fgets(line, sizeof line, stdin)) {
     line[strcspn(line, "\n")] = 0;
     char* rest = strchr(line, ' ');
-    if (rest) *rest++ = 0; else rest = line + strlen(line);
+    if (rest)
+      *rest++ = 0;
+    else
+      rest = line + strlen(line);
     int x, y, w, h;
     char keysym[64];
-    if (!strcmp(line, "launch")) launch(rest);
+    if (!strcmp(line, "launch"))
+      launch(rest);
     else if (!strcmp(line, "keywait") && sscanf(rest, "%63s %d %d %d %d", keysym, &x, &y, &w, &h) == 5)
       keyWait(keysym, x, y, w, h);
-    else if (!strcmp(line, "menuquit") && sscanf(rest, "%d %d", &x, &y) == 2) menuQuit(x, y);
-    else if (!strcmp(line, "sample")) sample(rest);
-    else printf("unknown %s\n", line);
+    else if (!strcmp(line, "menuquit") && sscanf(rest, "%d %d", &x, &y) == 2)
+      menuQuit(x, y);
+    else if (!strcmp(line, "sample"))
+      sample(rest);
+    else
+      printf("unknown %s\n", line);
   }
-  if (child > 0) { kill(child, SIGTERM); waitpid(child, NULL, 0); }
+  if (child > 0) {
+    kill(child, SIGTERM);
+    waitpid(child, NULL, 0);
+  }
   return 0;
 }

@@ -10,8 +10,7 @@
 #include "tests/fuzz/FuzzCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 2)
-    return 0;
+  if (size < 2) return 0;
   const std::string_view text = asBytes(data + 1, size - 1);
   const RunCommand parsed = parseRunCommand(text);
   FUZZ_CHECK(parsed.exe.size() + parsed.arguments.size() <= text.size());
@@ -44,7 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(removed != (value.name == plan.adopt));
   }
-  if (!atStart)
-    FUZZ_CHECK(plan.adopt.empty());
+  if (!atStart) FUZZ_CHECK(plan.adopt.empty());
   return 0;
 }

@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::snprintf(plain, sizeof plain, "%04d-%02d-%02d", date.year, date.month, date.day);
   CivilDate again;
   FUZZ_CHECK(parseDateText(plain, today, &again) && again == date);
-  const int64_t offset = daysFromCivil(date.year, date.month, date.day) - daysFromCivil(today.year, today.month, today.day);
+  const int64_t offset =
+      daysFromCivil(date.year, date.month, date.day) - daysFromCivil(today.year, today.month, today.day);
   // A yearly date (no year: shorter than the shortest text with one) falls from today on, within the
   // eight years that hold any 29 February.
   if (text.size() < 8) FUZZ_CHECK(offset >= 0 && offset < 8 * 366);

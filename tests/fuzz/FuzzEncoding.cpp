@@ -36,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The bytes as UTF-16 text, written in every encoding.
   std::u16string text(size / 2, u'\0');
   if (!text.empty()) std::memcpy(&text[0], data, text.size() * 2);
-  for (TextEncoding target : {TextEncoding::Utf16Le, TextEncoding::Utf16Be, TextEncoding::Utf8Bom,
-                              TextEncoding::Utf8, TextEncoding::Gbk}) {
+  for (TextEncoding target :
+       {TextEncoding::Utf16Le, TextEncoding::Utf16Be, TextEncoding::Utf8Bom, TextEncoding::Utf8, TextEncoding::Gbk}) {
     const std::string written = encodeFromUtf16(text, target);
     const TextEncoding readAs = detectEncoding(written);
     const std::u16string back = decodeToUtf16(written, readAs);

@@ -11,18 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!folder.empty()) {
     FUZZ_CHECK(isFullPath(folder));
     FUZZ_CHECK(gbk::isValidUtf8(folder));
-    for (char c : folder)
-      FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20);
+    for (char c : folder) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20);
     const std::string root = pathRoot(folder);
     FUZZ_CHECK(!root.empty() && isInFolder(folder, root));
   }
   const std::string escaped = escapeItemDir(stored);
-  for (char c : escaped)
-    FUZZ_CHECK(c > 0x20 && c < 0x7F);
-  if (stored.substr(0, 3) != "u8:")
-    FUZZ_CHECK(itemDirFromSetting(escaped) == folder);
-  if (!folder.empty())
-    FUZZ_CHECK(itemDirFromSetting(escapeItemDir(folder)) == folder);
+  for (char c : escaped) FUZZ_CHECK(c > 0x20 && c < 0x7F);
+  if (stored.substr(0, 3) != "u8:") FUZZ_CHECK(itemDirFromSetting(escaped) == folder);
+  if (!folder.empty()) FUZZ_CHECK(itemDirFromSetting(escapeItemDir(folder)) == folder);
 
   const ItemDirTrouble trouble = itemDirSettingTrouble(stored);
   FUZZ_CHECK((trouble == ItemDirTrouble::None) == (stored.empty() || !folder.empty()));

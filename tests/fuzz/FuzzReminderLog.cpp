@@ -14,16 +14,14 @@ namespace {
 std::set<std::string> words(const std::string& text) {
   std::istringstream in(text);
   std::set<std::string> all;
-  for (std::string word; in >> word;)
-    all.insert(word);
+  for (std::string word; in >> word;) all.insert(word);
   return all;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 3)
-    return 0;
+  if (size < 3) return 0;
   // The first two bytes choose today, in 1900..2100; the third splits the rest into the two values.
   const CivilDate today = civilFromDays(daysFromCivil(1900, 1, 1) + (data[0] << 8 | data[1]) % 73414);
   const std::string_view rest = asBytes(data + 3, size - 3);
@@ -57,14 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   log.prune(today);
   const std::set<std::string> before = words(keys), after = words(log.serialize());
-  for (const std::string& key : after)
-    FUZZ_CHECK(before.count(key));
+  for (const std::string& key : after) FUZZ_CHECK(before.count(key));
   const int64_t todayNumber = daysFromCivil(today.year, today.month, today.day);
   for (const std::string& key : before) {
     const int64_t keyDay =
         daysFromCivil(std::stoi(key.substr(0, 4)), std::stoi(key.substr(4, 2)), std::stoi(key.substr(6, 2)));
-    if (!hasWritten || (keyDay >= todayNumber - 30 && keyDay >= written - 30))
-      FUZZ_CHECK(after.count(key));
+    if (!hasWritten || (keyDay >= todayNumber - 30 && keyDay >= written - 30)) FUZZ_CHECK(after.count(key));
   }
 
   int minutes = -1;

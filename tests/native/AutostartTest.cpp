@@ -16,8 +16,8 @@ TEST(AutostartValueName, OnePerFolderWhateverTheSpelling) {
   for (const char* same : {"c:\\program files\\tessaly", "C:/Program Files/Tessaly", "C:\\Program Files\\Tessaly\\"})
     EXPECT_EQ(autostartValueName(same), name) << same;
   // Other folders, also ones differing only in a non-ASCII letter, get other names.
-  for (const char* other : {"C:\\Program Files\\Tessaly2", "D:\\Program Files\\Tessaly", "C:\\工具\\纪念日",
-                            "C:\\工具\\纪念曰"})
+  for (const char* other :
+       {"C:\\Program Files\\Tessaly2", "D:\\Program Files\\Tessaly", "C:\\工具\\纪念日", "C:\\工具\\纪念曰"})
     EXPECT_NE(autostartValueName(other), name) << other;
   EXPECT_NE(autostartValueName("C:\\工具\\纪念日"), autostartValueName("C:\\工具\\纪念曰"));
   // Fixed from build to build: the installer and older copies must find the same value.
@@ -55,15 +55,27 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"no value, a disabled entry left over", false, "", {kDisabled, 12}, AutostartState::Off},
         StateCase{"this exe", true, "\"C:\\Apps\\Tessaly\\Tessaly.exe\"", {}, AutostartState::On},
         StateCase{"this exe, other case, unquoted", true, "c:\\apps\\tessaly\\TESSALY.EXE", {}, AutostartState::On},
-        StateCase{"this exe, enabled in Task Manager", true, "\"C:\\Apps\\Tessaly\\Tessaly.exe\"", {kEnabled, 12},
+        StateCase{"this exe, enabled in Task Manager",
+                  true,
+                  "\"C:\\Apps\\Tessaly\\Tessaly.exe\"",
+                  {kEnabled, 12},
                   AutostartState::On},
         StateCase{"moved", true, "\"C:\\Old\\Tessaly\\Tessaly.exe\"", {}, AutostartState::Stale},
         StateCase{"empty text", true, "", {}, AutostartState::Stale},
-        StateCase{"disabled in Task Manager", true, "\"C:\\Apps\\Tessaly\\Tessaly.exe\"", {kDisabled, 12},
+        StateCase{"disabled in Task Manager",
+                  true,
+                  "\"C:\\Apps\\Tessaly\\Tessaly.exe\"",
+                  {kDisabled, 12},
                   AutostartState::Disabled},
-        StateCase{"disabled by another tool (07)", true, "\"C:\\Apps\\Tessaly\\Tessaly.exe\"", {7, 0},
+        StateCase{"disabled by another tool (07)",
+                  true,
+                  "\"C:\\Apps\\Tessaly\\Tessaly.exe\"",
+                  {7, 0},
                   AutostartState::Disabled},
-        StateCase{"moved and disabled: the user's word stands", true, "\"C:\\Old\\Tessaly.exe\"", {kDisabled, 12},
+        StateCase{"moved and disabled: the user's word stands",
+                  true,
+                  "\"C:\\Old\\Tessaly.exe\"",
+                  {kDisabled, 12},
                   AutostartState::Disabled}));
 
 TEST(AutostartRunValue, CommandsSplitAsWindowsReadsThem) {
@@ -153,7 +165,7 @@ TEST(AutostartWord, OnOrOffOnly) {
     const char* word;
     bool valid;
     bool on;
-  } cases[] = {{"on", true, true}, {"OFF", true, false}, {"Off", true, false}, {"", false, false},
+  } cases[] = {{"on", true, true},    {"OFF", true, false},  {"Off", true, false}, {"", false, false},
                {"yes", false, false}, {"onn", false, false}, {"1", false, false}};
   for (const auto& c : cases) {
     bool on = !c.on;

@@ -13,8 +13,8 @@
 
 namespace {
 
-const std::string kZhong = "\xE4\xB8\xAD";       // "中" in UTF-8, 3 octets
-const std::string kSmile = "\xF0\x9F\x98\x80";   // U+1F600, 4 octets
+const std::string kZhong = "\xE4\xB8\xAD";      // "中" in UTF-8, 3 octets
+const std::string kSmile = "\xF0\x9F\x98\x80";  // U+1F600, 4 octets
 
 std::string times(const std::string& unit, int n) {
   std::string s;
@@ -78,9 +78,7 @@ IcsFile icsFile(const std::vector<Line>& lines, CTime now, int remindAt = 9 * 60
   return writeIcs(records.data(), options.data(), static_cast<int>(lines.size()), now, remindAt);
 }
 
-std::string ics(const std::vector<Line>& lines, CTime now) {
-  return icsFile(lines, now).text;
-}
+std::string ics(const std::vector<Line>& lines, CTime now) { return icsFile(lines, now).text; }
 
 std::vector<std::string> linesStarting(const std::string& text, const std::string& prefix) {
   std::vector<std::string> found;
@@ -126,8 +124,7 @@ TEST(CalendarTest, AlarmsRingAtTheReminderTime) {
       {2, 30, "TRIGGER:-P1DT23H30M"},
       {366, 12 * 60, "TRIGGER:-P365DT12H"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(icsTrigger(c.lead, c.remindAt), c.trigger) << c.lead << " " << c.remindAt;
+  for (const auto& c : cases) EXPECT_EQ(icsTrigger(c.lead, c.remindAt), c.trigger) << c.lead << " " << c.remindAt;
   const std::string text = icsFile({{"a", "5月20日", "提前7天,提醒"}}, CTime(2025, 6, 15, 10, 0, 0), 8 * 60).text;
   EXPECT_EQ(linesStarting(text, "TRIGGER:"), (std::vector<std::string>{"TRIGGER:PT8H", "TRIGGER:-P6DT16H"}));
 }
@@ -182,11 +179,9 @@ TEST(CalendarTest, UidStampAndTextAreWrittenAsTheyMustBe) {
 
 TEST(CalendarTest, OneLineCannotMakeTheFileHuge) {
   std::string many = "提醒";
-  for (int n = 1; n <= 60; ++n)
-    many += ",提前" + std::to_string(n) + "天";
+  for (int n = 1; n <= 60; ++n) many += ",提前" + std::to_string(n) + "天";
   std::string milestones = "里程碑";
-  for (int n = 1; n < kMaxLineOptions; ++n)
-    milestones += ",里程碑" + std::to_string(n * 30);
+  for (int n = 1; n < kMaxLineOptions; ++n) milestones += ",里程碑" + std::to_string(n * 30);
   const CTime now(2025, 6, 15, 10, 0, 0);
   const IcsFile leads = icsFile({{"多", "5月20日", many.c_str()}, {"少", "6月1日", "提前3天"}}, now);
   EXPECT_EQ(linesStarting(leads.text, "TRIGGER:").size(), static_cast<size_t>(kMaxIcsAlarms + 1));
@@ -205,8 +200,7 @@ TEST(CalendarTest, OneLineCannotMakeTheFileHuge) {
   // Many such lines: no event begun past the file's bound, every line past it named.
   std::vector<Line> lines(kTableRecords, Line{"满", "2025-01-31", ""});
   const std::string options = "提醒,提前1天,提前2天,提前3天,提前4天,提前5天,提前6天,提前7天,每月," + milestones;
-  for (Line& line : lines)
-    line.options = options.c_str();
+  for (Line& line : lines) line.options = options.c_str();
   const IcsFile full = icsFile(lines, now);
   EXPECT_LT(full.text.size(), kMaxIcsBytes + 8192);
   EXPECT_GT(full.text.size(), kMaxIcsBytes);

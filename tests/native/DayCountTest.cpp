@@ -39,19 +39,13 @@ class DayCountInZone : public testing::TestWithParam<const char*> {
 #ifdef _WIN32
 INSTANTIATE_TEST_SUITE_P(SystemZone, DayCountInZone, testing::Values("system"));
 #else
-INSTANTIATE_TEST_SUITE_P(Zones,
-                         DayCountInZone,
-                         testing::Values("UTC",
-                                         "Asia/Shanghai",
-                                         "Europe/Berlin",
-                                         "America/New_York",
-                                         "Pacific/Auckland",
-                                         "America/Sao_Paulo"),
+INSTANTIATE_TEST_SUITE_P(Zones, DayCountInZone,
+                         testing::Values("UTC", "Asia/Shanghai", "Europe/Berlin", "America/New_York",
+                                         "Pacific/Auckland", "America/Sao_Paulo"),
                          [](const testing::TestParamInfo<const char*>& info) {
                            std::string name = info.param;
                            for (char& c : name)
-                             if (!isalnum(static_cast<unsigned char>(c)))
-                               c = '_';
+                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                            return name;
                          });
 #endif
@@ -148,8 +142,7 @@ TEST_P(DayCountInZone, SetsKindAndDaysOfEveryRecord) {
   };
   const int count = static_cast<int>(sizeof cases / sizeof cases[0]);
   ItemRecord records[count + 2];
-  for (int i = 0; i < count; ++i)
-    records[i] = recordWith(cases[i].text);
+  for (int i = 0; i < count; ++i) records[i] = recordWith(cases[i].text);
   records[count] = recordWith("2025-05-21");
   records[count + 1] = recordWith("5-20");
   const ItemRecord untouched[2] = {records[count], records[count + 1]};
@@ -198,8 +191,7 @@ TEST(DayCountTest, CountsAgainstTheClock) {
     };
     ItemRecord records[3] = {recordWith(text(-1)), recordWith(text(0)), recordWith(text(1))};
     countDays(core, records, 3);
-    if (core.getTimeNow().GetDay() != now.GetDay())
-      continue;  // midnight passed meanwhile
+    if (core.getTimeNow().GetDay() != now.GetDay()) continue;  // midnight passed meanwhile
     EXPECT_EQ(records[0].kind, Past);
     EXPECT_EQ(records[0].days, 1);
     EXPECT_EQ(records[1].kind, Today);

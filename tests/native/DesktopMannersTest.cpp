@@ -48,7 +48,8 @@ TEST(FullScreen, Decision) {
       {"Direct3D full screen, foreground here", program({0, 0, 640, 480}), ShellUserState::D3dFullScreen, true},
       {"shell busy, foreground on the other monitor", program({2000, 0, 2600, 600}, kRightMonitor),
        ShellUserState::Busy, false},
-      {"shell busy, the desktop in front", program(kLeftMonitor, kLeftMonitor, L"Progman"), ShellUserState::Busy, false},
+      {"shell busy, the desktop in front", program(kLeftMonitor, kLeftMonitor, L"Progman"), ShellUserState::Busy,
+       false},
       {"presentation mode", ForegroundWindow{}, ShellUserState::Presentation, true},
   };
   for (const FullScreenCase& c : cases) {
@@ -92,10 +93,10 @@ TEST(DesktopSettings, StoredValues) {
     const wchar_t* text;
     WidgetLayer layer;
   };
-  const LayerCase layers[] = {{L"top", WidgetLayer::Top},       {L"normal", WidgetLayer::Normal},
-                              {L"desktop", WidgetLayer::Desktop}, {L"Desktop", WidgetLayer::Desktop},
-                              {L"", WidgetLayer::Top},           {L"bottom", WidgetLayer::Top},
-                              {L"desktop ", WidgetLayer::Top}};
+  const LayerCase layers[] = {
+      {L"top", WidgetLayer::Top},         {L"normal", WidgetLayer::Normal}, {L"desktop", WidgetLayer::Desktop},
+      {L"Desktop", WidgetLayer::Desktop}, {L"", WidgetLayer::Top},          {L"bottom", WidgetLayer::Top},
+      {L"desktop ", WidgetLayer::Top}};
   for (const LayerCase& c : layers) {
     EXPECT_EQ(layerFromText(c.text), c.layer);
     EXPECT_EQ(layerFromText(layerText(c.layer)), c.layer);
@@ -104,8 +105,8 @@ TEST(DesktopSettings, StoredValues) {
     int stored;
     bool fallback, value;
   };
-  const FlagCase flags[] = {{0, true, false}, {1, false, true}, {INT_MIN, true, true}, {INT_MIN, false, false},
-                            {2, true, true},  {-1, false, false}};
+  const FlagCase flags[] = {{0, true, false},        {1, false, true}, {INT_MIN, true, true},
+                            {INT_MIN, false, false}, {2, true, true},  {-1, false, false}};
   for (const FlagCase& c : flags) EXPECT_EQ(flagOrDefault(c.stored, c.fallback), c.value) << c.stored;
 }
 

@@ -9,9 +9,7 @@
 namespace {
 
 // Sunday 2025-06-15, lunar 五月二十, in the middle of the day.
-CTime now() {
-  return CTime(2025, 6, 15, 10, 30, 0);
-}
+CTime now() { return CTime(2025, 6, 15, 10, 30, 0); }
 
 TEST(ItemDetailsTest, TooltipTexts) {
   const struct {
@@ -44,8 +42,7 @@ TEST(ItemDetailsTest, TooltipTexts) {
        "每年一次的写成 5月20日、农历八月十五"},
       {"农历0000年八月十五", "无法识别的日期：农历0000年八月十五\r\n农历日期要在 1900 到 2100 年之间"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(itemTipText(c.dateText, itemDetails(c.dateText, now())), c.tip) << c.dateText;
+  for (const auto& c : cases) EXPECT_EQ(itemTipText(c.dateText, itemDetails(c.dateText, now())), c.tip) << c.dateText;
 }
 
 TEST(ItemDetailsTest, ListLines) {

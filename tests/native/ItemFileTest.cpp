@@ -122,7 +122,7 @@ TEST_F(ItemFileTest, DatesTooLongForTheFieldKeepTheirDay) {
       {"  农历闰十二月廿九     ", "农历闰12-29"},
       {"２０２５年１２月３１日", "2025-12-31"},
       {"１２月３１日          ", "12-31"},
-      {"农历２１０１年８月１５", "农历2101-8-15"},  // out of range: stays unreadable
+      {"农历２１０１年８月１５", "农历2101-8-15"},   // out of range: stays unreadable
       {"农历2025年闰四月初一日", "农历2025-闰4-1"},  // no such leap month: stays unreadable
       {"农历１９９０年８月１5", "农历1990-8-15"},    // 21 bytes: one too many, shortened all the same
       {"００００年０５月０１日", "0000-5-1"},        // year 0000 stays a year, and unreadable
@@ -237,8 +237,8 @@ TEST_F(ItemFileTest, ShortGbkListsStayChinese) {
 
 TEST_F(ItemFileTest, LongLinesAreSkippedOrUsedWhole) {
   const std::string longTail(100 * 1024, 'x');
-  write("a" + longTail + ";\n" +                // ';' far past any line buffer: skipped whole
-        longTail + ",2025-01-01\n" +             // a name from the start of the line, the date after it
+  write("a" + longTail + ";\n" +      // ';' far past any line buffer: skipped whole
+        longTail + ",2025-01-01\n" +  // a name from the start of the line, the date after it
         "after,2\n");
   ASSERT_TRUE(load());
   EXPECT_EQ(count, 2);
@@ -251,7 +251,8 @@ TEST_F(ItemFileTest, LongLinesAreSkippedOrUsedWhole) {
 // borders come out as from the whole file at once.
 TEST_F(ItemFileTest, ChunkedReadingGivesWhatTheWholeFileGives) {
   std::string text = "\xEF\xBB\xBF";
-  for (int i = 0; i < 120; ++i) text += ";" + std::string(1500 + i, 'c') + "\r\n\xE7\x94\x9F" + std::to_string(i) + ",5-20\r\n";
+  for (int i = 0; i < 120; ++i)
+    text += ";" + std::string(1500 + i, 'c') + "\r\n\xE7\x94\x9F" + std::to_string(i) + ",5-20\r\n";
   write(text);
   ASSERT_TRUE(load());
   std::vector<ItemRecord> whole(kTableRecords);
@@ -339,7 +340,9 @@ TEST(FilePathTest, AnyCharacterAndAnyLengthReachesTheFile) {
 
 TEST(TextEncodingTest, DetectsUtf8AndKeepsGbk) {
   EXPECT_EQ(detectEncoding("plain,2025-01-01"), TextEncoding::Gbk);
-  EXPECT_EQ(detectEncoding("\xEF\xBB\xBF" "a"), TextEncoding::Utf8Bom);
+  EXPECT_EQ(detectEncoding("\xEF\xBB\xBF"
+                           "a"),
+            TextEncoding::Utf8Bom);
   EXPECT_EQ(detectEncoding("\xE7\x94\x9F\xE6\x97\xA5"), TextEncoding::Utf8);
   EXPECT_EQ(detectEncoding("生日"), TextEncoding::Gbk);  // a GBK literal
   // A probe cut inside the last UTF-8 sequence still reads as UTF-8.
@@ -355,7 +358,9 @@ TEST(GbkTextTest, ReplaceNeverMatchesAcrossACharacterBoundary) {
     const char* text;
     const char* expected;
   } cases[] = {
-      {"a\xA3\xAC" "b", "a,b"},
+      {"a\xA3\xAC"
+       "b",
+       "a,b"},
       {"\xB0\xA3\xAC\xA1", "\xB0\xA3\xAC\xA1"},
       {"\x81\xA3\xAC\xA1", "\x81\xA3\xAC\xA1"},  // 0x81 leads a character too
       {"\xB0\xA3\xA3\xAC", "\xB0\xA3,"},

@@ -30,10 +30,8 @@ std::string describe(const ItemOptions& o) {
   for (int n : o.ownMilestones) text += " m" + std::to_string(n);
   if (o.countStartDay) text += " day1";
   for (const std::string& u : o.unknown) text += " ?" + u;
-  if (o.repeatConflict)
-    text += " conflict";
-  if (o.unread)
-    text += " unread" + std::to_string(o.unread);
+  if (o.repeatConflict) text += " conflict";
+  if (o.unread) text += " unread" + std::to_string(o.unread);
   return text;
 }
 
@@ -111,8 +109,7 @@ TEST(ItemOptionsTest, OptionFieldsStartAfterTheSecondComma) {
 
 TEST(ItemOptionsTest, OneLineKeepsAtMostTheCappedNumberOfOptions) {
   std::string fields;
-  for (int n = 1; n <= kMaxLineOptions + 50; ++n)
-    fields += "里程碑" + std::to_string(n) + ",,";
+  for (int n = 1; n <= kMaxLineOptions + 50; ++n) fields += "里程碑" + std::to_string(n) + ",,";
   const ItemOptions options = parseItemOptions(fields);
   EXPECT_EQ(options.ownMilestones.size(), static_cast<size_t>(kMaxLineOptions));
   EXPECT_EQ(options.ownMilestones.back(), kMaxLineOptions);
@@ -159,8 +156,7 @@ TEST(ItemOptionsTest, ALoadKeepsTheOptionsOrLeavesThemAsTheyWere) {
 
 TEST(ItemOptionsTest, TheEditorsCheckListsLinesWithUnknownOptions) {
   std::string tooMany = "f,1-1";
-  for (int n = 0; n <= kMaxLineOptions; ++n)
-    tooMany += ",置顶";
+  for (int n = 0; n <= kMaxLineOptions; ++n) tooMany += ",置顶";
   const CString text("a,2025-01-01,提醒\r\nb,2025-01-01,提前八天\r\n;c,1-1,zz\r\nd,1-1,置顶,zz\r\ne,1-1,每周,每年\r\n" +
                      tooMany + "\r\n");
   const std::vector<CString> lines = unknownOptionLines(text);

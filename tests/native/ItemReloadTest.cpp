@@ -142,8 +142,7 @@ TEST(ItemReload, Decisions) {
     ReloadDebounce debounce;
     debounce.loaded(c.loaded);
     A last = A::Nothing;
-    for (const Look& look : c.looks)
-      last = debounce.decide(look.stamp, look.ms);
+    for (const Look& look : c.looks) last = debounce.decide(look.stamp, look.ms);
     EXPECT_EQ(last, c.last);
   }
 }
@@ -164,8 +163,7 @@ TEST(ItemReload, LineEnds) {
       {std::string("a\0", 2), false},
       {std::string("\0", 1), false},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(endsWithLineEnd(c.bytes), c.ended) << c.bytes.size();
+  for (const auto& c : cases) EXPECT_EQ(endsWithLineEnd(c.bytes), c.ended) << c.bytes.size();
 }
 
 TEST(ItemReload, HashTellsBytesApart) {

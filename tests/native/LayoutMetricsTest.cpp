@@ -10,12 +10,8 @@ namespace {
 
 // 0.3f and 0.65f as exact fractions of their bit patterns (0x3E99999A, 0x3F266666), so the expected
 // values come from integer arithmetic and not from the float path under test.
-int exactMargin(int size) {
-  return static_cast<int>(int64_t{size} * 0x99999A / (int64_t{1} << 25));
-}
-int exactGap(int size) {
-  return static_cast<int>(int64_t{size} * 0xA66666 / (int64_t{1} << 24));
-}
+int exactMargin(int size) { return static_cast<int>(int64_t{size} * 0x99999A / (int64_t{1} << 25)); }
+int exactGap(int size) { return static_cast<int>(int64_t{size} * 0xA66666 / (int64_t{1} << 24)); }
 
 TEST(LayoutMetrics, FactorsMatchTheSinglePrecisionConstantsForEveryAcceptedSize) {
   for (int size = 10; size <= 200; ++size) {
@@ -129,8 +125,8 @@ TEST(LayoutMetrics, RowHoldsAWholeLineOfTheFaceBelowItsTopInset) {
       {20, 13, 26, 6 + 26},   // "一一一一一": a line below the top inset
       {20, 15, 26, 6 + 26},   // "----"
       {20, 26, 26, 26 + 12},  // a name of spaces is a line high
-      {10, 12, 13, 12 + 6},   {10, 7, 13, 3 + 13},  {100, 112, 126, 112 + 64}, {100, 62, 126, 32 + 126},
-      {200, 223, 252, 223 + 128}, {20, 0, 0, 12},  // nothing measured at all
+      {10, 12, 13, 12 + 6},     {10, 7, 13, 3 + 13},        {100, 112, 126, 112 + 64},
+      {100, 62, 126, 32 + 126}, {200, 223, 252, 223 + 128}, {20, 0, 0, 12},  // nothing measured at all
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.size << " " << c.nameHeight);
@@ -138,8 +134,7 @@ TEST(LayoutMetrics, RowHoldsAWholeLineOfTheFaceBelowItsTopInset) {
     EXPECT_EQ(m.rowHeight, c.rowHeight);
     EXPECT_EQ(m.windowHeight, 3 * c.rowHeight);
     // Every row's line of text ends inside that row.
-    for (int row = 0; row < 3; ++row)
-      EXPECT_LE(rowTextY(m, row) + c.lineHeight, (row + 1) * m.rowHeight);
+    for (int row = 0; row < 3; ++row) EXPECT_LE(rowTextY(m, row) + c.lineHeight, (row + 1) * m.rowHeight);
     EXPECT_GE(m.rowHeight, c.lineHeight);
   }
 }
@@ -148,11 +143,19 @@ TEST(LayoutMetrics, FontSizeIsPixelsAtNinetySixDpi) {
   struct Case {
     int size, dpi, scaled;
   };
-  const Case cases[] = {{20, 96, 20},   {20, 144, 30},  {20, 120, 25},  {21, 144, 32},  // 31.5 rounds up
-                        {10, 192, 20},  {200, 144, 300}, {13, 120, 16}, {20, 72, 15},
-                        {20, 0, 20},    {20, -5, 20},   {2147483647, 96, 2147483647}, {2147483647, 192, 2147483647}};
-  for (const Case& c : cases)
-    EXPECT_EQ(scaledFontSize(c.size, c.dpi), c.scaled) << c.size << " at " << c.dpi;
+  const Case cases[] = {{20, 96, 20},
+                        {20, 144, 30},
+                        {20, 120, 25},
+                        {21, 144, 32},  // 31.5 rounds up
+                        {10, 192, 20},
+                        {200, 144, 300},
+                        {13, 120, 16},
+                        {20, 72, 15},
+                        {20, 0, 20},
+                        {20, -5, 20},
+                        {2147483647, 96, 2147483647},
+                        {2147483647, 192, 2147483647}};
+  for (const Case& c : cases) EXPECT_EQ(scaledFontSize(c.size, c.dpi), c.scaled) << c.size << " at " << c.dpi;
 }
 
 TEST(LayoutMetrics, AtOneAndAHalfTimesTheDpiEveryMetricIsOneAndAHalfTimesWithinAPixel) {
@@ -162,20 +165,20 @@ TEST(LayoutMetrics, AtOneAndAHalfTimesTheDpiEveryMetricIsOneAndAHalfTimesWithinA
     const int big = scaledFontSize(size, 144);
     // Texts measured at each em: about proportional, as a face's outlines are.
     auto at = [](int em, int w, int h) { return TextSize{em * w / 100, em * h / 100}; };
-    const LayoutMetrics a = computeLayoutMetrics(size, 5, at(size, 490, 115), at(size, 200, 110), at(size, 300, 100), 0);
+    const LayoutMetrics a =
+        computeLayoutMetrics(size, 5, at(size, 490, 115), at(size, 200, 110), at(size, 300, 100), 0);
     const LayoutMetrics b = computeLayoutMetrics(big, 5, at(big, 490, 115), at(big, 200, 110), at(big, 300, 100), 0);
     EXPECT_NEAR(b.margin, 1.5 * a.margin, 1.0);
     EXPECT_NEAR(b.gap, 1.5 * a.gap, 1.0);
     EXPECT_NEAR(b.halfGap, 1.5 * a.halfGap, 1.0);
-    EXPECT_NEAR(b.rowHeight, 1.5 * a.rowHeight, 3.0);  // the name's height and two half gaps
+    EXPECT_NEAR(b.rowHeight, 1.5 * a.rowHeight, 3.0);      // the name's height and two half gaps
     EXPECT_NEAR(b.windowWidth, 1.5 * a.windowWidth, 7.0);  // margin, three gaps, three texts
   }
 }
 
 TEST(Placement, GrabWidthIsAThirdOfTheWidgetOrFortyEightPixels) {
   const int cases[][2] = {{300, 48}, {144, 48}, {143, 48}, {141, 47}, {142, 48}, {90, 30}, {91, 31}, {0, 0}};
-  for (const auto& c : cases)
-    EXPECT_EQ(grabWidthFor(c[0]), c[1]) << c[0];
+  for (const auto& c : cases) EXPECT_EQ(grabWidthFor(c[0]), c[1]) << c[0];
 }
 
 TEST(Placement, StoredPlaceIsKeptOnlyWhereTheWidgetCanBeGrabbed) {
@@ -222,10 +225,10 @@ TEST(Placement, CentredOnTheWorkArea) {
     int width, height, left, top;
   };
   const Case cases[] = {
-      {{0, 0, 1280, 800}, 300, 175, 490, 312},     // 312.5 truncated
-      {{0, 0, 1280, 770}, 301, 0, 489, 385},       // taskbar at the bottom; no rows
+      {{0, 0, 1280, 800}, 300, 175, 490, 312},  // 312.5 truncated
+      {{0, 0, 1280, 770}, 301, 0, 489, 385},    // taskbar at the bottom; no rows
       {{1280, -100, 2560, 860}, 200, 100, 1820, 330},
-      {{0, 0, 100, 100}, 300, 200, -100, -50},     // larger than the area: centred all the same
+      {{0, 0, 100, 100}, 300, 200, -100, -50},  // larger than the area: centred all the same
   };
   for (const Case& c : cases) {
     const PixelRect r = centredIn(c.area, c.width, c.height);
@@ -237,17 +240,19 @@ TEST(Placement, CentredOnTheWorkArea) {
 }
 
 TEST(SurfaceBound, DpiIsWhatWindowsCanReport) {
-  const int cases[][2] = {{96, 96}, {144, 144}, {480, 480}, {1, 96}, {0, 96}, {-5, 96}, {95, 96}, {481, 480},
-                          {10000, 480}, {20000, 480}, {2147483647, 480}};
-  for (const auto& c : cases)
-    EXPECT_EQ(clampDpi(c[0]), c[1]) << c[0];
+  const int cases[][2] = {{96, 96}, {144, 144}, {480, 480},   {1, 96},      {0, 96},          {-5, 96},
+                          {95, 96}, {481, 480}, {10000, 480}, {20000, 480}, {2147483647, 480}};
+  for (const auto& c : cases) EXPECT_EQ(clampDpi(c[0]), c[1]) << c[0];
 }
 
 TEST(SurfaceBound, TwiceTheVirtualScreen) {
   struct Case {
     int width, height, limitWidth, limitHeight;
   };
-  const Case cases[] = {{1280, 800, 2560, 1600}, {3840, 1080, 7680, 2160}, {0, 0, 1280, 960}, {-1, 800, 1280, 1600},
+  const Case cases[] = {{1280, 800, 2560, 1600},
+                        {3840, 1080, 7680, 2160},
+                        {0, 0, 1280, 960},
+                        {-1, 800, 1280, 1600},
                         {2147483647, 1, 2147483647, 2}};
   for (const Case& c : cases) {
     const SurfaceLimit limit = surfaceLimitFor(c.width, c.height);
@@ -281,8 +286,7 @@ TEST(SurfaceBound, TooTallOrTooWideWithoutNamesShrinksTheEm) {
     for (int tries = 0; tries < 20; ++tries) {
       const int next = emWithin(at(em), 25 * em, limit);
       EXPECT_LE(next, em);
-      if (next == em)
-        break;
+      if (next == em) break;
       em = next;
     }
     EXPECT_EQ(em < c.em, c.shrinks);
@@ -301,11 +305,11 @@ TEST(SurfaceBound, NameColumnNarrowsToTheLimit) {
     int limitWidth, nameRoom, windowWidth;
   };
   const Case cases[] = {
-      {100000, -1, wide.windowWidth},     // fits: names whole
+      {100000, -1, wide.windowWidth},  // fits: names whole
       {wide.windowWidth, -1, wide.windowWidth},
       {wide.windowWidth - 1, 4999, wide.windowWidth - 1},
       {2560, 2560 - fixed, 2560},
-      {fixed, 0, fixed},                 // no room for any name
+      {fixed, 0, fixed},  // no room for any name
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.limitWidth);
@@ -328,16 +332,16 @@ TEST(SurfaceBound, NamesThatDoNotFitAreCutWithAnEllipsis) {
     std::string shown;
   };
   const Case cases[] = {
-      {"abcdef", 60, "abcdef"},                          // fits exactly
-      {"abcdef", 59, "abc" + ellipsis},                  // 3 letters and the ellipsis: 50
+      {"abcdef", 60, "abcdef"},          // fits exactly
+      {"abcdef", 59, "abc" + ellipsis},  // 3 letters and the ellipsis: 50
       {"abcdef", 50, "abc" + ellipsis},
-      {hanzi + hanzi + hanzi, 59, hanzi + ellipsis},     // never half a character
+      {hanzi + hanzi + hanzi, 59, hanzi + ellipsis},  // never half a character
       {hanzi + hanzi + hanzi, 40, hanzi + ellipsis},
       {hanzi + hanzi + hanzi, 39, ellipsis},
       {hanzi + "a" + hanzi + hanzi, 50, hanzi + "a" + ellipsis},  // mixed widths
-      {"abc", 19, ""},                                   // not even the ellipsis
+      {"abc", 19, ""},                                            // not even the ellipsis
       {"", 0, ""},
-      {"ab\x81", 30, "ab\x81"},                          // a lone lead byte at the end is one byte
+      {"ab\x81", 30, "ab\x81"},  // a lone lead byte at the end is one byte
   };
   for (const Case& c : cases) {
     const std::string shown = cutToWidth(c.text, c.room, widthOf);
@@ -352,10 +356,10 @@ TEST(Placement, TallerThanTheAreaStartsAtItsTopAndStaysGrabbable) {
     int width, height, left, top;
   };
   const Case cases[] = {
-      {{0, 0, 1280, 800}, 300, 175, 490, 312},       // fits: centred as before
-      {{0, 0, 1280, 800}, 300, 800, 490, 0},         // exactly the area's height
-      {{0, 0, 1280, 800}, 1500, 6000, -110, 0},      // 20 rows at size 200: top at the area's top
-      {{0, 30, 1280, 800}, 300, 2000, 490, 30},      // a taskbar at the top
+      {{0, 0, 1280, 800}, 300, 175, 490, 312},   // fits: centred as before
+      {{0, 0, 1280, 800}, 300, 800, 490, 0},     // exactly the area's height
+      {{0, 0, 1280, 800}, 1500, 6000, -110, 0},  // 20 rows at size 200: top at the area's top
+      {{0, 30, 1280, 800}, 300, 2000, 490, 30},  // a taskbar at the top
       {{1280, -100, 2560, 860}, 200, 5000, 1820, -100},
   };
   for (const Case& c : cases) {

@@ -65,8 +65,7 @@ TEST(LunarCalendarTest, LeapMonths) {
       {1900, 8}, {1901, 0}, {1990, 5},  {2017, 6}, {2020, 4}, {2023, 2}, {2024, 0},
       {2025, 6}, {2028, 5}, {2033, 11}, {2099, 2}, {2100, 0}, {1899, 0}, {2101, 0},  // outside the table
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(lunarLeapMonth(c.year), c.leapMonth) << c.year;
+  for (const auto& c : cases) EXPECT_EQ(lunarLeapMonth(c.year), c.leapMonth) << c.year;
 }
 
 TEST(LunarCalendarTest, MonthLengths) {
@@ -145,8 +144,7 @@ TEST(LunarCalendarTest, DateTextsAsUsersReadThem) {
       {{2025, 6, true, 21}, "农历闰六月廿一"}, {{2025, 7, false, 29}, "农历七月廿九"},
       {{2025, 7, false, 30}, "农历七月三十"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(lunarDateText(c.lunar), c.text) << show(c.lunar);
+  for (const auto& c : cases) EXPECT_EQ(lunarDateText(c.lunar), c.text) << show(c.lunar);
 }
 
 // Today is 2025-06-15, lunar 2025 五月二十; 2025 has a leap sixth month and a 29-day eighth month.
@@ -204,7 +202,7 @@ TEST(LunarDateTextTest, OneOffDates) {
       {"农历1990/8/15", {1990, 10, 3}},          {"农历1990年8月15日", {1990, 10, 3}},
       {"农历１９９０年８月１５", {1990, 10, 3}}, {"农历1990年闰五月初一", {1990, 6, 23}},
       {"农历1900年正月初一", {1900, 1, 31}},     {"农历2100年腊月廿九", {2101, 1, 28}},
-      {"农历2025年闰六月廿九", {2025, 8, 22}},  {"农历1990年八月初十", {1990, 9, 28}},
+      {"农历2025年闰六月廿九", {2025, 8, 22}},   {"农历1990年八月初十", {1990, 9, 28}},
   };
   for (const auto& c : cases) {
     CivilDate date;

@@ -29,36 +29,26 @@ TEST(RecoveryFiles, OtherNamesAreNotRecoveryFiles) {
   };
   const Case cases[] = {
       {"TESSALY_ITEMS.RECOVERED.TXT", 1},  // Windows names ignore the letter case
-      {"Tessaly_items.recovered.3.TXT", 3},
-      {"Tessaly_items.txt", 0},
-      {"Tessaly_items.recovered.txt.tmp", 0},
-      {"Tessaly_items.recovered.1.txt", 0},  // the first has no number
-      {"Tessaly_items.recovered.02.txt", 0},
-      {"Tessaly_items.recovered.1000.txt", 0},
-      {"Tessaly_items.recovered.-2.txt", 0},
-      {"Tessaly_items.recovered.x.txt", 0},
-      {"Tessaly_items.recovered..txt", 0},
-      {"Tessaly_items.recoveredtxt", 0},
+      {"Tessaly_items.recovered.3.TXT", 3},   {"Tessaly_items.txt", 0},
+      {"Tessaly_items.recovered.txt.tmp", 0}, {"Tessaly_items.recovered.1.txt", 0},  // the first has no number
+      {"Tessaly_items.recovered.02.txt", 0},  {"Tessaly_items.recovered.1000.txt", 0},
+      {"Tessaly_items.recovered.-2.txt", 0},  {"Tessaly_items.recovered.x.txt", 0},
+      {"Tessaly_items.recovered..txt", 0},    {"Tessaly_items.recoveredtxt", 0},
       {"Other_items.recovered.txt", 0},  // another copy of the program in the same folder
-      {"Tessaly_items.recovered", 0},
-      {"", 0},
+      {"Tessaly_items.recovered", 0},         {"", 0},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(recoveryFileNumber("Tessaly_items", c.name), c.number) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(recoveryFileNumber("Tessaly_items", c.name), c.number) << c.name;
 }
 
 TEST(RecoveryFiles, EachFileIsAnnouncedOnce) {
-  const std::vector<RecoveryFile> found = {
-      {"a", 300, true}, {"b", 100, true}, {"c", 200, false}, {"d", 200, true}};
+  const std::vector<RecoveryFile> found = {{"a", 300, true}, {"b", 100, true}, {"c", 200, false}, {"d", 200, true}};
   struct Case {
     uint64_t seen;
     std::vector<std::string> announced;
   };
   const Case cases[] = {
-      {0, {"b", "c", "d", "a"}},  // nothing announced yet: all, oldest first
-      {100, {"c", "d", "a"}},
-      {200, {"a"}},
-      {300, {}},  // the newest was named: nothing more to say
+      {0, {"b", "c", "d", "a"}},                           // nothing announced yet: all, oldest first
+      {100, {"c", "d", "a"}},    {200, {"a"}}, {300, {}},  // the newest was named: nothing more to say
       {UINT64_MAX, {}},
   };
   for (const Case& c : cases) {

@@ -167,11 +167,12 @@ TEST(RemindersTest, KeysAsWrittenAndAsRead) {
   const struct {
     const char* key;
     bool kept;
-  } cases[] = {{"20270520-7-a-0000abcd", true},   {"20270520-366-m-FFFFFFFF", true}, {"20270520-0-a-1", true},
-               {"20270520-367-a-0000abcd", false}, {"20270520-7-a-0000abcd0", false}, {"20270520-7-a-", false},
-               {"20270520--a-0000abcd", false},   {"20270520-7-a0000abcd", false},   {"2027052-7-a-0000abcd", false},
-               {"20270520-+7-a-0000abc", false},  {"2027O520-7-a-0000abcd", false},  {"20270520-7-a-0000abcg", false},
-               {"20270229-7-a-0000abcd", false},  {"20280229-7-a-0000abcd", true},   {"20270520-7-ab-0000abcd", false}};
+  } cases[] = {
+      {"20270520-7-a-0000abcd", true},    {"20270520-366-m-FFFFFFFF", true}, {"20270520-0-a-1", true},
+      {"20270520-367-a-0000abcd", false}, {"20270520-7-a-0000abcd0", false}, {"20270520-7-a-", false},
+      {"20270520--a-0000abcd", false},    {"20270520-7-a0000abcd", false},   {"2027052-7-a-0000abcd", false},
+      {"20270520-+7-a-0000abc", false},   {"2027O520-7-a-0000abcd", false},  {"20270520-7-a-0000abcg", false},
+      {"20270229-7-a-0000abcd", false},   {"20280229-7-a-0000abcd", true},   {"20270520-7-ab-0000abcd", false}};
   for (const auto& c : cases) {
     ReminderLog log;
     log.parse(c.key);
@@ -189,8 +190,12 @@ TEST(RemindersTest, OneBalloonForEverythingDue) {
             "今天：结婚纪念日，第 5 个周年\r\n"
             "相识 第 1000 天 还有 3 天（2027年5月16日 星期日，农历四月十一）\r\n"
             "妈妈生日 还有 7 天（2027年5月20日 星期四，农历四月十五）");
-  EXPECT_EQ(reminderTipText(list.records.data(), list.due(now)), "今天：结婚纪念日\n相识 第 1000 天 还有 3 天\n妈妈生日 还有 7 天");
-  const List many({{"a", "5-13", "提醒"}, {"b", "5-13", "提醒"}, {"c", "5-13", "提醒"}, {"d", "5-13", "提醒"},
+  EXPECT_EQ(reminderTipText(list.records.data(), list.due(now)),
+            "今天：结婚纪念日\n相识 第 1000 天 还有 3 天\n妈妈生日 还有 7 天");
+  const List many({{"a", "5-13", "提醒"},
+                   {"b", "5-13", "提醒"},
+                   {"c", "5-13", "提醒"},
+                   {"d", "5-13", "提醒"},
                    {"e", "5-14", "提前1天"}});
   EXPECT_EQ(reminderBalloonText(many.records.data(), many.due(now)), "今天：a\r\n今天：b\r\n今天：c\r\n另有 2 项");
   // The anniversary of a lunar date counts lunar years: 腊月初八 of lunar 2025 falls in 2026.
@@ -199,17 +204,19 @@ TEST(RemindersTest, OneBalloonForEverythingDue) {
             "今天：腊八，第 5 个周年");
   // A long name is cut on a character's edge: one ASCII byte, then 14 of its 24 hanzi.
   std::string odd = "a", kept = "a";
-  for (int i = 0; i < 24; ++i)
-    odd += "长";
-  for (int i = 0; i < 14; ++i)
-    kept += "长";
+  for (int i = 0; i < 24; ++i) odd += "长";
+  for (int i = 0; i < 14; ++i) kept += "长";
   const List cut({{odd.c_str(), "5-13", "提醒"}});
   EXPECT_EQ(reminderBalloonText(cut.records.data(), cut.due(now)), "今天：" + kept + "…");
 }
 
 TEST(RemindersTest, TheBalloonTextFitsItsField) {
   // Three of the longest lines the list can hold: 50-byte names, a long lunar date.
-  const std::string ascii(50, 'n'), hanzi = [] { std::string s; for (int i = 0; i < 25; ++i) s += "长"; return s; }();
+  const std::string ascii(50, 'n'), hanzi = [] {
+    std::string s;
+    for (int i = 0; i < 25; ++i) s += "长";
+    return s;
+  }();
   for (const std::string& name : {ascii, hanzi}) {
     const List list({{name.c_str(), "农历2020年闰四月廿九", "每年,提前366天"},
                      {name.c_str(), "农历2023年闰二月廿九", "每年,提前366天"},
@@ -227,8 +234,8 @@ TEST(RemindersTest, ReminderTime) {
     bool ok;
     int minutes;
   } cases[] = {{"09:00", true, 540}, {"9:05", true, 545}, {" 23:59 ", true, 1439}, {"００：３０", true, 30},
-               {"00:00", true, 0},   {"24:00", false, 0}, {"12:60", false, 0},    {"1230", false, 0},
-               {"12:3", false, 0},   {"", false, 0},      {"123:00", false, 0},   {"-1:00", false, 0}};
+               {"00:00", true, 0},   {"24:00", false, 0}, {"12:60", false, 0},     {"1230", false, 0},
+               {"12:3", false, 0},   {"", false, 0},      {"123:00", false, 0},    {"-1:00", false, 0}};
   for (const auto& c : cases) {
     int minutes = -7;
     EXPECT_EQ(parseRemindAt(c.text, &minutes), c.ok) << c.text;

@@ -82,7 +82,8 @@ TEST(RowOrderTest, NothingWithinLeavesNoRow) {
 
 TEST(RowOrderTest, WithoutOptionsTheFirstRowsInFileOrder) {
   std::vector<ItemRecord> records(7);
-  EXPECT_EQ(arrangeRows(records.data(), nullptr, 7, RowOrder::File, 0, kDefaultRows), (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(arrangeRows(records.data(), nullptr, 7, RowOrder::File, 0, kDefaultRows),
+            (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
 TEST(RowOrderTest, SettingsOutOfRangeGetTheirDefaults) {

@@ -22,8 +22,7 @@ class RunFolder {
     std::error_code error;
     const fs::path base = fs::temp_directory_path(error);
     for (int attempt = 0; attempt < 1000 && m_path.empty(); ++attempt) {
-      fs::path candidate =
-          base / ("tessaly-tests-" + std::to_string(TESSALY_PID) + "-" + std::to_string(attempt));
+      fs::path candidate = base / ("tessaly-tests-" + std::to_string(TESSALY_PID) + "-" + std::to_string(attempt));
       if (fs::create_directory(candidate, error)) m_path = candidate;
     }
     if (m_path.empty()) return;  // the tests then use the shared folder, as before

@@ -13,8 +13,7 @@ class ScopedTimeZone {
   explicit ScopedTimeZone(const std::string& zone) {
     const char* old = getenv("TZ");
     m_hadOld = old != nullptr;
-    if (m_hadOld)
-      m_old = old;
+    if (m_hadOld) m_old = old;
     setenv("TZ", zone.c_str(), 1);
     tzset();
   }

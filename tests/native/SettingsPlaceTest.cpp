@@ -33,8 +33,9 @@ TEST(SettingsPlace, FollowsTheProgramFolder) {
        false, false, true},
       {"portable marker, read-only stick", "E:\\Tessaly", false, true, false, true, true, PlaceKind::BesideProgram, "",
        false, false, true, true},
-      {"zip viewer's temporary folder: nothing probed", "C:\\Users\\Li\\AppData\\Local\\Temp\\Rar$EXa1.234\\Tessaly-1.1.0",
-       true, false, false, false, false, PlaceKind::TempFolder, "", false, false, false, false},
+      {"zip viewer's temporary folder: nothing probed",
+       "C:\\Users\\Li\\AppData\\Local\\Temp\\Rar$EXa1.234\\Tessaly-1.1.0", true, false, false, false, false,
+       PlaceKind::TempFolder, "", false, false, false, false},
       {"temporary folder, other case and slashes", "c:/users/li/appdata/local/TEMP/7zO1/Tessaly", false, true, false,
        false, false, PlaceKind::TempFolder, "", false, false, false, false},
       {"a temporary folder set to a drive's root", "D:\\Tools\\Tessaly", true, false, false, false, false,
@@ -135,12 +136,10 @@ TEST(SettingsPlace, ItemFolderTroubleSaysWhatIsTrue) {
   EXPECT_EQ(itemDirSettingTrouble("u8:Sync"), T::Unreadable);
   const std::string longName = "D:\\" + std::string(256, 'x');
   std::string longHanzi = "D:\\";
-  for (int i = 0; i < 255; ++i)
-    longHanzi += u8"纪";  // 255 units, 765 bytes: a name that can exist
+  for (int i = 0; i < 255; ++i) longHanzi += u8"纪";  // 255 units, 765 bytes: a name that can exist
   const std::string longPath = "D:\\" + [] {
     std::string parts;
-    for (int i = 0; i < 30; ++i)
-      parts += "folder" + std::to_string(i) + "\\";
+    for (int i = 0; i < 30; ++i) parts += "folder" + std::to_string(i) + "\\";
     return parts;
   }();
   const struct {
@@ -160,8 +159,7 @@ TEST(SettingsPlace, ItemFolderTroubleSaysWhatIsTrue) {
       {"a share that answers", "\\\\nas\\home\\list", {false, false, false, true}, T::FolderMissing},
       {"refused", "D:\\Sync", {false, false, true, true}, T::NoAccess},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(itemDirFolderTrouble(c.folder, c.look), c.trouble) << c.what;
+  for (const auto& c : cases) EXPECT_EQ(itemDirFolderTrouble(c.folder, c.look), c.trouble) << c.what;
   for (const auto& [path, root] :
        std::vector<std::pair<std::string, std::string>>{{"D:\\Sync\\a", "D:\\"},
                                                         {"d:/x", "d:\\"},

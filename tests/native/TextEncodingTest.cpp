@@ -34,10 +34,17 @@ TEST(EncodingRuleTest, AByteOrderMarkDecides) {
     TextEncoding expected;
   } cases[] = {
       {"\xEF\xBB\xBF", TextEncoding::Utf8Bom},
-      {"\xEF\xBB\xBF" "a,1", TextEncoding::Utf8Bom},
-      {"\xEF\xBB\xBF" "小小", TextEncoding::Utf8Bom},  // the mark wins over GBK bytes after it
+      {"\xEF\xBB\xBF"
+       "a,1",
+       TextEncoding::Utf8Bom},
+      {"\xEF\xBB\xBF"
+       "小小",
+       TextEncoding::Utf8Bom},  // the mark wins over GBK bytes after it
       {"\xFF\xFE", TextEncoding::Utf16Le},
-      {std::string("\xFF\xFE" "a\0,\0", 6), TextEncoding::Utf16Le},
+      {std::string("\xFF\xFE"
+                   "a\0,\0",
+                   6),
+       TextEncoding::Utf16Le},
       {"\xFE\xFF", TextEncoding::Utf16Be},
       {std::string("\xFE\xFF\0a", 4), TextEncoding::Utf16Be},
       {"\xEF\xBB", TextEncoding::Gbk},  // half a mark
@@ -50,8 +57,24 @@ TEST(EncodingRuleTest, AByteOrderMarkDecides) {
 
 // Every one of these, written in GBK, is also valid UTF-8 (Cyrillic or Latin letters); they stay GBK.
 TEST(EncodingRuleTest, GbkWordsThatAreValidUtf8StayGbk) {
-  const char* words[] = {"小小", "谢谢", "小猫", "石头", "小雪", "笑笑", "圆圆", "毛毛", "毛", "猫", "牛", "皮",
-                         "露", "彤", "然", "小小猫", "毛毛,2025-05-20", "圆圆,5月20日\r\n笑笑,2025-01-01\r\n"};
+  const char* words[] = {"小小",
+                         "谢谢",
+                         "小猫",
+                         "石头",
+                         "小雪",
+                         "笑笑",
+                         "圆圆",
+                         "毛毛",
+                         "毛",
+                         "猫",
+                         "牛",
+                         "皮",
+                         "露",
+                         "彤",
+                         "然",
+                         "小小猫",
+                         "毛毛,2025-05-20",
+                         "圆圆,5月20日\r\n笑笑,2025-01-01\r\n"};
   for (const char* word : words) {
     ASSERT_TRUE(gbk::isValidUtf8(word) || std::string(word).find(',') != std::string::npos) << word;
     EXPECT_EQ(detectEncoding(word), TextEncoding::Gbk) << gbk::gbkToUtf8(word);
@@ -60,7 +83,14 @@ TEST(EncodingRuleTest, GbkWordsThatAreValidUtf8StayGbk) {
 
 TEST(EncodingRuleTest, RealUtf8ListsAreUtf8) {
   const char* lists[] = {
-      u8"小小", u8"谢谢", u8"小猫", u8"石头", u8"毛毛", u8"生日", u8"阿岸", u8"猫",
+      u8"小小",
+      u8"谢谢",
+      u8"小猫",
+      u8"石头",
+      u8"毛毛",
+      u8"生日",
+      u8"阿岸",
+      u8"猫",
       u8"妈妈生日,5月20日\r\n结婚纪念日,2015-10-01\r\n",
       u8"宝宝出生,2024/3/8\n第一次旅行（北京）,2023年7月1日\n",
       u8"考试 \U0001F4DA,2025-06-07\n",
@@ -99,7 +129,7 @@ TEST(EncodingRuleTest, OnlyTheProbeIsLookedAtAndItsCutSequenceDoesNotCount) {
   EXPECT_EQ(detectEncoding("\xE7\x94\x9F\xE6\x97"), TextEncoding::Gbk);
   // What lies past the probe does not decide.
   EXPECT_EQ(detectEncoding(std::string(kEncodingProbeBytes, 'a') + u8"生日"), TextEncoding::Gbk);
-  EXPECT_EQ(detectEncoding("\xC0\xAF"), TextEncoding::Gbk);  // overlong: not UTF-8
+  EXPECT_EQ(detectEncoding("\xC0\xAF"), TextEncoding::Gbk);      // overlong: not UTF-8
   EXPECT_EQ(detectEncoding("\xE0\x80\xAF"), TextEncoding::Gbk);  // overlong in three bytes
   // Overlong in three bytes for a value that two bytes hold (0xE9): only the 0x800 bound refuses it.
   EXPECT_EQ(detectEncoding("\xE0\x83\xA9"), TextEncoding::Gbk);
@@ -108,8 +138,8 @@ TEST(EncodingRuleTest, OnlyTheProbeIsLookedAtAndItsCutSequenceDoesNotCount) {
 
 TEST(EncodingConversionTest, TextComesBackAsWrittenInEveryEncoding) {
   const std::u16string texts[] = {u"", u"a,1\r\n", u"生日,5月20日\n小猫 \U0001F600,2025-01-01", u"\x00E7\xD55C\xAE00"};
-  for (TextEncoding encoding : {TextEncoding::Utf8Bom, TextEncoding::Utf16Le, TextEncoding::Utf16Be,
-                                TextEncoding::Utf8}) {
+  for (TextEncoding encoding :
+       {TextEncoding::Utf8Bom, TextEncoding::Utf16Le, TextEncoding::Utf16Be, TextEncoding::Utf8}) {
     for (const std::u16string& text : texts) {
       std::string bytes = encodeFromUtf16(text, encoding);
       TextEncoding readAs = detectEncoding(bytes);
@@ -117,7 +147,9 @@ TEST(EncodingConversionTest, TextComesBackAsWrittenInEveryEncoding) {
       EXPECT_EQ(encodeFromUtf16(decodeToUtf16(bytes, readAs), readAs), bytes);
     }
   }
-  EXPECT_EQ(encodeFromUtf16(u"a\u751F", TextEncoding::Utf16Le), std::string("\xFF\xFE" "a\0\x1F\x75", 6));
+  EXPECT_EQ(encodeFromUtf16(u"a\u751F", TextEncoding::Utf16Le), std::string("\xFF\xFE"
+                                                                            "a\0\x1F\x75",
+                                                                            6));
   EXPECT_EQ(encodeFromUtf16(u"a\u751F", TextEncoding::Utf16Be), std::string("\xFE\xFF\0a\x75\x1F", 6));
   EXPECT_EQ(decodeToGbk(utf16Bytes(u"生日,1", false), TextEncoding::Utf16Le), "生日,1");
   EXPECT_EQ(decodeToGbk(utf16Bytes(u"生日,1", true), TextEncoding::Utf16Be), "生日,1");
@@ -133,11 +165,11 @@ TEST(EncodingConversionTest, SavedTextReadsBackAsItWasWritten) {
     TextEncoding encoding;
     const char* expected;
   } cases[] = {
-      {u"Zo\u00EB,1", TextEncoding::Utf8, "\xEF\xBB\xBFZo\xC3\xAB,1"},     // UTF-8 that reads as GBK
-      {u"生日", TextEncoding::Utf8, "\xE7\x94\x9F\xE6\x97\xA5"},             // stays without a mark
+      {u"Zo\u00EB,1", TextEncoding::Utf8, "\xEF\xBB\xBFZo\xC3\xAB,1"},               // UTF-8 that reads as GBK
+      {u"生日", TextEncoding::Utf8, "\xE7\x94\x9F\xE6\x97\xA5"},                     // stays without a mark
       {u"\x9518\x4FCA", TextEncoding::Gbk, "\xEF\xBB\xBF\xE9\x94\x98\xE4\xBF\x8A"},  // GBK bytes EF BB BF BF A1
       {u"毛毛", TextEncoding::Gbk, "\xC3\xAB\xC3\xAB"},
-      {u"a,1\r\n", TextEncoding::Utf8, "a,1\r\n"},                      // ASCII only: no mark needed
+      {u"a,1\r\n", TextEncoding::Utf8, "a,1\r\n"},  // ASCII only: no mark needed
   };
   for (const auto& c : cases) {
     std::string bytes = encodeFromUtf16(c.text, c.encoding);
@@ -152,9 +184,12 @@ TEST(EncodingConversionTest, WhatCannotBeKeptComesBackChanged) {
     std::string bytes;
     TextEncoding encoding;
   } cases[] = {
-      {std::string("\xFF\xFE" "a\0b", 5), TextEncoding::Utf16Le},            // an odd last byte
-      {"\xEF\xBB\xBF\xC0\xAF", TextEncoding::Utf8Bom},                       // broken UTF-8
-      {"a\x81,b", TextEncoding::Gbk},                                        // a lead byte without its trail
+      {std::string("\xFF\xFE"
+                   "a\0b",
+                   5),
+       TextEncoding::Utf16Le},                          // an odd last byte
+      {"\xEF\xBB\xBF\xC0\xAF", TextEncoding::Utf8Bom},  // broken UTF-8
+      {"a\x81,b", TextEncoding::Gbk},                   // a lead byte without its trail
       {"\xFF\xFE", TextEncoding::Gbk},
   };
   for (const auto& c : cases)
@@ -174,12 +209,12 @@ TEST(EditorLimitTest, TheBoxHoldsWhatTheEditorCanOpenAndSave) {
     size_t loaded, limit;
   };
   const Case cases[] = {
-      {TextEncoding::Gbk, 0, k4MiB},                   // 4 Mi ASCII characters are a 4 MiB file
+      {TextEncoding::Gbk, 0, k4MiB},  // 4 Mi ASCII characters are a 4 MiB file
       {TextEncoding::Utf8, 100, k4MiB},
-      {TextEncoding::Utf8Bom, 0, k4MiB - 3},           // the mark takes its three bytes
-      {TextEncoding::Utf16Le, 0, k4MiB / 2 - 1},       // two bytes a character, two for the mark
+      {TextEncoding::Utf8Bom, 0, k4MiB - 3},      // the mark takes its three bytes
+      {TextEncoding::Utf16Le, 0, k4MiB / 2 - 1},  // two bytes a character, two for the mark
       {TextEncoding::Utf16Be, 5, k4MiB / 2 - 1},
-      {TextEncoding::Gbk, 2 * k4MiB, 2 * k4MiB},       // 4 Mi bare line feeds, each shown as CR LF
+      {TextEncoding::Gbk, 2 * k4MiB, 2 * k4MiB},  // 4 Mi bare line feeds, each shown as CR LF
       {TextEncoding::Utf16Le, k4MiB / 2 + 7, k4MiB / 2 + 7},
   };
   for (const Case& c : cases)
@@ -200,9 +235,9 @@ TEST(EncodingConversionTest, EachCharacterOnItsOwn) {
     std::string gbk, utf8;
   } cases[] = {
       {"\xC9\xFA\xC8\xD5", u8"生日"},
-      {"x\x81", "x?"},          // a lead byte at the end
-      {"\x81\t1", "?\t1"},      // ... or before a byte that is no trail
-      {"\x81\x4B", u8"並"},     // 0x81 leads a character
+      {"x\x81", "x?"},       // a lead byte at the end
+      {"\x81\t1", "?\t1"},   // ... or before a byte that is no trail
+      {"\x81\x4B", u8"並"},  // 0x81 leads a character
       {"\x80\xFF", "??"},
       {"", ""},
   };

@@ -38,10 +38,8 @@ TEST_P(TrayTipCut, KeepsAWholeCharacterPrefixThatFitsTheField) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cuts, TrayTipCut,
-    testing::Values(TipCase{"short", "Tessaly", 7},
-                    TipCase{"63 Latin", std::string(63, 'a'), 63},
-                    TipCase{"64 Latin", std::string(64, 'a'), 63},
-                    TipCase{"100 Latin", std::string(100, 'a'), 63},
+    testing::Values(TipCase{"short", "Tessaly", 7}, TipCase{"63 Latin", std::string(63, 'a'), 63},
+                    TipCase{"64 Latin", std::string(64, 'a'), 63}, TipCase{"100 Latin", std::string(100, 'a'), 63},
                     // 61 + 2 = 63 bytes: the last character ends exactly at the limit.
                     TipCase{"63 with a double-byte end", std::string(61, 'a') + kAh, 63},
                     // 62 + 2 = 64: the character would straddle the limit and goes whole.

@@ -91,9 +91,13 @@ TEST(UserInputTest, FullWidthCommasReplacedCharacterByCharacter) {
 }
 
 TEST(UserInputTest, FullWidthCommasReplacedInUtf16) {
-  std::wstring text = L"\x751F\x65E5\xFF0C" L"2025-05-20\r\n\xFF0C\xFF0C";
+  std::wstring text =
+      L"\x751F\x65E5\xFF0C"
+      L"2025-05-20\r\n\xFF0C\xFF0C";
   EXPECT_EQ(replaceFullWidthCommas(text), 3);
-  EXPECT_EQ(text, L"\x751F\x65E5," L"2025-05-20\r\n,,");
+  EXPECT_EQ(text,
+            L"\x751F\x65E5,"
+            L"2025-05-20\r\n,,");
 }
 
 class UnreadableLinesTest : public testing::Test {
@@ -115,8 +119,7 @@ TEST_F(UnreadableLinesTest, ListsShownLinesWithUnreadableDates) {
       // Empty lines and lines with ";" are not shown, so never listed, and do not count to five.
       {"\r\n;a,bad\r\nb;c,bad\r\n注释；全角分号不算,bad\r\n", {"注释；全角分号不算,bad"}},
       {"1,2025-01-01\r\n2,2025-01-02\r\n3,2025-01-03\r\n4,2025-01-04\r\n5,2025-01-05\r\n6,bad\r\n", {}},
-      {"1,2025-01-01\r\n\r\n;x,bad\r\n2,2025-01-02\r\n3,2025-01-03\r\n4,bad\r\n5,bad\r\n6,bad\r\n",
-       {"4,bad", "5,bad"}},
+      {"1,2025-01-01\r\n\r\n;x,bad\r\n2,2025-01-02\r\n3,2025-01-03\r\n4,bad\r\n5,bad\r\n6,bad\r\n", {"4,bad", "5,bad"}},
       {"1,x\r\n2,x\r\n3,x\r\n4,x\r\n5,x\r\n6,x\r\n7,x\r\n", {"1,x", "2,x", "3,x", "4,x", "5,x"}},
       // Bare line feeds, and a last line without any.
       {"a,bad\nb,2025-05-20\nc,also bad", {"a,bad", "c,also bad"}},
@@ -131,7 +134,8 @@ TEST_F(UnreadableLinesTest, ListsShownLinesWithUnreadableDates) {
   for (const Case& c : cases) EXPECT_EQ(strings(unreadableShownLines(c.text, now)), c.expected) << c.text;
   // More rows shown (the rows setting, or nearest first): the lines past the fifth are asked about too.
   const char* seven = "1,x\r\n2,2025-01-02\r\n3,x\r\n4,x\r\n5,x\r\n6,x\r\n7,x\r\n";
-  EXPECT_EQ(strings(unreadableShownLines(seven, now, 6)), (std::vector<std::string>{"1,x", "3,x", "4,x", "5,x", "6,x"}));
+  EXPECT_EQ(strings(unreadableShownLines(seven, now, 6)),
+            (std::vector<std::string>{"1,x", "3,x", "4,x", "5,x", "6,x"}));
   EXPECT_EQ(strings(unreadableShownLines(seven, now, kTableRecords)).size(), 6u);
 }
 

@@ -29,7 +29,6 @@ int main(int argc, char** argv) {
   const int stored = readItemBytes(core, bytes, records.data(), options.data());
   const IcsFile ics = writeIcs(records.data(), options.data(), stored, CTime(year, month, day, 12, 0, 0), remindAt);
   const std::string note = icsBoundNote(ics);
-  if (!note.empty())
-    std::fprintf(stderr, "%s\n", note.c_str());
+  if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
   return replaceFileBytes(argv[3], ics.text) ? 0 : 1;
 }

@@ -222,7 +222,8 @@ bool printVersion(const wchar_t* file) {
   if (!GetFileVersionInfoW(file, 0, size, data.data())) return false;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || length < sizeof *fixed) return false;
+  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || length < sizeof *fixed)
+    return false;
   const DWORD parts[4] = {fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
                           fixed->dwProductVersionLS};
   std::printf("%u.%u.%u.%u %u.%u.%u.%u\n", HIWORD(parts[0]), LOWORD(parts[0]), HIWORD(parts[1]), LOWORD(parts[1]),
@@ -335,8 +336,8 @@ int main() {
       windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
       windowClass.lpszClassName = L"winctl.clicks";
       RegisterClassW(&windowClass);
-      window = CreateWindowExW(0, L"winctl.clicks", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 500, 300, 200, nullptr,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
+      window = CreateWindowExW(0, L"winctl.clicks", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 500, 300, 200,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     } else {
       window = CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 500, 300, 200, nullptr,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -375,8 +376,10 @@ int main() {
       EnumWindows(keepBalloon, reinterpret_cast<LPARAM>(&balloon));
       wchar_t text[1024] = {};
       DWORD_PTR got = 0;
-      if (balloon && SendMessageTimeoutW(balloon, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                                         2000, &got) && text[0]) {
+      if (balloon &&
+          SendMessageTimeoutW(balloon, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                              &got) &&
+          text[0]) {
         std::printf("%s\n", utf8(text).c_str());
         return 0;
       }
@@ -428,8 +431,8 @@ int main() {
   }
   if (verb == L"line-height" && argc > 3) {
     // A negative height asks for the em (character height) rather than the cell.
-    HFONT font = CreateFontW(-_wtoi(argv[3]), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-                             title);
+    HFONT font =
+        CreateFontW(-_wtoi(argv[3]), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, title);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     TEXTMETRICW metrics = {};

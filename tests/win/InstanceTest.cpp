@@ -137,7 +137,7 @@ TEST(InstanceName, SameFolderAnyCaseIsOneInstance) {
 TEST(InstanceName, OtherFoldersAreOtherInstances) {
   const wchar_t* paths[] = {
       L"C:\\Tools\\Tessaly.exe",  L"C:\\Tools2\\Tessaly.exe", L"D:\\Tools\\Tessaly.exe",
-      L"C:\\Tools\\Tessaly2.exe", L"C:\\한국어\\Tessaly.exe",  L"C:\\한국아\\Tessaly.exe",
+      L"C:\\Tools\\Tessaly2.exe", L"C:\\한국어\\Tessaly.exe", L"C:\\한국아\\Tessaly.exe",
   };
   for (size_t i = 0; i < std::size(paths); ++i)
     for (size_t j = i + 1; j < std::size(paths); ++j)

@@ -27,17 +27,13 @@ constexpr uint32_t kUpcoming = 0xFFA5B6EC;
 constexpr uint32_t kPast = 0xFFF7A000;
 constexpr uint32_t kToday = 0xFFFF0400;
 
-int channel(uint32_t pixel, int shift) {
-  return static_cast<int>((pixel >> shift) & 0xFF);
-}
+int channel(uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); }
 
 // An opaque pixel close to colour: the inside of a glyph stroke, not an antialiased edge.
 bool looksLike(uint32_t pixel, uint32_t colour) {
-  if (channel(pixel, 24) != 0xFF)
-    return false;
+  if (channel(pixel, 24) != 0xFF) return false;
   for (int shift : {16, 8, 0}) {
-    if (std::abs(channel(pixel, shift) - channel(colour, shift)) > 40)
-      return false;
+    if (std::abs(channel(pixel, shift) - channel(colour, shift)) > 40) return false;
   }
   return true;
 }
@@ -54,8 +50,7 @@ Span scan(const OffscreenSurface& s, int x0, int y0, int x1, int y1, const std::
   Span span;
   for (int y = std::max(y0, 0); y < std::min(y1, s.height()); ++y) {
     for (int x = std::max(x0, 0); x < std::min(x1, s.width()); ++x) {
-      if (!test(s.pixel(x, y)))
-        continue;
+      if (!test(s.pixel(x, y))) continue;
       span.left = std::min(span.left, x);
       span.right = std::max(span.right, x);
       ++span.count;
@@ -196,8 +191,7 @@ TEST_F(RenderTest, RowsAlternateAndTheStripFadesDownTheWholeWidget) {
     EXPECT_NEAR(channel(s->pixel(m.margin / 2, 1), 16), channel(kEvenRow, 16), 4);
     // Near-opaque white at the bottom edge.
     const uint32_t bottom = s->pixel(m.margin / 2, m.windowHeight - 1);
-    for (int shift : {16, 8, 0})
-      EXPECT_GE(channel(bottom, shift), 0xF0);
+    for (int shift : {16, 8, 0}) EXPECT_GE(channel(bottom, shift), 0xF0);
   }
 }
 
@@ -218,8 +212,7 @@ TEST_F(RenderTest, EachColourStaysInItsColumnsAndRow) {
           ASSERT_TRUE(x >= c.nameX && x < c.wordX) << "white at " << x << "," << y;
         }
         for (int kind = Upcoming; kind <= Past; ++kind) {
-          if (!looksLike(p, kinds[kind]))
-            continue;
+          if (!looksLike(p, kinds[kind])) continue;
           ASSERT_GE(x, c.wordX) << "kind " << kind << " at " << x << "," << y;
           ASSERT_EQ(ItemTable[row].kind, kind) << "kind " << kind << " at " << x << "," << y;
         }
@@ -311,8 +304,8 @@ TEST_F(RenderTest, NameColumnHoldsTheWidestDrawnName) {
     EXPECT_TRUE(scan(*s, c.wordX - m.halfGap, 0, m.windowWidth, m.windowHeight, [](uint32_t p) {
                   return looksLike(p, kWhite);
                 }).empty());
-    EXPECT_FALSE(scan(*s, c.wordX, 0, c.numberX, m.rowHeight, [](uint32_t p) { return looksLike(p, kUpcoming); })
-                     .empty());
+    EXPECT_FALSE(
+        scan(*s, c.wordX, 0, c.numberX, m.rowHeight, [](uint32_t p) { return looksLike(p, kUpcoming); }).empty());
     EXPECT_FALSE(scan(*s, c.wordX, m.rowHeight, c.numberX, m.windowHeight, [](uint32_t p) {
                    return looksLike(p, kPast);
                  }).empty());
@@ -373,8 +366,7 @@ TEST_F(RenderTest, LayoutAtOneAndAHalfTimesTheDpi) {
 
 TEST_F(RenderTest, FullLengthNameAndHugeNumbersDrawWithoutHarm) {
   std::string longName;
-  for (int i = 0; i < 25; ++i)
-    longName += "长";
+  for (int i = 0; i < 25; ++i) longName += "长";
   ASSERT_EQ(longName.size(), 50u);
   for (int size : {10, 200}) {
     SCOPED_TRACE(size);
@@ -395,12 +387,10 @@ TEST_F(RenderTest, FullLengthNameAndHugeNumbersDrawWithoutHarm) {
 // limit the em shrinks to fit the height and the name is cut with "…" to fit the width.
 TEST_F(RenderTest, WithinTheSurfaceLimitNamesAreCutAndTheEmShrinks) {
   std::string longName;
-  for (int i = 0; i < 25; ++i)
-    longName += "长";
+  for (int i = 0; i < 25; ++i) longName += "长";
   fontSize = 200;
   widget.dpi = kMaxDpi;
-  for (int i = 0; i < 5; ++i)
-    setRow(i, i == 0 ? longName.c_str() : kName2, Upcoming, 12);
+  for (int i = 0; i < 5; ++i) setRow(i, i == 0 ? longName.c_str() : kName2, Upcoming, 12);
   const SurfaceLimit limit = {2560, 1600};
   widget.ComputeMetrics(&limit);
   const LayoutMetrics m = widget.layout;
@@ -534,8 +524,7 @@ TEST(FaceCacheTest, EveryFamilyHandedOutStaysAndIsMadeOnce) {
 TEST_F(RenderTest, UpdateLayoutSizesAndPushesTheWindow) {
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-  if (!window)
-    GTEST_SKIP() << "no window station";
+  if (!window) GTEST_SKIP() << "no window station";
   widget.m_hWnd = window;
   widget.updateLayeredWindowProc = UpdateLayeredWindow;
   widget.blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
@@ -550,8 +539,7 @@ TEST_F(RenderTest, UpdateLayoutSizesAndPushesTheWindow) {
   EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 
   setFiveRows();
-  for (int i = 0; i < 5; ++i)
-    std::strcpy(ItemTable[i].dateText, "2001-01-01");
+  for (int i = 0; i < 5; ++i) std::strcpy(ItemTable[i].dateText, "2001-01-01");
   SetWindowPos(window, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // a drag
   widget.UpdateLayout();
   GetWindowRect(window, &rect);

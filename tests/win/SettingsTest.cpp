@@ -65,10 +65,18 @@ TEST_F(SettingsTest, NeverSavedOrDamagedValuesReadAsNotSaved) {
     int read;
     int fontSize;
   } cases[] = {
-      {L"24", 24, 24},         {L" 30 ", 30, 30},       {L"9", 9, 20},          {L"201", 201, 20},
-      {L"-5", -5, 20},         {L"abc", kConfigNotSaved, 20}, {L"12px", kConfigNotSaved, 20},
-      {L"", kConfigNotSaved, 20}, {L"99999999999", kConfigNotSaved, 20},
-      {L"\"26\"", 26, 26},     {L"'27'", 27, 27},       {L"\"28", kConfigNotSaved, 20},
+      {L"24", 24, 24},
+      {L" 30 ", 30, 30},
+      {L"9", 9, 20},
+      {L"201", 201, 20},
+      {L"-5", -5, 20},
+      {L"abc", kConfigNotSaved, 20},
+      {L"12px", kConfigNotSaved, 20},
+      {L"", kConfigNotSaved, 20},
+      {L"99999999999", kConfigNotSaved, 20},
+      {L"\"26\"", 26, 26},
+      {L"'27'", 27, 27},
+      {L"\"28", kConfigNotSaved, 20},
       {L"012345678901234567890123456789012345", kConfigNotSaved, 20},
   };
   for (const Case& c : cases) {
@@ -213,8 +221,7 @@ TEST(AutostartRegistry, ValuesAreFoundByWhatTheyStart) {
   };
   const std::wstring pid = std::to_wstring(GetCurrentProcessId());
   std::wstring self = moduleFileName();
-  for (wchar_t& c : self)
-    c = static_cast<wchar_t>(towupper(c));  // this program, spelled otherwise
+  for (wchar_t& c : self) c = static_cast<wchar_t>(towupper(c));  // this program, spelled otherwise
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
   const std::wstring otherFolder = std::wstring(temp) + L"tessaly-other-" + pid;

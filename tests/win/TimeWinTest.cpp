@@ -22,9 +22,7 @@ ULONGLONG ticksOf(const FILETIME& ft) {
   return ticks.QuadPart;
 }
 
-int64_t unixSecondsOf(const FILETIME& ft) {
-  return static_cast<int64_t>(ticksOf(ft) / 10000000) - kFileTimeEpoch;
-}
+int64_t unixSecondsOf(const FILETIME& ft) { return static_cast<int64_t>(ticksOf(ft) / 10000000) - kFileTimeEpoch; }
 
 bool sameDate(const SYSTEMTIME& a, const SYSTEMTIME& b) {
   return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
@@ -62,8 +60,7 @@ TEST(TimeWinTest, NowAgreesWithTheWindowsClock) {
     const CTime now = core.getTimeNow();
     SYSTEMTIME after;
     GetLocalTime(&after);
-    if (!sameDate(before, after) || before.wHour != after.wHour || before.wMinute != after.wMinute)
-      continue;
+    if (!sameDate(before, after) || before.wHour != after.wHour || before.wMinute != after.wMinute) continue;
     EXPECT_NEAR(static_cast<double>(now.GetTime()), static_cast<double>(unixSecondsOf(utc)), 1.0);
     EXPECT_EQ(now.GetYear(), after.wYear);
     EXPECT_EQ(now.GetMonth(), after.wMonth);
@@ -98,8 +95,7 @@ TEST(TimeWinTest, TodaysDateTextIsTheWindowsLocalMidnight) {
     const CTime now = core.getTimeNow();
     SYSTEMTIME check;
     GetLocalTime(&check);
-    if (!sameDate(today, check))
-      continue;  // midnight passed meanwhile
+    if (!sameDate(today, check)) continue;  // midnight passed meanwhile
 
     EXPECT_EQ(numbered.GetTime(), expected) << dateText(today);
     EXPECT_EQ(writtenTime.GetTime(), expected);
@@ -126,8 +122,7 @@ TEST(TimeWinTest, ItemsAroundTodayCountAgainstTheWindowsDate) {
     countDays(core, records, kCount);
     SYSTEMTIME check;
     GetLocalTime(&check);
-    if (!sameDate(today, check))
-      continue;
+    if (!sameDate(today, check)) continue;
 
     for (int i = 0; i < kCount; ++i) {
       const int offset = offsets[i];
