@@ -102,7 +102,7 @@ check "storing the size fails with a message" wait_message
 check "it says the size is used but could not be stored" grep -q '无法保存到设置文件' <<<"$MESSAGE"
 check "it names the settings file" grep -qF 'Tessaly.ini' <<<"$MESSAGE"
 answer_message Return
-check "then the options dialog closes" dialog_gone 选项 5
+check "then the options dialog closes" dialog_gone 选项 10
 check "and the widget takes the new size" wait_for 5 eval '[ "$(widget_height)" -gt "$before" ]'
 winctl command Tessaly "$ID_APP_QUIT" >/dev/null
 check "quitting says nothing and ends" app_ended
