@@ -121,10 +121,6 @@ TEST(AutostartRunValue, WhichValuesMayBeThisPrograms) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(mayBeThisProgramsValue(c.name, c.command, u8"纪念日.exe"), c.may) << c.name << " " << c.command;
-  EXPECT_EQ(runValueKind(ExeLook::ThisProgram), RunValueKind::This);
-  EXPECT_EQ(runValueKind(ExeLook::Gone), RunValueKind::Stale);
-  EXPECT_EQ(runValueKind(ExeLook::Another), RunValueKind::NotOurs);  // another copy, still there
-  EXPECT_EQ(runValueKind(ExeLook::Unknown), RunValueKind::NotOurs);  // on a stick not plugged in
 }
 
 TEST(AutostartRunValue, CleanupTakesOverOrRemoves) {
