@@ -1,9 +1,6 @@
 #include "app/AppState.h"
 
 CCore* core = nullptr;
-ItemRecord* ItemTable = nullptr;
-ItemOptions* ItemOptionsTable = nullptr;
-int itemCount = 0;
 int fontSize = kDefaultFontSize;
 FilePath appPath;
 FilePath itemFilePath;
@@ -11,6 +8,3 @@ CString fontFace;
 int rowsSetting = kDefaultRows;
 RowOrder rowOrder = RowOrder::File;
 int withinDays = 0;
-int storedCount = 0;
-std::vector<int> rowRecords;
-bool nothingSoonRow = false;

@@ -12,7 +12,6 @@
 #include <shellapi.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,7 @@
 #include "core/TextFile.h"
 #include "framework/Gbk.h"
 #include "items/Calendar.h"
-#include "items/ItemDetails.h"
-#include "items/ItemFile.h"
+#include "items/ItemList.h"
 #include "items/Reminders.h"
 
 namespace {
@@ -128,10 +126,8 @@ int runListCommand() {
   // The same list the widget reads, wherever the settings put it; the listing writes nothing.
   core.autoFileConfig(false);
   const FilePath path = core.listPath();
-  std::unique_ptr<ItemRecord[]> table(new ItemRecord[kTableRecords]);
-  std::unique_ptr<ItemOptions[]> options(new ItemOptions[kTableRecords]);
-  int shown = 0, stored = 0;
-  const ItemFileLoad load = loadItemFile(core, path, table.get(), shown, &stored, options.get());
+  ItemList list;
+  const ItemFileLoad load = list.load(core, path);
   // No list at all is the widget's ordinary empty state: nothing to print.
   if (load.status == ItemFileStatus::Missing) {
     if (!command.ics) return 0;  // a calendar file is still written, with no events
@@ -140,13 +136,15 @@ int runListCommand() {
     return 1;
   }
   const CTime now = core.getTimeNow();
+  // Worked out once, for the calendar file and the listing alike.
+  list.count(now);
   if (command.ics) {
     const FilePath icsPath = gbk::wideToUtf8(command.icsPath);
     // The reminder time as the widget reads it.
     int remindAt = kDefaultRemindAt;
     const std::string at = gbk::fromWide(core.getConfigText("remindat"));
     if (!at.empty() && !parseRemindAt(at, &remindAt)) remindAt = kDefaultRemindAt;
-    const IcsFile ics = writeIcs(table.get(), options.get(), stored, now, remindAt);
+    const IcsFile ics = writeIcs(list, now, remindAt);
     if (!replaceFileBytes(icsPath, ics.text)) {
       console.err(gbk::gbkToUtf8("无法写入日历文件：") + icsPath + "\n");
       return 1;
@@ -156,11 +154,10 @@ int runListCommand() {
     if (!command.list) return 0;
   }
   std::string text;
-  for (int i = 0; i < stored; ++i) {
-    const ItemRecord& record = table[i];
+  for (int i = 0; i < list.stored(); ++i) {
+    const ItemRecord& record = list.line(i);
     const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
-    const std::string_view date(record.dateText, strnlen(record.dateText, sizeof record.dateText));
-    const std::vector<std::string> fields = itemListFields(name, itemDetails(date, options[i], now), options[i]);
+    const std::vector<std::string> fields = itemListFields(name, list.facts(i, now).details, list.optionsOf(i));
     for (size_t f = 0; f < fields.size(); ++f) text += (f ? "\t" : "") + gbk::gbkToUtf8EachCharacter(fields[f]);
     text += "\n";
   }

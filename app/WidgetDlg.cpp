@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <vector>
 
@@ -16,7 +15,6 @@
 #include "framework/Gbk.h"
 #include "framework/Timeline.h"
 #include "res/resource.h"
-#include "items/ItemOptions.h"
 #include "ui/ItemsDlg.h"
 
 namespace {
@@ -88,9 +86,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   // At once, so that a second start finds this widget also while it is still starting.
   publishInstanceWindow(m_hWnd);
-  ItemTable = static_cast<ItemRecord*>(std::malloc(kItemTableBytes));
-  ItemOptionsTable = ItemTable ? new (std::nothrow) ItemOptions[kTableRecords] : nullptr;
-  core = ItemOptionsTable ? new (std::nothrow) CCore : nullptr;
+  core = new (std::nothrow) CCore;
   if (!core) {
     AfxMessageBox("内存不足，Tessaly 无法启动，程序将退出。", MB_OK | MB_ICONERROR);
     EndDialog(IDABORT);
@@ -114,10 +110,6 @@ BOOL CWidgetDlg::OnInitDialog() {
   SetWindowText("Tessaly");
   timelineMark("settings read");
 
-  // The first layout measures slot 0 even when no file is read: it must hold an empty name.
-  itemCount = 0;
-  storedCount = 0;
-  std::memset(ItemTable, 0, kItemTableBytes);
   LoadItems();
   timelineMark("list read");
   if (!hasPosition) posLeft = posTop = 0;
@@ -285,16 +277,7 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
   trayIconAdded = false;
   timelineMark("tray icon removed");
-  if (ItemTable) {
-    std::free(ItemTable);
-    ItemTable = nullptr;
-  }
-  delete[] ItemOptionsTable;
-  ItemOptionsTable = nullptr;
-  itemCount = 0;
-  storedCount = 0;
-  rowRecords.clear();
-  nothingSoonRow = false;
+  items.clear();
   delete core;
   core = nullptr;
   return 0;

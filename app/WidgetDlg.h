@@ -7,6 +7,7 @@
 #include "display/LayoutMetrics.h"
 #include "framework/AfxWin.h"
 #include "items/ItemFolderWatch.h"
+#include "items/ItemList.h"
 #include "items/ReminderWatch.h"
 #include "ui/RowTips.h"
 #include "ui/WinEventHook.h"
@@ -55,7 +56,8 @@ class CWidgetDlg : public CDialog {
   void OnOK() override {}
   void OnCancel() override {}
 
-  // Items (items/).
+  // Items (items/): the list, read, counted and arranged into the rows.
+  ItemList items;
   void LoadItems();
   void CountDays();
   // Which records the rows show, in which order (settings rows, order, within); true when that changed.

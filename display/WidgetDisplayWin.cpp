@@ -95,23 +95,24 @@ void makeLayered(HWND window) {
 }  // namespace
 
 void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
-  if (!core || !ItemTable) return;
+  if (!core) return;
   int em = scaledFontSize(fontSize, dpi);
   // Each pass measures at em; a widget that cannot fit the limit even without names is laid out
   // again smaller, and emWithin gives at least one pixel less each time, so the passes are few.
   for (;;) {
     // The widest name as drawn; with no rows slot 0 is measured, so an empty name sets the row height.
     TextSize names[kMaxRows];
-    const int measured = std::clamp(itemCount, 1, kMaxRows);
+    const int measured = std::clamp(items.rows(), 1, kMaxRows);
     for (int i = 0; i < measured; ++i) {
-      const CString name = nothingSoonRow ? CString(kNothingSoonText) : nameOf(ItemTable[recordOfRow(i)]);
+      const CString name =
+          items.nothingSoon() ? CString(kNothingSoonText) : nameOf(items.rows() > 0 ? items.rowLine(i) : items.line(0));
       const Gdiplus::Size size = core->getTextBounds(fontFace, em, name);
       names[i] = {size.Width, size.Height};
     }
     const Gdiplus::Size word = core->getTextBounds(fontFace, em, kUpcomingWord);
     const Gdiplus::Size number = core->getTextBounds(fontFace, em, kWidestNumber);
     const TextSize widest = names[widestTextIndex(names, measured)];
-    layout = computeLayoutMetrics(em, itemCount, widest, {word.Width, word.Height}, {number.Width, number.Height},
+    layout = computeLayoutMetrics(em, items.rows(), widest, {word.Width, word.Height}, {number.Width, number.Height},
                                   core->getLineHeight(fontFace, em));
     if (!limit) return;
     const int smaller = emWithin(layout, widest.width, *limit);
@@ -143,7 +144,7 @@ void CWidgetDlg::UpdateLayout() {
 
 void CWidgetDlg::MeasureLayout() {
   // Which rows, in which order, before their sizes: counted first, since the order follows the counts.
-  if (core && ItemTable) {
+  if (core) {
     CountDays();
     ArrangeRows();
   }
@@ -225,7 +226,7 @@ void CWidgetDlg::RenderWidget() {
 }
 
 void CWidgetDlg::PaintBackgrounds(GpGraphics* graphics) {
-  for (int i = 0; i < itemCount; ++i) {
+  for (int i = 0; i < items.rows(); ++i) {
     ScopedSolidBrush brush;
     GdipCreateSolidFill(i % 2 == 0 ? kEvenRowColour : kOddRowColour, brush.out());
     GdipFillRectangle(graphics, brush, 0.0f, static_cast<REAL>(i * layout.rowHeight),
@@ -264,7 +265,7 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   };
   const TextColumns columns = textColumnsOf(layout);
 
-  if (nothingSoonRow) {
+  if (items.nothingSoon()) {
     text = kNothingSoonText;
     addTextToPath(namePath, text, family, layout.emSize, columns.nameX, rowTextY(layout, 0), format);
     ScopedSolidBrush dimBrush;
@@ -277,19 +278,19 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   auto widthOf = [&](std::string_view shown) {
     return core->getTextBounds(fontFace, layout.emSize, CString(std::string(shown))).Width;
   };
-  for (int i = 0; i < itemCount; ++i) {
-    text = nameOf(ItemTable[recordOfRow(i)]);
+  for (int i = 0; i < items.rows(); ++i) {
+    text = nameOf(items.rowLine(i));
     // Cut with "…" where the widget would be wider than any screen can show.
     if (layout.nameRoom >= 0) text = CString(cutToWidth(text.view(), layout.nameRoom, widthOf));
     addTextToPath(namePath, text, family, layout.emSize, columns.nameX, rowTextY(layout, i), format);
   }
-  for (int i = 0; i < itemCount; ++i) {
-    const ItemRecord& record = ItemTable[recordOfRow(i)];
+  for (int i = 0; i < items.rows(); ++i) {
+    const ItemRecord& record = items.rowLine(i);
     text = wordOf(record.kind);
     addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.wordX, rowTextY(layout, i), format);
   }
-  for (int i = 0; i < itemCount; ++i) {
-    const ItemRecord& record = ItemTable[recordOfRow(i)];
+  for (int i = 0; i < items.rows(); ++i) {
+    const ItemRecord& record = items.rowLine(i);
     text = isCounted(record.kind) ? core->getStrInt(record.days) : CString(kUnreadableMark);
     // Centred in the number column; a number wider than "99999" reaches out on both sides.
     const int offset = numberOffsetFor(layout.numberWidth, core->getTextBounds(fontFace, layout.emSize, text).Width);
@@ -297,8 +298,8 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
                   format);
   }
   text = kUnit;
-  for (int i = 0; i < itemCount; ++i) {
-    const ItemRecord& record = ItemTable[recordOfRow(i)];
+  for (int i = 0; i < items.rows(); ++i) {
+    const ItemRecord& record = items.rowLine(i);
     if (!isCounted(record.kind)) continue;
     addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.unitX, rowTextY(layout, i), format);
   }

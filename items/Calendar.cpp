@@ -7,7 +7,6 @@
 #include "core/LunarCalendar.h"
 #include "framework/Gbk.h"
 #include "framework/String.h"
-#include "items/ItemDetails.h"
 #include "items/Occurrence.h"
 
 namespace {
@@ -193,7 +192,7 @@ std::string icsTrigger(int lead, int remindAt) {
   return out;
 }
 
-IcsFile writeIcs(const ItemRecord* records, const ItemOptions* options, int stored, CTime now, int remindAt) {
+IcsFile writeIcs(const ItemList& list, CTime now, int remindAt) {
   const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
   const CivilDate rangeStart{today.year, 1, 1}, rangeEnd{today.year + kCalendarYears, 1, 1};
   const int64_t seconds = now.GetTime();
@@ -211,23 +210,25 @@ IcsFile writeIcs(const ItemRecord* records, const ItemOptions* options, int stor
   out += foldIcsLine("METHOD:PUBLISH");
   out += foldIcsLine("X-WR-CALNAME:" + icsText("纪念日"));
   std::map<uint32_t, int> seen;  // identical lines are told apart by their count
-  const ItemOptions none;
-  for (int i = 0; i < stored; ++i) {
-    const ItemRecord& record = records[i];
+  for (int i = 0; i < list.stored(); ++i) {
+    const LineFacts facts = list.facts(i, now);
+    if (facts.details.kind == Unreadable) continue;
+    const ItemRecord& record = list.line(i);
     const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
     const std::string_view dateText(record.dateText, strnlen(record.dateText, sizeof record.dateText));
-    const ItemOptions& lineOptions = options ? options[i] : none;
-    const ItemDetails base = itemDetails(dateText, now);
-    if (base.kind == Unreadable) continue;
     const uint32_t hash = textHash(std::string(name) + "\t" + std::string(trimSpaces(dateText)));
     const int copy = ++seen[hash];
     const std::string uid = hexDigits(hash, 8) + (copy == 1 ? "" : "-" + std::to_string(copy));
-    LineEvents events(out, uid, icsText(name), lineOptions.leads(), remindAt, dtstamp);
-    writeLine(events, dateRule(base.written, base.date, lineOptions, today), rangeStart, rangeEnd);
+    LineEvents events(out, uid, icsText(name), list.optionsOf(i).leads(), remindAt, dtstamp);
+    writeLine(events, facts.rule, rangeStart, rangeEnd);
     if (events.cut()) file.cutNames.emplace_back(name);
   }
   out += foldIcsLine("END:VCALENDAR");
   return file;
+}
+
+IcsFile writeIcs(const ItemRecord* records, const ItemOptions* options, int stored, CTime now, int remindAt) {
+  return writeIcs(ItemList(records, options, stored), now, remindAt);
 }
 
 std::string icsBoundNote(const IcsFile& file) {

@@ -26,8 +26,7 @@
 #include <vector>
 
 #include "framework/Time.h"
-#include "items/ItemOptions.h"
-#include "items/ItemRecord.h"
+#include "items/ItemList.h"
 
 constexpr int kCalendarYears = 30;
 constexpr int kMaxIcsAlarms = 10;
@@ -39,8 +38,10 @@ struct IcsFile {
   std::vector<std::string> cutNames;  // names (GBK) of the lines a bound cut, in list order
 };
 
-// The calendar file; options is parallel to records (may be null). now gives this year and DTSTAMP;
-// remindAt is the reminder time in minutes after midnight.
+// The calendar file of the list's lines, from their rules for the day (ItemList::facts). now gives
+// this year and DTSTAMP; remindAt is the reminder time in minutes after midnight.
+IcsFile writeIcs(const ItemList& list, CTime now, int remindAt);
+// The same for a bare table; options is parallel to records (may be null).
 IcsFile writeIcs(const ItemRecord* records, const ItemOptions* options, int stored, CTime now, int remindAt);
 
 // What the user is told when a bound cut the file (GBK, lines broken by "\r\n"); empty when none did.

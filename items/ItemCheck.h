@@ -5,13 +5,13 @@
 
 #include "framework/String.h"
 #include "framework/Time.h"
-#include "items/ItemRecord.h"
+#include "items/RowOrder.h"
 
 // The lines of text (GBK, as the item file will hold it) that the widget may show but whose date
 // text it cannot read: the first `shown` lines that the item reader counts (empty lines and lines
 // holding ";" are skipped), split and cut the way the reader splits and cuts them, checked against
 // now's local date. Each line is returned without its line break.
-std::vector<CString> unreadableShownLines(const CString& text, CTime now, int shown = kShownItems);
+std::vector<CString> unreadableShownLines(const CString& text, CTime now, int shown = kDefaultRows);
 
 // The question put to the user about those lines; long lines are cut for the box.
 CString unreadableDatesQuestion(const std::vector<CString>& lines);

@@ -30,11 +30,13 @@ const char* problemText(DateProblem problem, std::string_view dateText) {
 
 }  // namespace
 
-ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, CTime now) {
+ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, CTime now, DateRule* ruleOut) {
   ItemDetails d = itemDetails(dateText, now);
   if (d.kind == Unreadable) return d;
   const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
-  const DateRule rule = dateRule(d.written, d.date, options, today);
+  DateRule scratch;
+  DateRule& rule = ruleOut ? *ruleOut : scratch;
+  rule = dateRule(d.written, d.date, options, today);
   d.repeat = rule.repeat;
   d.everyDays = rule.everyDays;
   d.countsDown = countsDown(rule);

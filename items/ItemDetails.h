@@ -44,12 +44,15 @@ struct ItemDetails {
   CivilDate reminder;
 };
 
+struct DateRule;
+
 // Without options: as a line that has none.
 ItemDetails itemDetails(std::string_view dateText, CTime now);
 // kind, days and date are what the row shows: a repeating row (a repeat option) counts down to its
 // next occurrence, today 0 and Today; before its first date to that date; a milestone day is Today
-// with the milestone's number. Otherwise as without options.
-ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, CTime now);
+// with the milestone's number. Otherwise as without options. rule, when given, receives the line's
+// rule (items/Occurrence.h) for a readable date, which the reminders and the calendar walk on from.
+ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, CTime now, DateRule* rule = nullptr);
 
 // The tooltip of a row (GBK, lines joined by "\r\n"):
 //   2027年9月15日 星期三 / 农历八月十五 / 第3个周年还有 45 天 (a yearly date: 每年)

@@ -9,6 +9,7 @@
 #include "core/DateText.h"
 #include "framework/Gbk.h"
 #include "framework/String.h"
+#include "items/RowOrder.h"
 
 namespace {
 
@@ -196,7 +197,7 @@ ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, 
   std::fclose(file);
   std::memcpy(table, fresh.data(), sizeof(ItemRecord) * kTableRecords);
   if (options) std::move(freshOptions.begin(), freshOptions.end(), options);
-  itemCount = std::min(parser ? parser->count() : 0, kShownItems);
+  itemCount = std::min(parser ? parser->count() : 0, kDefaultRows);
   if (storedCount) *storedCount = parser ? parser->count() : 0;
   return result;
 }

@@ -29,11 +29,11 @@ struct ItemFileLoad {
 // (name = field 0 at ",", date text as dateFieldOfLine cuts it), cut to its field at a character
 // boundary (a date too long for its field by the rule in ItemFile.cpp); records past the table's
 // end are not stored. Text in another encoding is converted to GBK. itemCount becomes the number of
-// records shown. A file that still goes on at the read budget with the table not yet full is TooLarge. When the file is
-// missing, too large or cannot be read, table and itemCount keep what they held and the result says why. storedCount,
-// when given, receives the number of records stored (all of them, not only those shown). options, when given, is an
-// array of kTableRecords parallel to table that receives each record's options (and empty options past the last
-// record); it too keeps what it held when the file cannot be read.
+// records shown in file order by default (at most kDefaultRows). A file that still goes on at the read budget with the
+// table not yet full is TooLarge. When the file is missing, too large or cannot be read, table and itemCount keep what
+// they held and the result says why. storedCount, when given, receives the number of records stored (all of them, not
+// only those shown). options, when given, is an array of kTableRecords parallel to table that receives each record's
+// options (and empty options past the last record); it too keeps what it held when the file cannot be read.
 ItemFileLoad loadItemFile(CCore& core, const FilePath& path, ItemRecord* table, int& itemCount,
                           int* storedCount = nullptr, ItemOptions* options = nullptr);
 

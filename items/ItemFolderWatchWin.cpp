@@ -131,7 +131,7 @@ LRESULT CWidgetDlg::OnItemFolderChanged(WPARAM, LPARAM) {
 void CWidgetDlg::CheckItemFile() {
   ::KillTimer(m_hWnd, IDT_ITEM_RELOAD);
   // The editor holds the user's text: the list is read again once it closes.
-  if (!core || !ItemTable || openEditor) return;
+  if (!core || openEditor) return;
   const uint64_t now = GetTickCount64();
   ReloadDebounce::Action action = itemWatch.debounce.decide(ItemFolderWatch::Stamp(itemFilePath, false), now);
   if (action == ReloadDebounce::Action::ReadBytes)

@@ -7,7 +7,6 @@ enum DayKind : int32_t { Upcoming = 0, Today = 1, Past = 2, Unreadable = 3 };
 constexpr int kNameSize = 51;      // 50 bytes of GBK text and the terminating zero
 constexpr int kDateTextSize = 21;  // 20 bytes of text and the terminating zero
 constexpr int kTableRecords = 100;
-constexpr int kShownItems = 5;
 
 struct ItemRecord {
   char name[kNameSize];

@@ -1,24 +1,18 @@
-// The widget's item routines: thin calls into the window-free item file reader, day counter and row
-// order.
+// The widget's item routines: thin calls into the window-free item list.
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
 #include "core/Core.h"
-#include "items/DayCount.h"
-#include "items/ItemFile.h"
-
-#include <algorithm>
 
 void CWidgetDlg::LoadItems() {
   // Stamped before the read: a change in between shows as a change at the next look.
   itemWatch.debounce.loaded(ItemFolderWatch::Stamp(itemFilePath, true));
-  ItemFileLoad load = loadItemFile(*core, itemFilePath, ItemTable, itemCount, &storedCount, ItemOptionsTable);
+  ItemFileLoad load = items.load(*core, itemFilePath);
   // A missing list is the ordinary empty one; any other failure (unreadable, too large) is told at start.
   loadProblem = load || load.status == ItemFileStatus::Missing ? CString() : load.reason();
   // The list's own folder is gone (a drive unplugged): the widget is empty, not showing an old list,
   // and says why once; at start the note waits for the tray icon (ShowStartNotes).
   if (load.status == ItemFileStatus::Missing && !core->itemDir().empty()) {
-    itemCount = 0;
-    storedCount = 0;
+    items.clear();
     if (trayIconAdded) {
       const std::wstring note = core->itemDirNote();
       if (!note.empty()) ShowNote(note);
@@ -28,23 +22,6 @@ void CWidgetDlg::LoadItems() {
 
 // Every stored line is counted, not only those drawn: the nearest-first order and the reminders need
 // them all.
-void CWidgetDlg::CountDays() {
-  countDays(*core, ItemTable, std::max(storedCount, itemCount), storedCount > 0 ? ItemOptionsTable : nullptr);
-}
+void CWidgetDlg::CountDays() { items.count(core->getTimeNow()); }
 
-bool CWidgetDlg::ArrangeRows() {
-  if (storedCount <= 0) {
-    // No list read: the rows in the table are drawn as they stand.
-    const bool changed = !rowRecords.empty() || nothingSoonRow;
-    rowRecords.clear();
-    nothingSoonRow = false;
-    return changed;
-  }
-  std::vector<int> rows = arrangeRows(ItemTable, ItemOptionsTable, storedCount, rowOrder, withinDays, rowsSetting);
-  const bool nothingSoon = rows.empty() && withinDays > 0;
-  const bool changed = rows != rowRecords || nothingSoon != nothingSoonRow;
-  rowRecords = std::move(rows);
-  nothingSoonRow = nothingSoon;
-  itemCount = nothingSoonRow ? 1 : static_cast<int>(rowRecords.size());
-  return changed;
-}
+bool CWidgetDlg::ArrangeRows() { return items.arrange(rowsSetting, rowOrder, withinDays); }

@@ -8,11 +8,19 @@ const char kUnstoredNote[] = "（无法写入设置文件：重新启动后这�
 
 }  // namespace
 
+std::vector<DueReminder> ReminderWatch::due(const ItemList& list, CTime now) {
+  newDay(now, list);
+  if (!enabled || list.stored() <= 0) return {};
+  return dueReminders(list, now, remindAt, log);
+}
+
 std::vector<DueReminder> ReminderWatch::due(const ItemRecord* records, const ItemOptions* options, int stored,
                                             CTime now) {
-  newDay(now, records, options, stored);
-  if (!enabled || !records || stored <= 0) return {};
-  return dueReminders(records, options, stored, now, remindAt, log);
+  if (!records) {
+    newDay(now);
+    return {};
+  }
+  return due(ItemList(records, options, stored), now);
 }
 
 void ReminderWatch::shown(const ItemRecord* records, const std::vector<DueReminder>& due, CTime now) {
@@ -32,12 +40,20 @@ bool ReminderWatch::storeFailed() {
 const char* ReminderWatch::noteUnstored() { return kUnstoredNote; }
 
 bool ReminderWatch::newDay(CTime now, const ItemRecord* records, const ItemOptions* options, int stored) {
+  if (!records || stored <= 0) return startDay(now, nullptr);
+  // The list is made only on a new day: the same day's calls ask for nothing.
+  if (dayOf(now) == m_tipDay) return false;
+  const ItemList list(records, options, stored);
+  return startDay(now, &list);
+}
+
+bool ReminderWatch::startDay(CTime now, const ItemList* list) {
   const CivilDate today = dayOf(now);
   if (today == m_tipDay) return false;
   m_tipDay = today;
   const std::string before = m_tipLines;
   m_tipLines.clear();
-  if (records && stored > 0)
-    m_tipLines = reminderTipText(records, remindersWithKeys(records, options, stored, now, log.shownOn(today)));
+  if (list && list->stored() > 0)
+    m_tipLines = reminderTipText(list->records(), remindersWithKeys(*list, now, log.shownOn(today)));
   return m_tipLines != before;
 }

@@ -21,6 +21,7 @@ class ReminderWatch {
   ReminderLog log;                  // what was shown, INI section "Reminders"
 
   // The reminders to show now, none when reminders are off. Starts a new day first (see newDay).
+  std::vector<DueReminder> due(const ItemList& list, CTime now);
   std::vector<DueReminder> due(const ItemRecord* records, const ItemOptions* options, int stored, CTime now);
 
   // The balloon is up: its reminders go into the log and today's tip.
@@ -33,6 +34,7 @@ class ReminderWatch {
   // Whether now lies on another day than today's tip: the tip's reminders are dropped, and those the
   // log says were shown on the new day are listed again (after a restart) when the list is given.
   // True when the tip changed.
+  bool newDay(CTime now, const ItemList& list) { return startDay(now, &list); }
   bool newDay(CTime now, const ItemRecord* records = nullptr, const ItemOptions* options = nullptr, int stored = 0);
   // The tray tip's reminder lines for today (GBK, "\n" between lines), empty when none.
   const std::string& tipLines() const { return m_tipLines; }
@@ -42,6 +44,8 @@ class ReminderWatch {
   bool reminderBalloonUp() const { return m_reminderBalloonUp; }
 
  private:
+  bool startDay(CTime now, const ItemList* list);
+
   CivilDate m_tipDay{0, 0, 0};  // year 0: none yet
   std::string m_tipLines;
   bool m_reminderBalloonUp = false;

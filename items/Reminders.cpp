@@ -7,7 +7,6 @@
 #include "core/LunarCalendar.h"
 #include "framework/Gbk.h"
 #include "framework/String.h"
-#include "items/ItemDetails.h"
 #include "items/Occurrence.h"
 
 namespace {
@@ -181,20 +180,20 @@ struct Candidate {
   std::vector<bool> fresh;  // per key
 };
 
-std::vector<Candidate> candidates(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
-                                  int remindAtMinutes) {
+std::vector<Candidate> candidates(const ItemList& list, CTime now, int remindAtMinutes) {
   std::vector<Candidate> found;
-  if (!options) return found;
   const CivilDate today{now.GetYear(), now.GetMonth(), now.GetDay()};
   const int minutes = now.GetHour() * 60 + now.GetMinute();
-  for (int i = 0; i < stored; ++i) {
-    if (!options[i].reminded()) continue;
-    const std::string_view name = field(records[i].name, sizeof records[i].name);
-    const std::string_view dateText = field(records[i].dateText, sizeof records[i].dateText);
-    const ItemDetails base = itemDetails(dateText, now);
-    if (base.kind == Unreadable) continue;
-    const DateRule rule = dateRule(base.written, base.date, options[i], today);
-    const std::vector<int> leads = options[i].leads();
+  for (int i = 0; i < list.stored(); ++i) {
+    const ItemOptions& options = list.optionsOf(i);
+    if (!options.reminded()) continue;
+    const LineFacts facts = list.facts(i, now);
+    if (facts.details.kind == Unreadable) continue;
+    const ItemRecord& record = list.line(i);
+    const std::string_view name = field(record.name, sizeof record.name);
+    const std::string_view dateText = field(record.dateText, sizeof record.dateText);
+    const DateRule& rule = facts.rule;
+    const std::vector<int> leads = options.leads();
     const std::string hash = lineHash(name, dateText);
     const int64_t last = dayNumber(today) + leads.back();
     size_t lineKeys = 0;
@@ -240,11 +239,10 @@ void sortByDaysLeft(std::vector<DueReminder>& due) {
 
 }  // namespace
 
-std::vector<DueReminder> dueReminders(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
-                                      int remindAtMinutes, const ReminderLog& shown) {
+std::vector<DueReminder> dueReminders(const ItemList& list, CTime now, int remindAtMinutes, const ReminderLog& shown) {
   std::vector<DueReminder> due;
   std::set<std::string> keys;  // two identical lines are one reminder
-  for (Candidate& candidate : candidates(records, options, stored, now, remindAtMinutes)) {
+  for (Candidate& candidate : candidates(list, now, remindAtMinutes)) {
     DueReminder reminder = candidate.reminder;
     reminder.keys.clear();
     bool fresh = false;
@@ -263,12 +261,16 @@ std::vector<DueReminder> dueReminders(const ItemRecord* records, const ItemOptio
   return due;
 }
 
-std::vector<DueReminder> remindersWithKeys(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
-                                           const std::set<std::string>& keys) {
+std::vector<DueReminder> dueReminders(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
+                                      int remindAtMinutes, const ReminderLog& shown) {
+  return dueReminders(ItemList(records, options, stored), now, remindAtMinutes, shown);
+}
+
+std::vector<DueReminder> remindersWithKeys(const ItemList& list, CTime now, const std::set<std::string>& keys) {
   std::vector<DueReminder> found;
   if (keys.empty()) return found;
   std::set<std::string> matched;  // two identical lines are one reminder
-  for (Candidate& candidate : candidates(records, options, stored, now, 0)) {
+  for (Candidate& candidate : candidates(list, now, 0)) {
     for (const std::string& key : candidate.reminder.keys) {
       if (keys.count(key) && matched.insert(key).second) {
         found.push_back(candidate.reminder);
@@ -278,6 +280,11 @@ std::vector<DueReminder> remindersWithKeys(const ItemRecord* records, const Item
   }
   sortByDaysLeft(found);
   return found;
+}
+
+std::vector<DueReminder> remindersWithKeys(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
+                                           const std::set<std::string>& keys) {
+  return remindersWithKeys(ItemList(records, options, stored), now, keys);
 }
 
 namespace {

@@ -19,8 +19,7 @@
 
 #include "framework/CivilDate.h"
 #include "framework/Time.h"
-#include "items/ItemOptions.h"
-#include "items/ItemRecord.h"
+#include "items/ItemList.h"
 
 constexpr int kDefaultRemindAt = 9 * 60;  // 09:00
 constexpr int kMaxBalloonLines = 3;
@@ -77,12 +76,16 @@ std::string reminderKey(std::string_view name, std::string_view dateText, const 
                         bool milestone);
 
 // The reminders due at now, in the order of their days left (then list order), none already shown.
-// remindAtMinutes is the reminder time in minutes after midnight. options is parallel to records.
+// remindAtMinutes is the reminder time in minutes after midnight. The lines' rules are the list's own
+// for the day (ItemList::facts).
+std::vector<DueReminder> dueReminders(const ItemList& list, CTime now, int remindAtMinutes, const ReminderLog& shown);
+// The same for a bare table: options is parallel to records.
 std::vector<DueReminder> dueReminders(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
                                       int remindAtMinutes, const ReminderLog& shown);
 
 // The reminders among those due today (whatever the time and the log) that answer a key of keys: what
 // a list of keys shown today was about, for the tray tip after a restart.
+std::vector<DueReminder> remindersWithKeys(const ItemList& list, CTime now, const std::set<std::string>& keys);
 std::vector<DueReminder> remindersWithKeys(const ItemRecord* records, const ItemOptions* options, int stored, CTime now,
                                            const std::set<std::string>& keys);
 

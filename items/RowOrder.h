@@ -11,7 +11,7 @@ enum class RowOrder { File, Soon };  // INI words "file" (文件顺序) and "soo
 
 constexpr int kMinRows = 1;
 constexpr int kMaxRows = 20;
-constexpr int kDefaultRows = kShownItems;
+constexpr int kDefaultRows = 5;
 constexpr int kMaxWithinDays = 36600;  // within: 0 (all) .. 36600 days
 
 // Stored settings when the options dialog could have accepted them, else their defaults, as the

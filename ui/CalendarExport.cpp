@@ -64,7 +64,7 @@ class WaitCursor {
 }  // namespace
 
 void CWidgetDlg::OnAppExport() {
-  if (BringModalToFront() || !core || !ItemTable) return;
+  if (BringModalToFront() || !core) return;
   // Long paths and any characters: the dialog's buffer is wide and roomy.
   std::wstring file(32768, L'\0');
   const std::wstring name = L"Tessaly.ics";
@@ -95,7 +95,7 @@ void CWidgetDlg::OnAppExport() {
   {
     // Bounded, the file takes a fraction of a second; the cursor says the widget is busy meanwhile.
     WaitCursor wait;
-    ics = writeIcs(ItemTable, ItemOptionsTable, storedCount, core->getTimeNow(), reminders.remindAt);
+    ics = writeIcs(items, core->getTimeNow(), reminders.remindAt);
     written = replaceFileBytes(gbk::wideToUtf8(file), ics.text);
     error = GetLastError();
   }

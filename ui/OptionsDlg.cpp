@@ -312,8 +312,7 @@ void CWidgetDlg::OnAppOptions() {
   manners.settings = dialog.desktop;
   ApplyDesktopSettings();
   if (itemFilePath != listBefore) {
-    itemCount = 0;  // a list the new folder lacks shows empty, not the old rows
-    storedCount = 0;
+    items.clear();  // a list the new folder lacks shows empty, not the old rows
     LoadItems();
     WatchItemFolder();
   }

@@ -17,7 +17,6 @@
 #include "app/WidgetDlg.h"
 #include "core/Core.h"
 #include "framework/Gbk.h"
-#include "items/ItemDetails.h"
 
 namespace {
 constexpr int kMaxTipWidth = 1000;  // any width at all lets the tip break its lines at "\r\n"
@@ -72,21 +71,20 @@ void RowTips::Update(HWND owner, int rows, int rowHeight, int width) {
   }
 }
 
-const wchar_t* RowTips::TextFor(const NMHDR* header) {
+const wchar_t* RowTips::TextFor(const NMHDR* header, const ItemList& items) {
   if (!m_control || header->hwndFrom != m_control || header->code != TTN_GETDISPINFOW) return nullptr;
   const int row = static_cast<int>(header->idFrom);
   // The dim row that says no line is near has no tip; every other row's tip follows the drawn order.
-  if (!core || !ItemTable || row < 0 || row >= itemCount || nothingSoonRow) return nullptr;
-  const int index = recordOfRow(row);
-  const ItemRecord& record = ItemTable[index];
+  if (!core || row < 0 || row >= items.rows() || items.nothingSoon()) return nullptr;
+  const int index = items.lineOfRow(row);
+  const ItemRecord& record = items.line(index);
   const std::string_view dateText(record.dateText, strnlen(record.dateText, sizeof record.dateText));
-  static const ItemOptions kNoOptions;
-  const ItemOptions& options = ItemOptionsTable && storedCount > 0 ? ItemOptionsTable[index] : kNoOptions;
-  m_text = gbk::toWide(itemTipText(dateText, itemDetails(dateText, options, core->getTimeNow())));
+  // The tip speaks of the day it shows on: after midnight, before the minute's recount, of the new one.
+  m_text = gbk::toWide(itemTipText(dateText, items.facts(index, core->getTimeNow()).details));
   return m_text.c_str();
 }
 
-void CWidgetDlg::UpdateRowTips() { rowTips.Update(m_hWnd, itemCount, layout.rowHeight, layout.windowWidth); }
+void CWidgetDlg::UpdateRowTips() { rowTips.Update(m_hWnd, items.rows(), layout.rowHeight, layout.windowWidth); }
 
 // The tools subclass the widget from now on; the move under way has gone past them, so it is handed
 // to the control by hand.
@@ -107,7 +105,7 @@ LRESULT CWidgetDlg::OnMouseMove(WPARAM keys, LPARAM at) {
 
 LRESULT CWidgetDlg::OnNotify(WPARAM, LPARAM lParam) {
   auto* header = reinterpret_cast<NMHDR*>(lParam);
-  if (const wchar_t* text = rowTips.TextFor(header)) {
+  if (const wchar_t* text = rowTips.TextFor(header, items)) {
     reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = const_cast<wchar_t*>(text);
     return 0;
   }

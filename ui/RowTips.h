@@ -6,6 +6,8 @@
 
 #include <string>
 
+class ItemList;
+
 class RowTips {
  public:
   RowTips() = default;
@@ -20,8 +22,9 @@ class RowTips {
   // One tool for each of rows rows of rowHeight pixels across width, once the control is made.
   void Update(HWND owner, int rows, int rowHeight, int width);
   void Relay(const MSG& move);
-  // The text of the row the control is about to show, for TTN_GETDISPINFOW; null for other notices.
-  const wchar_t* TextFor(const NMHDR* header);
+  // The text of the row of items the control is about to show, for TTN_GETDISPINFOW; null for other
+  // notices.
+  const wchar_t* TextFor(const NMHDR* header, const ItemList& items);
 
  private:
   HWND m_control = nullptr;

@@ -98,12 +98,12 @@ void CWidgetDlg::OnMinuteTick() {
   // folder), a presentation that ended without another window coming in front.
   CheckItemFile();
   if (manners.settings.hideFullScreen) CheckForeground();
-  if (!core || !ItemTable) return;
-  if (itemCount > 0 || storedCount > 0) {
-    auto shownCounts = [] {
+  if (!core) return;
+  if (items.stored() > 0) {
+    auto shownCounts = [this] {
       std::vector<std::pair<int32_t, int32_t>> counts;
-      for (int i = 0; i < itemCount; ++i) {
-        const ItemRecord& record = ItemTable[recordOfRow(i)];
+      for (int i = 0; i < items.rows() && !items.nothingSoon(); ++i) {
+        const ItemRecord& record = items.rowLine(i);
         counts.emplace_back(record.days, record.kind);
       }
       return counts;
@@ -119,7 +119,7 @@ void CWidgetDlg::OnMinuteTick() {
 }
 
 void CWidgetDlg::RefreshCounts() {
-  if (!core || !ItemTable) return;
+  if (!core) return;
   UpdateLayout();
   CheckReminders();
 }

@@ -83,25 +83,27 @@ int main(int argc, char** argv) {
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return 2;
 
   core = new CCore;
-  ItemTable = static_cast<ItemRecord*>(std::calloc(kTableRecords, sizeof(ItemRecord)));
   const char* names[] = {"下次旅行", "妈妈生日", "新年", "相识纪念日", "毕业"};
   const char* dates[] = {"2031-05-01", "2001-01-01", "2030-01-01", "2020-06-30", "2019-09-10"};
-  const int rows = argc > 4 && std::string(argv[3]) == "--rows" ? std::clamp(std::atoi(argv[4]), 1, 20) : kShownItems;
+  const int rows = argc > 4 && std::string(argv[3]) == "--rows" ? std::clamp(std::atoi(argv[4]), 1, 20) : kDefaultRows;
+  ItemRecord table[kTableRecords] = {};
   for (int i = 0; i < rows; ++i) {
-    std::strcpy(ItemTable[i].name, names[i % kShownItems]);
-    std::strcpy(ItemTable[i].dateText, dates[i % kShownItems]);
+    std::strcpy(table[i].name, names[i % kDefaultRows]);
+    std::strcpy(table[i].dateText, dates[i % kDefaultRows]);
   }
-  itemCount = rows;
+  rowsSetting = rows;
   fontFace = "黑体";
 
   {
     CWidgetDlg widget;
+    widget.items.assign(table, nullptr, rows);
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
     widget.m_hWnd = window;
     widget.updateLayeredWindowProc = UpdateLayeredWindow;
     widget.blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     widget.CountDays();
+    widget.ArrangeRows();
 
     for (int size : {20, 200}) {
       fontSize = size;
@@ -136,8 +138,6 @@ int main(int argc, char** argv) {
                 static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
   }
 
-  std::free(ItemTable);
-  ItemTable = nullptr;
   delete core;
   core = nullptr;
   Gdiplus::GdiplusShutdown(token);

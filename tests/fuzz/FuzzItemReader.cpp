@@ -16,6 +16,7 @@
 #include "items/ItemFile.h"
 #include "items/Reminders.h"
 #include "items/RowOrder.h"
+#include "items/RowOrder.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {
@@ -80,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(expected == stored);
   for (int i = stored; i < kTableRecords; ++i) FUZZ_CHECK(table[i].name[0] == 0 && table[i].dateText[0] == 0);
 
-  const int shown = stored < kShownItems ? stored : kShownItems;
+  const int shown = stored < kDefaultRows ? stored : kDefaultRows;
   countDaysAt(CTime(2025, 5, 20, 12, 0, 0), table.data(), shown);
   for (int i = 0; i < shown; ++i) {
     FUZZ_CHECK(table[i].kind >= Upcoming && table[i].kind <= Unreadable);

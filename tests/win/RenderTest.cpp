@@ -69,30 +69,34 @@ class RenderTest : public testing::Test {
  protected:
   void SetUp() override {
     core = new CCore;
-    ItemTable = static_cast<ItemRecord*>(std::calloc(kTableRecords, sizeof(ItemRecord)));
-    ASSERT_NE(ItemTable, nullptr);
-    itemCount = 0;
+    // A layout arranges the rows by the settings: every line, in file order.
+    rowsSetting = kDefaultRows;
+    rowOrder = RowOrder::File;
+    withinDays = 0;
     fontSize = 20;
     fontFace = "黑体";
   }
   void TearDown() override {
-    std::free(ItemTable);
-    ItemTable = nullptr;
-    itemCount = 0;
     delete core;
     core = nullptr;
   }
 
-  static void setRow(int i, const char* name, DayKind kind, int days) {
-    std::memset(&ItemTable[i], 0, sizeof(ItemRecord));
-    std::strncpy(ItemTable[i].name, name, kNameSize - 1);
-    ItemTable[i].kind = kind;
-    ItemTable[i].days = days;
-    itemCount = std::max(itemCount, i + 1);
+  // The widget's list holds lines 0..count-1 of table, shown as rows in file order with the kinds and
+  // days set here (nothing counts them until a layout does).
+  void setCount(int count) {
+    rows = count;
+    widget.items.assign(table, nullptr, rows);
+  }
+  void setRow(int i, const char* name, DayKind kind, int days) {
+    std::memset(&table[i], 0, sizeof(ItemRecord));
+    std::strncpy(table[i].name, name, kNameSize - 1);
+    table[i].kind = kind;
+    table[i].days = days;
+    setCount(std::max(rows, i + 1));
   }
 
   // Five rows of all kinds; the longest name by bytes is row 1's.
-  static void setFiveRows() {
+  void setFiveRows() {
     setRow(0, kName4, Upcoming, 12);
     setRow(1, kName5, Today, 0);
     setRow(2, kName3, Past, 365);
@@ -135,6 +139,8 @@ class RenderTest : public testing::Test {
   uint32_t rowColour(int i) const { return i % 2 == 0 ? kEvenRow : kOddRow; }
 
   CWidgetDlg widget;
+  ItemRecord table[kTableRecords] = {};
+  int rows = 0;
 };
 
 constexpr int kSizes[] = {10, 12, 20, 24, 100, 200};
@@ -214,21 +220,21 @@ TEST_F(RenderTest, EachColourStaysInItsColumnsAndRow) {
         for (int kind = Upcoming; kind <= Past; ++kind) {
           if (!looksLike(p, kinds[kind])) continue;
           ASSERT_GE(x, c.wordX) << "kind " << kind << " at " << x << "," << y;
-          ASSERT_EQ(ItemTable[row].kind, kind) << "kind " << kind << " at " << x << "," << y;
+          ASSERT_EQ(widget.items.line(row).kind, kind) << "kind " << kind << " at " << x << "," << y;
         }
       }
     }
     // Every row shows its name, and its number and unit in its kind's colour; the word where it has one.
     for (int i = 0; i < 5; ++i) {
       SCOPED_TRACE(i);
-      const uint32_t kind = kinds[ItemTable[i].kind];
+      const uint32_t kind = kinds[widget.items.line(i).kind];
       const int top = rowTop(i), end = rowTop(i + 1);
       auto isKind = [kind](uint32_t p) { return looksLike(p, kind); };
       EXPECT_FALSE(scan(*s, c.nameX, top, c.wordX, end, [](uint32_t p) { return looksLike(p, kWhite); }).empty());
       EXPECT_FALSE(scan(*s, c.numberX, top, c.unitX, end, isKind).empty());
       EXPECT_FALSE(scan(*s, c.unitX, top, m.windowWidth, end, isKind).empty());
       const Span word = scan(*s, c.wordX, top, c.numberX, end, isKind);
-      EXPECT_EQ(word.empty(), ItemTable[i].kind == Today);
+      EXPECT_EQ(word.empty(), widget.items.line(i).kind == Today);
     }
     // The Today row's word column holds nothing at all: only the row colour.
     const int todayTop = rowTop(1) + m.halfGap;
@@ -250,7 +256,7 @@ TEST_F(RenderTest, NumbersAreCentredInTheirColumn) {
       SCOPED_TRACE(testing::Message() << "size " << size << ", " << k.days);
       fontSize = size;
       setRow(0, kName5, k.kind, k.days);
-      itemCount = 1;
+      setCount(1);
       auto s = paint();
       const LayoutMetrics& m = widget.layout;
       const TextColumns c = textColumnsOf(m);
@@ -432,7 +438,7 @@ TEST_F(RenderTest, UnreadableDateShowsAQuestionMarkOnly) {
 
 TEST_F(RenderTest, NoRowsGiveAnEmptyWidget) {
   setRow(0, "", Upcoming, 0);
-  itemCount = 0;
+  setCount(0);
   widget.ComputeMetrics();
   EXPECT_EQ(widget.layout.windowHeight, 0);
   EXPECT_GT(widget.layout.windowWidth, 0);
@@ -531,7 +537,7 @@ TEST_F(RenderTest, UpdateLayoutSizesAndPushesTheWindow) {
   widget.posLeft = 40;
   widget.posTop = 30;
 
-  itemCount = 0;
+  setCount(0);
   widget.UpdateLayout();
   RECT rect;
   GetWindowRect(window, &rect);
@@ -539,7 +545,8 @@ TEST_F(RenderTest, UpdateLayoutSizesAndPushesTheWindow) {
   EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 
   setFiveRows();
-  for (int i = 0; i < 5; ++i) std::strcpy(ItemTable[i].dateText, "2001-01-01");
+  for (int i = 0; i < 5; ++i) std::strcpy(table[i].dateText, "2001-01-01");
+  setCount(5);
   SetWindowPos(window, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // a drag
   widget.UpdateLayout();
   GetWindowRect(window, &rect);
@@ -550,7 +557,7 @@ TEST_F(RenderTest, UpdateLayoutSizesAndPushesTheWindow) {
   EXPECT_EQ(widget.layout.windowHeight, 5 * widget.layout.rowHeight);
   EXPECT_EQ(widget.blendFunction.SourceConstantAlpha, 253);
   EXPECT_EQ(widget.memoryDC, nullptr);
-  EXPECT_EQ(ItemTable[0].kind, Past) << "the render recounts the days";
+  EXPECT_EQ(widget.items.line(0).kind, Past) << "the layout counts the days";
 
   KillTimer(window, IDT_MINUTE);
   widget.m_hWnd = nullptr;

@@ -62,17 +62,17 @@ bool showReminderBalloon(HWND owner, HICON icon, const std::string& text, bool s
 }  // namespace
 
 void CWidgetDlg::CheckReminders() {
-  if (!core || !ItemTable) return;
+  if (!core) return;
   const CTime now = core->getTimeNow();
   // At the first check of a day (the first after a start too) the tip lists what the log says was
   // shown that day.
-  if (reminders.newDay(now, ItemTable, ItemOptionsTable, storedCount)) UpdateTrayTip();
-  const std::vector<DueReminder> due = reminders.due(ItemTable, ItemOptionsTable, storedCount, now);
+  if (reminders.newDay(now, items)) UpdateTrayTip();
+  const std::vector<DueReminder> due = reminders.due(items, now);
   // Without the icon, or while the user is away or busy, the reminders wait for a later tick.
   if (due.empty() || !trayIconAdded || !userCanTakeNotification()) return;
-  const std::string text = reminderBalloonText(ItemTable, due);
+  const std::string text = reminderBalloonText(items.records(), due);
   if (!showReminderBalloon(m_hWnd, appIcon, text, reminders.sound)) return;
-  reminders.shown(ItemTable, due, now);
+  reminders.shown(items.records(), due, now);
   if (!storeReminderLog(reminders, now) && reminders.storeFailed())
     showReminderBalloon(m_hWnd, appIcon, text + "\r\n" + ReminderWatch::noteUnstored(), reminders.sound);
   UpdateTrayTip();

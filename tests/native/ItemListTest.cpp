@@ -1,0 +1,140 @@
+// The item list as the widget holds it: loading, clearing, the rows the settings give, the line of
+// each row, and the day's facts kept until the next day or the next load. Chinese literals compile to
+// GBK.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/Core.h"
+#include "items/ItemList.h"
+
+namespace {
+
+const CTime kNow(2025, 5, 18, 12, 0, 0);
+
+// Today, upcoming in 2 and 365 days, past 8 days, unreadable, hidden, pinned.
+const char kList[] =
+    "远,2026-05-18\n近,2025-05-20\n今天,2025-05-18\n过去,2025-05-10\n坏,2025-02-30\n藏,2025-05-19,隐藏\n"
+    "顶,2020-01-01,置顶\n";
+const char kFar[] = "远,2026-05-18\r\n;注释\r\n过去,2025-05-10\r\n";
+
+// The names of the rows, "|" between them; "(近期没有)" for the row that says none is near.
+std::string rowNames(const ItemList& list) {
+  if (list.nothingSoon()) return list.rows() == 1 ? "(近期没有)" : "(近期没有, rows != 1)";
+  std::string names;
+  for (int row = 0; row < list.rows(); ++row) {
+    const ItemRecord& line = list.line(list.lineOfRow(row));
+    if (&line != &list.rowLine(row)) return "rowLine differs from lineOfRow";
+    names += (row ? "|" : "") + std::string(line.name);
+  }
+  return names;
+}
+
+TEST(ItemListTest, RowsFollowTheSettingsOverTheStoredLines) {
+  struct Case {
+    const char* text;
+    int rows;
+    RowOrder order;
+    int within;
+    int stored;
+    const char* names;
+  };
+  const Case cases[] = {
+      {kList, 5, RowOrder::File, 0, 7, "顶|远|近|今天|过去"},
+      {kList, 2, RowOrder::File, 0, 7, "顶|远"},
+      {kList, 20, RowOrder::Soon, 0, 7, "顶|今天|近|远|过去|坏"},
+      {kList, 20, RowOrder::Soon, 3, 7, "顶|今天|近"},
+      {kFar, 5, RowOrder::File, 0, 2, "远|过去"},
+      {kFar, 5, RowOrder::Soon, 8, 2, "过去"},
+      {kFar, 5, RowOrder::File, 7, 2, "(近期没有)"},
+      {"", 5, RowOrder::File, 7, 0, ""},  // no list: no row at all, not the "none near" row
+  };
+  CCore core;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.text << " rows " << c.rows << " within " << c.within);
+    ItemList list;
+    list.loadBytes(core, c.text);
+    EXPECT_EQ(list.stored(), c.stored);
+    // Before the first arrangement: the default rows of the file's first lines.
+    EXPECT_EQ(list.rows(), std::min(c.stored, kDefaultRows));
+    list.count(kNow);
+    list.arrange(c.rows, c.order, c.within);
+    EXPECT_EQ(rowNames(list), c.names);
+    EXPECT_FALSE(list.arrange(c.rows, c.order, c.within)) << "the same rows again are no change";
+  }
+}
+
+TEST(ItemListTest, ClearAndAFailedLoadLeaveTheListAsTheySay) {
+  CCore core;
+  ItemList list;
+  list.loadBytes(core, kList);
+  list.count(kNow);
+  list.arrange(5, RowOrder::File, 0);
+  const ItemFileLoad missing = list.load(core, testing::TempDir() + "tessaly-no-such-folder/Tessaly_items.txt");
+  EXPECT_EQ(missing.status, ItemFileStatus::Missing);
+  EXPECT_EQ(list.stored(), 7) << "a list that cannot be read keeps the one shown";
+  EXPECT_EQ(rowNames(list), "顶|远|近|今天|过去");
+  EXPECT_EQ(list.line(0).days, 365);
+
+  list.clear();
+  EXPECT_EQ(list.stored(), 0);
+  EXPECT_EQ(list.rows(), 0);
+  EXPECT_STREQ(list.line(0).name, "") << "slot 0, measured with no rows, holds no old name";
+  EXPECT_FALSE(list.arrange(5, RowOrder::File, 7));
+  EXPECT_EQ(rowNames(list), "");
+
+  const ItemRecord records[2] = {{"甲", "2025-05-20", 0, 0}, {"乙", "5月18日", 0, 0}};
+  const ItemOptions options[2] = {ItemOptions(), parseItemOptions("置顶")};
+  list.assign(records, options, 2);
+  list.count(kNow);
+  list.arrange(5, RowOrder::File, 0);
+  EXPECT_EQ(rowNames(list), "乙|甲");
+  EXPECT_EQ(list.line(1).kind, Today);
+}
+
+// What the rows, tips, reminders, --list and --ics read: the same as worked out afresh, and never
+// the facts of another day or of the list before a load.
+TEST(ItemListTest, TheDaysFactsAreKeptUntilTheNextDayOrTheNextLoad) {
+  struct Step {
+    const char* load;  // text loaded first, or null
+    CTime now;
+    int days[2];  // of lines 0 and 1
+    DayKind kinds[2];
+  };
+  const Step steps[] = {
+      {"远,2025-05-20,里程碑\n近,5月19日,提前1天\n", CTime(2025, 5, 18, 0, 0, 0), {2, 1}, {Upcoming, Upcoming}},
+      {nullptr, CTime(2025, 5, 18, 23, 59, 0), {2, 1}, {Upcoming, Upcoming}},
+      {nullptr, CTime(2025, 5, 19, 0, 0, 0), {1, 0}, {Upcoming, Today}},
+      {"近,5月19日\n远,2025-05-25\n", CTime(2025, 5, 19, 8, 0, 0), {0, 6}, {Today, Upcoming}},
+      {nullptr, CTime(2025, 5, 17, 8, 0, 0), {2, 8}, {Upcoming, Upcoming}},  // the clock set back
+  };
+  CCore core;
+  ItemList list;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(testing::Message() << s.now.GetDay() << " " << (s.load ? s.load : "-"));
+    if (s.load) list.loadBytes(core, s.load);
+    const CTime before(s.now.GetTime() - 86400);
+    const LineFacts yesterday = list.facts(0, before);
+    list.count(s.now);
+    for (int i = 0; i < 2; ++i) {
+      const ItemRecord& line = list.line(i);
+      EXPECT_EQ(line.days, s.days[i]) << i;
+      EXPECT_EQ(line.kind, s.kinds[i]) << i;
+      const ItemDetails fresh = itemDetails(std::string_view(line.dateText), list.optionsOf(i), s.now);
+      const LineFacts kept = list.facts(i, s.now);
+      EXPECT_EQ(kept.details.days, fresh.days);
+      EXPECT_EQ(kept.details.kind, fresh.kind);
+      EXPECT_EQ(kept.details.hasReminder, fresh.hasReminder);
+      EXPECT_TRUE(!fresh.hasReminder || kept.details.reminder == fresh.reminder);
+      EXPECT_EQ(kept.details.nextMilestoneDays, fresh.nextMilestoneDays);
+      const CivilDate today{s.now.GetYear(), s.now.GetMonth(), s.now.GetDay()};
+      EXPECT_TRUE(kept.rule.first == dateRule(fresh.written, fresh.date, list.optionsOf(i), today).first);
+    }
+    // Asked of another day, the list works it out for that day, whatever it keeps.
+    const LineFacts other = list.facts(0, before);
+    EXPECT_EQ(other.details.days, yesterday.details.days);
+    EXPECT_EQ(other.details.kind, yesterday.details.kind);
+  }
+}
+
+}  // namespace
