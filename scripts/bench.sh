@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Measures the program against a floor: a bare layered window that draws the same five rows the same
-# way (tests/bench/Floor.cpp). Both run in the same session, in alternating order, on a virtual
+# Measures the program against a floor: a layered window that draws the same rows the same way and
+# does what every tray widget must, a tray icon and its place written at the quit (tests/bench/Floor.cpp);
+# the quit is also set against the bare floor, the window alone. Both run in the same session, in alternating order, on a virtual
 # display with a window manager, and are watched from outside (tests/bench/xprobe.c): screen pixels,
 # the X pointer and keys, process ends, /proc. Prints min / median / max of each figure and the ratio
 # of the medians, then the step timeline of the start and of the quit: the marks both programs write
@@ -9,15 +10,17 @@
 #   BENCH_RUNS      alternating runs of the start / options / quit figures and of the renders (8)
 #   BENCH_IDLE      idle rounds of 60 s, both programs side by side (2)
 #   BENCH_BIG_MB    size of the long item file for the start-up-vs-file-size figure (100; 0 skips it)
-#   BENCH_ROWS      rows the program shows (5; up to 20): its list gets that many lines, one reminded
-#                   each day, and its settings "rows"; the floor keeps its five
+#   BENCH_LINES     lines of the program's list (5): with more, it shows 20 rows, the floor's five
+#                   over again in other date forms with reminders and milestones, and the further
+#                   lines mix lunar and repeating dates; the floor then draws the same 20 rows
 set -euo pipefail
 "$(dirname "$0")/setup.sh"
 source "$(dirname "$0")/env.sh"
 RUNS=${BENCH_RUNS:-8}
 IDLE_ROUNDS=${BENCH_IDLE:-2}
 BIG_MB=${BENCH_BIG_MB:-100}
-ROWS=${BENCH_ROWS:-5}
+LINES=${BENCH_LINES:-5}
+ROWS=$((LINES < 20 ? LINES : 20))
 
 build_windows
 prepare_prefix
@@ -48,30 +51,59 @@ write_items() {
 毕业,$(date -d '-2000 days' +%Y-%m-%d)
 ITEMS
 }
-# More rows for the program: further lines, the first of them reminded today (a balloon at each start,
-# since its settings start afresh), the others a day apart.
+# The program's further lines: the five rows over again up to ROWS, each time in another form that
+# gives the same count (a yearly date without a year, a lunar date, 每年), with reminders (one today:
+# a balloon at each start, since its settings start afresh) and milestones; then lines that are not
+# shown, lunar and repeating dates mixed, up to LINES.
 more_items() {
-  local i
-  for i in $(seq 6 "$ROWS"); do
-    if [ "$i" = 6 ]; then echo "提醒$i,$(date +%Y-%m-%d),提醒"; else echo "纪念日$i,$(date -d "+$i days" +%Y-%m-%d),提前1天"; fi
-  done | iconv -f UTF-8 -t CP936
+  /usr/bin/python3 - "$ROWS" "$LINES" <<'PY' | iconv -f UTF-8 -t CP936
+import datetime, sys
+from lunardate import LunarDate
+rows, lines = int(sys.argv[1]), int(sys.argv[2])
+today = datetime.date.today()
+samples = [("下次旅行", 12), ("妈妈生日", 0), ("新年", 100), ("相识纪念日", -1000), ("毕业", -2000)]
+months = "正二三四五六七八九十冬腊"
+days = ["初" + c for c in "一二三四五六七八九十"] + ["十" + c for c in "一二三四五六七八九"] + ["二十"] + \
+       ["廿" + c for c in "一二三四五六七八九"] + ["三十"]
+def lunar(d):
+    l = LunarDate.fromSolarDate(d.year, d.month, d.day)
+    return "农历" + ("闰" if l.isLeapMonth else "") + months[l.month - 1] + "月" + days[l.day - 1]
+for i in range(5, rows):
+    name, offset = samples[i % 5]
+    d = today + datetime.timedelta(days=offset)
+    form = i // 5
+    if offset < 0:
+        print(f"{name},{d.year}年{d.month}月{d.day}日,里程碑" if form == 1 else f"{name},{d.year}-{d.month}-{d.day},里程碑,提醒")
+    elif form == 1:
+        print(f"{name},{d.month}月{d.day}日,提醒")
+    elif form == 2:
+        print(f"{name},{lunar(d)},提前3天,提醒")
+    else:
+        print(f"{name},{d:%Y-%m-%d},每年,提前7天,提醒")
+for i in range(rows, lines):
+    d = today + datetime.timedelta(days=(i * 37) % 700 - 350)
+    kind = i % 5
+    print(f"纪念日{i + 1}," + [lunar(d), f"{d:%Y-%m-%d},每月,提醒", f"{d:%Y-%m-%d},里程碑,提前3天,提醒",
+                              f"{d.month}月{d.day}日,提前1天,提醒", f"{d:%Y-%m-%d},每周"][kind])
+PY
 }
 # The program's settings at each start: none with five rows, as before; else the rows to show.
 reset_settings() {  # folder
-  rm -f "$1/Tessaly.ini"
+  rm -f "$1/Tessaly.ini" "$1/bench_floor.ini"
   [ "$ROWS" = 5 ] || printf '[Tessaly]\r\nrows=%s\r\n' "$ROWS" > "$1/Tessaly.ini"
 }
 rm -rf "$BENCH/run"
-for dir in widget floor big; do
+for dir in widget floor bare big; do
   mkdir -p "$BENCH/run/$dir"
   write_items > "$BENCH/run/$dir/Tessaly_items.txt"
-  [ "$dir" = floor ] || more_items >> "$BENCH/run/$dir/Tessaly_items.txt"
 done
+more_items >> "$BENCH/run/widget/Tessaly_items.txt"
 # Both programs run stripped, as a user's copy would be.
 STRIP=$([ "$WIN_ARCH" = i686 ] && echo i686-w64-mingw32-strip || echo x86_64-w64-mingw32-strip)
 "$STRIP" -o "$BENCH/run/widget/Tessaly.exe" "$WIN_BUILD/Tessaly.exe"
 cp "$BENCH/run/widget/Tessaly.exe" "$BENCH/run/big/"
 "$STRIP" -o "$BENCH/run/floor/bench_floor.exe" "$WIN_BUILD/bench_floor.exe"
+cp "$BENCH/run/floor/bench_floor.exe" "$BENCH/run/bare/"
 cp "$WIN_BUILD/render_bench.exe" "$BENCH/run/"
 if [ "$BIG_MB" -gt 0 ]; then
   # The five rows, lines enough to fill the table (a list that still goes on at the read budget with
@@ -82,7 +114,7 @@ fi
 
 # Each program started by the probe writes its step marks into a folder inside its own: not into the
 # folder itself, which the widget watches for changes to its list.
-for dir in widget floor big; do mkdir -p "$BENCH/run/$dir/marks"; done
+for dir in widget floor bare big; do mkdir -p "$BENCH/run/$dir/marks"; done
 coproc PROBE { TESSALY_TIMELINE='marks\timeline.txt' exec "$BENCH/xprobe"; }
 ask() {
   echo "$*" >&"${PROBE[1]}"
@@ -121,16 +153,17 @@ record_steps() {  # who launched-us frame-ms clicked-us quit-ms
 # have it make its row tooltips at start (and show one during the idle minute).
 park_pointer() { xdotool mousemove 0 0; }
 
-exe_of() { case $1 in widget | big) echo Tessaly.exe ;; floor) echo bench_floor.exe ;; esac; }
+exe_of() { case $1 in widget | big) echo Tessaly.exe ;; floor) echo bench_floor.exe --rows "$ROWS" ;; bare) echo bench_floor.exe --bare --rows "$ROWS" ;; esac; }
 
 # One start, [options OK,] quit of a program, recorded under its name. Where the widget is comes
 # from the screen (the probe), the keys and clicks from the X pointer and keyboard.
-one_run() {  # widget|floor|big
+one_run() {  # widget|floor|bare|big
   local who=$1 answer ms pid x y w h launched frame clicked bl bt br bb
   reset_settings "$BENCH/run/$who"
   rm -f "$BENCH/run/$who/marks/timeline.txt"
   park_pointer
-  answer=$(ask launch "$BENCH/run/$who" "$WINE" "$(exe_of "$who")")
+  # shellcheck disable=SC2046
+  answer=$(ask launch "$BENCH/run/$who" "$WINE" $(exe_of "$who"))
   read -r _ ms pid x y w h launched <<<"$answer"
   [ "$ms" = fail ] && return 0
   record "$who.frame" "$ms"
@@ -165,7 +198,7 @@ one_run() {  # widget|floor|big
     sleep 1
   elif [ "$who" != big ]; then
     record "$who.quit" "$ms"
-    record_steps "$who" "$launched" "$frame" "$clicked" "$ms"
+    [ "$who" = bare ] || record_steps "$who" "$launched" "$frame" "$clicked" "$ms"
   fi
 }
 
@@ -176,7 +209,7 @@ one_run widget
 WARMING_UP=
 for i in $(seq "$RUNS"); do
   echo "run $i of $RUNS"
-  if [ $((i % 2)) = 1 ]; then one_run widget; one_run floor; else one_run floor; one_run widget; fi
+  if [ $((i % 2)) = 1 ]; then one_run widget; one_run floor; one_run bare; else one_run bare; one_run floor; one_run widget; fi
   if [ "$BIG_MB" -gt 0 ] && [ "$i" -le 3 ]; then one_run big; fi
 done
 
@@ -184,7 +217,7 @@ echo "renders"
 for i in $(seq "$RUNS"); do
   for who in widget floor; do
     if [ "$who" = widget ]; then out=$("$WINE" "$BENCH/run/render_bench.exe" --render 40 --rows "$ROWS" 2>/dev/null | tr -d '\r')
-    else out=$("$WINE" "$BENCH/run/floor/bench_floor.exe" --render 40 2>/dev/null | tr -d '\r'); fi
+    else out=$("$WINE" "$BENCH/run/floor/bench_floor.exe" --render 40 --rows "$ROWS" 2>/dev/null | tr -d '\r'); fi
     while read -r _ size ms; do record "$who.render$size" "$ms"; done < <(grep '^render' <<<"$out")
   done
 done
@@ -195,7 +228,8 @@ for i in $(seq "$IDLE_ROUNDS"); do
   reset_settings "$BENCH/run/widget"
   (cd "$BENCH/run/widget" && exec "$WINE" Tessaly.exe >/dev/null 2>&1) &
   widget_pid=$!
-  (cd "$BENCH/run/floor" && exec "$WINE" bench_floor.exe >/dev/null 2>&1) &
+  reset_settings "$BENCH/run/floor"
+  (cd "$BENCH/run/floor" && exec "$WINE" bench_floor.exe --rows "$ROWS" >/dev/null 2>&1) &
   floor_pid=$!
   sleep 4
   while read -r _ pid wakes switches cpu rss; do
@@ -217,20 +251,22 @@ stats() {  # values... -> "min median max"
     m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
     printf "%g %g %g\n", v[1], m, v[NR] }'
 }
-row() {  # label key unit
+row() {  # label key unit [floor]
   local w f
   # shellcheck disable=SC2086
-  w=$(stats ${samples[widget.$2]:-}); f=$(stats ${samples[floor.$2]:-})
+  w=$(stats ${samples[widget.$2]:-}); f=$(stats ${samples[${4:-floor}.$2]:-})
   awk -v label="$1" -v unit="$3" -v w="$w" -v f="$f" 'BEGIN {
     split(w, a, " "); split(f, b, " ")
     ratio = (b[2] != "-" && b[2] + 0 > 0 && a[2] != "-") ? sprintf("%.2fx", a[2] / b[2]) : "-"
     printf "%-30s %-5s %26s %26s %7s\n", label, unit, a[1] " / " a[2] " / " a[3], b[1] " / " b[2] " / " b[3], ratio }'
 }
 echo
-echo "Tessaly ($WIN_ARCH, $(basename "$WIN_BUILD")) against the floor; $RUNS alternating runs, min / median / max"
+echo "Tessaly ($WIN_ARCH, $(basename "$WIN_BUILD")) against the floor; $LINES lines, $ROWS rows; $RUNS alternating runs, min / median / max"
+echo "load average while measuring: $(cut -d' ' -f1-3 /proc/loadavg)"
 printf "%-30s %-5s %26s %26s %7s\n" "figure" "unit" "Tessaly" "floor" "ratio"
 row "start to first frame" frame ms
 row "quit to process end" quit ms
+row "quit, bare floor" quit ms bare
 row "options OK to new size" options ms
 row "one render, size 20" render20 ms
 row "one render, size 200" render200 ms

@@ -18,18 +18,23 @@ esac
 WIN_BUILD="$BUILD/win-$WIN_ARCH"
 export WINEARCH WINEPREFIX="$BUILD/wineprefix-$WIN_ARCH" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
-configure_and_build() {  # dir toolchain-file-or-empty build-type
-  local dir=$1 toolchain=$2 type=$3
+configure_and_build() {  # dir toolchain-file-or-empty build-type [target]
+  local dir=$1 toolchain=$2 type=$3 target=${4:-}
   if ! grep -qx "CMAKE_BUILD_TYPE:STRING=$type" "$dir/CMakeCache.txt" 2>/dev/null; then
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" ${toolchain:+-DCMAKE_TOOLCHAIN_FILE=$toolchain} >/dev/null
+    # ccache, when there, makes a rebuild after a checkout or in a second work tree cheap.
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" ${toolchain:+-DCMAKE_TOOLCHAIN_FILE=$toolchain} \
+      $(command -v ccache >/dev/null && echo -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
   fi
-  cmake --build "$dir" -j2
+  cmake --build "$dir" -j2 ${target:+--target "$target"}
 }
 
 # The Windows builds are release builds: the program tested, run and packaged is the one users get.
+# Where the tests run as 64-bit programs, the 32-bit build makes only the program that is packaged.
 build_windows() {
-  configure_and_build "$BUILD/win-i686" "$ROOT/cmake/mingw-i686.cmake" Release
-  if [ "$WIN_ARCH" != i686 ]; then
+  if [ "$WIN_ARCH" = i686 ]; then
+    configure_and_build "$BUILD/win-i686" "$ROOT/cmake/mingw-i686.cmake" Release
+  else
+    configure_and_build "$BUILD/win-i686" "$ROOT/cmake/mingw-i686.cmake" Release Tessaly
     configure_and_build "$WIN_BUILD" "$ROOT/cmake/mingw-x86_64.cmake" Release
   fi
 }
@@ -88,4 +93,54 @@ stop_display() {
   [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   WM_PID= XVFB_PID=
+}
+
+# A copy of a Wine prefix that a test may change: files hard-linked, the registry and the .ini files
+# (which Wine may rewrite in place) real copies.
+copy_prefix() {  # from to
+  local f
+  mkdir -p "$2"
+  cp -al "$1/." "$2"
+  for f in "$1"/*.reg "$1"/drive_c/windows/*.ini; do
+    [ -f "$f" ] || continue
+    rm -f "$2/${f#"$1"/}"
+    cp "$f" "$2/${f#"$1"/}"
+  done
+}
+
+# Lanes in which the Windows tests run side by side: each has a display and a Wine prefix (with its
+# own Wine server) of its own, since a test's keys go to whatever window has the focus on its display
+# and its winctl finds windows by title in its server. Lane 0 is the display already started and
+# $WINEPREFIX; the others get a new display and a copy of the prefix (files hard-linked, the registry
+# copied). CTest hands each test a lane (--resource-spec-file
+# $LANES_SPEC); tests/e2e/lib.sh reads TESSALY_LANE_<id> ("display prefix") for it.
+LANE_PIDS=()
+LANE_PREFIXES=()
+start_lanes() {  # count
+  local count=$1 i prefix entries="{\"id\":\"0\",\"slots\":1}"
+  export TESSALY_LANE_0="$DISPLAY $WINEPREFIX"
+  local first_display=$DISPLAY first_xvfb=$XVFB_PID first_wm=$WM_PID
+  for ((i = 1; i < count; i++)); do
+    start_display $((${first_display#:} + 10 * i)) || return 1
+    LANE_PIDS+=("$WM_PID" "$XVFB_PID")
+    prefix="$BUILD/wineprefix-$WIN_ARCH-lane$i"
+    rm -rf "$prefix"
+    copy_prefix "$WINEPREFIX" "$prefix"
+    LANE_PREFIXES+=("$prefix")
+    export "TESSALY_LANE_$i=$DISPLAY $prefix"
+    entries+=",{\"id\":\"$i\",\"slots\":1}"
+  done
+  export DISPLAY=$first_display
+  XVFB_PID=$first_xvfb WM_PID=$first_wm
+  LANES_SPEC="$BUILD/lanes-$WIN_ARCH.json"
+  printf '{"version":{"major":1,"minor":0},"local":[{"lanes":[%s]}]}\n' "$entries" >"$LANES_SPEC"
+}
+stop_lanes() {
+  local pid prefix
+  for prefix in "${LANE_PREFIXES[@]}"; do
+    WINEPREFIX=$prefix "$(wineserver_cmd)" -k 2>/dev/null || true
+    rm -rf "$prefix"
+  done
+  for pid in "${LANE_PIDS[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  LANE_PIDS=() LANE_PREFIXES=()
 }

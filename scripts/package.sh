@@ -10,7 +10,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
 RELEASE="$BUILD/win-i686"
-configure_and_build "$RELEASE" "$ROOT/cmake/mingw-i686.cmake" Release >/dev/null
+configure_and_build "$RELEASE" "$ROOT/cmake/mingw-i686.cmake" Release Tessaly >/dev/null
 VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$RELEASE/CMakeCache.txt")
 NAME="Tessaly-$VERSION"
 ZIP="$ROOT/dist/$NAME-win32.zip"

@@ -1,27 +1,55 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then runs every test: the window-free logic natively, then the Windows
-# build's tests and end-to-end tests under Wine on a virtual display, and makes and checks the package.
-# Exits non-zero on any failure.
+# build's tests and end-to-end tests under Wine on virtual displays, and makes and checks the package.
+# Prints what each part took at the end. Exits non-zero on any failure.
+#   TESSALY_TEST_LANES   Windows tests run side by side, each lane with its own display and Wine
+#                        prefix (2; 1 runs them one after the other)
 set -euo pipefail
 "$(dirname "$0")/setup.sh"
 source "$(dirname "$0")/env.sh"
+LANES=${TESSALY_TEST_LANES:-2}
 
-echo "== native build and tests"
-configure_and_build "$BUILD/native" "" RelWithDebInfo
-ctest --test-dir "$BUILD/native" --output-on-failure
+TIMES="$BUILD/test-times-$WIN_ARCH.txt"  # "<seconds>\t<part>", one a line
+mkdir -p "$BUILD"
+: >"$TIMES"
+STARTED=$SECONDS
+part() {  # name command...
+  local name=$1 start=$SECONDS status=0
+  shift
+  echo "== $name"
+  "$@" || status=$?
+  printf '%s\t%s\n' $((SECONDS - start)) "$name" >>"$TIMES"
+  return $status
+}
+# Each CTest entry's own time, from its summary lines ("  3/21 Test  #3: name ....   Passed   29.50 sec").
+ctest_times() {  # log
+  sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .* \([0-9.]*\) sec$/\2\t  \1/p' "$1" >>"$TIMES"
+}
+print_times() {
+  echo
+  echo "Time taken, seconds (the Windows tests' entries ran in $LANES lanes side by side):"
+  awk -F '\t' '{ printf "%8s  %s\n", $1, $2 }' "$TIMES"
+  printf '%8s  %s\n' $((SECONDS - STARTED)) "in all"
+}
 
-echo "== fuzz targets, a few seconds each"
-bash "$ROOT/scripts/fuzz.sh" 5
-
-echo "== Windows build ($WIN_ARCH under $WINE)"
-build_windows
-prepare_prefix
+native() {
+  configure_and_build "$BUILD/native" "" RelWithDebInfo
+  ctest --test-dir "$BUILD/native" --output-on-failure -j2
+}
+part "native build and tests" native
+part "fuzz targets, a few seconds each" bash "$ROOT/scripts/fuzz.sh" 5
+part "Windows build ($WIN_ARCH under $WINE)" build_windows
+part "Wine prefix" prepare_prefix
 
 start_display 91
-trap 'stop_display; "$(wineserver_cmd)" -k 2>/dev/null || true' EXIT
+trap 'stop_lanes; stop_display; "$(wineserver_cmd)" -k 2>/dev/null || true' EXIT
+start_lanes "$LANES"
 status=0
-ctest --test-dir "$WIN_BUILD" --output-on-failure || status=$?
+log="$BUILD/test-log-$WIN_ARCH.txt"
+part "Windows tests" ctest --test-dir "$WIN_BUILD" --output-on-failure -j "$LANES" \
+  --resource-spec-file "$LANES_SPEC" 2>&1 | tee "$log" || status=$?
+ctest_times "$log"
 
-echo "== package"
-"$ROOT/scripts/package.sh" || status=1
+part "package" "$ROOT/scripts/package.sh" || status=1
+print_times
 exit $status

@@ -1,11 +1,16 @@
-// The floor the widget is measured against: a bare layered window, plain Win32 and the GDI+ flat API,
-// that draws the widget's five sample rows the way the widget draws them (same metrics, face,
-// colours, alpha, row backgrounds, edge strip and glyph paths) and does nothing else: no item file,
-// no settings, no tray icon. Whatever the widget costs beyond this is the widget's own. Its step marks
-// carry the widget's names for the same steps (framework/Timeline.h).
-//   bench_floor.exe [size]        shows the rows centred on the work area; a right click opens a menu
-//                                 with "退出"; a minute timer redraws when the day changes
-//   bench_floor.exe --render N    prints the median of N renders at size 20 and of N/8 at 200, in ms
+// The floor the widget is measured against: a layered window, plain Win32 and the GDI+ flat API, that
+// draws the widget's five sample rows the way the widget draws them (same metrics, face, colours,
+// alpha, row backgrounds, edge strip and glyph paths) and does what every tray widget must: it adds a
+// tray icon once shown and removes it at the quit, where it also writes its place (two values and a
+// flush, through the profile API, into bench_floor.ini beside it). Nothing else: no item file, no
+// settings read. Whatever the widget costs beyond this is the widget's own. Its step marks carry the
+// widget's names for the same steps (framework/Timeline.h).
+//   bench_floor.exe [--bare] [--rows N] [size]   shows the rows centred on the work area; a right
+//                                 click opens a menu with "退出"; a minute timer redraws when the day
+//                                 changes. --bare: no tray icon and no place written, the window alone.
+//                                 --rows N: N rows (up to 20), the five over again, as render_bench
+//   bench_floor.exe --render N [--rows N]   prints the median of N renders at size 20 and of N/8 at
+//                                 200, in ms
 #include <windows.h>
 // GDI+ needs the Windows types first.
 #include <gdiplus.h>
@@ -38,8 +43,14 @@ constexpr Row kRows[] = {{L"下次旅行", L"还有", L"12", kUpcoming},
                          {L"新年", L"还有", L"100", kUpcoming},
                          {L"相识纪念日", L"过去", L"1000", kPast},
                          {L"毕业", L"过去", L"2000", kPast}};
-constexpr int kRowCount = 5;
+constexpr int kSampleRows = 5;
+constexpr int kMaxRows = 20;
 constexpr int kLongestName = 3;  // the widest as drawn, as the widget picks it
+constexpr UINT kTrayMessage = WM_APP + 1;
+
+int rowCount = kSampleRows;
+bool bare = false;
+const Row& rowAt(int i) { return kRows[i % kSampleRows]; }
 
 GpFontFamily* family = nullptr;
 GpStringFormat* format = nullptr;
@@ -79,7 +90,7 @@ int lineHeight() {
 }
 
 void computeLayout() {
-  layout = computeLayoutMetrics(fontSize, kRowCount, measure(kRows[kLongestName].name), measure(L"还有"),
+  layout = computeLayoutMetrics(fontSize, rowCount, measure(kRows[kLongestName].name), measure(L"还有"),
                                 measure(L"99999"), lineHeight());
 }
 
@@ -99,7 +110,7 @@ void render(HWND window) {
   GdipSetSmoothingMode(graphics, SmoothingModeAntiAlias);
   GdipSetTextRenderingHint(graphics, TextRenderingHintAntiAliasGridFit);
 
-  for (int i = 0; i < kRowCount; ++i) {
+  for (int i = 0; i < rowCount; ++i) {
     GpSolidFill* brush = nullptr;
     GdipCreateSolidFill(i % 2 == 0 ? 0xFF262626 : 0xFF333333, &brush);
     GdipFillRectangle(graphics, brush, 0.0f, static_cast<REAL>(i * layout.rowHeight), static_cast<REAL>(width),
@@ -121,14 +132,14 @@ void render(HWND window) {
   for (GpPath*& path : paths) GdipCreatePath(FillModeAlternate, &path);
   auto pathOf = [&](ARGB colour) { return colour == kUpcoming ? paths[1] : colour == kPast ? paths[2] : paths[3]; };
   const TextColumns columns = textColumnsOf(layout);
-  for (int i = 0; i < kRowCount; ++i) addText(paths[0], kRows[i].name, columns.nameX, rowTextY(layout, i));
-  for (int i = 0; i < kRowCount; ++i)
-    addText(pathOf(kRows[i].colour), kRows[i].word, columns.wordX, rowTextY(layout, i));
-  for (int i = 0; i < kRowCount; ++i) {
-    const int offset = numberOffsetFor(layout.numberWidth, measure(kRows[i].number).width);
-    addText(pathOf(kRows[i].colour), kRows[i].number, columns.numberX + offset, rowTextY(layout, i));
+  for (int i = 0; i < rowCount; ++i) addText(paths[0], rowAt(i).name, columns.nameX, rowTextY(layout, i));
+  for (int i = 0; i < rowCount; ++i)
+    addText(pathOf(rowAt(i).colour), rowAt(i).word, columns.wordX, rowTextY(layout, i));
+  for (int i = 0; i < rowCount; ++i) {
+    const int offset = numberOffsetFor(layout.numberWidth, measure(rowAt(i).number).width);
+    addText(pathOf(rowAt(i).colour), rowAt(i).number, columns.numberX + offset, rowTextY(layout, i));
   }
-  for (int i = 0; i < kRowCount; ++i) addText(pathOf(kRows[i].colour), L"天", columns.unitX, rowTextY(layout, i));
+  for (int i = 0; i < rowCount; ++i) addText(pathOf(rowAt(i).colour), L"天", columns.unitX, rowTextY(layout, i));
   for (int i = 0; i < 4; ++i) {
     GpSolidFill* brush = nullptr;
     GdipCreateSolidFill(pathColours[i], &brush);
@@ -152,6 +163,35 @@ void render(HWND window) {
   DeleteDC(memory);
   DeleteObject(bitmap);
   ReleaseDC(window, screen);
+}
+
+NOTIFYICONDATAW trayIcon(HWND window) {
+  NOTIFYICONDATAW data = {};
+  data.cbSize = sizeof(data);
+  data.hWnd = window;
+  data.uID = 1;
+  data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
+  data.uCallbackMessage = kTrayMessage;
+  data.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  std::wcscpy(data.szTip, L"TessalyFloor");
+  return data;
+}
+
+// Where the widget keeps its place: the settings file beside the program, written and flushed.
+void savePlace(HWND window) {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  wchar_t* slash = std::wcsrchr(path, L'\\');
+  if (n == 0 || n >= MAX_PATH || !slash || slash - path + 16 >= MAX_PATH) return;
+  std::wcscpy(slash + 1, L"bench_floor.ini");
+  RECT rect;
+  GetWindowRect(window, &rect);
+  wchar_t value[16];
+  std::swprintf(value, 16, L"%ld", rect.left);
+  WritePrivateProfileStringW(L"Tessaly", L"x", value, path);
+  std::swprintf(value, 16, L"%ld", rect.top);
+  WritePrivateProfileStringW(L"Tessaly", L"y", value, path);
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
 }
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -183,11 +223,19 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       }
       return 0;
     }
-    case WM_DESTROY:
+    case WM_DESTROY: {
       timelineMark("destroying");
       KillTimer(window, kMinuteTimer);
+      if (!bare) {
+        savePlace(window);
+        timelineMark("position saved");
+        NOTIFYICONDATAW data = trayIcon(window);
+        Shell_NotifyIconW(NIM_DELETE, &data);
+        timelineMark("tray icon removed");
+      }
       PostQuitMessage(0);
       return 0;
+    }
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -235,8 +283,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   const bool bench = argc > 2 && std::wcscmp(argv[1], L"--render") == 0;
   const int rounds = bench ? _wtoi(argv[2]) : 0;
-  if (!bench && argc > 1) fontSize = _wtoi(argv[1]);
+  for (int i = bench ? 3 : 1; i < argc; ++i) {
+    if (std::wcscmp(argv[i], L"--bare") == 0) {
+      bare = true;
+    } else if (std::wcscmp(argv[i], L"--rows") == 0 && i + 1 < argc) {
+      rowCount = _wtoi(argv[++i]);
+    } else {
+      fontSize = _wtoi(argv[i]);
+    }
+  }
   LocalFree(argv);
+  if (rowCount < 1 || rowCount > kMaxRows) rowCount = kSampleRows;
   if (fontSize < 10 || fontSize > 200) fontSize = 20;
 
   GdiplusStartupInput input;
@@ -275,6 +332,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     timelineMark("window shown");
+    if (!bare) {
+      NOTIFYICONDATAW data = trayIcon(window);
+      Shell_NotifyIconW(NIM_ADD, &data);
+      timelineMark("tray icon added");
+    }
     SetTimer(window, kMinuteTimer, 60000, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -65,7 +65,8 @@ winctl() { "$WINE" "$WINCTL" "$@" 2>/dev/null | tr -d '\r'; }
 
 # The program's menu command and control ids by name (ID_APP_QUIT, IDC_ITEMS_TEXT, ...), read from its
 # resource header so that the tests and the program cannot disagree on them.
-RESOURCE_H=${TESSALY_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}/res/resource.h
+SOURCE_ROOT=${TESSALY_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+RESOURCE_H=$SOURCE_ROOT/res/resource.h
 eval "$(sed -n 's/^#define \(ID[A-Z0-9_]*\) \([0-9][0-9]*\)\b.*/\1=\2/p' "$RESOURCE_H")"
 [ -n "${ID_APP_QUIT:-}" ] || { echo "FAIL: no command ids in $RESOURCE_H" >&2; exit 1; }
 # Windows' own ids and messages the tests use.
@@ -364,18 +365,11 @@ quit_from_tray_menu() {
 # --- A Wine prefix of the test's own --------------------------------------------------------------
 
 # Runs the rest of the test in a copy of the Wine prefix whose registry the test may change (display
-# DPI, a virtual desktop): files are hard links, the registry and the .ini files (which Wine may
-# rewrite in place) real copies. The copy's Wine server is ended and the copy removed on exit.
+# DPI, a virtual desktop). The copy's Wine server is ended and the copy removed on exit.
 PREFIX_COPY=
 use_prefix_copy() {
   PREFIX_COPY=$(mktemp -d /tmp/tessaly-prefix.XXXXXX)
-  cp -al "$WINEPREFIX/." "$PREFIX_COPY"
-  local f
-  for f in "$WINEPREFIX"/*.reg "$WINEPREFIX"/drive_c/windows/*.ini; do
-    [ -f "$f" ] || continue
-    rm -f "$PREFIX_COPY/${f#"$WINEPREFIX"/}"
-    cp "$f" "$PREFIX_COPY/${f#"$WINEPREFIX"/}"
-  done
+  bash -c 'source "$1/scripts/env.sh" && copy_prefix "$2" "$3"' _ "$SOURCE_ROOT" "$WINEPREFIX" "$PREFIX_COPY"
   export WINEPREFIX=$PREFIX_COPY
   trap 'cleanup; end_prefix_copy' EXIT
 }
