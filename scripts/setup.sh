@@ -7,7 +7,7 @@ PACKAGES=(cmake g++ make googletest
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
           clang libclang-rt-dev
           tzdata wine wine32:i386 wine64 xvfb xauth x11-utils jwm xdotool imagemagick fonts-wqy-zenhei
-          python3-lunardate python3-icalendar nsis)
+          python3-lunardate python3-icalendar nsis ccache)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
