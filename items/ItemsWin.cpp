@@ -40,8 +40,9 @@ bool CWidgetDlg::ArrangeRows() {
     nothingSoonRow = false;
     return changed;
   }
-  std::vector<int> rows = arrangeRows(ItemTable, ItemOptionsTable, storedCount, rowOrder, withinDays, rowsSetting);
-  const bool nothingSoon = rows.empty() && withinDays > 0;
+  std::vector<int> rows =
+      arrangeRows(ItemTable, ItemOptionsTable, storedCount, settings.order, settings.within, settings.rows);
+  const bool nothingSoon = rows.empty() && settings.within > 0;
   const bool changed = rows != rowRecords || nothingSoon != nothingSoonRow;
   rowRecords = std::move(rows);
   nothingSoonRow = nothingSoon;

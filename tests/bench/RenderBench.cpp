@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     widget.CountDays();
 
     for (int size : {20, 200}) {
-      fontSize = size;
+      settings.fontSize = size;
       if (renderOnly && window) {
         widget.UpdateLayout();
         const int sizeRounds = size == 20 ? renderRounds : std::max(1, renderRounds / 8);
