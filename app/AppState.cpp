@@ -1,10 +1,7 @@
 #include "app/AppState.h"
 
 CCore* core = nullptr;
-int fontSize = kDefaultFontSize;
+Settings settings;
 FilePath appPath;
 FilePath itemFilePath;
 CString fontFace;
-int rowsSetting = kDefaultRows;
-RowOrder rowOrder = RowOrder::File;
-int withinDays = 0;

@@ -141,9 +141,7 @@ int runListCommand() {
   if (command.ics) {
     const FilePath icsPath = gbk::wideToUtf8(command.icsPath);
     // The reminder time as the widget reads it.
-    int remindAt = kDefaultRemindAt;
-    const std::string at = gbk::fromWide(core.getConfigText("remindat"));
-    if (!at.empty() && !parseRemindAt(at, &remindAt)) remindAt = kDefaultRemindAt;
+    const int remindAt = core.loadSettings().remindAt;
     const IcsFile ics = writeIcs(list, now, remindAt);
     if (!replaceFileBytes(icsPath, ics.text)) {
       console.err(gbk::gbkToUtf8("无法写入日历文件：") + icsPath + "\n");

@@ -22,7 +22,7 @@ namespace {
 const UINT WM_TASKBAR_CREATED = RegisterWindowMessageW(L"TaskbarCreated");
 const UINT WM_ACTIVATE_REQUEST = activateMessage();
 
-constexpr char kRecoverySeenKey[] = "recoveryseen";
+const char* const kRecoverySeenKey = settingKey(SettingId::RecoverySeen).name;
 
 // The list's path without ".txt": recovery files are named after it and go beside it, wherever it lives.
 FilePath listStem() { return itemFilePath.substr(0, itemFilePath.size() - 4); }
@@ -99,13 +99,8 @@ BOOL CWidgetDlg::OnInitDialog() {
   core->readSettingsOnce(true);
   appPath = core->getAppFilePath();
   itemFilePath = core->listPath();
-  posLeft = core->getConfigInt("posleft");
-  posTop = core->getConfigInt("postop");
-  hasPosition = posLeft != kConfigNotSaved && posTop != kConfigNotSaved;
-  fontSize = fontSizeOrDefault(core->getConfigInt("fsize"));
   LoadSettings();
   fontFace = "黑体";
-  ReadDesktopSettings();
   core->readSettingsOnce(false);
   SetWindowText("Tessaly");
   timelineMark("settings read");
@@ -205,13 +200,23 @@ LRESULT CWidgetDlg::OnSettingChange(WPARAM what, LPARAM area) {
   return Default();
 }
 
+void CWidgetDlg::LoadSettings() {
+  settings = core->loadSettings();
+  posLeft = settings.placeLeft;
+  posTop = settings.placeTop;
+  hasPosition = settings.hasPlace();
+  reminders.useSettings(settings);
+  reminders.log.parse(gbk::fromWide(core->getConfigText("shown", kReminderSection)),
+                      gbk::fromWide(core->getConfigText("today", kReminderSection)));
+}
+
 void CWidgetDlg::SavePosition() {
   if (!core || !hasPosition) return;
   RECT rect;
   if (!GetWindowRect(m_hWnd, &rect)) return;
-  posLeft = rect.left;
-  posTop = rect.top;
-  core->saveConfigInts({{"posleft", posLeft}, {"postop", posTop}});
+  settings.placeLeft = posLeft = rect.left;
+  settings.placeTop = posTop = rect.top;
+  core->saveSettings(settings, {SettingId::PlaceLeft, SettingId::PlaceTop});
 }
 
 // What the user should know from the start, said once the icon is there so that it can be said
@@ -235,18 +240,15 @@ void CWidgetDlg::ShowStartNotes() {
     opens = recovered.back().path;
     core->saveConfigText(kRecoverySeenKey, gbk::utf8ToWide(seenMarkText(recovered.back().written)).c_str());
     // Not stored: the note comes again at the next start, and says why.
-    if (core->takeConfigFailureToTell()) note += L"\r\n\r\n" + SettingsNotSavedNote();
+    const std::wstring unsaved = core->untoldUnsavedNote();
+    if (!unsaved.empty()) note += L"\r\n\r\n" + unsaved;
   }
   if (!note.empty()) ShowNote(note, opens);
 }
 
-std::wstring CWidgetDlg::SettingsNotSavedNote() const {
-  return gbk::toWide("无法保存设置，下次启动时不会记住这些更改（例如拖动后的位置）。设置文件：\r\n") +
-         gbk::utf8ToWide(core->configPath()) + gbk::toWide("\r\n请检查它是否只读或被其他程序占用。");
-}
-
 void CWidgetDlg::TellSettingsNotSaved() {
-  if (core && core->takeConfigFailureToTell()) ShowNote(SettingsNotSavedNote());
+  const std::wstring note = core ? core->untoldUnsavedNote() : std::wstring();
+  if (!note.empty()) ShowNote(note);
 }
 
 // The session is ending with unsaved text in the editor: it goes to a new recovery file beside the

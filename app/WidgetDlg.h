@@ -93,7 +93,7 @@ class CWidgetDlg : public CDialog {
   void CheckReminders();
   void UpdateTrayTip();
   ReminderWatch reminders;
-  // Reads the reminder and row settings from the settings file.
+  // Reads the settings file: the settings, the remembered place, the log of shown reminders.
   void LoadSettings();
 
   LayoutMetrics layout;
@@ -119,7 +119,6 @@ class CWidgetDlg : public CDialog {
   ItemFolderWatch itemWatch;
 
   // Layer, lock, click-through and full-screen (ui/).
-  void ReadDesktopSettings();
   // Puts the settings in effect: style, layer, the hooks that follow the foreground window.
   void ApplyDesktopSettings();
   void StopDesktopHooks();
@@ -143,7 +142,6 @@ class CWidgetDlg : public CDialog {
   void ShowStartNotes();
   // Once a run, after a settings write failed: a balloon that names the settings file (app/).
   void TellSettingsNotSaved();
-  std::wstring SettingsNotSavedNote() const;
 
  protected:
   // Lifecycle (app/).

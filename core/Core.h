@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "core/Settings.h"
 #include "core/SettingsPlace.h"
 #include "core/SettingsSection.h"
 #include "framework/StdioFile.h"
@@ -25,8 +26,6 @@ class FaceCache;
 }
 #endif
 
-// What getConfigInt returns for a key never saved, or holding no number.
-constexpr int kConfigNotSaved = INT_MIN;
 // What getTimeFromStr returns for a text that names no real date.
 constexpr int64_t kUnreadableTime = INT64_MIN;
 
@@ -42,14 +41,16 @@ class CCore {
   // the user should know. Without it (the listing, the first look at start) nothing is written: a
   // home still to be made is read from beside the program.
   PlaceKind autoFileConfig(bool prepare = true);
+  // One key's number (kConfigNotSaved when never saved or holding none) or text, as the profile calls
+  // read and write them; the program's settings go through loadSettings and saveSettings.
   int getConfigInt(const char* key);
   bool saveConfigInt(const CString& key, int value);
 #ifdef _WIN32
-  // Several keys at once, each written only when the file holds another value, the file flushed
-  // once: for the place saved at the quit. False when any could not be written.
-  bool saveConfigInts(std::initializer_list<std::pair<const char*, int>> values);
-#endif
-#ifdef _WIN32
+  // The settings model (core/Settings.h) on this settings file: all keys from one read of the section;
+  // the keys of ids that changed in one write, the file flushed once. False when it could not be
+  // written (unsavedNote says so).
+  Settings loadSettings();
+  bool saveSettings(const Settings& settings, std::initializer_list<SettingId> ids);
   // A text setting (a time, a word, a path) in section, "Tessaly" when none is named; empty for a key
   // never saved. Characters the settings file's encoding cannot hold do not survive a save: read the
   // value back where that matters.
@@ -97,14 +98,18 @@ class CCore {
 
   FilePath configPath() const { return m_configPath; }
   FilePath settingsFolder() const { return m_place.folder; }
-  // True once a run, after a write of the settings failed: the user is told that once, not at every
-  // drag.
-  bool takeConfigFailureToTell() {
-    const bool tell = m_configWriteFailed && !m_configFailureTold;
-    m_configFailureTold = m_configFailureTold || tell;
-    return tell;
-  }
 #ifdef _WIN32
+  // What could not be stored in the settings file, for the one message that says so.
+  enum class Unsaved {
+    Changes,   // anything the user changed outside the options (a dragged place): a note, once a run
+    FontSize,  // the font size chosen in the options, in effect for this run
+    Options,   // the other settings chosen in the options, in effect for this run
+    ItemDir,   // the list's folder (not changed)
+  };
+  // The message naming the settings file; once shown, later failures in this run go untold.
+  std::wstring unsavedNote(Unsaved what, int fontSize = 0);
+  // The note on Changes once a run, after a write failed; empty when there is nothing new to tell.
+  std::wstring untoldUnsavedNote();
   // What the user should know about where the files went at this start; empty for nothing.
   const std::wstring& placeNote() const { return m_placeNote; }
 
@@ -134,6 +139,7 @@ class CCore {
   };
   // Writes the values into section and flushes the file; false when any could not be written.
   bool writeConfig(const ConfigWrite* writes, size_t count, const wchar_t* section);
+  friend class ProfileSettings;
   bool m_readOnce = false;
   std::vector<std::pair<std::wstring, SettingsSection>> m_sectionsRead;
   std::wstring m_placeNote;

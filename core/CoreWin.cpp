@@ -4,8 +4,6 @@
 
 #include <shlobj.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <string>
 
 #include "framework/Gbk.h"
@@ -91,6 +89,71 @@ FilePath roamingAppData() {
 
 }  // namespace
 
+// The settings model's store: this settings file's section "Tessaly", read once for all its keys.
+class ProfileSettings : public SettingsStore {
+ public:
+  explicit ProfileSettings(CCore& core) : m_core(core), m_readingOnce(core.m_readOnce) { m_core.m_readOnce = true; }
+  ~ProfileSettings() override {
+    m_core.m_readOnce = m_readingOnce;
+    if (!m_readingOnce) m_core.m_sectionsRead.clear();
+  }
+  std::string read(const char* key) override { return gbk::wideToUtf8(m_core.getConfigText(key)); }
+  bool write(const std::vector<std::pair<const char*, std::string>>& values) override {
+    std::vector<std::wstring> texts;
+    std::vector<CCore::ConfigWrite> writes;
+    texts.reserve(values.size());
+    for (const auto& [key, value] : values) {
+      texts.push_back(gbk::utf8ToWide(value));
+      writes.push_back({key, texts.back().c_str()});
+    }
+    return m_core.writeConfig(writes.data(), writes.size(), kSection);
+  }
+
+ private:
+  CCore& m_core;
+  const bool m_readingOnce;
+};
+
+Settings CCore::loadSettings() {
+  ProfileSettings store(*this);
+  return ::loadSettings(store);
+}
+
+bool CCore::saveSettings(const Settings& settings, std::initializer_list<SettingId> ids) {
+  ProfileSettings store(*this);
+  return ::saveSettings(store, settings, ids);
+}
+
+std::wstring CCore::unsavedNote(Unsaved what, int fontSize) {
+  m_configFailureTold = true;  // one message for one cause
+  const char* head = "无法保存设置，下次启动时不会记住这些更改（例如拖动后的位置）。设置文件：\r\n";
+  const char* tail = "\r\n请检查它是否只读或被其他程序占用。";
+  std::string sized;
+  switch (what) {
+    case Unsaved::FontSize:
+      sized = "字体大小已改为 " + std::to_string(fontSize) + "，但无法保存到设置文件：\r\n";
+      head = sized.c_str();
+      tail = "\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。";
+      break;
+    case Unsaved::Options:
+      head = "提醒、显示和位置的设置已生效，但无法保存到设置文件：\r\n";
+      tail = "\r\n\r\n下次启动时仍是原来的设置。请检查设置文件是否只读或被其他程序占用。";
+      break;
+    case Unsaved::ItemDir:
+      head = "纪念日文件位置无法保存到设置文件：\r\n";
+      tail = "\r\n\r\n请检查设置文件是否只读或被其他程序占用。";
+      break;
+    default:
+      break;
+  }
+  return gbk::toWide(head) + gbk::utf8ToWide(m_configPath) + gbk::toWide(tail);
+}
+
+std::wstring CCore::untoldUnsavedNote() {
+  if (!m_configWriteFailed || m_configFailureTold) return std::wstring();
+  return unsavedNote(Unsaved::Changes);
+}
+
 FilePath CCore::appDataHomeFolder() {
   const FilePath appData = roamingAppData();
   if (appData.empty()) return FilePath();
@@ -160,8 +223,12 @@ PlaceKind CCore::autoFileConfig(bool prepare) {
   return m_place.kind;
 }
 
+namespace {
+const char* const kItemDirKey = settingKey(SettingId::ItemDir).name;
+}
+
 FilePath CCore::itemDir() {
-  const FilePath stored = gbk::wideToUtf8(getConfigText("itemdir"));
+  const FilePath stored = gbk::wideToUtf8(getConfigText(kItemDirKey));
   return itemDirFromSetting(stored);
 }
 
@@ -173,17 +240,17 @@ FilePath CCore::listPathIn(const FilePath& folder) {
 }
 
 bool CCore::saveItemDir(const FilePath& folder) {
-  if (folder.empty()) return saveConfigText("itemdir", nullptr);
+  if (folder.empty()) return saveConfigText(kItemDirKey, nullptr);
   const std::wstring plain = gbk::utf8ToWide(folder);
-  if (!saveConfigText("itemdir", plain.c_str())) return false;
+  if (!saveConfigText(kItemDirKey, plain.c_str())) return false;
   // The settings file's own encoding (the system's code page) may lack some of the path's characters.
-  if (getConfigText("itemdir") == plain) return true;
-  return saveConfigText("itemdir", gbk::utf8ToWide(escapeItemDir(folder)).c_str());
+  if (getConfigText(kItemDirKey) == plain) return true;
+  return saveConfigText(kItemDirKey, gbk::utf8ToWide(escapeItemDir(folder)).c_str());
 }
 
 std::wstring CCore::itemDirNote() {
   if (m_itemDirNoted) return std::wstring();
-  const std::wstring stored = getConfigText("itemdir");
+  const std::wstring stored = getConfigText(kItemDirKey);
   if (stored.empty()) return std::wstring();
   const FilePath folder = itemDir();
   ItemDirTrouble trouble = itemDirSettingTrouble(gbk::wideToUtf8(stored));
@@ -217,38 +284,12 @@ std::wstring CCore::itemDirNote() {
   }
 }
 
-int CCore::getConfigInt(const char* key) {
-  const std::wstring text = getConfigText(key);
-  // Strictly a decimal int: anything else (a damaged or hand-edited file) counts as never saved.
-  wchar_t* end = nullptr;
-  errno = 0;
-  long value = std::wcstol(text.c_str(), &end, 10);
-  while (end && (*end == L' ' || *end == L'\t')) ++end;
-  if (end == text.c_str() || !end || *end != L'\0' || errno == ERANGE || value < INT_MIN + 1L || value > INT_MAX)
-    return kConfigNotSaved;
-  return static_cast<int>(value);
-}
+int CCore::getConfigInt(const char* key) { return parseSettingNumber(gbk::wideToUtf8(getConfigText(key))); }
 
 bool CCore::saveConfigInt(const CString& key, int value) {
   const std::string name(key.view());
-  return saveConfigInts({{name.c_str(), value}});
-}
-
-bool CCore::saveConfigInts(std::initializer_list<std::pair<const char*, int>> values) {
-  // One read of the section for all the comparisons.
-  const bool readingOnce = m_readOnce;
-  m_readOnce = true;
-  std::vector<std::wstring> digits;
-  std::vector<ConfigWrite> changed;
-  digits.reserve(values.size());
-  for (const auto& [key, value] : values) {
-    // Digits only, so the narrow conversion serves: the wide one would bring in formatted output.
-    digits.push_back(gbk::toWide(std::to_string(value)));
-    if (getConfigText(key) != digits.back()) changed.push_back({key, digits.back().c_str()});
-  }
-  m_readOnce = readingOnce;
-  if (!readingOnce) m_sectionsRead.clear();
-  return writeConfig(changed.data(), changed.size(), kSection);
+  // Digits only, so the narrow conversion serves: the wide one would bring in formatted output.
+  return saveConfigText(name.c_str(), gbk::toWide(std::to_string(value)).c_str());
 }
 
 std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {

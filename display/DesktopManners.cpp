@@ -31,25 +31,6 @@ bool isShellClass(std::wstring_view className) {
 
 }  // namespace
 
-WidgetLayer layerFromText(std::wstring_view text) {
-  if (equalsIgnoringAsciiCase(text, L"normal")) return WidgetLayer::Normal;
-  if (equalsIgnoringAsciiCase(text, L"desktop")) return WidgetLayer::Desktop;
-  return WidgetLayer::Top;
-}
-
-const wchar_t* layerText(WidgetLayer layer) {
-  switch (layer) {
-    case WidgetLayer::Normal:
-      return L"normal";
-    case WidgetLayer::Desktop:
-      return L"desktop";
-    default:
-      return L"top";
-  }
-}
-
-bool flagOrDefault(int stored, bool fallback) { return stored == 0 || stored == 1 ? stored == 1 : fallback; }
-
 bool isDesktopWindowClass(std::wstring_view className) {
   // Progman and WorkerW hold the desktop's icons; #32769 is the desktop window itself.
   for (std::wstring_view desktop : {L"Progman", L"WorkerW", L"#32769"}) {

@@ -8,24 +8,6 @@
 
 #include "display/LayoutMetrics.h"
 
-enum class WidgetLayer { Top, Normal, Desktop };
-
-struct DesktopSettings {
-  WidgetLayer layer = WidgetLayer::Top;
-  bool lock = false;
-  bool clickThrough = false;  // as chosen; in effect only while locked
-  bool hideFullScreen = true;
-
-  // A widget the mouse cannot reach must at least stay where it is.
-  bool clickThroughInEffect() const { return lock && clickThrough; }
-};
-
-// The settings file's words: "top", "normal", "desktop"; anything else is the default layer.
-WidgetLayer layerFromText(std::wstring_view text);
-const wchar_t* layerText(WidgetLayer layer);
-// A 0/1 setting as stored: 0 and 1 are themselves; a key never saved or a damaged value gives fallback.
-bool flagOrDefault(int stored, bool fallback);
-
 // What the shell says of the user's state (the values of SHQueryUserNotificationState's answer).
 enum class ShellUserState {
   Unknown = 0,
@@ -78,7 +60,6 @@ class WidgetVisibility {
 
 // The widget's manners as the window applies them.
 struct DesktopManners {
-  DesktopSettings settings;
   WidgetVisibility visibility;
   // "Show desktop" put the desktop in front of every window: a widget on the desktop comes above it
   // until another window is in front again.

@@ -96,7 +96,7 @@ void makeLayered(HWND window) {
 
 void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
   if (!core) return;
-  int em = scaledFontSize(fontSize, dpi);
+  int em = scaledFontSize(settings.fontSize, dpi);
   // Each pass measures at em; a widget that cannot fit the limit even without names is laid out
   // again smaller, and emWithin gives at least one pixel less each time, so the passes are few.
   for (;;) {

@@ -24,4 +24,4 @@ void CWidgetDlg::LoadItems() {
 // them all.
 void CWidgetDlg::CountDays() { items.count(core->getTimeNow()); }
 
-bool CWidgetDlg::ArrangeRows() { return items.arrange(rowsSetting, rowOrder, withinDays); }
+bool CWidgetDlg::ArrangeRows() { return items.arrange(settings.rows, settings.order, settings.within); }

@@ -15,10 +15,19 @@ constexpr const wchar_t* kReminderSection = L"Reminders";
 
 class ReminderWatch {
  public:
-  bool enabled = true;              // INI "remind"
-  int remindAt = kDefaultRemindAt;  // INI "remindat", minutes after midnight
-  bool sound = false;               // INI "remindsound"
-  ReminderLog log;                  // what was shown, INI section "Reminders"
+  // The settings' defaults until useSettings gives the settings read.
+  ReminderWatch() { useSettings(Settings()); }
+
+  bool enabled;     // the setting remind
+  int remindAt;     // the setting remindat, minutes after midnight
+  bool sound;       // the setting remindsound
+  ReminderLog log;  // what was shown, INI section "Reminders"
+
+  void useSettings(const Settings& settings) {
+    enabled = settings.remind;
+    remindAt = settings.remindAt;
+    sound = settings.remindSound;
+  }
 
   // The reminders to show now, none when reminders are off. Starts a new day first (see newDay).
   std::vector<DueReminder> due(const ItemList& list, CTime now);

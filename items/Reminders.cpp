@@ -323,37 +323,3 @@ std::string reminderTipText(const ItemRecord* records, const std::vector<DueRemi
   }
   return text;
 }
-
-bool parseRemindAt(std::string_view text, int* minutes) {
-  std::string ascii;
-  for (size_t i = 0; i < text.size();) {
-    const size_t width = gbk::charWidth(text, i);
-    const unsigned char lead = text[i];
-    const unsigned char trail = width == 2 ? text[i + 1] : 0;
-    if (width == 2 && lead == 0xA3 && trail >= 0xB0 && trail <= 0xB9)
-      ascii += static_cast<char>('0' + trail - 0xB0);
-    else if (width == 2 && lead == 0xA3 && trail == 0xBA)
-      ascii += ':';  // "："
-    else if (width == 2 && lead == 0xA1 && trail == 0xA1)
-      ascii += ' ';  // the full-width space
-    else
-      ascii.append(text.substr(i, width));
-    i += width;
-  }
-  const std::string_view value = trimSpaces(ascii);
-  const size_t colon = value.find(':');
-  if (colon == std::string_view::npos || colon < 1 || colon > 2 || value.size() != colon + 3) return false;
-  for (size_t i = 0; i < value.size(); ++i) {
-    if (i != colon && (value[i] < '0' || value[i] > '9')) return false;
-  }
-  const int hour = decimalValue(value.substr(0, colon));
-  const int minute = decimalValue(value.substr(colon + 1));
-  if (hour > 23 || minute > 59) return false;
-  *minutes = hour * 60 + minute;
-  return true;
-}
-
-std::string remindAtText(int minutes) {
-  if (minutes < 0 || minutes >= 24 * 60) minutes = kDefaultRemindAt;
-  return zeroPadded(minutes / 60, 2) + ":" + zeroPadded(minutes % 60, 2);
-}

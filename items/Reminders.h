@@ -17,11 +17,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Settings.h"
 #include "framework/CivilDate.h"
 #include "framework/Time.h"
 #include "items/ItemList.h"
 
-constexpr int kDefaultRemindAt = 9 * 60;  // 09:00
 constexpr int kMaxBalloonLines = 3;
 
 // One line's due reminder for one occurrence. Several leads of the same occurrence due at once (the
@@ -99,9 +99,3 @@ std::string reminderBalloonText(const ItemRecord* records, const std::vector<Due
 // Short lines for the tray icon's tip, one per reminder shown today ("妈妈生日 还有 7 天",
 // "今天：结婚纪念日"), joined by "\n".
 std::string reminderTipText(const ItemRecord* records, const std::vector<DueReminder>& shownToday);
-
-// "HH:MM" (also "H:MM", full-width digits and "：", spaces around) as minutes after midnight, 00:00
-// to 23:59. False (minutes untouched) for anything else.
-bool parseRemindAt(std::string_view text, int* minutes);
-// minutes as "HH:MM"; out-of-range values as the default's.
-std::string remindAtText(int minutes);

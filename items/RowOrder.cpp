@@ -2,19 +2,6 @@
 
 #include <algorithm>
 
-RowOrder rowOrderFromWord(std::string_view word) {
-  // Words in the settings file are read as its keys are, letters' case aside ("SOON" too).
-  constexpr std::string_view kSoon = "soon";
-  if (word.size() != kSoon.size()) return RowOrder::File;
-  for (size_t i = 0; i < word.size(); ++i) {
-    const char c = word[i] >= 'A' && word[i] <= 'Z' ? static_cast<char>(word[i] - 'A' + 'a') : word[i];
-    if (c != kSoon[i]) return RowOrder::File;
-  }
-  return RowOrder::Soon;
-}
-
-const char* rowOrderWord(RowOrder order) { return order == RowOrder::Soon ? "soon" : "file"; }
-
 namespace {
 
 // The group of a row in the nearest-first order; within a group rows go by days (then file order).

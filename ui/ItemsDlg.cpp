@@ -181,7 +181,7 @@ bool CItemsDlg::SaveText() {
   }
 
   // In file order the first rows are the ones shown; nearest first, any line may be.
-  const int shown = rowOrder == RowOrder::File ? rowsSetting : kTableRecords;
+  const int shown = settings.order == RowOrder::File ? settings.rows : kTableRecords;
   // One question for every line the widget will not read as written: its date, or an option.
   const CString question = itemCheckQuestion(unreadableShownLines(gbkText, core->getTimeNow(), shown),
                                              unknownOptionLines(gbkText), conflictingRepeatLines(gbkText));

@@ -9,8 +9,6 @@
 #include "core/Core.h"
 #include "core/UserInput.h"
 #include "framework/Gbk.h"
-#include "items/ReminderWatch.h"
-#include "items/RowOrder.h"
 #include "res/resource.h"
 
 namespace {
@@ -89,32 +87,32 @@ BEGIN_MESSAGE_MAP(COptionsDlg)
   ON_COMMAND(IDC_LOCK, OnLockClicked)
 END_MESSAGE_MAP()
 
-COptionsDlg::COptionsDlg(ReminderWatch& reminders) : CDialog(IDD_OPTIONS), m_reminders(reminders) {}
+COptionsDlg::COptionsDlg() : CDialog(IDD_OPTIONS) {}
 
 BOOL COptionsDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  SetDlgItemText(IDC_FONT_SIZE, core->getStrInt(fontSize));
-  check(m_hWnd, IDC_REMIND, m_reminders.enabled);
-  SetDlgItemText(IDC_REMIND_AT, CString(remindAtText(m_reminders.remindAt).c_str()));
-  check(m_hWnd, IDC_REMIND_SOUND, m_reminders.sound);
+  SetDlgItemText(IDC_FONT_SIZE, core->getStrInt(chosen.fontSize));
+  check(m_hWnd, IDC_REMIND, chosen.remind);
+  SetDlgItemText(IDC_REMIND_AT, CString(remindAtText(chosen.remindAt).c_str()));
+  check(m_hWnd, IDC_REMIND_SOUND, chosen.remindSound);
   // Disabled in Task Manager: shown unchecked, and said so; only the user's check takes it back.
   m_autostart = readAutostart();
   check(m_hWnd, IDC_AUTOSTART, m_autostart == AutostartState::On || m_autostart == AutostartState::Stale);
   if (m_autostart == AutostartState::Disabled) SetDlgItemText(IDC_AUTOSTART_NOTE, kDisabledNote);
-  SetDlgItemText(IDC_ROWS, core->getStrInt(rowsSetting));
+  SetDlgItemText(IDC_ROWS, core->getStrInt(chosen.rows));
   HWND order = GetDlgItem(IDC_ORDER);
   for (const char* name : kOrderNames)
     SendMessageW(order, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(gbk::toWide(name).c_str()));
-  SendMessageW(order, CB_SETCURSEL, rowOrder == RowOrder::Soon ? 1 : 0, 0);
-  SetDlgItemText(IDC_WITHIN, core->getStrInt(withinDays));
+  SendMessageW(order, CB_SETCURSEL, chosen.order == RowOrder::Soon ? 1 : 0, 0);
+  SetDlgItemText(IDC_WITHIN, core->getStrInt(chosen.within));
   m_itemDir = core->itemDir();
   ShowItemDir();
-  check(m_hWnd, IDC_LAYER_TOP, desktop.layer == WidgetLayer::Top);
-  check(m_hWnd, IDC_LAYER_NORMAL, desktop.layer == WidgetLayer::Normal);
-  check(m_hWnd, IDC_LAYER_DESKTOP, desktop.layer == WidgetLayer::Desktop);
-  check(m_hWnd, IDC_LOCK, desktop.lock);
-  check(m_hWnd, IDC_CLICK_THROUGH, desktop.clickThrough);
-  check(m_hWnd, IDC_HIDE_FULL_SCREEN, desktop.hideFullScreen);
+  check(m_hWnd, IDC_LAYER_TOP, chosen.layer == WidgetLayer::Top);
+  check(m_hWnd, IDC_LAYER_NORMAL, chosen.layer == WidgetLayer::Normal);
+  check(m_hWnd, IDC_LAYER_DESKTOP, chosen.layer == WidgetLayer::Desktop);
+  check(m_hWnd, IDC_LOCK, chosen.lock);
+  check(m_hWnd, IDC_CLICK_THROUGH, chosen.clickThrough);
+  check(m_hWnd, IDC_HIDE_FULL_SCREEN, chosen.hideFullScreen);
   OnLockClicked();
   CenterWindow();
   return TRUE;
@@ -215,57 +213,35 @@ void COptionsDlg::OnOK() {
     const FilePath moved = core->listPathIn(m_itemDir);
     if (!CopyListInto(moved)) return;
     if (!core->saveItemDir(m_itemDir)) {
-      core->msgboxWarning(m_hWnd, gbk::toWide("纪念日文件位置无法保存到设置文件：\r\n") +
-                                      gbk::utf8ToWide(core->configPath()) +
-                                      gbk::toWide("\r\n\r\n请检查设置文件是否只读或被其他程序占用。"));
+      core->msgboxWarning(m_hWnd, core->unsavedNote(CCore::Unsaved::ItemDir));
       return;
     }
     itemFilePath = moved;
   }
-  fontSize = value;
-  const bool sizeStored = core->saveConfigInt("fsize", value);
-  if (!sizeStored) {
-    core->takeConfigFailureToTell();  // told here, in the dialog: no balloon about it later
-    std::wstring text =
-        gbk::toWide(("字体大小已改为 " + core->getStrInt(value) + "，但无法保存到设置文件：\r\n").view()) +
-        gbk::utf8ToWide(core->configPath()) +
-        gbk::toWide("\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。");
-    MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
-  }
-
-  m_reminders.enabled = checked(m_hWnd, IDC_REMIND);
-  m_reminders.remindAt = remindAt;
-  m_reminders.sound = checked(m_hWnd, IDC_REMIND_SOUND);
-  rowsSetting = rows;
-  rowOrder = SendMessageW(GetDlgItem(IDC_ORDER), CB_GETCURSEL, 0, 0) == 1 ? RowOrder::Soon : RowOrder::File;
-  withinDays = within;
-  DesktopSettings chosen;
+  chosen.fontSize = value;
+  chosen.remind = checked(m_hWnd, IDC_REMIND);
+  chosen.remindAt = remindAt;
+  chosen.remindSound = checked(m_hWnd, IDC_REMIND_SOUND);
+  chosen.rows = rows;
+  chosen.order = SendMessageW(GetDlgItem(IDC_ORDER), CB_GETCURSEL, 0, 0) == 1 ? RowOrder::Soon : RowOrder::File;
+  chosen.within = within;
   chosen.layer = checked(m_hWnd, IDC_LAYER_NORMAL)    ? WidgetLayer::Normal
                  : checked(m_hWnd, IDC_LAYER_DESKTOP) ? WidgetLayer::Desktop
                                                       : WidgetLayer::Top;
   chosen.lock = checked(m_hWnd, IDC_LOCK);
   chosen.clickThrough = checked(m_hWnd, IDC_CLICK_THROUGH);
   chosen.hideFullScreen = checked(m_hWnd, IDC_HIDE_FULL_SCREEN);
-  desktop = chosen;
-  // A value the file holds already is not written again: saving them all costs nothing.
-  bool stored = core->saveConfigInt("remind", m_reminders.enabled ? 1 : 0);
-  stored = core->saveConfigText("remindat", gbk::toWide(remindAtText(remindAt)).c_str()) && stored;
-  stored = core->saveConfigInt("remindsound", m_reminders.sound ? 1 : 0) && stored;
-  stored = core->saveConfigInt("rows", rows) && stored;
-  stored = core->saveConfigText("order", gbk::toWide(rowOrderWord(rowOrder)).c_str()) && stored;
-  stored = core->saveConfigInt("within", within) && stored;
-  stored = core->saveConfigText("layer", layerText(desktop.layer)) && stored;
-  stored = core->saveConfigInt("lock", desktop.lock) && stored;
-  stored = core->saveConfigInt("clickthrough", desktop.clickThrough) && stored;
-  stored = core->saveConfigInt("hidefull", desktop.hideFullScreen) && stored;
-  // A settings file that took no size was named just now: one message for one cause.
-  if (!stored && sizeStored) {
-    core->takeConfigFailureToTell();
-    std::wstring text = gbk::toWide("提醒、显示和位置的设置已生效，但无法保存到设置文件：\r\n") +
-                        gbk::utf8ToWide(core->configPath()) +
-                        gbk::toWide("\r\n\r\n下次启动时仍是原来的设置。请检查设置文件是否只读或被其他程序占用。");
-    MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
-  }
+  // The size has a message of its own; the rest are stored even when it is not. A settings file that
+  // took no size was named just now: one message for one cause.
+  const bool sizeStored = core->saveSettings(chosen, {SettingId::FontSize});
+  const bool stored =
+      core->saveSettings(chosen, {SettingId::Remind, SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows,
+                                  SettingId::Order, SettingId::Within, SettingId::Layer, SettingId::Lock,
+                                  SettingId::ClickThrough, SettingId::HideFullScreen});
+  if (!sizeStored)
+    core->msgboxWarning(m_hWnd, core->unsavedNote(CCore::Unsaved::FontSize, value));
+  else if (!stored)
+    core->msgboxWarning(m_hWnd, core->unsavedNote(CCore::Unsaved::Options));
   ApplyAutostart();
   CDialog::OnOK();
 }
@@ -289,27 +265,15 @@ void COptionsDlg::ApplyAutostart() {
                                      : "无法取消开机时自动启动：注册表中的启动项未能删除，可能被安全软件阻止了。");
 }
 
-void CWidgetDlg::LoadSettings() {
-  reminders.enabled = core->getConfigInt("remind") != 0;  // never saved: on
-  const std::string at = gbk::fromWide(core->getConfigText("remindat"));
-  reminders.remindAt = kDefaultRemindAt;
-  if (!at.empty() && !parseRemindAt(at, &reminders.remindAt)) reminders.remindAt = kDefaultRemindAt;
-  reminders.sound = core->getConfigInt("remindsound") == 1;
-  reminders.log.parse(gbk::fromWide(core->getConfigText("shown", kReminderSection)),
-                      gbk::fromWide(core->getConfigText("today", kReminderSection)));
-  rowsSetting = rowsOrDefault(core->getConfigInt("rows"));
-  rowOrder = rowOrderFromWord(gbk::fromWide(core->getConfigText("order")));
-  withinDays = withinOrDefault(core->getConfigInt("within"));
-}
-
 void CWidgetDlg::OnAppOptions() {
   if (BringModalToFront()) return;
   const FilePath listBefore = itemFilePath;
-  COptionsDlg dialog(reminders);
-  dialog.desktop = manners.settings;
+  COptionsDlg dialog;
+  dialog.chosen = settings;
   if (dialog.DoModal() != IDOK) return;
-  const bool clickThroughBefore = manners.settings.clickThroughInEffect();
-  manners.settings = dialog.desktop;
+  const bool clickThroughBefore = settings.clickThroughInEffect();
+  settings = dialog.chosen;
+  reminders.useSettings(settings);
   ApplyDesktopSettings();
   if (itemFilePath != listBefore) {
     items.clear();  // a list the new folder lacks shows empty, not the old rows
@@ -319,10 +283,10 @@ void CWidgetDlg::OnAppOptions() {
   UpdateLayout();
   CheckReminders();
   // The widget no longer answers the mouse: the first time, the way back is told.
-  if (manners.settings.clickThroughInEffect() && !clickThroughBefore &&
-      !flagOrDefault(core->getConfigInt("clickthroughtold"), false)) {
+  if (settings.clickThroughInEffect() && !clickThroughBefore && !settings.clickThroughTold) {
     ShowNote(gbk::toWide(
         "鼠标穿透已打开：点击会穿过小窗口，落到它下面的窗口。\r\n要移动它或关闭穿透，请右击托盘图标，选择“选项”。"));
-    core->saveConfigInt("clickthroughtold", 1);
+    settings.clickThroughTold = true;
+    core->saveSettings(settings, {SettingId::ClickThroughTold});
   }
 }

@@ -8,20 +8,18 @@
 #include <string>
 
 #include "core/Autostart.h"
-#include "display/DesktopManners.h"
+#include "core/Settings.h"
 #include "framework/AfxWin.h"
 #include "framework/StdioFile.h"
 
-class ReminderWatch;
-
 class COptionsDlg : public CDialog {
  public:
-  explicit COptionsDlg(ReminderWatch& reminders);
+  COptionsDlg();
 
   BOOL OnInitDialog() override;
   void OnOK() override;
 
-  DesktopSettings desktop;  // in: the settings shown; out, after OK: the settings chosen
+  Settings chosen;  // in: the settings shown; out, after OK: the settings chosen (and stored)
 
  private:
   // Refuses the value in control id with message: focus back to the box, dialog stays open.
@@ -38,7 +36,6 @@ class COptionsDlg : public CDialog {
   // Click-through is offered only with a locked place.
   void OnLockClicked();
 
-  ReminderWatch& m_reminders;
   AutostartState m_autostart = AutostartState::Off;
   FilePath m_itemDir;  // the option as it will be saved: empty for beside the settings
 

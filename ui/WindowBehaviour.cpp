@@ -97,7 +97,7 @@ void CWidgetDlg::OnMinuteTick() {
   // The fallbacks for what no event told: a list changed where changes are not reported (a network
   // folder), a presentation that ended without another window coming in front.
   CheckItemFile();
-  if (manners.settings.hideFullScreen) CheckForeground();
+  if (settings.hideFullScreen) CheckForeground();
   if (!core) return;
   if (items.stored() > 0) {
     auto shownCounts = [this] {
@@ -140,7 +140,7 @@ LRESULT CWidgetDlg::OnTimeChange(WPARAM, LPARAM) {
 
 // A press anywhere acts as a press on a caption: the system's move loop runs until the release.
 LRESULT CWidgetDlg::OnLButtonDown(WPARAM, LPARAM) {
-  if (manners.settings.lock) return Default();
+  if (settings.lock) return Default();
   SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
   // The place the user chose is the one later layouts keep, and is stored at once: a settings file
   // that cannot take it is told now, while the user can still do something about it.

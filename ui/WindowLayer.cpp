@@ -3,7 +3,6 @@
 // foreground window is followed through event hooks, and each event is answered once things settle.
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
-#include "core/Core.h"
 
 namespace {
 
@@ -62,16 +61,8 @@ ShellUserState shellUserState() {
 
 }  // namespace
 
-void CWidgetDlg::ReadDesktopSettings() {
-  DesktopSettings& s = manners.settings;
-  s.layer = layerFromText(core->getConfigText("layer"));
-  s.lock = flagOrDefault(core->getConfigInt("lock"), false);
-  s.clickThrough = flagOrDefault(core->getConfigInt("clickthrough"), false);
-  s.hideFullScreen = flagOrDefault(core->getConfigInt("hidefull"), true);
-}
-
 void CWidgetDlg::ApplyDesktopSettings() {
-  const DesktopSettings& s = manners.settings;
+  const Settings& s = settings;
   if (s.clickThroughInEffect())
     ModifyStyleEx(0, WS_EX_TRANSPARENT);
   else
@@ -95,7 +86,7 @@ void CWidgetDlg::StopDesktopHooks() {
 
 void CWidgetDlg::PlaceInLayer() {
   const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-  switch (manners.settings.layer) {
+  switch (settings.layer) {
     case WidgetLayer::Top:
       // A widget not shown yet that is topmost already (the template's style) is at the top of its
       // band: at start the call is spared.
@@ -116,7 +107,7 @@ void CWidgetDlg::PlaceInLayer() {
 // On the desktop the widget goes to the bottom whatever asks it up: a click on it, the system.
 LRESULT CWidgetDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
   auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-  if (manners.settings.layer == WidgetLayer::Desktop && !manners.desktopInFront && pos) {
+  if (settings.layer == WidgetLayer::Desktop && !manners.desktopInFront && pos) {
     pos->hwndInsertAfter = HWND_BOTTOM;
     pos->flags &= ~SWP_NOZORDER;
   }
@@ -125,7 +116,7 @@ LRESULT CWidgetDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
 
 void CWidgetDlg::CheckForeground() {
   ::KillTimer(m_hWnd, IDT_FULL_SCREEN);
-  const DesktopSettings& s = manners.settings;
+  const Settings& s = settings;
   if (!s.hideFullScreen && s.layer != WidgetLayer::Desktop)
     foregroundHook.Reset();
   else if (!foregroundHook.active())

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     std::strcpy(table[i].name, names[i % kDefaultRows]);
     std::strcpy(table[i].dateText, dates[i % kDefaultRows]);
   }
-  rowsSetting = rows;
+  settings.rows = rows;
   fontFace = "黑体";
 
   {
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     widget.ArrangeRows();
 
     for (int size : {20, 200}) {
-      fontSize = size;
+      settings.fontSize = size;
       if (renderOnly && window) {
         widget.UpdateLayout();
         const int sizeRounds = size == 20 ? renderRounds : std::max(1, renderRounds / 8);

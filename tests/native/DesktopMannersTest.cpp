@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <vector>
 
 namespace {
@@ -86,28 +85,6 @@ TEST(FullScreen, VisibilityKeepsTheUsersHidingApart) {
     EXPECT_EQ(v.shown(), c.shown);
     EXPECT_EQ(v.userHidden(), c.userHidden);
   }
-}
-
-TEST(DesktopSettings, StoredValues) {
-  struct LayerCase {
-    const wchar_t* text;
-    WidgetLayer layer;
-  };
-  const LayerCase layers[] = {
-      {L"top", WidgetLayer::Top},         {L"normal", WidgetLayer::Normal}, {L"desktop", WidgetLayer::Desktop},
-      {L"Desktop", WidgetLayer::Desktop}, {L"", WidgetLayer::Top},          {L"bottom", WidgetLayer::Top},
-      {L"desktop ", WidgetLayer::Top}};
-  for (const LayerCase& c : layers) {
-    EXPECT_EQ(layerFromText(c.text), c.layer);
-    EXPECT_EQ(layerFromText(layerText(c.layer)), c.layer);
-  }
-  struct FlagCase {
-    int stored;
-    bool fallback, value;
-  };
-  const FlagCase flags[] = {{0, true, false},        {1, false, true}, {INT_MIN, true, true},
-                            {INT_MIN, false, false}, {2, true, true},  {-1, false, false}};
-  for (const FlagCase& c : flags) EXPECT_EQ(flagOrDefault(c.stored, c.fallback), c.value) << c.stored;
 }
 
 }  // namespace

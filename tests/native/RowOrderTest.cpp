@@ -86,21 +86,4 @@ TEST(RowOrderTest, WithoutOptionsTheFirstRowsInFileOrder) {
             (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
-TEST(RowOrderTest, SettingsOutOfRangeGetTheirDefaults) {
-  const struct {
-    int stored, rows, within;
-  } cases[] = {{0, 5, 0}, {1, 1, 1}, {20, 20, 20}, {21, 5, 21}, {-1, 5, 0}, {36600, 5, 36600}, {36601, 5, 0}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(rowsOrDefault(c.stored), c.rows) << c.stored;
-    EXPECT_EQ(withinOrDefault(c.stored), c.within) << c.stored;
-  }
-  EXPECT_EQ(rowOrderFromWord("soon"), RowOrder::Soon);
-  EXPECT_EQ(rowOrderFromWord("file"), RowOrder::File);
-  EXPECT_EQ(rowOrderFromWord("SOON"), RowOrder::Soon);  // letters' case aside, as the keys
-  EXPECT_EQ(rowOrderFromWord("Soon"), RowOrder::Soon);
-  EXPECT_EQ(rowOrderFromWord("soonest"), RowOrder::File);
-  EXPECT_EQ(rowOrderFromWord(""), RowOrder::File);
-  EXPECT_STREQ(rowOrderWord(RowOrder::Soon), "soon");
-}
-
 }  // namespace

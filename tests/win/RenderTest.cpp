@@ -70,10 +70,8 @@ class RenderTest : public testing::Test {
   void SetUp() override {
     core = new CCore;
     // A layout arranges the rows by the settings: every line, in file order.
-    rowsSetting = kDefaultRows;
-    rowOrder = RowOrder::File;
-    withinDays = 0;
-    fontSize = 20;
+    settings = Settings();
+    settings.fontSize = 20;
     fontFace = "黑体";
   }
   void TearDown() override {
@@ -127,7 +125,7 @@ class RenderTest : public testing::Test {
     GdipCreatePath(FillModeAlternate, path.out());
     ScopedStringFormat format(createStringFormat());
     ScopedFontFamily family(createFontFamily(kWidgetFace));
-    addTextToPath(path, text, family, fontSize, x, y, format);
+    addTextToPath(path, text, family, settings.fontSize, x, y, format);
     ScopedSolidBrush brush;
     GdipCreateSolidFill(colour, brush.out());
     GdipFillPath(graphics, brush, path);
@@ -149,7 +147,7 @@ TEST_F(RenderTest, BitmapSizeFollowsTheMeasuredTexts) {
   setFiveRows();
   for (int size : kSizes) {
     SCOPED_TRACE(size);
-    fontSize = size;
+    settings.fontSize = size;
     auto surface = paint();
     const LayoutMetrics& m = widget.layout;
     const Gdiplus::Size name = core->getTextBounds(fontFace, size, kName5);
@@ -174,7 +172,7 @@ TEST_F(RenderTest, RowsAlternateAndTheStripFadesDownTheWholeWidget) {
   setFiveRows();
   for (int size : kSizes) {
     SCOPED_TRACE(size);
-    fontSize = size;
+    settings.fontSize = size;
     auto s = paint();
     const LayoutMetrics& m = widget.layout;
     const TextColumns c = textColumnsOf(m);
@@ -206,7 +204,7 @@ TEST_F(RenderTest, EachColourStaysInItsColumnsAndRow) {
   const uint32_t kinds[] = {kUpcoming, kToday, kPast};
   for (int size : kSizes) {
     SCOPED_TRACE(size);
-    fontSize = size;
+    settings.fontSize = size;
     auto s = paint();
     const LayoutMetrics& m = widget.layout;
     const TextColumns c = textColumnsOf(m);
@@ -254,7 +252,7 @@ TEST_F(RenderTest, NumbersAreCentredInTheirColumn) {
   for (int size : {12, 20, 100}) {
     for (const Case& k : cases) {
       SCOPED_TRACE(testing::Message() << "size " << size << ", " << k.days);
-      fontSize = size;
+      settings.fontSize = size;
       setRow(0, kName5, k.kind, k.days);
       setCount(1);
       auto s = paint();
@@ -303,8 +301,8 @@ TEST_F(RenderTest, NameColumnHoldsTheWidestDrawnName) {
     auto s = paint();
     const LayoutMetrics& m = widget.layout;
     const TextColumns c = textColumnsOf(m);
-    const int widest = std::max(core->getTextBounds(fontFace, fontSize, pair[0]).Width,
-                                core->getTextBounds(fontFace, fontSize, pair[1]).Width);
+    const int widest = std::max(core->getTextBounds(fontFace, settings.fontSize, pair[0]).Width,
+                                core->getTextBounds(fontFace, settings.fontSize, pair[1]).Width);
     EXPECT_EQ(m.nameColumnWidth, m.gap + widest);
     // No name reaches the word column; both words are drawn whole.
     EXPECT_TRUE(scan(*s, c.wordX - m.halfGap, 0, m.windowWidth, m.windowHeight, [](uint32_t p) {
@@ -324,7 +322,7 @@ TEST_F(RenderTest, RowsHoldALineOfTheFaceWhateverTheNames) {
   for (int size : {10, 20, 30, 100}) {
     for (const char* name : flat) {
       SCOPED_TRACE(testing::Message() << size << " \"" << name << "\"");
-      fontSize = size;
+      settings.fontSize = size;
       setRow(0, name, Upcoming, 12);
       setRow(1, "相识", Today, 0);
       setRow(2, "gjpqy", Past, 99999);
@@ -376,7 +374,7 @@ TEST_F(RenderTest, FullLengthNameAndHugeNumbersDrawWithoutHarm) {
   ASSERT_EQ(longName.size(), 50u);
   for (int size : {10, 200}) {
     SCOPED_TRACE(size);
-    fontSize = size;
+    settings.fontSize = size;
     setRow(0, longName.c_str(), Past, 2147483647);
     setRow(1, "a", Upcoming, 1000000000);
     auto s = paint();
@@ -394,7 +392,7 @@ TEST_F(RenderTest, FullLengthNameAndHugeNumbersDrawWithoutHarm) {
 TEST_F(RenderTest, WithinTheSurfaceLimitNamesAreCutAndTheEmShrinks) {
   std::string longName;
   for (int i = 0; i < 25; ++i) longName += "长";
-  fontSize = 200;
+  settings.fontSize = 200;
   widget.dpi = kMaxDpi;
   for (int i = 0; i < 5; ++i) setRow(i, i == 0 ? longName.c_str() : kName2, Upcoming, 12);
   const SurfaceLimit limit = {2560, 1600};
@@ -433,7 +431,7 @@ TEST_F(RenderTest, UnreadableDateShowsAQuestionMarkOnly) {
   const Span mark = scan(*s, c.numberX, 0, c.unitX, m.rowHeight, isToday);
   ASSERT_FALSE(mark.empty());
   // Centred like a number: about as much room on either side.
-  EXPECT_NEAR(mark.left - c.numberX, c.unitX - 1 - mark.right, fontSize / 4 + 2);
+  EXPECT_NEAR(mark.left - c.numberX, c.unitX - 1 - mark.right, settings.fontSize / 4 + 2);
 }
 
 TEST_F(RenderTest, NoRowsGiveAnEmptyWidget) {

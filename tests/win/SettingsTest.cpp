@@ -35,12 +35,16 @@ TEST_F(SettingsTest, LivesBesideTheProgramAsAnIniFile) {
 }
 
 TEST_F(SettingsTest, RoundTripsAcrossCoreObjects) {
-  EXPECT_TRUE(core.saveConfigInts({{"posleft", -1200}, {"postop", 0}}));
+  Settings place;
+  place.placeLeft = -1200;
+  place.placeTop = 0;
+  EXPECT_TRUE(core.saveSettings(place, {SettingId::PlaceLeft, SettingId::PlaceTop}));
   EXPECT_TRUE(core.saveConfigInt("fsize", 200));
   CCore later;
   later.autoFileConfig();
   EXPECT_EQ(later.getConfigInt("posleft"), -1200);
   EXPECT_EQ(later.getConfigInt("postop"), 0);
+  EXPECT_EQ(later.loadSettings().placeLeft, -1200);
   EXPECT_EQ(later.getConfigInt("fsize"), 200);
   EXPECT_TRUE(later.saveConfigInt("fsize", 10));
   EXPECT_EQ(core.getConfigInt("fsize"), 10);
@@ -59,7 +63,7 @@ TEST_F(SettingsTest, TextValuesRoundTripInTheirSectionAndCanBeRemoved) {
 
 TEST_F(SettingsTest, NeverSavedOrDamagedValuesReadAsNotSaved) {
   EXPECT_EQ(core.getConfigInt("fsize"), kConfigNotSaved);
-  EXPECT_EQ(fontSizeOrDefault(core.getConfigInt("fsize")), 20);
+  EXPECT_EQ(core.loadSettings().fontSize, 20);
   struct Case {
     const wchar_t* stored;
     int read;
@@ -82,7 +86,7 @@ TEST_F(SettingsTest, NeverSavedOrDamagedValuesReadAsNotSaved) {
   for (const Case& c : cases) {
     writeRaw(L"fsize", c.stored);
     EXPECT_EQ(core.getConfigInt("fsize"), c.read) << c.stored;
-    EXPECT_EQ(fontSizeOrDefault(core.getConfigInt("fsize")), c.fontSize) << c.stored;
+    EXPECT_EQ(core.loadSettings().fontSize, c.fontSize) << c.stored;
     // The section read at once answers as the key's own read.
     core.readSettingsOnce(true);
     EXPECT_EQ(core.getConfigInt("fsize"), c.read) << c.stored;
@@ -121,8 +125,10 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenSaysSo) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_TRUE(core.saveConfigInt("fsize", 30));
   EXPECT_FALSE(core.saveConfigInt("fsize", 31));
-  EXPECT_TRUE(core.saveConfigInts({{"fsize", 30}, {"fsize", 30}}));
-  EXPECT_FALSE(core.saveConfigInts({{"fsize", 30}, {"posleft", 1}}));
+  Settings values = core.loadSettings();
+  values.placeLeft = 1;
+  EXPECT_TRUE(core.saveSettings(values, {SettingId::FontSize}));
+  EXPECT_FALSE(core.saveSettings(values, {SettingId::FontSize, SettingId::PlaceLeft}));
   CloseHandle(held);
   EXPECT_EQ(core.getConfigInt("fsize"), 30);
 }
@@ -189,9 +195,9 @@ TEST_F(SettingsTest, WidgetSettingsReadBackOrFallBackToTheirDefaults) {
     EXPECT_EQ(widget.reminders.enabled, c.wantRemind);
     EXPECT_EQ(widget.reminders.remindAt, c.wantAt);
     EXPECT_EQ(widget.reminders.sound, c.wantSound);
-    EXPECT_EQ(rowsSetting, c.wantRows);
-    EXPECT_EQ(rowOrder, c.wantOrder);
-    EXPECT_EQ(withinDays, c.wantWithin);
+    EXPECT_EQ(settings.rows, c.wantRows);
+    EXPECT_EQ(settings.order, c.wantOrder);
+    EXPECT_EQ(settings.within, c.wantWithin);
   }
   // The log of what was shown, from the section of its own.
   CWidgetDlg widget;
