@@ -164,12 +164,9 @@ LRESULT CWidgetDlg::OnTaskbarCreated(WPARAM, LPARAM) {
   return 0;
 }
 
-void CWidgetDlg::ShowPopupMenu(int subMenuIndex) {
-  (void)subMenuIndex;  // the program has one pop-up, sub-menu 0
-  trackAppMenu(m_hWnd, true);
-}
+void CWidgetDlg::ShowPopupMenu() { trackAppMenu(m_hWnd, true); }
 
 LRESULT CWidgetDlg::OnRButtonUp(WPARAM, LPARAM) {
-  if (!BringModalToFront()) ShowPopupMenu(0);
+  if (!BringModalToFront()) ShowPopupMenu();
   return Default();
 }
