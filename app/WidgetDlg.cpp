@@ -17,7 +17,9 @@
 #include "framework/Timeline.h"
 #include "res/resource.h"
 #include "items/ItemOptions.h"
+#include "res/Texts.h"
 #include "ui/ItemsDlg.h"
+#include "ui/Messages.h"
 
 namespace {
 // Sent to every top-level window when the taskbar is created anew (the shell restarted).
@@ -78,7 +80,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   ItemOptionsTable = ItemTable ? new (std::nothrow) ItemOptions[kTableRecords] : nullptr;
   core = ItemOptionsTable ? new (std::nothrow) CCore : nullptr;
   if (!core) {
-    AfxMessageBox("内存不足，Tessaly 无法启动，程序将退出。", MB_OK | MB_ICONERROR);
+    fail(m_hWnd, kNoMemory);
     EndDialog(IDABORT);
     return TRUE;
   }

@@ -321,9 +321,3 @@ FilePath CCore::getAppFilePath() {
   if (dot != std::wstring::npos) path.resize(path.size() - fileNameOf(path).size() + dot);
   return gbk::wideToUtf8(path);
 }
-
-void CCore::msgboxWarning(HWND owner, const CString& message) { msgboxWarning(owner, gbk::toWide(message.view())); }
-
-void CCore::msgboxWarning(HWND owner, const std::wstring& message) {
-  MessageBoxW(owner, message.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
-}
