@@ -1,5 +1,5 @@
-// Whole text files by path (UTF-8, see FilePath): reading, replacing in one step, and telling and
-// converting their encodings.
+// Whole text files by path (UTF-8, see FilePath): reading, replacing in one step, telling and
+// converting their encodings, and the way between a list file's bytes and the editor's text.
 #pragma once
 #include <cstddef>
 #include <string>
