@@ -9,6 +9,8 @@
 #include "core/Core.h"
 #include "framework/Timeline.h"
 #include "core/Autostart.h"
+#include "res/Texts.h"
+#include "ui/Messages.h"
 
 // The one application object; WinMain finds it through AfxGetApp.
 CCountdownApp theApp;
@@ -34,7 +36,7 @@ BOOL CCountdownApp::InitInstance() {
   // Started from inside a zip viewer: its temporary folder goes when the viewer closes, and with it
   // the list. Said before anything is written, the single-instance claim included.
   if (CCore().autoFileConfig(false) == PlaceKind::TempFolder) {
-    AfxMessageBox("请先把 Tessaly 解压到一个文件夹，再运行其中的 Tessaly.exe。", MB_OK | MB_ICONWARNING);
+    warn(nullptr, kUnzipFirst);
     return FALSE;
   }
   // Before anything is shown: a second start only hands over to the running widget.
@@ -44,7 +46,7 @@ BOOL CCountdownApp::InitInstance() {
   Gdiplus::GdiplusStartupInput input;  // version 1, background thread and codecs allowed
   if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
     gdiplusToken = 0;
-    AfxMessageBox("无法启动 GDI+，Tessaly 不能显示，程序将退出。", MB_OK | MB_ICONERROR);
+    fail(nullptr, kNoGdiplus);
     return FALSE;
   }
   timelineMark("GDI+ started");

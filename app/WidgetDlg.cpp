@@ -15,7 +15,9 @@
 #include "framework/Gbk.h"
 #include "framework/Timeline.h"
 #include "res/resource.h"
+#include "res/Texts.h"
 #include "ui/ItemsDlg.h"
+#include "ui/Messages.h"
 
 namespace {
 // Sent to every top-level window when the taskbar is created anew (the shell restarted).
@@ -39,8 +41,6 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
   ON_MESSAGE(WM_TIMECHANGE, OnTimeChange)
   ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
-  ON_MESSAGE(WM_PAINT, OnPaint)
-  ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
   ON_MESSAGE(WM_TIMER, OnTimer)
   ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
   ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
@@ -65,18 +65,6 @@ CWidgetDlg::CWidgetDlg(CWnd* parent) : CDialog(IDD_WIDGET, parent) {
 
 LRESULT CWidgetDlg::OnCreate(WPARAM, LPARAM) {
   if (Default() == -1) return -1;
-  user32Module = LoadLibraryW(L"User32.DLL");
-  if (!user32Module) {
-    AfxMessageBox("User32.dll ERROR!", MB_OK);
-    std::exit(0);
-  }
-  updateLayeredWindowProc = reinterpret_cast<UpdateLayeredWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(user32Module, "UpdateLayeredWindow")));
-  if (!updateLayeredWindowProc) {
-    AfxMessageBox("这个版本的 Windows 不支持半透明窗口（缺少 UpdateLayeredWindow），Tessaly 无法显示，程序将退出。",
-                  MB_OK | MB_ICONERROR);
-    return -1;
-  }
   blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   timelineMark("window created");
   return 0;
@@ -88,7 +76,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   publishInstanceWindow(m_hWnd);
   core = new (std::nothrow) CCore;
   if (!core) {
-    AfxMessageBox("内存不足，Tessaly 无法启动，程序将退出。", MB_OK | MB_ICONERROR);
+    fail(m_hWnd, kNoMemory);
     EndDialog(IDABORT);
     return TRUE;
   }

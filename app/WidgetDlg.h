@@ -18,8 +18,6 @@
 
 class CItemsDlg;
 
-using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
-
 constexpr UINT IDT_MINUTE = 1;
 constexpr UINT kMinuteMs = 60000;
 constexpr UINT TRAY_ICON_UID = 100;
@@ -85,7 +83,7 @@ class CWidgetDlg : public CDialog {
 
   // Tray icon and menus (ui/).
   bool NotifyTrayIcon(DWORD operation, CString tip);
-  void ShowPopupMenu(int subMenuIndex);
+  void ShowPopupMenu();
   // The rows' tooltips follow the layout (ui/).
   void UpdateRowTips();
 
@@ -98,8 +96,6 @@ class CWidgetDlg : public CDialog {
 
   LayoutMetrics layout;
   HICON appIcon = nullptr;
-  HMODULE user32Module = nullptr;
-  UpdateLayeredWindowFn updateLayeredWindowProc = nullptr;
   BLENDFUNCTION blendFunction = {};
   int dpi = kBaseDpi;  // the DPI the layout is for
   // The widget's top-left corner as remembered; hasPosition is false until one is known.
@@ -177,8 +173,6 @@ class CWidgetDlg : public CDialog {
   LRESULT OnMouseMove(WPARAM, LPARAM);
 
   // Window behaviour and commands (ui/).
-  LRESULT OnPaint(WPARAM, LPARAM);
-  LRESULT OnQueryDragIcon(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
   void OnMinuteTick();
   // The counts made true again at once (resume, clock or time-zone change), the rows re-sorted and

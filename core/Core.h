@@ -91,9 +91,6 @@ class CCore {
   int getLineHeight(const CString& face, int size);
   // The family and format texts are measured and drawn with, kept from one call to the next.
   gdip::FaceCache& faces();
-  void msgboxWarning(HWND owner, const CString& message);
-  // A message that names a file: the path keeps every character.
-  void msgboxWarning(HWND owner, const std::wstring& message);
 #endif
 
   FilePath configPath() const { return m_configPath; }

@@ -1,5 +1,5 @@
 // The core services that need Windows: the settings file and where it lives, the program's path,
-// warning boxes.
+// the message when the settings could not be stored.
 #include "core/Core.h"
 
 #include <shlobj.h>
@@ -8,6 +8,7 @@
 
 #include "framework/Gbk.h"
 #include "framework/PathParts.h"
+#include "res/Texts.h"
 
 namespace {
 const wchar_t kSection[] = L"Tessaly";
@@ -126,27 +127,11 @@ bool CCore::saveSettings(const Settings& settings, std::initializer_list<Setting
 
 std::wstring CCore::unsavedNote(Unsaved what, int fontSize) {
   m_configFailureTold = true;  // one message for one cause
-  const char* head = "无法保存设置，下次启动时不会记住这些更改（例如拖动后的位置）。设置文件：\r\n";
-  const char* tail = "\r\n请检查它是否只读或被其他程序占用。";
-  std::string sized;
-  switch (what) {
-    case Unsaved::FontSize:
-      sized = "字体大小已改为 " + std::to_string(fontSize) + "，但无法保存到设置文件：\r\n";
-      head = sized.c_str();
-      tail = "\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。";
-      break;
-    case Unsaved::Options:
-      head = "提醒、显示和位置的设置已生效，但无法保存到设置文件：\r\n";
-      tail = "\r\n\r\n下次启动时仍是原来的设置。请检查设置文件是否只读或被其他程序占用。";
-      break;
-    case Unsaved::ItemDir:
-      head = "纪念日文件位置无法保存到设置文件：\r\n";
-      tail = "\r\n\r\n请检查设置文件是否只读或被其他程序占用。";
-      break;
-    default:
-      break;
-  }
-  return gbk::toWide(head) + gbk::utf8ToWide(m_configPath) + gbk::toWide(tail);
+  const char* text = what == Unsaved::FontSize  ? kFontSizeNotSaved
+                     : what == Unsaved::Options ? kOptionsNotSaved
+                     : what == Unsaved::ItemDir ? kItemDirNotSaved
+                                                : kSettingsNotSaved;
+  return gbk::fill(text, {gbk::utf8ToWide(m_configPath), gbk::toWide(std::to_string(fontSize))});
 }
 
 std::wstring CCore::untoldUnsavedNote() {
@@ -361,10 +346,4 @@ FilePath CCore::getAppFilePath() {
   const size_t dot = fileNameOf(path).find_last_of(L'.');
   if (dot != std::wstring::npos) path.resize(path.size() - fileNameOf(path).size() + dot);
   return gbk::wideToUtf8(path);
-}
-
-void CCore::msgboxWarning(HWND owner, const CString& message) { msgboxWarning(owner, gbk::toWide(message.view())); }
-
-void CCore::msgboxWarning(HWND owner, const std::wstring& message) {
-  MessageBoxW(owner, message.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
 }

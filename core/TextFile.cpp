@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/UserInput.h"
 #include "framework/Gbk.h"
 
 #ifdef _WIN32
@@ -491,4 +492,35 @@ std::string encodeFromUtf16(std::u16string_view text, TextEncoding encoding) {
       return std::string(kUtf16BeBom) + utf16ToBytes(text, true);
   }
   return {};
+}
+
+EditableText textForEditing(std::string_view bytes) {
+  EditableText edit;
+  edit.form.encoding = detectEncoding(bytes);
+  edit.text = decodeToUtf16(bytes, edit.form.encoding);
+  const size_t zero = edit.text.find(u'\0');
+  edit.cutAtZero = zero != std::u16string::npos;
+  if (edit.cutAtZero)
+    edit.text.resize(zero);
+  else
+    edit.changesOnSave = encodeFromUtf16(edit.text, edit.form.encoding) != bytes;
+  edit.form.bareLineFeeds = hasBareLineFeedsOnly(edit.text);
+  if (edit.form.bareLineFeeds) edit.text = lineFeedsToCrLf(edit.text);
+  return edit;
+}
+
+SavedBytes bytesForSaving(std::u16string_view held, const TextFileForm& form, TextUse use) {
+  std::u16string text(held);
+  if (form.bareLineFeeds) text = crLfToLineFeeds(text);
+  if (use == TextUse::List) replaceFullWidthCommas(text);
+  SavedBytes saved;
+  saved.bytes = encodeFromUtf16(text, form.encoding);
+  if (decodeToUtf16(saved.bytes, detectEncoding(saved.bytes)) != text) {
+    if (use == TextUse::Recovery)
+      saved.bytes = encodeFromUtf16(text, TextEncoding::Utf8Bom);
+    else
+      saved.notInGbk = form.encoding == TextEncoding::Gbk;
+  }
+  saved.tooLarge = saved.bytes.size() > kMaxTextFileBytes;
+  return saved;
 }

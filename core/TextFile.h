@@ -1,5 +1,5 @@
-// Whole text files by path (UTF-8, see FilePath): reading, replacing in one step, and telling and
-// converting their encodings.
+// Whole text files by path (UTF-8, see FilePath): reading, replacing in one step, telling and
+// converting their encodings, and the way between a list file's bytes and the editor's text.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -69,3 +69,41 @@ std::string encodeFromGbk(std::string_view text, TextEncoding encoding);
 // does a GBK text that would be taken for UTF-8 (it is then written as UTF-8 with the mark).
 std::u16string decodeToUtf16(std::string_view bytes, TextEncoding encoding);
 std::string encodeFromUtf16(std::u16string_view text, TextEncoding encoding);
+
+// The list file's text as the editor holds it, and back. The edit box breaks lines only at CR LF: a
+// file whose every line break is a bare line feed is held with CR LF and written with bare line feeds
+// again. Every other line end (CR LF, a lone CR, a mix) is held and written as it stands, and so is the
+// last line's end or its lack.
+
+// How a file read for editing is written back.
+struct TextFileForm {
+  TextEncoding encoding = TextEncoding::Gbk;
+  bool bareLineFeeds = false;
+};
+
+// A file's bytes as the editor holds them.
+struct EditableText {
+  std::u16string text;
+  TextFileForm form;
+  // A zero character would end the box's text: text stops before the first one, and a save loses the rest.
+  bool cutAtZero = false;
+  // Bytes the conversion cannot map (a broken sequence, an odd last byte): a save writes them changed.
+  bool changesOnSave = false;
+};
+EditableText textForEditing(std::string_view bytes);
+
+// What a save is for: the list itself, or a recovery copy of the editor's unsaved text.
+enum class TextUse { List, Recovery };
+struct SavedBytes {
+  std::string bytes;
+  // A GBK list's text holds characters GBK has not: bytes have '?' for them (the editor asks first).
+  bool notInGbk = false;
+  // bytes are more than kMaxTextFileBytes: the editor could not open the file again.
+  bool tooLarge = false;
+};
+// The bytes that store text (held as textForEditing gives it, or with bare line feeds) in a file of
+// that form, written so that they read back as the text (see encodeFromUtf16). The list's full-width
+// commas become the ASCII comma the item reader splits at. A recovery copy keeps the text as typed: its
+// commas stay, and text its encoding cannot hold is written as UTF-8 with the mark instead. Used by the
+// editor's save and recovery, and by whatever else adds to the list (read with textForEditing first).
+SavedBytes bytesForSaving(std::u16string_view text, const TextFileForm& form, TextUse use);

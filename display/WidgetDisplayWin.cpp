@@ -214,10 +214,8 @@ void CWidgetDlg::RenderWidget() {
   makeLayered(m_hWnd);
   SIZE size = {layout.windowWidth, layout.windowHeight};
   POINT source = {0, 0};
-  if (updateLayeredWindowProc && memoryDC) {
-    updateLayeredWindowProc(m_hWnd, windowDc.get(), &destination, &size, memoryDC, &source, 0, &blendFunction,
-                            ULW_ALPHA);
-  }
+  if (memoryDC)
+    UpdateLayeredWindow(m_hWnd, windowDc.get(), &destination, &size, memoryDC, &source, 0, &blendFunction, ULW_ALPHA);
 
   // The graphics goes before the DCs; the bitmap only after the memory DC that held it is gone.
   surface.releaseGraphics();

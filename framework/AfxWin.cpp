@@ -237,7 +237,7 @@ bool CDialog::OnUnmappedCommand(UINT id) {
   return false;
 }
 
-// --- Application, menus, message boxes ----------------------------------------------------------
+// --- Application, menus -------------------------------------------------------------------------
 
 CWinApp::CWinApp() { theApplication = this; }
 
@@ -247,12 +247,6 @@ CWnd* AfxGetMainWnd() { return theApplication ? theApplication->m_pMainWnd : nul
 
 HINSTANCE AfxGetResourceHandle() {
   return theApplication && theApplication->m_hInstance ? theApplication->m_hInstance : GetModuleHandleW(nullptr);
-}
-
-int AfxMessageBox(const CString& text, UINT type, UINT) {
-  CWnd* mainWnd = AfxGetMainWnd();
-  HWND owner = mainWnd ? mainWnd->m_hWnd : nullptr;
-  return MessageBoxW(owner, gbk::toWide(text.view()).c_str(), L"Tessaly", type);
 }
 
 bool AfxAddWaitHandle(HANDLE handle, HWND target, UINT message) {

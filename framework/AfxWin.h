@@ -1,6 +1,7 @@
 // The small application framework the program is written against: an application object, windows
-// and modal dialogs whose message maps bind messages and command ids to On... handlers, menus, paint
-// contexts and message boxes. Texts are GBK; every call into Windows goes through the W API.
+// and modal dialogs whose message maps bind messages and command ids to On... handlers, menus and
+// paint contexts (message boxes are ui/Messages.h). Texts are GBK; every call into Windows goes through
+// the W API.
 #pragma once
 #include <windows.h>
 
@@ -119,7 +120,6 @@ class CWinApp {
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetResourceHandle();
-int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
 
 // A kernel object (an event, a change notification) the modal loops wait on beside the messages,
 // on the one thread: when it is signalled, message is sent to target with the handle as lParam, and

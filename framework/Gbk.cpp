@@ -202,6 +202,24 @@ std::string wideToUtf8(std::wstring_view text) { return encode(CP_UTF8, text); }
 std::string utf8ToGbk(std::string_view utf8) { return encode(936, decode(CP_UTF8, utf8)); }
 std::string gbkToUtf8(std::string_view text) { return encode(CP_UTF8, decode(936, text)); }
 
+std::wstring fill(const char* text, std::initializer_list<std::wstring_view> values) {
+  // One pass over the text: a value that holds "{2}" (a path may) stays as it is.
+  const std::wstring blanks = toWide(text);
+  std::wstring filled;
+  for (size_t i = 0; i < blanks.size(); ++i) {
+    const bool blank = i + 2 < blanks.size() && blanks[i] == L'{' && blanks[i + 1] >= L'1' && blanks[i + 1] <= L'9' &&
+                       blanks[i + 2] == L'}';
+    const size_t number = blank ? static_cast<size_t>(blanks[i + 1] - L'0') : 0;
+    if (number >= 1 && number <= values.size()) {
+      filled += values.begin()[number - 1];
+      i += 2;
+    } else {
+      filled += blanks[i];
+    }
+  }
+  return filled;
+}
+
 #else
 
 // iconv with //TRANSLIT is not reliable across C libraries; unconvertible input becomes '?' by hand.

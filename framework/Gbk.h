@@ -1,6 +1,7 @@
 // GBK (code page 936) text helpers. Files and in-memory texts are GBK; Windows is spoken to in UTF-16.
 #pragma once
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,9 @@ std::wstring toWide(std::string_view text);    // GBK -> UTF-16
 std::string fromWide(std::wstring_view text);  // UTF-16 -> GBK
 std::wstring utf8ToWide(std::string_view text);
 std::string wideToUtf8(std::wstring_view text);
+// text (GBK, a message of res/Texts.h) in UTF-16 with its blanks "{1}", "{2}"... filled with values
+// in order.
+std::wstring fill(const char* text, std::initializer_list<std::wstring_view> values);
 #endif
 
 }  // namespace gbk

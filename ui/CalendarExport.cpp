@@ -11,6 +11,8 @@
 #include "core/TextFile.h"
 #include "framework/Gbk.h"
 #include "items/Calendar.h"
+#include "res/Texts.h"
+#include "ui/Messages.h"
 
 namespace {
 
@@ -83,9 +85,7 @@ void CWidgetDlg::OnAppExport() {
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
   DWORD error = 0;
   if (!CommonDialogs().getSaveFileName(&dialog, &error)) {
-    if (error)
-      core->msgboxWarning(m_hWnd,
-                          "无法打开“另存为”对话框（错误代码 " + core->getStrInt(static_cast<int>(error)) + "）。");
+    if (error) warn(m_hWnd, fill(kSaveAsFailed, {std::to_wstring(static_cast<int>(error))}));
     return;
   }
   file.resize(wcslen(file.c_str()));
@@ -101,12 +101,8 @@ void CWidgetDlg::OnAppExport() {
   }
   if (written) {
     const std::string note = icsBoundNote(ics);
-    if (!note.empty()) core->msgboxWarning(m_hWnd, CString(note));
+    if (!note.empty()) warn(m_hWnd, CString(note));
     return;
   }
-  core->msgboxWarning(
-      m_hWnd, gbk::toWide("无法写入日历文件：\r\n") + file +
-                  gbk::toWide(("\r\n\r\n请检查文件夹是否存在、是否可写，文件是否只读或被其他程序占用（错误代码 " +
-                               std::to_string(error) + "）。")
-                                  .c_str()));
+  warn(m_hWnd, fill(kCalendarNotWritten, {file, std::to_wstring(error)}));
 }

@@ -6,10 +6,11 @@
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
 #include "core/TextFile.h"
-#include "core/UserInput.h"
 #include "items/ItemCheck.h"
 #include "framework/Gbk.h"
+#include "res/Texts.h"
 #include "res/resource.h"
+#include "ui/Messages.h"
 
 namespace {
 
@@ -29,16 +30,11 @@ bool pathExists(const FilePath& path) {
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
-int askYesNo(HWND owner, const std::wstring& question) {
-  return MessageBoxW(owner, question.c_str(), L"Tessaly", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-}
+// The list's path for a message: it keeps every character.
+std::wstring listPath() { return gbk::utf8ToWide(itemFilePath); }
 
-int askYesNo(HWND owner, const CString& question) { return askYesNo(owner, gbk::toWide(question.view())); }
-
-// A message that names the item file: the texts around it are GBK, the path keeps every character.
-std::wstring naming(const CString& before, const CString& after = CString()) {
-  return gbk::toWide(before.view()) + gbk::utf8ToWide(itemFilePath) + gbk::toWide(after.view());
-}
+// A size in MB as a message shows it.
+std::wstring megabytes(size_t bytes) { return std::to_wstring(static_cast<int>(bytes >> 20)); }
 
 // Existence, size and last write time of path; false when it is not there.
 bool fileStamp(const FilePath& path, WIN32_FILE_ATTRIBUTE_DATA& stamp) {
@@ -74,39 +70,25 @@ bool CItemsDlg::LoadText() {
   FileError why = FileError::None;
   ReadResult read = readFileBytes(itemFilePath, bytes, kMaxTextFileBytes, &why);
   if (read == ReadResult::TooLarge) {
-    core->msgboxWarning(owner,
-                        naming("纪念日文件太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) +
-                               " MB），编辑器没有打开，以免覆盖其中的内容：\r\n"));
+    warn(owner, fill(kListTooLargeToEdit, {megabytes(kMaxTextFileBytes), listPath()}));
     return false;
   }
   if (read == ReadResult::Unreadable || (read == ReadResult::Missing && pathExists(itemFilePath))) {
-    core->msgboxWarning(owner, naming("无法读取纪念日文件（" + fileErrorText(why, 0) + "）：\r\n",
-                                      "\r\n\r\n编辑器没有打开，以免覆盖其中的内容。请检查文件是否被其他程序占用，"
-                                      "或是否有读取它的权限。"));
+    warn(owner, fill(kListUnreadableToEdit, {gbk::toWide(fileErrorText(why, 0).view()), listPath()}));
     return false;
   }
   m_loadedBytes = bytes;
 
   // The reader's rule decides, from the same bytes; UTF-8 and UTF-16 go straight to the box's UTF-16.
-  m_encoding = detectEncoding(bytes);
-  std::u16string text = decodeToUtf16(bytes, m_encoding);
-  size_t zero = text.find(u'\0');
-  if (zero != std::u16string::npos) {
-    // A zero ends the box's text: say plainly that what follows it would be lost.
-    std::wstring question = naming("纪念日文件中有空字符，编辑框只能显示第一个空字符之前的内容：\r\n",
-                                   "\r\n\r\n保存时，第一个空字符及其后的所有内容都会丢失。仍要编辑吗？");
-    if (askYesNo(owner, question) != IDYES) return false;
-    text.resize(zero);
-  } else if (encodeFromUtf16(text, m_encoding) != bytes) {
-    // A byte sequence the conversion cannot map comes back changed.
-    std::wstring question = naming("纪念日文件中有编辑框无法原样显示的内容（例如损坏的字符），保存时它们会被改变：\r\n",
-                                   "\r\n\r\n仍要编辑吗？");
-    if (askYesNo(owner, question) != IDYES) return false;
-  }
-  m_bareLineFeeds = hasBareLineFeedsOnly(text);
-  if (m_bareLineFeeds) text = lineFeedsToCrLf(text);  // the edit box breaks lines only at CR LF
+  EditableText edit = textForEditing(bytes);
+  m_form = edit.form;
+  // A zero ends the box's text: say plainly that what follows it would be lost.
+  if (edit.cutAtZero && !ask(owner, fill(kAskEditCutAtZero, {listPath()}))) return false;
+  // A byte sequence the conversion cannot map comes back changed.
+  if (edit.changesOnSave && !ask(owner, fill(kAskEditChangesOnSave, {listPath()}))) return false;
+  const std::u16string& text = edit.text;
   // Without a limit of its own the box takes some 30,000 characters, fewer than a list can hold.
-  SendDlgItemMessageW(m_hWnd, IDC_ITEMS_TEXT, EM_SETLIMITTEXT, editorCharLimit(m_encoding, text.size()), 0);
+  SendDlgItemMessageW(m_hWnd, IDC_ITEMS_TEXT, EM_SETLIMITTEXT, editorCharLimit(m_form.encoding, text.size()), 0);
   SetDlgItemTextW(m_hWnd, IDC_ITEMS_TEXT, std::wstring(text.begin(), text.end()).c_str());
   m_loadedText = boxText(GetDlgItem(IDC_ITEMS_TEXT));  // as the box holds it
   return true;
@@ -137,46 +119,31 @@ LRESULT CItemsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 bool CItemsDlg::SaveBeforeQuit() {
   if (!HasChanges()) return true;
   SetForegroundWindow(m_hWnd);
-  int answer = MessageBoxW(m_hWnd, gbk::toWide("纪念日列表中有尚未保存的修改。\r\n\r\n退出前要保存吗？").c_str(),
-                           L"Tessaly", MB_YESNOCANCEL | MB_ICONQUESTION);
-  if (answer == IDNO) return true;
-  return answer == IDYES && SaveText();
+  const Answer answer = askOrCancel(m_hWnd, gbk::toWide(kAskSaveBeforeQuit));
+  if (answer == Answer::No) return true;
+  return answer == Answer::Yes && SaveText();
 }
 
 bool CItemsDlg::WriteRecovery(const FilePath& path) {
   std::wstring boxed = boxText(GetDlgItem(IDC_ITEMS_TEXT));
-  std::u16string text(boxed.begin(), boxed.end());
-  if (m_bareLineFeeds) text = crLfToLineFeeds(text);
-  std::string bytes = encodeFromUtf16(text, m_encoding);
-  // A GBK list whose box holds more than GBK has: UTF-8 with its mark holds everything.
-  if (decodeToUtf16(bytes, detectEncoding(bytes)) != text) bytes = encodeFromUtf16(text, TextEncoding::Utf8Bom);
-  return replaceFileBytes(path, bytes);
+  return replaceFileBytes(path,
+                          bytesForSaving(std::u16string(boxed.begin(), boxed.end()), m_form, TextUse::Recovery).bytes);
 }
 
 bool CItemsDlg::SaveText() {
   if (m_textCut) {
     const size_t limit = static_cast<size_t>(SendDlgItemMessageW(m_hWnd, IDC_ITEMS_TEXT, EM_GETLIMITTEXT, 0, 0));
-    const CString question = "编辑框已达到长度上限（" + core->getStrInt(static_cast<int>(limit)) +
-                             " 个字符），刚才输入或粘贴的内容有一部分没有进入编辑框。\r\n\r\n"
-                             "请先检查文本是否完整。仍要保存编辑框中现在的内容吗？";
-    if (askYesNo(m_hWnd, question) != IDYES) return false;
+    if (!ask(m_hWnd, fill(kAskSaveCutText, {std::to_wstring(static_cast<int>(limit))}))) return false;
     m_textCut = false;
   }
   std::wstring boxed = boxText(GetDlgItem(IDC_ITEMS_TEXT));
-  std::u16string text(boxed.begin(), boxed.end());
-  if (m_bareLineFeeds) text = crLfToLineFeeds(text);
-  // The item reader splits at the ASCII comma only.
-  replaceFullWidthCommas(text);
-  std::string bytes = encodeFromUtf16(text, m_encoding);
-  TextEncoding readAs = detectEncoding(bytes);
-  if (m_encoding == TextEncoding::Gbk && decodeToUtf16(bytes, readAs) != text &&
-      askYesNo(m_hWnd, "编辑框中有些字符无法用 GBK 编码保存，保存后会变成“?”。\r\n\r\n仍要保存吗？") != IDYES)
-    return false;
-  const CString gbkText(decodeToGbk(bytes, readAs));  // the text as the item reader will see it
-  if (bytes.size() > kMaxTextFileBytes) {
+  const SavedBytes saved = bytesForSaving(std::u16string(boxed.begin(), boxed.end()), m_form, TextUse::List);
+  if (saved.notInGbk && !ask(m_hWnd, kAskSaveNotInGbk)) return false;
+  const std::string& bytes = saved.bytes;
+  const CString gbkText(decodeToGbk(bytes, detectEncoding(bytes)));  // the text as the item reader will see it
+  if (saved.tooLarge) {
     // The editor could not open such a file again.
-    core->msgboxWarning(
-        m_hWnd, "文本太大（超过 " + core->getStrInt(static_cast<int>(kMaxTextFileBytes >> 20)) + " MB），无法保存。");
+    warn(m_hWnd, fill(kTextTooLargeToSave, {megabytes(kMaxTextFileBytes)}));
     return false;
   }
 
@@ -185,19 +152,14 @@ bool CItemsDlg::SaveText() {
   // One question for every line the widget will not read as written: its date, or an option.
   const CString question = itemCheckQuestion(unreadableShownLines(gbkText, core->getTimeNow(), shown),
                                              unknownOptionLines(gbkText), conflictingRepeatLines(gbkText));
-  if (!question.IsEmpty() && askYesNo(m_hWnd, question) != IDYES) return false;
+  if (!question.IsEmpty() && !ask(m_hWnd, question)) return false;
 
-  if (ChangedOnDisk()) {
-    std::wstring question = naming("纪念日文件在编辑期间被其他程序修改过：\r\n",
-                                   "\r\n\r\n要用编辑框中的内容覆盖它吗？选“否”则不保存，您的文本仍在编辑框中。");
-    if (askYesNo(m_hWnd, question) != IDYES) return false;
-  }
+  if (ChangedOnDisk() && !ask(m_hWnd, fill(kAskOverwriteChangedList, {listPath()}))) return false;
 
   FileError why = FileError::None;
   int code = 0;
   if (!replaceFileBytes(itemFilePath, bytes, &why, &code)) {
-    core->msgboxWarning(m_hWnd, naming("无法保存纪念日文件（" + saveErrorText(why, code) + "）：\r\n",
-                                       "\r\n\r\n您的修改仍在编辑框中。"));
+    warn(m_hWnd, fill(kListNotSaved, {gbk::toWide(saveErrorText(why, code).view()), listPath()}));
     return false;
   }
   return true;

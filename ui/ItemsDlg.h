@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/Core.h"
+#include "core/TextFile.h"
 #include "framework/AfxWin.h"
 
 class CItemsDlg : public CDialog {
@@ -39,8 +40,7 @@ class CItemsDlg : public CDialog {
 
   // The file is written back as it came: GBK, UTF-8 (with or without its byte-order mark) or UTF-16
   // (LE or BE, with the mark), with CR LF or bare line feeds. A new file is GBK with CR LF.
-  TextEncoding m_encoding = TextEncoding::Gbk;
-  bool m_bareLineFeeds = false;
+  TextFileForm m_form;
   // The box refused part of what was typed or pasted (its limit was reached): what it holds is not
   // what the user meant, and OK asks before saving it.
   bool m_textCut = false;

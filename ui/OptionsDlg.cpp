@@ -9,7 +9,9 @@
 #include "core/Core.h"
 #include "core/UserInput.h"
 #include "framework/Gbk.h"
+#include "res/Texts.h"
 #include "res/resource.h"
+#include "ui/Messages.h"
 
 namespace {
 
@@ -171,8 +173,7 @@ bool COptionsDlg::CopyListInto(const FilePath& moved) {
       break;
   }
   std::wstring reason = why ? gbk::toWide(why) : systemMessage(error);
-  core->msgboxWarning(m_hWnd, gbk::toWide("无法把纪念日文件复制到新的位置，纪念日文件位置没有更改：\r\n") +
-                                  gbk::utf8ToWide(moved) + gbk::toWide("\r\n\r\n原因：") + reason);
+  warn(m_hWnd, fill(kListNotCopied, {gbk::utf8ToWide(moved), reason}));
   m_itemDir = core->itemDir();
   ShowItemDir();
   ::SetFocus(GetDlgItem(IDC_ITEM_DIR_CHANGE));
@@ -182,7 +183,7 @@ bool COptionsDlg::CopyListInto(const FilePath& moved) {
 void COptionsDlg::OnLockClicked() { EnableWindow(GetDlgItem(IDC_CLICK_THROUGH), checked(m_hWnd, IDC_LOCK)); }
 
 void COptionsDlg::Refuse(int id, const char* message) {
-  core->msgboxWarning(m_hWnd, message);
+  warn(m_hWnd, message);
   ::SetFocus(GetDlgItem(id));
 }
 
@@ -192,18 +193,15 @@ void COptionsDlg::OnOK() {
   // value out of range, never wrapped into it.
   int value = 0;
   if (!parseIntLikeAtoi(text.view(), &value) || value < kMinFontSize || value > kMaxFontSize) {
-    core->msgboxWarning(m_hWnd, "字体大小必须是 10 到 200 之间的整数。");
+    warn(m_hWnd, kFontSizeRange);
     ::SetFocus(GetDlgItem(IDC_FONT_SIZE));
     return;
   }
   // Every other box is checked before anything is applied: a refusal changes nothing.
   int remindAt = 0, rows = 0, within = 0;
-  if (!parseRemindAt(GetDlgItemText(IDC_REMIND_AT).view(), &remindAt))
-    return Refuse(IDC_REMIND_AT, "提醒时间必须写成“时:分”，从 00:00 到 23:59，例如 09:00。");
-  if (!boxNumber(GetDlgItemText(IDC_ROWS), kMinRows, kMaxRows, &rows))
-    return Refuse(IDC_ROWS, "显示行数必须是 1 到 20 之间的整数。");
-  if (!boxNumber(GetDlgItemText(IDC_WITHIN), 0, kMaxWithinDays, &within))
-    return Refuse(IDC_WITHIN, "只显示的天数必须是 0 到 36600 之间的整数（0 表示全部）。");
+  if (!parseRemindAt(GetDlgItemText(IDC_REMIND_AT).view(), &remindAt)) return Refuse(IDC_REMIND_AT, kRemindAtForm);
+  if (!boxNumber(GetDlgItemText(IDC_ROWS), kMinRows, kMaxRows, &rows)) return Refuse(IDC_ROWS, kRowsRange);
+  if (!boxNumber(GetDlgItemText(IDC_WITHIN), 0, kMaxWithinDays, &within)) return Refuse(IDC_WITHIN, kWithinRange);
 
   if (m_itemDir != core->itemDir()) {
     // A folder without a list starts with a copy of the current one: the user's list follows the
@@ -213,7 +211,7 @@ void COptionsDlg::OnOK() {
     const FilePath moved = core->listPathIn(m_itemDir);
     if (!CopyListInto(moved)) return;
     if (!core->saveItemDir(m_itemDir)) {
-      core->msgboxWarning(m_hWnd, core->unsavedNote(CCore::Unsaved::ItemDir));
+      warn(m_hWnd, core->unsavedNote(CCore::Unsaved::ItemDir));
       return;
     }
     itemFilePath = moved;
@@ -239,9 +237,9 @@ void COptionsDlg::OnOK() {
                                   SettingId::Order, SettingId::Within, SettingId::Layer, SettingId::Lock,
                                   SettingId::ClickThrough, SettingId::HideFullScreen});
   if (!sizeStored)
-    core->msgboxWarning(m_hWnd, core->unsavedNote(CCore::Unsaved::FontSize, value));
+    warn(m_hWnd, core->unsavedNote(CCore::Unsaved::FontSize, value));
   else if (!stored)
-    core->msgboxWarning(m_hWnd, core->unsavedNote(CCore::Unsaved::Options));
+    warn(m_hWnd, core->unsavedNote(CCore::Unsaved::Options));
   ApplyAutostart();
   CDialog::OnOK();
 }
@@ -251,18 +249,14 @@ void COptionsDlg::ApplyAutostart() {
   if (m_autostart == AutostartState::Disabled) {
     // Left unchecked: Task Manager's word stands, and the value stays for it to switch on again.
     if (!wanted) return;
-    const std::wstring question = gbk::toWide("开机时自动启动已在任务管理器的“启动”页中禁用。\r\n\r\n要重新启用吗？");
-    if (MessageBoxW(m_hWnd, question.c_str(), L"Tessaly", MB_YESNO | MB_ICONQUESTION) == IDYES) {
-      if (!clearStartupDisabled())
-        core->msgboxWarning(m_hWnd, "无法重新启用开机时自动启动：任务管理器中的禁用未能取消。");
-    }
+    if (ask(m_hWnd, kAskReenableAutostart, DefaultAnswer::Yes) && !clearStartupDisabled())
+      warn(m_hWnd, kAutostartNotReenabled);
     return;
   }
   const bool on = m_autostart == AutostartState::On || m_autostart == AutostartState::Stale;
   if (wanted == on && m_autostart != AutostartState::Stale) return;
   if (writeAutostart(wanted)) return;
-  core->msgboxWarning(m_hWnd, wanted ? "无法设置开机时自动启动：写入注册表后读回的值不对，可能被安全软件阻止了。"
-                                     : "无法取消开机时自动启动：注册表中的启动项未能删除，可能被安全软件阻止了。");
+  warn(m_hWnd, wanted ? kAutostartNotSet : kAutostartNotCleared);
 }
 
 void CWidgetDlg::OnAppOptions() {

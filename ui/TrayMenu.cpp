@@ -11,6 +11,7 @@
 #include "framework/Gbk.h"
 #include "framework/Timeline.h"
 #include "res/resource.h"
+#include "ui/Messages.h"
 #include "ui/TrayTip.h"
 
 namespace {
@@ -115,7 +116,7 @@ void CWidgetDlg::ShowNote(const std::wstring& text, const FilePath& opens) {
     lstrcpynW(data.szInfo, wideShown.c_str(), static_cast<int>(sizeof data.szInfo / sizeof data.szInfo[0]));
     if (Shell_NotifyIconW(NIM_MODIFY, &data)) return;
   }
-  MessageBoxW(m_hWnd, text.c_str(), L"Tessaly", MB_OK | MB_ICONWARNING);
+  warn(m_hWnd, text);
 }
 
 // The start's deferred part, once, from a timer set at initialisation, so that the shell's answer is not waited for
@@ -164,12 +165,9 @@ LRESULT CWidgetDlg::OnTaskbarCreated(WPARAM, LPARAM) {
   return 0;
 }
 
-void CWidgetDlg::ShowPopupMenu(int subMenuIndex) {
-  (void)subMenuIndex;  // the program has one pop-up, sub-menu 0
-  trackAppMenu(m_hWnd, true);
-}
+void CWidgetDlg::ShowPopupMenu() { trackAppMenu(m_hWnd, true); }
 
 LRESULT CWidgetDlg::OnRButtonUp(WPARAM, LPARAM) {
-  if (!BringModalToFront()) ShowPopupMenu(0);
+  if (!BringModalToFront()) ShowPopupMenu();
   return Default();
 }

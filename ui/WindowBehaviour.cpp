@@ -60,22 +60,6 @@ BOOL CWidgetDlg::PreTranslateMessage(MSG* msg) {
   return CDialog::PreTranslateMessage(msg);
 }
 
-LRESULT CWidgetDlg::OnPaint(WPARAM, LPARAM) {
-  if (!IsIconic(m_hWnd)) return Default();
-  CPaintDC dc(this);
-  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
-  int cxIcon = GetSystemMetrics(SM_CXICON);
-  int cyIcon = GetSystemMetrics(SM_CYICON);
-  RECT client;
-  GetClientRect(m_hWnd, &client);
-  int x = (client.right - client.left - cxIcon + 1) / 2;
-  int y = (client.bottom - client.top - cyIcon + 1) / 2;
-  DrawIcon(dc.GetSafeHdc(), x, y, appIcon);
-  return 0;
-}
-
-LRESULT CWidgetDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(appIcon); }
-
 LRESULT CWidgetDlg::OnTimer(WPARAM timerId, LPARAM) {
   if (timerId == IDT_MINUTE) OnMinuteTick();
   if (timerId == IDT_AFTER_START) OnAfterStart();

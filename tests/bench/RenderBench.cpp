@@ -100,7 +100,6 @@ int main(int argc, char** argv) {
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
     widget.m_hWnd = window;
-    widget.updateLayeredWindowProc = UpdateLayeredWindow;
     widget.blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     widget.CountDays();
     widget.ArrangeRows();

@@ -25,13 +25,14 @@ bool hasLoneSurrogate(std::u16string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes = asBytes(data, size);
 
-  // The file as the editor opens and saves it.
-  const TextEncoding encoding = detectEncoding(bytes);
-  const std::u16string shown = decodeToUtf16(bytes, encoding);
-  const std::string saved = encodeFromUtf16(shown, encoding);
-  const TextEncoding savedAs = detectEncoding(saved);
-  FUZZ_CHECK(decodeToUtf16(saved, savedAs) == shown);  // reads back as written
-  FUZZ_CHECK(encodeFromUtf16(decodeToUtf16(saved, savedAs), savedAs) == saved);
+  // The file as the editor opens and saves it: unchanged when it lost nothing on the way in, and
+  // stable after one pass.
+  const EditableText shown = textForEditing(bytes);
+  const std::string saved = bytesForSaving(shown.text, shown.form, TextUse::Recovery).bytes;
+  if (!shown.cutAtZero && !shown.changesOnSave) FUZZ_CHECK(saved == bytes);
+  const EditableText again = textForEditing(saved);
+  FUZZ_CHECK(again.text == shown.text && !again.changesOnSave);  // reads back as written
+  FUZZ_CHECK(bytesForSaving(again.text, again.form, TextUse::Recovery).bytes == saved);
 
   // The bytes as UTF-16 text, written in every encoding.
   std::u16string text(size / 2, u'\0');

@@ -269,3 +269,85 @@ TEST(FileErrorTextTest, EachReasonInWordsForAReadAndForASave) {
     EXPECT_EQ(saveErrorText(c.error, c.code).str(), c.save) << static_cast<int>(c.error);
   }
 }
+
+// The editor's way from a file to its box and back: an unchanged text is written as the bytes it was
+// read from, whatever the encoding and line ends, and what cannot be kept is told.
+TEST(EditorTextTest, AFileComesBackAsItWasReadInEveryFormOfLineEnds) {
+  const std::string zeroInside("a,1\nb\0c\r\n", 9);
+  const struct {
+    std::string bytes;
+    std::u16string held;
+    TextEncoding encoding;
+    bool bareLineFeeds, cutAtZero, changesOnSave;
+  } cases[] = {
+      {"", u"", TextEncoding::Gbk, false, false, false},
+      {"a,1\r\nb,2\r\n", u"a,1\r\nb,2\r\n", TextEncoding::Gbk, false, false, false},
+      {"a,1\nb,2\n", u"a,1\r\nb,2\r\n", TextEncoding::Gbk, true, false, false},
+      {"a,1\nb,2", u"a,1\r\nb,2", TextEncoding::Gbk, true, false, false},  // no last line end: none added
+      {"a,1\rb,2\r", u"a,1\rb,2\r", TextEncoding::Gbk, false, false, false},
+      {"a,1\r\nb,2\nc\r", u"a,1\r\nb,2\nc\r", TextEncoding::Gbk, false, false, false},
+      {"生日,5月20日\r\n", u"生日,5月20日\r\n", TextEncoding::Gbk, false, false, false},
+      {u8"生日,5月20日\n", u"生日,5月20日\r\n", TextEncoding::Utf8, true, false, false},
+      {u8"\uFEFF한글,1\n\n", u"한글,1\r\n\r\n", TextEncoding::Utf8Bom, true, false, false},
+      {utf16Bytes(u"生日,1\n小猫,2", false), u"生日,1\r\n小猫,2", TextEncoding::Utf16Le, true, false, false},
+      {utf16Bytes(u"生日,1\r\n", true), u"生日,1\r\n", TextEncoding::Utf16Be, false, false, false},
+      {zeroInside, u"a,1\r\nb", TextEncoding::Gbk, true, true, false},  // the line ends before the zero
+      {"a\x81,b\n", u"", TextEncoding::Gbk, true, false, true},
+      {"\xEF\xBB\xBF\xC0\xAF", u"", TextEncoding::Utf8Bom, false, false, true},
+  };
+  for (const auto& c : cases) {
+    const EditableText edit = textForEditing(c.bytes);
+    // What stands in for a broken sequence is the system's choice.
+    if (!c.changesOnSave) {
+      EXPECT_EQ(edit.text, c.held) << c.bytes;
+    }
+    EXPECT_EQ(edit.form.encoding, c.encoding) << c.bytes;
+    EXPECT_EQ(edit.form.bareLineFeeds, c.bareLineFeeds) << c.bytes;
+    EXPECT_EQ(edit.cutAtZero, c.cutAtZero) << c.bytes;
+    EXPECT_EQ(edit.changesOnSave, c.changesOnSave) << c.bytes;
+    for (TextUse use : {TextUse::List, TextUse::Recovery}) {
+      const SavedBytes saved = bytesForSaving(edit.text, edit.form, use);
+      if (!c.cutAtZero && !c.changesOnSave) {
+        EXPECT_EQ(saved.bytes, c.bytes);
+      }
+      EXPECT_FALSE(saved.notInGbk || saved.tooLarge) << c.bytes;
+    }
+  }
+}
+
+// What a save makes of edited text: commas for the reader, characters a GBK list cannot hold, a line
+// added with a bare line feed, the limit of what the editor opens again.
+TEST(EditorTextTest, EditedTextIsWrittenSoThatItReadsBack) {
+  const TextFileForm gbkCrLf = {TextEncoding::Gbk, false}, gbkLf = {TextEncoding::Gbk, true};
+  const TextFileForm utf8Lf = {TextEncoding::Utf8, true}, utf16 = {TextEncoding::Utf16Le, false};
+  const struct {
+    std::u16string held;
+    TextFileForm form;
+    TextUse use;
+    std::string bytes;
+    bool notInGbk;
+  } cases[] = {
+      {u"生日，5月20日，每年", gbkCrLf, TextUse::List, "生日,5月20日,每年", false},
+      {u"生日，5月20日", gbkCrLf, TextUse::Recovery, "生日，5月20日", false},  // as typed
+      {u"\xD55C,1\r\n", gbkCrLf, TextUse::List, "?,1\r\n", true},
+      {u"\xD55C,1\r\n", gbkCrLf, TextUse::Recovery, u8"\uFEFF\uD55C,1\r\n", false},
+      {u"\xD55C,1\r\n", utf8Lf, TextUse::List, u8"\uD55C,1\n", false},
+      {u"a,1\r\nb,2\nc,3\r\n", gbkLf, TextUse::List, "a,1\nb,2\nc,3\n", false},  // a line added with LF
+      {u"a,1\r\r\n", gbkLf, TextUse::List, "a,1\r\n", false},
+      {u"", utf16, TextUse::List, "\xFF\xFE", false},
+      {u"", gbkLf, TextUse::List, "", false},
+      {u"\x9518\x4FCA", gbkCrLf, TextUse::List, "\xEF\xBB\xBF\xE9\x94\x98\xE4\xBF\x8A", false},  // else read as UTF-8
+  };
+  for (const auto& c : cases) {
+    const SavedBytes saved = bytesForSaving(c.held, c.form, c.use);
+    EXPECT_EQ(saved.bytes, c.bytes) << c.bytes;
+    EXPECT_EQ(saved.notInGbk, c.notInGbk) << c.bytes;
+    // Read back and saved again, the file stays as written.
+    const EditableText again = textForEditing(saved.bytes);
+    EXPECT_EQ(bytesForSaving(again.text, again.form, c.use).bytes, saved.bytes) << c.bytes;
+  }
+  // UTF-16 of the limit's size with its mark is the largest file the editor opens again.
+  const size_t most = (kMaxTextFileBytes - 2) / 2;
+  EXPECT_FALSE(bytesForSaving(std::u16string(most, u'a'), utf16, TextUse::List).tooLarge);
+  EXPECT_TRUE(bytesForSaving(std::u16string(most + 1, u'a'), utf16, TextUse::List).tooLarge);
+}

@@ -530,7 +530,6 @@ TEST_F(RenderTest, UpdateLayoutSizesAndPushesTheWindow) {
                                 GetModuleHandleW(nullptr), nullptr);
   if (!window) GTEST_SKIP() << "no window station";
   widget.m_hWnd = window;
-  widget.updateLayeredWindowProc = UpdateLayeredWindow;
   widget.blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   widget.posLeft = 40;
   widget.posTop = 30;
