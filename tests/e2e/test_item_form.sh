@@ -13,6 +13,8 @@ EDIT=编辑纪念日
 form_text() { winctl text "$1" "$2"; }  # title control-id
 preview_has() { form_text "$1" "$IDC_ITEM_PREVIEW" | grep -q "$2"; }
 stamp() { stat -c '%i %Y' "$ITEMS"; }
+# The window manager has given the dialog with the title the keyboard (keys typed before are lost).
+has_keyboard() { [ "$(xdotool getwindowname "$(xdotool getwindowfocus 2>/dev/null)" 2>/dev/null)" = "$1" ]; }
 # Clicks a check box of a dialog on its box, at its left end.
 click_check() { click_control "$1" "$2" 6 "$(($(control_rect "$1" "$2" | awk '{print int(($4 - $2) / 2)}')))"; }
 
@@ -28,6 +30,7 @@ click_point "$wx" "$wy" 3
 wait_menu || fail "the widget's menu opened"
 press_keys Down Down Return
 check "Down Down Enter on the menu opens $ADD" dialog_shown "$ADD" 10
+wait_for 5 has_keyboard "$ADD" || fail "the dialog got the keyboard"
 type_text '外婆生日'
 # Tab to the lunar helper: 不记年份, 腊月 (the twelfth month), 初八.
 press_keys Tab Tab Tab Down Tab $(printf "Down %.0s" {1..12}) Tab $(printf "Down %.0s" {1..8})
