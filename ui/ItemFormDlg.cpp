@@ -409,6 +409,10 @@ void CItemFormDlg::OnOK() {
   const ItemForm form = ReadFields();
   const std::wstring name = windowText(GetDlgItem(IDC_ITEM_NAME));
   const std::wstring date = trimmedWide(windowText(GetDlgItem(IDC_ITEM_DATE)));
+  // Nothing changed: the line is not written at all, whatever it holds.
+  if (!m_original.empty() && form == m_originalForm && name == m_original.substr(0, m_original.find(L',')) &&
+      date == dateFieldOf(m_original))
+    return EndDialog(IDOK);
   const auto refuse = [this](int id, const std::string& text) {
     warn(m_hWnd, wide(text));
     ::SetFocus(GetDlgItem(id));
@@ -423,10 +427,6 @@ void CItemFormDlg::OnOK() {
   if (form.lead > kMaxLeadDays)
     return refuse(IDC_ITEM_LEAD, "提前的天数要在 0 到 " + std::to_string(kMaxLeadDays) + " 之间。");
 
-  // Nothing changed: the line is not written at all.
-  if (!m_original.empty() && form == m_originalForm && name == m_original.substr(0, m_original.find(L',')) &&
-      date == dateFieldOf(m_original))
-    return EndDialog(IDOK);
   const std::string options = itemFormOptions(form);
   const std::wstring line = name + L"," + date + (options.empty() ? std::wstring() : L"," + wide(options));
   if (timeFromDateText(form.date, core->getTimeNow()).GetTime() == kUnreadableTime &&
