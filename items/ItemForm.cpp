@@ -2,6 +2,7 @@
 
 #include "core/DateText.h"
 #include "core/LunarCalendar.h"
+#include "core/TextFile.h"
 #include "items/ItemDetails.h"
 #include "items/Occurrence.h"
 
@@ -167,4 +168,21 @@ std::u16string withLineAppended(std::u16string_view text, std::u16string_view li
   out += line;
   if (out.size() == line.size() || endsWithBreak) out += lineBreak;
   return out;
+}
+
+LineSplice spliceItemLine(std::string_view bytes, int stored, std::u16string_view original, std::u16string_view line,
+                          std::string* out) {
+  const TextEncoding encoding = detectEncoding(bytes);
+  std::u16string text = decodeToUtf16(bytes, encoding);
+  if (encodeFromUtf16(text, encoding) != bytes) return LineSplice::Unkeepable;
+  size_t begin = 0, end = 0;
+  if (stored < 0) {
+    text = withLineAppended(text, line);
+  } else if (findStoredLine(text, stored, &begin, &end) && text.compare(begin, end - begin, original) == 0) {
+    text.replace(begin, end - begin, line);
+  } else {
+    return LineSplice::Moved;
+  }
+  *out = encodeFromUtf16(text, encoding);
+  return decodeToUtf16(*out, detectEncoding(*out)) == text ? LineSplice::Done : LineSplice::Lossy;
 }

@@ -63,6 +63,15 @@ std::string lunarDateInput(int year, int month, bool leap, int day);
 // False when text has fewer stored lines.
 bool findStoredLine(std::u16string_view text, int stored, size_t* begin, size_t* end);
 
+// The item file's bytes with one line put in: line (UTF-16) replaces the stored line `stored` when that
+// still reads original, or is appended when stored is negative (as withLineAppended; an empty file
+// becomes GBK with CR LF). Every other byte stays, in the file's encoding. Done or Lossy (GBK cannot
+// hold some character of line, written as "?") fill out; Moved: the stored line is no longer original;
+// Unkeepable: the file holds bytes its own encoding would not write back as they are.
+enum class LineSplice { Done, Lossy, Moved, Unkeepable };
+LineSplice spliceItemLine(std::string_view bytes, int stored, std::u16string_view original, std::u16string_view line,
+                          std::string* out);
+
 // text with line appended as a new last line, the line break the text already uses (CR LF when it
 // has none) put between; a text that ends with a line break gets one after the new line too.
 std::u16string withLineAppended(std::u16string_view text, std::u16string_view line);

@@ -116,70 +116,65 @@ bool loadDateClasses() {
   return initCommonControlsEx && initCommonControlsEx(&classes);
 }
 
-// The item file as the editor reads it: its bytes, encoding and UTF-16 text. A missing file is an
-// empty GBK list. False, after telling the user, when the file cannot be read or could not be written
-// back as it is (broken characters, which only the editor asks about).
-struct ListText {
-  std::string bytes;
-  TextEncoding encoding = TextEncoding::Gbk;
-  std::u16string text;
-};
-bool readList(HWND owner, ListText* list) {
+// The item file's bytes; a missing file is an empty list. False, after telling the user, when the
+// file cannot be read.
+bool readList(HWND owner, std::string* bytes) {
   FileError why = FileError::None;
-  const ReadResult read = readFileBytes(itemFilePath, list->bytes, kMaxTextFileBytes, &why);
-  if (read == ReadResult::Missing && why == FileError::Missing) return true;
-  if (read != ReadResult::Ok) {
-    warn(owner, naming("无法读取纪念日文件（" + fileErrorText(why, 0).str() + "）：\r\n", ""));
-    return false;
-  }
-  list->encoding = detectEncoding(list->bytes);
-  list->text = decodeToUtf16(list->bytes, list->encoding);
-  if (encodeFromUtf16(list->text, list->encoding) != list->bytes) {
-    warn(owner,
-         naming("纪念日文件中有无法原样保留的内容（例如损坏的字符）：\r\n", "\r\n\r\n请用“纪念日...”打开它修改。"));
-    return false;
-  }
-  return true;
+  const ReadResult read = readFileBytes(itemFilePath, *bytes, kMaxTextFileBytes, &why);
+  if (read == ReadResult::Ok || read == ReadResult::Missing) return true;
+  warn(owner, naming("无法读取纪念日文件（" + fileErrorText(why, 0).str() + "）：\r\n", ""));
+  return false;
+}
+
+void tellUnkeepable(HWND owner) {
+  warn(owner,
+       naming("纪念日文件中有无法原样保留的内容（例如损坏的字符）：\r\n", "\r\n\r\n请用“纪念日...”打开它修改。"));
 }
 
 }  // namespace
 
 bool readStoredLine(HWND owner, int stored, std::wstring* line) {
-  ListText list;
+  std::string bytes;
+  if (!readList(owner, &bytes)) return false;
+  const TextEncoding encoding = detectEncoding(bytes);
+  const std::u16string text = decodeToUtf16(bytes, encoding);
+  if (encodeFromUtf16(text, encoding) != bytes) {
+    tellUnkeepable(owner);
+    return false;
+  }
   size_t begin = 0, end = 0;
-  if (!readList(owner, &list) || !findStoredLine(list.text, stored, &begin, &end)) return false;
-  line->assign(list.text.begin() + begin, list.text.begin() + end);
+  if (!findStoredLine(text, stored, &begin, &end)) return false;
+  line->assign(text.begin() + static_cast<std::ptrdiff_t>(begin), text.begin() + static_cast<std::ptrdiff_t>(end));
   return true;
 }
 
-// The one place the form's line meets the file: today the editor's steps (read, encoding, atomic
-// replace) written out here, on the UTF-16 text so that every other line keeps its bytes.
+// The one place the form's line meets the file, to be rewired to the editor's save chain: read,
+// the line spliced in (every other byte kept), the GBK question, atomic replacement.
 bool storeItemLine(HWND owner, int stored, const std::wstring& original, const std::wstring& line) {
-  ListText list;
-  if (!readList(owner, &list)) return false;
-  const std::u16string newLine(line.begin(), line.end());
-  std::u16string text;
-  size_t begin = 0, end = 0;
-  if (stored < 0) {
-    text = withLineAppended(list.text, newLine);
-  } else if (findStoredLine(list.text, stored, &begin, &end) &&
-             list.text.compare(begin, end - begin, std::u16string(original.begin(), original.end())) == 0) {
-    text = list.text;
-    text.replace(begin, end - begin, newLine);
-  } else {
-    warn(owner, naming("纪念日文件在编辑期间被其他程序修改过，这一行已不在原处：\r\n",
-                       "\r\n\r\n没有保存，您的修改仍在窗口中。"));
-    return false;
+  std::string bytes, changed;
+  if (!readList(owner, &bytes)) return false;
+  switch (spliceItemLine(bytes, stored, std::u16string(original.begin(), original.end()),
+                         std::u16string(line.begin(), line.end()), &changed)) {
+    case LineSplice::Unkeepable:
+      tellUnkeepable(owner);
+      return false;
+    case LineSplice::Moved:
+      warn(owner, naming("纪念日文件在编辑期间被其他程序修改过，这一行已不在原处：\r\n",
+                         "\r\n\r\n没有保存，您的修改仍在窗口中。"));
+      return false;
+    case LineSplice::Lossy:
+      if (askYesNo(owner, wide("名称或日期中有些字符无法用 GBK 编码保存，保存后会变成“?”。\r\n\r\n仍要保存吗？")) !=
+          IDYES)
+        return false;
+      break;
+    case LineSplice::Done:
+      break;
   }
-  const std::string bytes = encodeFromUtf16(text, list.encoding);
-  if (list.encoding == TextEncoding::Gbk && decodeToUtf16(bytes, detectEncoding(bytes)) != text &&
-      askYesNo(owner, wide("名称或日期中有些字符无法用 GBK 编码保存，保存后会变成“?”。\r\n\r\n仍要保存吗？")) != IDYES)
-    return false;
   FileError why = FileError::None;
   int code = 0;
-  if (bytes.size() > kMaxTextFileBytes) {
+  if (changed.size() > kMaxTextFileBytes) {
     why = FileError::TooLarge;
-  } else if (replaceFileBytes(itemFilePath, bytes, &why, &code)) {
+  } else if (replaceFileBytes(itemFilePath, changed, &why, &code)) {
     return true;
   }
   warn(owner,

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "core/DateText.h"
+#include "core/TextFile.h"
+#include "framework/Gbk.h"
 #include "items/ItemForm.h"
 
 namespace {
@@ -179,6 +181,65 @@ TEST(ItemFormTest, StoredLinesAndAppending) {
       {u"a\nb\n", u"a\nb\n新\n"}, {u"a", u"a\r\n新"},
   };
   for (const auto& a : appends) EXPECT_EQ(withLineAppended(a.text, u"新"), a.appended);
+}
+
+// UTF-16 text as bytes, written out here rather than by the code under test.
+std::string utf16Bytes(std::u16string_view text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t c : text) {
+    const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+TEST(ItemFormTest, SplicesOneLineAndKeepsEveryOtherByte) {
+  // A comment with a full-width comma, a blank line, two lines; the second line is stored line 1.
+  const std::u16string text = u"; 纪念日，一行一个\r\n\r\n结婚,2020-05-20\r\n生日，x,2030-01-01\r\n";
+  const std::u16string changed = u"; 纪念日，一行一个\r\n\r\n结婚,2020-05-20\r\n生日,2030-01-01,置顶\r\n";
+  const std::u16string added = text + u"外婆,农历腊月初八,提醒\r\n";
+  const std::string gbkText = "; 纪念日，一行一个\r\n\r\n结婚,2020-05-20\r\n生日，x,2030-01-01\r\n";
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string (*encode)(std::u16string_view);
+  } lists[] = {
+      {"GBK", gbkText, [](std::u16string_view t) { return gbk::utf8ToGbk(gbk::utf16ToUtf8(t)); }},
+      {"UTF-8", gbk::utf16ToUtf8(text), [](std::u16string_view t) { return gbk::utf16ToUtf8(t); }},
+      {"UTF-8 BOM", "\xEF\xBB\xBF" + gbk::utf16ToUtf8(text),
+       [](std::u16string_view t) { return "\xEF\xBB\xBF" + gbk::utf16ToUtf8(t); }},
+      {"UTF-16 LE", utf16Bytes(text, false), [](std::u16string_view t) { return utf16Bytes(t, false); }},
+      {"UTF-16 BE", utf16Bytes(text, true), [](std::u16string_view t) { return utf16Bytes(t, true); }},
+  };
+  for (const auto& list : lists) {
+    ASSERT_EQ(list.bytes, list.encode(text)) << list.what;
+    std::string out;
+    EXPECT_EQ(spliceItemLine(list.bytes, 1, u"生日，x,2030-01-01", u"生日,2030-01-01,置顶", &out), LineSplice::Done);
+    EXPECT_EQ(out, list.encode(changed)) << list.what;
+    EXPECT_EQ(spliceItemLine(list.bytes, -1, u"", u"外婆,农历腊月初八,提醒", &out), LineSplice::Done);
+    EXPECT_EQ(out, list.encode(added)) << list.what;
+    // Changed meanwhile: the line is not where it was, or no longer there.
+    EXPECT_EQ(spliceItemLine(list.bytes, 0, u"生日，x,2030-01-01", u"x,1-1", &out), LineSplice::Moved) << list.what;
+    EXPECT_EQ(spliceItemLine(list.bytes, 2, u"生日，x,2030-01-01", u"x,1-1", &out), LineSplice::Moved) << list.what;
+  }
+  std::string out;
+  // Bare line feeds and no last line break stay so; an empty file becomes GBK with CR LF.
+  EXPECT_EQ(spliceItemLine("a,1-1\nb,2-2", -1, u"", u"c,3-3", &out), LineSplice::Done);
+  EXPECT_EQ(out, "a,1-1\nb,2-2\nc,3-3");
+  EXPECT_EQ(spliceItemLine("", -1, u"", u"新年,1月1日", &out), LineSplice::Done);
+  EXPECT_EQ(out, "新年,1月1日\r\n");
+  // A character GBK lacks becomes "?" in a GBK list (the caller asks); a UTF-8 one keeps it.
+  EXPECT_EQ(spliceItemLine(gbkText, -1, u"", u"Zo\u00EB\xD83D\xDE00,1-1", &out), LineSplice::Lossy);
+  EXPECT_EQ(spliceItemLine("\xEF\xBB\xBF"
+                           "a,1-1\r\n",
+                           -1, u"", u"Zo\u00EB\xD83D\xDE00,1-1", &out),
+            LineSplice::Done);
+  EXPECT_EQ(out,
+            "\xEF\xBB\xBF"
+            "a,1-1\r\n" +
+                gbk::utf16ToUtf8(u"Zo\u00EB\xD83D\xDE00,1-1") + "\r\n");
+  // A broken character elsewhere would not be written back as it is: nothing is spliced.
+  EXPECT_EQ(spliceItemLine("a,1-1\r\n\xC4\r\n", -1, u"", u"c,3-3", &out), LineSplice::Unkeepable);
 }
 
 }  // namespace
