@@ -192,6 +192,10 @@ class CWidgetDlg : public CDialog {
 
   // Dialogs (ui/).
   void OnAppItems();
+  // The item dialog alone: a new line, or the line of the row the menu was opened on (ItemFormDlg.cpp).
+  void OnAppAdd();
+  void OnAppEditRow();
+  int menuRecord = -1;  // the record of the row the widget's menu was opened on, -1 for none
   void OnAppOptions();
   void OnAppExport();
 

@@ -11,7 +11,9 @@ std::string isoDate(const CivilDate& date) {
   return zeroPadded(date.year, 4) + "-" + zeroPadded(date.month, 2) + "-" + zeroPadded(date.day, 2);
 }
 
-const char* problemText(DateProblem problem, std::string_view dateText) {
+}  // namespace
+
+const char* dateProblemText(DateProblem problem, std::string_view dateText) {
   switch (problem) {
     case DateProblem::NoSuchDay:
       return "日历上没有这一天";
@@ -27,8 +29,6 @@ const char* problemText(DateProblem problem, std::string_view dateText) {
       return trimSpaces(dateText).empty() ? "这一行没有日期：名称后面要有逗号和日期" : acceptedDateForms();
   }
 }
-
-}  // namespace
 
 ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, CTime now, DateRule* ruleOut) {
   ItemDetails d = itemDetails(dateText, now);
@@ -91,7 +91,7 @@ ItemDetails itemDetails(std::string_view dateText, CTime now) {
 
 std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   if (details.kind == Unreadable)
-    return "无法识别的日期：" + std::string(trimSpaces(dateText)) + "\r\n" + problemText(details.problem, dateText);
+    return "无法识别的日期：" + std::string(trimSpaces(dateText)) + "\r\n" + dateProblemText(details.problem, dateText);
   std::string text = dayText(details.date);
   if (details.hasLunar) text += "\r\n" + lunarDateText(details.lunar);
   if (details.repeat == Repeat::Monthly) {

@@ -61,6 +61,9 @@ ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, C
 // "下一个里程碑：第 1000 天，2027年3月2日 星期二，还有 85 天".
 std::string itemTipText(std::string_view dateText, const ItemDetails& details);
 
+// Why the date text is no date (GBK): the accepted forms for a text in no known form.
+const char* dateProblemText(DateProblem problem, std::string_view dateText);
+
 // The fields of one line of the listing (GBK): 1 name (a tab in it made a space), 2 kind (upcoming,
 // today, past, unreadable), 3 days, 4 date as YYYY-MM-DD, 5 its lunar date, 6 the options as written,
 // 7 the next reminder day (YYYY-MM-DD), 8 the next milestone ("N YYYY-MM-DD"); fields that do not apply

@@ -131,6 +131,8 @@ std::vector<int> ItemOptions::leads() const {
   return all;
 }
 
+std::string_view trimField(std::string_view field) { return trimmed(field); }
+
 ItemOptions parseItemOptions(std::string_view fields) {
   ItemOptions options;
   bool repeatSeen = false;

@@ -43,6 +43,9 @@ struct ItemOptions {
 // kMaxLineOptions non-empty fields are read, the rest counted in unread.
 ItemOptions parseItemOptions(std::string_view fields);
 
+// The field without the ASCII and full-width spaces around it, as the parser trims each option.
+std::string_view trimField(std::string_view field);
+
 // A line's date field (GBK): after the first ASCII comma, up to the next ASCII comma or the first
 // "，" (a full-width comma ends the date as "," does; no date holds one). Empty without a comma.
 std::string_view dateFieldOfLine(std::string_view line);

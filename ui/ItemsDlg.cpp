@@ -113,6 +113,11 @@ void CItemsDlg::OnOK() {
 
 LRESULT CItemsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && LOWORD(wParam) == IDC_ITEMS_TEXT && HIWORD(wParam) == EN_MAXTEXT) m_textCut = true;
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+      (LOWORD(wParam) == IDC_ITEMS_ADD || LOWORD(wParam) == IDC_ITEMS_EDIT)) {
+    EditLineInForm(LOWORD(wParam) == IDC_ITEMS_EDIT);
+    return 0;
+  }
   return CDialog::WindowProc(message, wParam, lParam);
 }
 

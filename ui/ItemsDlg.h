@@ -27,6 +27,9 @@ class CItemsDlg : public CDialog {
   // The session is ending and nothing may be asked: the box's text goes to path, in the list's
   // encoding when that holds it whole (else UTF-8 with its byte-order mark). False when not written.
   bool WriteRecovery(const FilePath& path);
+  // The item dialog over the line with the caret (caretLine; a comment, blank or empty line adds
+  // instead) or over a new line; its result goes into the box as one undoable change (ItemFormDlg.cpp).
+  void EditLineInForm(bool caretLine);
 
  private:
   // Reads the item file into the box; false (after telling the user) when it must not be edited,

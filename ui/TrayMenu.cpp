@@ -4,6 +4,7 @@
 #include "app/WidgetDlg.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "app/AppState.h"
 #include "core/TextFile.h"
@@ -11,6 +12,7 @@
 #include "framework/Gbk.h"
 #include "framework/Timeline.h"
 #include "res/resource.h"
+#include "ui/ItemFormDlg.h"
 #include "ui/Messages.h"
 #include "ui/TrayTip.h"
 
@@ -18,12 +20,17 @@ namespace {
 
 // Tracks the loaded menu's sub-menu at the cursor. The owner is brought forward first and a null
 // message posted after, or the menu would not close when the user clicks elsewhere.
-void trackAppMenu(HWND owner, bool withHide) {
+// rowEntry, when given, ends the menu after a separator (the row's "编辑“名称”...").
+void trackAppMenu(HWND owner, bool withHide, const std::wstring& rowEntry = std::wstring()) {
   CMenu menu;
   if (!menu.Attach(LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_APP_MENU)))) return;
   HMENU popup = menu.GetSubMenu(0);
   if (!popup) return;
   if (!withHide) RemoveMenu(popup, ID_APP_HIDE, MF_BYCOMMAND);
+  if (!rowEntry.empty()) {
+    AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(popup, MF_STRING, ID_APP_EDIT_ROW, rowEntry.c_str());
+  }
   POINT cursor;
   GetCursorPos(&cursor);
   SetForegroundWindow(owner);
@@ -165,9 +172,14 @@ LRESULT CWidgetDlg::OnTaskbarCreated(WPARAM, LPARAM) {
   return 0;
 }
 
-void CWidgetDlg::ShowPopupMenu() { trackAppMenu(m_hWnd, true); }
+void CWidgetDlg::ShowPopupMenu() { trackAppMenu(m_hWnd, true, rowEditEntry(items, menuRecord)); }
 
-LRESULT CWidgetDlg::OnRButtonUp(WPARAM, LPARAM) {
-  if (!BringModalToFront()) ShowPopupMenu();
+LRESULT CWidgetDlg::OnRButtonUp(WPARAM, LPARAM lParam) {
+  if (!BringModalToFront()) {
+    // The row under the pointer, for its entry; the dim "nothing soon" row has no line.
+    const int row = layout.rowHeight > 0 ? GET_Y_LPARAM(lParam) / layout.rowHeight : -1;
+    menuRecord = row >= 0 && row < items.rows() && !items.nothingSoon() ? items.lineOfRow(row) : -1;
+    ShowPopupMenu();
+  }
   return Default();
 }

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# The tray icon and the pop-up menus, with the real pointer and keys: the widget's own menu (seven
-# entries, on release of the right button), the tray menu (six), dismissing them, hiding to the
+# The tray icon and the pop-up menus, with the real pointer and keys: the widget's own menu (eight
+# entries and, on a row, that row's "编辑“名称”...", on release of the right button), the tray menu
+# (seven), dismissing them, hiding to the
 # tray and coming back, the icon after a shell restart, and log-off.
 # Wine without a desktop taskbar shows tray icons in a small window of its own ("Wine System Tray",
 # top left); the icon there is clicked like any other.
 source "$(dirname "$0")/lib.sh"
 
-WIDGET_MENU="纪念日...|选项|导出日历...|-|隐藏到托盘|关于|退出"
-TRAY_MENU="纪念日...|选项|导出日历...|-|关于|退出"
+WIDGET_MENU="纪念日...|添加纪念日...|选项|导出日历...|-|隐藏到托盘|关于|退出|-|编辑“生日”..."
+TRAY_MENU="纪念日...|添加纪念日...|选项|导出日历...|-|关于|退出"
 
 printf '生日,2020-05-20\n新年,2030-01-01\n' | write_items_gbk
 start_app || { finish; exit 1; }
@@ -20,7 +21,7 @@ unchanged_after_dismiss() {  # shown|hidden
   wait_for 5 menu_closed && app_running && no_dialog && "widget_$1"
 }
 
-# --- the widget's menu: seven entries, opened by the release of the right button ---
+# --- the widget's menu: eight entries and the row's, opened by the release of the right button ---
 read -r wx wy < <(widget_point)
 xdotool mousemove "$wx" "$wy" sleep 0.15 mousedown 3
 sleep 1  # time for a menu that must not open yet
@@ -28,7 +29,7 @@ check "no menu while the right button is held" menu_closed
 xdotool mouseup 3
 check "releasing the right button on the widget opens a menu" wait_menu
 check "the widget's menu: $WIDGET_MENU" [ "$(menu_texts)" = "$WIDGET_MENU" ]
-menu_ids="$ID_APP_ITEMS $ID_APP_OPTIONS $ID_APP_EXPORT 0 $ID_APP_HIDE $ID_APP_ABOUT $ID_APP_QUIT "
+menu_ids="$ID_APP_ITEMS $ID_APP_ADD $ID_APP_OPTIONS $ID_APP_EXPORT 0 $ID_APP_HIDE $ID_APP_ABOUT $ID_APP_QUIT 0 $ID_APP_EDIT_ROW "
 check "its commands: $menu_ids" [ "$(printf '%s\n' "$MENU" | awk '{printf "%s ", $1}')" = "$menu_ids" ]
 press_keys Escape
 check "Esc dismisses the widget's menu and nothing happens" unchanged_after_dismiss shown
@@ -46,7 +47,7 @@ check "隐藏到托盘 hides the widget" wait_for 10 widget_hidden
 check "its rows leave the screen" wait_for 10 rows_gone
 check "the program keeps running while hidden" app_running
 
-# --- the tray menu: six entries, opened by the press of the right button ---
+# --- the tray menu: seven entries, opened by the press of the right button ---
 # A click on Wine's tray window gives that window (of Wine's shell) the keyboard, and Wine does not
 # take it back for the menu: here the tray menu gets neither keys nor clicks on the bare desktop. It
 # is left by choosing an entry, or by a click on the widget, which takes the keyboard back.
