@@ -100,7 +100,7 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
     text += "\r\n每 " + std::to_string(details.everyDays) + " 天";
   } else if (details.repeat == Repeat::LunarMonthly) {
     text += "\r\n农历每月";
-  } else if (details.written.form == DateForm::Yearly || details.written.form == DateForm::LunarYearly) {
+  } else if (isYearlyForm(details.written.form)) {
     text += "\r\n每年";
   } else if (details.hasAnniversary) {
     const std::string nth = "第 " + std::to_string(details.anniversary) + " 个周年";
