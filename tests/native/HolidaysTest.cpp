@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Holidays.h"
+#include "items/ItemDetails.h"
 
 namespace {
 
@@ -130,6 +131,19 @@ TEST(HolidaysTest, NextBreak) {
   }
   HolidayBreak none;
   EXPECT_FALSE(HolidayCalendar().nextBreak({2026, 10, 2}, &none));
+}
+
+TEST(HolidaysTest, AWorkdayRowIntoAYearWithoutData) {
+  const ItemOptions options = parseItemOptions("工作日");
+  const CTime now(2026, 12, 28, 9, 0, 0);
+  const ItemDetails known = itemDetails("2026-12-31", options, now);
+  EXPECT_EQ(known.days, 3);
+  EXPECT_EQ(itemTipText("2026-12-31", known).find("尚未公布"), std::string::npos);
+  const ItemDetails estimated = itemDetails("2027-01-08", options, now);
+  EXPECT_EQ(estimated.days, 9);
+  EXPECT_EQ(itemTipText("2027-01-08", estimated),
+            "2027年1月8日 星期五\r\n农历腊月初一\r\n2027 年的放假安排尚未公布，按周末计算");
+  EXPECT_EQ(itemListFields("x", estimated, options).back(), "workdays-estimated");
 }
 
 }  // namespace
