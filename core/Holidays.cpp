@@ -3,6 +3,12 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/DateText.h"
+#include "core/TextFile.h"
+#include "framework/PathParts.h"
+#include "framework/Gbk.h"
+#include "framework/String.h"
+
 namespace {
 
 int64_t dayNumber(const CivilDate& date) { return daysFromCivil(date.year, date.month, date.day); }
@@ -373,4 +379,105 @@ bool HolidayCalendar::nextBreak(const CivilDate& from, HolidayBreak* next) const
 HolidayCalendar& holidayCalendar() {
   static HolidayCalendar calendar;
   return calendar;
+}
+
+namespace {
+
+// The text's fields at "," and "，", each without the spaces around it.
+std::vector<std::string> splitFields(std::string_view line) {
+  std::vector<std::string> fields(1);
+  for (size_t i = 0; i < line.size();) {
+    const size_t width = gbk::charWidth(line, i);
+    if (line[i] == ',' || (width == 2 && line.substr(i, 2) == "，")) {
+      fields.emplace_back();
+    } else {
+      fields.back().append(line.substr(i, width));
+    }
+    i += width;
+  }
+  for (std::string& field : fields) {
+    std::string_view trimmed = trimSpaces(field);
+    while (trimmed.substr(0, 2) == "　") trimmed = trimSpaces(trimmed.substr(2));
+    while (trimmed.size() >= 2 && trimmed.substr(trimmed.size() - 2) == "　")
+      trimmed = trimSpaces(trimmed.substr(0, trimmed.size() - 2));
+    field = std::string(trimmed);
+  }
+  return fields;
+}
+
+}  // namespace
+
+std::vector<HolidayDay> readHolidayText(std::string_view text, std::vector<std::string>* badLines) {
+  std::vector<HolidayDay> days;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    const std::string_view line = trimSpaces(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (line.empty() || gbk::find(line, ";") != std::string_view::npos) continue;
+    const std::vector<std::string> fields = splitFields(line);
+    HolidayDay day;
+    WrittenDate written;
+    const bool read = fields.size() == 3 && !fields[1].empty() && (fields[2] == "休" || fields[2] == "班") &&
+                      readDateText(fields[0], CivilDate(), &day.date, &written) == DateProblem::None &&
+                      written.form == DateForm::Dated;
+    if (!read) {
+      if (badLines) badLines->emplace_back(line);
+      continue;
+    }
+    day.name = fields[1];
+    day.work = fields[2] == "班";
+    days.push_back(day);
+  }
+  return days;
+}
+
+bool loadHolidayFile(const std::string& listPath, std::vector<std::string>* badLines) {
+  std::string bytes;
+  const ReadResult read = readFileBytes(join(folderOf(listPath), kHolidayFileName), bytes);
+  if (read != ReadResult::Ok && read != ReadResult::Missing) return false;
+  holidayCalendar().setUserDays(readHolidayText(decodeToGbk(bytes, detectEncoding(bytes)), badLines));
+  return true;
+}
+
+std::string holidayFileNote(const std::vector<std::string>& badLines) {
+  if (badLines.empty()) return std::string();
+  std::string note = std::string(kHolidayFileName) + " 中有 " + std::to_string(badLines.size()) +
+                     " 行无法识别（每行应为 日期,名称,休 或 日期,名称,班）：";
+  for (size_t i = 0; i < badLines.size() && i < 3; ++i) note += (i ? "；" : "") + badLines[i];
+  return note;
+}
+
+namespace {
+
+const char* const kWeekdayNames[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+
+std::string monthDay(const CivilDate& date) {
+  return std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
+}
+
+std::string weekdayOf(const CivilDate& date) { return kWeekdayNames[weekday(dayNumber(date))]; }
+
+}  // namespace
+
+std::string holidayBreakText(const HolidayBreak& b) {
+  std::string text = "放假 " + monthDay(b.first);
+  if (b.last != b.first)
+    text += "至" + (b.last.month == b.first.month ? std::to_string(b.last.day) + "日" : monthDay(b.last));
+  text += "，共 " + std::to_string(dayNumber(b.last) - dayNumber(b.first) + 1) + " 天";
+  for (size_t i = 0; i < b.workdays.size(); ++i)
+    text += (i ? "、" : "；") + monthDay(b.workdays[i]) + "（" + weekdayOf(b.workdays[i]) + "）";
+  if (!b.workdays.empty()) text += "补班";
+  return text;
+}
+
+std::string workdayNoteText(const HolidayDay& workday) {
+  return "明天（" + weekdayOf(workday.date) + "）要上班：" + workday.name + "调休";
+}
+
+std::string holidayListLine(const HolidayDay& day) {
+  std::string name = day.name;
+  for (char& c : name)
+    if (c == '\t') c = ' ';  // a tab would shift the column after it
+  return zeroPadded(day.date.year, 4) + "-" + zeroPadded(day.date.month, 2) + "-" + zeroPadded(day.date.day, 2) + "\t" +
+         name + "\t" + (day.work ? "班" : "休");
 }

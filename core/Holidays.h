@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/CivilDate.h"
@@ -63,3 +64,30 @@ class HolidayCalendar {
 
 // The program's one calendar, the user's holiday file merged in by whoever reads it.
 HolidayCalendar& holidayCalendar();
+
+// What the next-holiday row's tooltip says of its break (GBK):
+// "放假 10月1日至8日，共 8 天；9月28日（星期日）、10月11日（星期六）补班".
+std::string holidayBreakText(const HolidayBreak& holidayBreak);
+
+// The note on the day before a 补班 day (GBK): "明天（星期日）要上班：国庆节调休".
+std::string workdayNoteText(const HolidayDay& workday);
+
+// The user's holiday file, beside the list: optional, in any of the list's encodings, one date a line,
+// "日期,名称,休" or "日期,名称,班" (the date with its year, in any form the list takes; the name without
+// a comma; "，" counts as ","). Empty lines and lines holding ";" are skipped, as in the list.
+constexpr char kHolidayFileName[] = "Tessaly_holidays.txt";
+
+// The dates of the file's text (GBK); badLines (when given) receives each line that is none of these,
+// trimmed, in order.
+std::vector<HolidayDay> readHolidayText(std::string_view text, std::vector<std::string>* badLines);
+
+// Reads the holiday file beside the list at listPath into holidayCalendar(): its dates replace the
+// user dates there before; a missing file leaves none. False when an existing file could not be read,
+// and the calendar keeps what it had. badLines as for readHolidayText.
+bool loadHolidayFile(const std::string& listPath, std::vector<std::string>* badLines);
+
+// The note naming the file's unreadable lines (GBK, the first few of them); empty when there are none.
+std::string holidayFileNote(const std::vector<std::string>& badLines);
+
+// One line of "--holidays YEAR" (GBK, no line break): "2025-10-01\t中秋节、国庆节\t休".
+std::string holidayListLine(const HolidayDay& day);

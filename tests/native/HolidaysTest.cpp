@@ -129,8 +129,43 @@ TEST(HolidaysTest, NextBreak) {
     ASSERT_EQ(next.workdays.size(), c.workdays.size()) << show(c.from);
     for (size_t i = 0; i < c.workdays.size(); ++i) EXPECT_EQ(next.workdays[i], c.workdays[i]) << show(c.from);
   }
+  HolidayBreak next;
+  ASSERT_TRUE(calendar.nextBreak({2025, 9, 20}, &next));
+  EXPECT_EQ(holidayBreakText(next), "放假 10月1日至8日，共 8 天；9月28日（星期日）、10月11日（星期六）补班");
+  ASSERT_TRUE(calendar.nextBreak({2025, 1, 2}, &next));
+  EXPECT_EQ(holidayBreakText(next), "放假 1月28日至2月4日，共 8 天；1月26日（星期日）、2月8日（星期六）补班");
+  ASSERT_TRUE(calendar.nextBreak({2025, 5, 6}, &next));
+  EXPECT_EQ(holidayBreakText(next), "放假 5月31日至6月2日，共 3 天");
+  EXPECT_EQ(workdayNoteText(*calendar.find({2025, 9, 28})), "明天（星期日）要上班：中秋节、国庆节调休");
   HolidayBreak none;
   EXPECT_FALSE(HolidayCalendar().nextBreak({2026, 10, 2}, &none));
+}
+
+TEST(HolidaysTest, TheUserFileLines) {
+  const std::string text =
+      "2027-01-01,元旦,休\r\n"
+      " 2027年2月6日 ， 春节 ，休 \n"
+      "\n"
+      "; 2027-02-07,春节,班\n"
+      "2027/2/20,春节,班\n"
+      "2027-02-30,春节,休\n"       // no such day
+      "5月1日,劳动节,休\n"         // no year
+      "2027-05-01,劳动节\n"        // no 休 or 班
+      "2027-05-02,,休\n"           // no name
+      "2027-05-03,劳动节,休,多\n"  // a field too many
+      "2027-05-04,劳\t动,上班";
+  std::vector<std::string> bad;
+  const std::vector<HolidayDay> days = readHolidayText(text, &bad);
+  std::string lines;
+  for (const HolidayDay& day : days) lines += holidayListLine(day) + "\n";
+  EXPECT_EQ(lines, "2027-01-01\t元旦\t休\n2027-02-06\t春节\t休\n2027-02-20\t春节\t班\n");
+  EXPECT_EQ(bad, (std::vector<std::string>{"2027-02-30,春节,休", "5月1日,劳动节,休", "2027-05-01,劳动节",
+                                           "2027-05-02,,休", "2027-05-03,劳动节,休,多", "2027-05-04,劳\t动,上班"}));
+  EXPECT_EQ(holidayFileNote({}), "");
+  EXPECT_EQ(holidayFileNote(bad),
+            "Tessaly_holidays.txt 中有 6 行无法识别（每行应为 日期,名称,休 或 日期,名称,班）：2027-02-30,春节,休；"
+            "5月1日,劳动节,休；2027-05-01,劳动节");
+  EXPECT_EQ(holidayListLine({{2027, 5, 4}, "劳\t动", true}), "2027-05-04\t劳 动\t班");
 }
 
 TEST(HolidaysTest, AWorkdayRowIntoAYearWithoutData) {
