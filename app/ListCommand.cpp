@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/Core.h"
+#include "core/Holidays.h"
 #include "core/TextFile.h"
 #include "framework/Gbk.h"
 #include "items/Calendar.h"
@@ -90,6 +91,8 @@ struct Command {
   bool list = false;
   bool ics = false;
   std::wstring icsPath;
+  bool holidays = false;
+  std::wstring holidayYear;
 };
 
 Command commandLine() {
@@ -103,6 +106,10 @@ Command commandLine() {
       command.ics = true;
       if (i + 1 < argc) command.icsPath = argv[++i];
     }
+    if (lstrcmpiW(argv[i], L"--holidays") == 0 || lstrcmpiW(argv[i], L"/holidays") == 0) {
+      command.holidays = true;
+      if (i + 1 < argc) command.holidayYear = argv[++i];
+    }
   }
   LocalFree(argv);
   return command;
@@ -112,8 +119,35 @@ Command commandLine() {
 
 bool isListCommandLine() {
   const Command command = commandLine();
-  return command.list || command.ics;
+  return command.list || command.ics || command.holidays;
 }
+
+namespace {
+
+// "--holidays YEAR": the year's dates, built-in and the user's, one line each.
+int printHolidays(ConsoleOutput& console, const std::wstring& yearText, const FilePath& listPath) {
+  int year = 0;
+  for (wchar_t c : yearText) year = c >= L'0' && c <= L'9' && year < 100000 ? year * 10 + (c - L'0') : -1;
+  if (year < kFirstDateYear || year > 2100) {
+    console.err(gbk::gbkToUtf8("年份要在 1900 到 2100 之间：Tessaly.exe --holidays 2026") + "\n");
+    return 1;
+  }
+  std::vector<std::string> badLines;
+  if (!loadHolidayFile(listPath, &badLines))
+    console.err(gbk::gbkToUtf8(std::string("无法读取") + kHolidayFileName) + "\n");
+  const std::string note = holidayFileNote(badLines);
+  if (!note.empty()) console.err(gbk::gbkToUtf8(note) + "\n");
+  if (!holidayCalendar().hasYear(year)) {
+    console.err(gbk::gbkToUtf8(std::to_string(year) + " 年的放假安排尚未公布") + "\n");
+    return 0;
+  }
+  std::string text;
+  for (const HolidayDay& day : holidayCalendar().yearDays(year))
+    text += gbk::gbkToUtf8EachCharacter(holidayListLine(day)) + "\n";
+  return console.out(text) ? 0 : 1;
+}
+
+}  // namespace
 
 int runListCommand() {
   ConsoleOutput console;
@@ -126,6 +160,9 @@ int runListCommand() {
   // The same list the widget reads, wherever the settings put it; the listing writes nothing.
   core.autoFileConfig(false);
   const FilePath path = core.listPath();
+  if (command.holidays) return printHolidays(console, command.holidayYear, path);
+  // The working-day counts with the user's holiday dates, as the widget counts them.
+  loadHolidayFile(path, nullptr);
   ItemList list;
   const ItemFileLoad load = list.load(core, path);
   // No list at all is the widget's ordinary empty state: nothing to print.
@@ -152,12 +189,24 @@ int runListCommand() {
     if (!command.list) return 0;
   }
   std::string text;
+  const auto addLine = [&text](const std::vector<std::string>& fields) {
+    for (size_t f = 0; f < fields.size(); ++f) text += (f ? "\t" : "") + gbk::gbkToUtf8EachCharacter(fields[f]);
+    text += "\n";
+  };
   for (int i = 0; i < list.stored(); ++i) {
     const ItemRecord& record = list.line(i);
     const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
-    const std::vector<std::string> fields = itemListFields(name, list.facts(i, now).details, list.optionsOf(i));
-    for (size_t f = 0; f < fields.size(); ++f) text += (f ? "\t" : "") + gbk::gbkToUtf8EachCharacter(fields[f]);
-    text += "\n";
+    addLine(itemListFields(name, list.facts(i, now).details, list.optionsOf(i)));
+  }
+  // The next holiday's row (settings "holidayrow"): its break's first day, kind "holiday".
+  HolidayBreak next;
+  if (core.loadSettings().holidayRow &&
+      holidayCalendar().nextBreak({now.GetYear(), now.GetMonth(), now.GetDay()}, &next)) {
+    const std::string first =
+        std::to_string(next.first.year) + "-" + std::to_string(next.first.month) + "-" + std::to_string(next.first.day);
+    std::vector<std::string> fields = itemListFields(next.name, itemDetails(first, now));
+    fields[1] = "holiday";
+    addLine(fields);
   }
   return console.out(text) ? 0 : 1;
 }

@@ -214,6 +214,7 @@ void CWidgetDlg::SavePosition() {
 // named once: the settings file keeps the write time of the newest one named.
 void CWidgetDlg::ShowStartNotes() {
   if (!core) return;
+  LoadHolidays();  // its note waited for the tray icon
   std::wstring note = core->placeNote();
   const std::wstring folderNote = core->itemDirNote();
   if (!folderNote.empty()) note += (note.empty() ? L"" : L"\r\n\r\n") + folderNote;

@@ -57,6 +57,10 @@ class CWidgetDlg : public CDialog {
   // Items (items/): the list, read, counted and arranged into the rows.
   ItemList items;
   void LoadItems();
+  // The holiday file beside the list into the calendar; its unreadable lines named once in a balloon.
+  void LoadHolidays();
+  // True when the holiday file differs from the one loaded (its size or time).
+  bool HolidayFileChanged() const;
   void CountDays();
   // Which records the rows show, in which order (settings rows, order, within); true when that changed.
   bool ArrangeRows();

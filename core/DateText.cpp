@@ -5,6 +5,7 @@
 
 #include "core/Core.h"
 #include "core/LunarCalendar.h"
+#include "core/NamedDates.h"
 #include "framework/Gbk.h"
 
 namespace {
@@ -246,6 +247,17 @@ bool nextOccurrence(const WrittenDate& written, const CivilDate& from, CivilDate
     // Before lunar 1900 the first year is the next; after lunar 2100 there is none.
     return from.year < kFirstLunarYear + 1 && nextLunarOccurrence(written, kFirstLunarYear, from, date, year);
   }
+  if (written.form >= DateForm::SolarTerm) {
+    // This year's, else the next year that has one: a 5th weekday of February comes every 28 years.
+    for (int y = from.year; y <= from.year + 40 && y <= kLastDateYear; ++y) {
+      if (namedDateIn(written, y, date) &&
+          daysFromCivil(date->year, date->month, date->day) >= daysFromCivil(from.year, from.month, from.day)) {
+        *year = y;
+        return y >= kFirstDateYear;
+      }
+    }
+    return false;
+  }
   if (!isRealDate(2000, written.month, written.day)) return false;
   int y = from.year;
   if (written.month < from.month || (written.month == from.month && written.day < from.day)) ++y;
@@ -258,6 +270,11 @@ bool nextOccurrence(const WrittenDate& written, const CivilDate& from, CivilDate
 
 DateProblem readDateText(std::string_view text, const CivilDate& today, CivilDate* date, WrittenDate* written) {
   WrittenDate parts;
+  if (readNamedDate(trimAllSpaces(text), &parts)) {
+    if (written) *written = parts;
+    int year;
+    return nextOccurrence(parts, today, date, &year) ? DateProblem::None : DateProblem::YearOutOfRange;
+  }
   std::string folded;
   if (!foldText(text, &folded)) return DateProblem::NotADate;
   std::string_view trimmed = trimSpaces(folded);

@@ -17,7 +17,12 @@
 // 三十 is the month's last day. Written with 闰 it falls in that leap month in the years that have
 // it, and in the ordinary month of that number in the others; without 闰 always in the ordinary one.
 // A one-off lunar date must exist as written.
+// Named yearly dates: a solar term (清明, 冬至: all 24, on its day in China Standard Time), 除夕 (the
+// lunar year's last day, 腊月廿九 or 三十), and a weekday of a month: 5月第2个周日, 11月第4个星期四,
+// 5月最后一个周一 (the 1st to 5th, or the last; a 5th the month lacks falls in the next year that has
+// it). An older version reads these as unreadable.
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "framework/CivilDate.h"
@@ -26,7 +31,13 @@
 constexpr int kFirstDateYear = 1900;
 constexpr int kLastDateYear = 9999;
 
-enum class DateForm { Dated, Yearly, LunarDated, LunarYearly };
+enum class DateForm { Dated, Yearly, LunarDated, LunarYearly, SolarTerm, LunarEve, NthWeekday };
+
+// The forms without a year: each comes back every year.
+inline bool isYearlyForm(DateForm form) { return form == DateForm::Yearly || form >= DateForm::LunarYearly; }
+
+// What NthWeekday's day holds for 最后一个.
+constexpr int kLastWeekdayOfMonth = -1;
 
 // The date as written, before the calendar is asked: year 0 for the yearly forms.
 struct WrittenDate {
@@ -35,7 +46,11 @@ struct WrittenDate {
   int month = 0;
   int day = 0;
   bool leap = false;  // 闰
-};
+  int weekday = 0;    // NthWeekday: 0 Sunday .. 6 Saturday (month: the month, day: 1..5 or kLastWeekdayOfMonth)
+};                    // SolarTerm: day is the term's index (core/SolarTerms.h)
+
+// The named forms' own text (GBK): "清明", "除夕", "5月第2个周日", "5月最后一个周一"; empty for the others.
+std::string namedDateText(const WrittenDate& written);
 
 // Why a text names no date.
 enum class DateProblem {

@@ -26,6 +26,7 @@ constexpr SettingKey kKeys[] = {
     {"clickthroughtold", K::Flag, 0, 0, 1, {}},
     {"itemdir", K::Text, 0, 0, 0, {}},
     {"recoveryseen", K::Text, 0, 0, 0, {}},
+    {"holidayrow", K::Flag, 0, 0, 1, {}},
 };
 static_assert(sizeof kKeys / sizeof kKeys[0] == static_cast<size_t>(SettingId::Count), "one row per key");
 
@@ -47,6 +48,7 @@ void eachValue(S& s, F&& f) {
   f(SettingId::ClickThrough, s.clickThrough);
   f(SettingId::HideFullScreen, s.hideFullScreen);
   f(SettingId::ClickThroughTold, s.clickThroughTold);
+  f(SettingId::HolidayRow, s.holidayRow);
 }
 
 template <typename T>

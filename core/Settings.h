@@ -45,6 +45,7 @@ enum class SettingId {
   ClickThroughTold,
   ItemDir,
   RecoverySeen,
+  HolidayRow,
   Count
 };
 
@@ -83,6 +84,7 @@ struct Settings {
   bool clickThrough;  // as chosen; in effect only while locked
   bool hideFullScreen;
   bool clickThroughTold;  // the way back from click-through was told once
+  bool holidayRow;        // a row for the next holiday break
 
   bool hasPlace() const { return placeLeft != kConfigNotSaved && placeTop != kConfigNotSaved; }
   // A widget the mouse cannot reach must at least stay where it is.

@@ -13,6 +13,7 @@
 #include "display/GdiplusWin.h"
 #include "display/SurfaceWin.h"
 #include "framework/Timeline.h"
+#include "items/ItemOptions.h"
 
 using namespace gdip;
 
@@ -41,6 +42,7 @@ const char kNothingSoonText[] = "近期没有纪念日";
 const char kUpcomingWord[] = "还有";
 const char kPastWord[] = "过去";
 const char kUnit[] = "天";
+const char kWorkdayUnit[] = "工作日";  // 工作日: the row counts working days
 const char kWidestNumber[] = "99999";
 const char kUnreadableMark[] = "?";
 
@@ -51,6 +53,10 @@ const char* wordOf(int32_t kind) {
   if (kind == Upcoming) return kUpcomingWord;
   if (kind == Past) return kPastWord;
   return "";
+}
+
+const char* unitOfLine(const ItemList& items, int line) {
+  return items.optionsOf(line).workdays ? kWorkdayUnit : kUnit;
 }
 
 CString nameOf(const ItemRecord& record) {
@@ -114,6 +120,14 @@ void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
     const TextSize widest = names[widestTextIndex(names, measured)];
     layout = computeLayoutMetrics(em, items.rows(), widest, {word.Width, word.Height}, {number.Width, number.Height},
                                   core->getLineHeight(fontFace, em));
+    // The unit is drawn in the room right of the number column, made for "天": a row that says
+    // "工作日" widens the widget by the difference.
+    for (int i = 0; i < items.rows() && !items.nothingSoon(); ++i) {
+      if (unitOfLine(items, items.lineOfRow(i)) == kUnit) continue;
+      layout.windowWidth +=
+          core->getTextBounds(fontFace, em, kWorkdayUnit).Width - core->getTextBounds(fontFace, em, kUnit).Width;
+      break;
+    }
     if (!limit) return;
     const int smaller = emWithin(layout, widest.width, *limit);
     if (smaller == em) {
@@ -295,10 +309,10 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
     addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.numberX + offset, rowTextY(layout, i),
                   format);
   }
-  text = kUnit;
-  for (int i = 0; i < items.rows(); ++i) {
+  for (int i = 0; i < items.rows() && !items.nothingSoon(); ++i) {
     const ItemRecord& record = items.rowLine(i);
     if (!isCounted(record.kind)) continue;
+    text = unitOfLine(items, items.lineOfRow(i));
     addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.unitX, rowTextY(layout, i), format);
   }
 

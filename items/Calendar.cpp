@@ -115,8 +115,10 @@ constexpr int kYearlessBaseYear = 2000;
 
 void writeLine(LineEvents& events, const DateRule& rule, const CivilDate& rangeStart, const CivilDate& rangeEnd) {
   const bool lunar = rule.written.form == DateForm::LunarDated || rule.written.form == DateForm::LunarYearly;
-  const bool yearlyForm = rule.written.form == DateForm::Yearly || rule.written.form == DateForm::LunarYearly;
-  const bool yearly = rule.repeat == Repeat::None || rule.repeat == Repeat::Yearly;
+  const bool yearlyForm = isYearlyForm(rule.written.form);
+  // A named date (清明, 除夕, 5月第2个周日) moves within its month: no yearly rule says it.
+  const bool yearly =
+      (rule.repeat == Repeat::None || rule.repeat == Repeat::Yearly) && rule.written.form < DateForm::SolarTerm;
   const bool oneOff = isOneOff(rule);
   std::string repeatRule;
   if (yearly && !lunar)

@@ -1,5 +1,6 @@
 #include "items/ItemDetails.h"
 
+#include "core/Holidays.h"
 #include "framework/String.h"
 #include "items/Occurrence.h"
 
@@ -59,6 +60,9 @@ ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, C
     d.days = number;
     d.date = today;
     d.hasLunar = solarToLunar(d.date, &d.lunar);
+  } else if (options.workdays) {
+    d.workdays = true;
+    d.days = holidayCalendar().workdaysBetween(today, d.date, &d.noDataYear);
   }
   const CivilDate tomorrow = civilFromDays(dayNumber(today) + 1);
   if (nextMilestoneOn(rule, tomorrow, &d.nextMilestoneDate, &d.nextMilestone)) {
@@ -102,13 +106,15 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
     text += "\r\n每 " + std::to_string(details.everyDays) + " 天";
   } else if (details.repeat == Repeat::LunarMonthly) {
     text += "\r\n农历每月";
-  } else if (details.written.form == DateForm::Yearly || details.written.form == DateForm::LunarYearly) {
+  } else if (isYearlyForm(details.written.form)) {
     text += "\r\n每年";
   } else if (details.hasAnniversary) {
     const std::string nth = "第 " + std::to_string(details.anniversary) + " 个周年";
     text += "\r\n" + (details.anniversaryDays == 0 ? "今天是" + nth
                                                    : nth + "还有 " + std::to_string(details.anniversaryDays) + " 天");
   }
+  if (details.workdays && details.noDataYear)
+    text += "\r\n" + std::to_string(details.noDataYear) + " 年的放假安排尚未公布，按周末计算";
   if (details.milestoneToday) text += "\r\n今天是第 " + std::to_string(details.milestoneToday) + " 天";
   if (details.hasNextMilestone)
     text += "\r\n下一个里程碑：第 " + std::to_string(details.nextMilestone) + " 天，" +
@@ -142,6 +148,7 @@ std::vector<std::string> itemListFields(std::string_view name, const ItemDetails
     const CivilDate& day = details.milestoneToday ? details.date : details.nextMilestoneDate;
     fields[7] = std::to_string(number) + " " + isoDate(day);
   }
+  if (details.workdays) fields.push_back(details.noDataYear ? "workdays-estimated" : "workdays");
   return fields;
 }
 

@@ -42,6 +42,10 @@ struct ItemDetails {
   // The next day a reminder falls on, on or after today (--list column 7).
   bool hasReminder = false;
   CivilDate reminder;
+  // 工作日: days counts the working days between today and date instead; noDataYear is the first year
+  // of that range whose holiday arrangement is unknown (counted by its weekends), 0 when none is.
+  bool workdays = false;
+  int noDataYear = 0;
 };
 
 struct DateRule;
@@ -67,8 +71,9 @@ const char* dateProblemText(DateProblem problem, std::string_view dateText);
 // The fields of one line of the listing (GBK): 1 name (a tab in it made a space), 2 kind (upcoming,
 // today, past, unreadable), 3 days, 4 date as YYYY-MM-DD, 5 its lunar date, 6 the options as written,
 // 7 the next reminder day (YYYY-MM-DD), 8 the next milestone ("N YYYY-MM-DD"); fields that do not apply
-// are empty, and all eight are always there. Each is converted on its own, so that a broken character
-// stays in its column.
+// are empty, and all eight are always there. A ninth says what the count is where it is not days:
+// "workdays", or "workdays-estimated" when it reaches a year without holiday data. Each is converted
+// on its own, so that a broken character stays in its column.
 std::vector<std::string> itemListFields(std::string_view name, const ItemDetails& details,
                                         const ItemOptions& options = ItemOptions());
 // The same fields joined by tabs (GBK, no line break).

@@ -88,12 +88,14 @@ class ItemParser {
 namespace {
 
 bool sameWritten(const WrittenDate& a, const WrittenDate& b) {
-  return a.form == b.form && a.year == b.year && a.month == b.month && a.day == b.day && a.leap == b.leap;
+  return a.form == b.form && a.year == b.year && a.month == b.month && a.day == b.day && a.leap == b.leap &&
+         a.weekday == b.weekday;
 }
 
 // The shortest text of a date in a known form: ASCII digits and "-", the year (four digits) kept
 // whenever one was written, also 0000.
 std::string shortestDateText(const WrittenDate& written) {
+  if (written.form >= DateForm::SolarTerm) return namedDateText(written);
   const bool lunar = written.form == DateForm::LunarDated || written.form == DateForm::LunarYearly;
   std::string text = lunar ? "农历" : "";
   if (written.form == DateForm::Dated || written.form == DateForm::LunarDated) {

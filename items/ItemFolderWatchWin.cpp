@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
+#include "core/Holidays.h"
 #include "core/TextFile.h"
 #include "framework/AfxWin.h"
 #include "framework/Gbk.h"
@@ -71,7 +72,8 @@ bool ItemFolderWatch::Collect() {
   const bool got = GetOverlappedResult(m_folder, &m_overlapped, &bytes, FALSE) != FALSE;
   m_reading = false;
   // No bytes with success: more changed than the buffer holds, so anything may have.
-  const bool concerns = !got || changesNameFile(m_buffer, bytes, m_name);
+  const bool concerns = !got || changesNameFile(m_buffer, bytes, m_name) ||
+                        changesNameFile(m_buffer, bytes, gbk::utf8ToUtf16(kHolidayFileName));
   if (!Arm()) {
     // The folder went away (a removed drive): the event must not stay signalled, or the loop would
     // spin. The minute tick looks from now on.
@@ -138,7 +140,14 @@ void CWidgetDlg::CheckItemFile() {
     action = itemWatch.debounce.decide(ItemFolderWatch::Stamp(itemFilePath, true), now);
   if (action == ReloadDebounce::Action::LookAgain)
     ::SetTimer(m_hWnd, IDT_ITEM_RELOAD, ReloadDebounce::kQuietMs, nullptr);
-  if (action != ReloadDebounce::Action::Reload) return;
+  if (action != ReloadDebounce::Action::Reload) {
+    // The holiday file beside it changed alone: the counts again with its dates.
+    if (HolidayFileChanged()) {
+      LoadHolidays();
+      UpdateLayout();
+    }
+    return;
+  }
   // The same place; one new picture replaces the old, nothing is cleared in between.
   LoadItems();
   UpdateLayout();

@@ -97,6 +97,8 @@ bool readOption(std::string_view written, ItemOptions& options, bool& repeatSeen
     options.milestones = true;
   else if (text == "含当天")
     options.countStartDay = true;
+  else if (text == "工作日")
+    options.workdays = true;
   else if (int lead = numberBetween(text, "提前", "天", kMaxLeadDays))
     addOnce(options.leadDays, lead);
   else if (int every = numberBetween(text, "每", "天", kMaxEveryDays))

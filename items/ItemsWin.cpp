@@ -2,11 +2,16 @@
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
 #include "core/Core.h"
+#include "core/Holidays.h"
+#include "framework/Gbk.h"
+#include "framework/PathParts.h"
+#include "items/ItemFolderWatch.h"
 
 void CWidgetDlg::LoadItems() {
   // Stamped before the read: a change in between shows as a change at the next look.
   itemWatch.debounce.loaded(ItemFolderWatch::Stamp(itemFilePath, true));
   ItemFileLoad load = items.load(*core, itemFilePath);
+  LoadHolidays();
   // A missing list is the ordinary empty one; any other failure (unreadable, too large) is told at start.
   loadProblem = load || load.status == ItemFileStatus::Missing ? CString() : load.reason();
   // The list's own folder is gone (a drive unplugged): the widget is empty, not showing an old list,
@@ -25,3 +30,29 @@ void CWidgetDlg::LoadItems() {
 void CWidgetDlg::CountDays() { items.count(core->getTimeNow()); }
 
 bool CWidgetDlg::ArrangeRows() { return items.arrange(settings.rows, settings.order, settings.within); }
+
+namespace {
+
+FileStamp loadedHolidayFile;
+
+FilePath holidayFilePath() { return join(folderOf(itemFilePath), kHolidayFileName); }
+
+}  // namespace
+
+bool CWidgetDlg::HolidayFileChanged() const {
+  const FileStamp now = ItemFolderWatch::Stamp(holidayFilePath(), false);
+  return now.state != loadedHolidayFile.state || now.size != loadedHolidayFile.size ||
+         now.written != loadedHolidayFile.written;
+}
+
+void CWidgetDlg::LoadHolidays() {
+  loadedHolidayFile = ItemFolderWatch::Stamp(holidayFilePath(), false);
+  std::vector<std::string> badLines;
+  loadHolidayFile(itemFilePath, &badLines);
+  // Each set of bad lines is named once, not at every reload.
+  static std::string named;
+  const std::string note = holidayFileNote(badLines);
+  if (note == named || !trayIconAdded) return;
+  named = note;
+  if (!note.empty()) ShowNote(gbk::toWide(note), holidayFilePath());
+}

@@ -12,9 +12,7 @@ bool operator<(const CivilDate& a, const CivilDate& b) { return dayNumber(a) < d
 
 CivilDate addDays(const CivilDate& date, int64_t days) { return civilFromDays(dayNumber(date) + days); }
 
-bool isYearlyForm(const WrittenDate& written) {
-  return written.form == DateForm::Yearly || written.form == DateForm::LunarYearly;
-}
+bool isYearlyForm(const WrittenDate& written) { return isYearlyForm(written.form); }
 
 bool inRange(const CivilDate& date) { return date.year >= kFirstDateYear && date.year <= kLastOccurrenceYear; }
 

@@ -162,6 +162,18 @@ TEST(CalendarTest, EachDateFormStartsWhereItIsWrittenWithItsRule) {
   }
 }
 
+TEST(CalendarTest, NamedDatesAreOneEventPerOccurrence) {
+  // They move within their month: no yearly rule, each year's own day, this January on.
+  const std::string text = ics({{"a", "清明", ""}, {"b", "5月第2个周日", ""}}, CTime(2025, 6, 15, 10, 0, 0));
+  EXPECT_TRUE(linesStarting(text, "RRULE:").empty());
+  const std::vector<std::string> starts = linesStarting(text, "DTSTART;VALUE=DATE:");
+  ASSERT_EQ(starts.size(), 60u);  // 30 years each
+  EXPECT_EQ(starts[0], "DTSTART;VALUE=DATE:20250404");
+  EXPECT_EQ(starts[1], "DTSTART;VALUE=DATE:20260405");
+  EXPECT_EQ(starts[30], "DTSTART;VALUE=DATE:20250511");
+  EXPECT_EQ(starts[31], "DTSTART;VALUE=DATE:20260510");
+}
+
 TEST(CalendarTest, UidStampAndTextAreWrittenAsTheyMustBe) {
   // 2025-06-15 12:34:56 UTC, in any time zone.
   const std::string text =

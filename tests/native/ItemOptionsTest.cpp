@@ -29,6 +29,7 @@ std::string describe(const ItemOptions& o) {
   if (o.milestones) text += " milestones";
   for (int n : o.ownMilestones) text += " m" + std::to_string(n);
   if (o.countStartDay) text += " day1";
+  if (o.workdays) text += " workdays";
   for (const std::string& u : o.unknown) text += " ?" + u;
   if (o.repeatConflict) text += " conflict";
   if (o.unread) text += " unread" + std::to_string(o.unread);
@@ -60,6 +61,7 @@ TEST(ItemOptionsTest, ReadsEachOptionKeepsUnknownOnesAndTheWrittenText) {
       {"每10天,每２０天", " every20 conflict", "每10天,每２０天"},
       {"每周,提醒,每周", " remind weekly", "每周,提醒,每周"},
       {"里程碑,里程碑999,里程碑100,含当天", " milestones m999 m100 day1", "里程碑,里程碑999,里程碑100,含当天"},
+      {"工作日,每年", " yearly workdays", "工作日,每年"},
       {"明天提醒,remind,提醒我", " ?明天提醒 ?remind ?提醒我", "明天提醒,remind,提醒我"},
       // A tab inside stays part of the option.
       {"提\t醒", " ?提\t醒", "提\t醒"},

@@ -157,6 +157,10 @@ TEST(OccurrenceTest, ListLinesAddOptionsNextReminderAndNextMilestone) {
       {"远", "2080-01-01", "里程碑10000,提醒",
        "远\tupcoming\t19923\t2080-01-01\t农历腊月初十\t里程碑10000,提醒\t2080-01-01\t"},
       {"x", "明天", "提醒", "x\tunreadable\t\t\t\t提醒\t\t"},
+      // 工作日: Monday 16 to Friday 20; back to Sunday 1 June, 端午节 on Monday 2 June not counted.
+      {"报告", "2025-06-20", "工作日", "报告\tupcoming\t5\t2025-06-20\t农历五月廿五\t工作日\t\t\tworkdays"},
+      {"入职", "2025-06-01", "工作日", "入职\tpast\t9\t2025-06-01\t农历五月初六\t工作日\t\t\tworkdays"},
+      {"x", "明天", "工作日", "x\tunreadable\t\t\t\t工作日\t\t"},
   };
   for (const auto& c : cases) {
     const ItemOptions options = parseItemOptions(c.options);

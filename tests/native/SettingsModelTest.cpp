@@ -50,6 +50,7 @@ int valueOf(const Settings& s, const std::string& key) {
       {"clickthrough", s.clickThrough},
       {"hidefull", s.hideFullScreen},
       {"clickthroughtold", s.clickThroughTold},
+      {"holidayrow", s.holidayRow},
   };
   return values.at(key);
 }
@@ -113,6 +114,9 @@ TEST(SettingsModel, EachKeyReadsItsValueOrItsDefault) {
       {"hidefull", "2", 1},
       {"clickthroughtold", nullptr, 0},
       {"clickthroughtold", "1", 1},
+      {"holidayrow", nullptr, 0},
+      {"holidayrow", "1", 1},
+      {"holidayrow", "yes", 0},
       // The reminder time, as the box takes it.
       {"remindat", nullptr, 540},
       {"remindat", "07:30", 450},
