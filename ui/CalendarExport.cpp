@@ -85,7 +85,7 @@ void CWidgetDlg::OnAppExport() {
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
   DWORD error = 0;
   if (!CommonDialogs().getSaveFileName(&dialog, &error)) {
-    if (error) warn(m_hWnd, fill(kSaveAsFailed, {std::to_wstring(static_cast<int>(error))}));
+    if (error) warn(m_hWnd, fill(kSaveAsFailed, {digits(static_cast<int>(error))}));
     return;
   }
   file.resize(wcslen(file.c_str()));
@@ -104,5 +104,5 @@ void CWidgetDlg::OnAppExport() {
     if (!note.empty()) warn(m_hWnd, CString(note));
     return;
   }
-  warn(m_hWnd, fill(kCalendarNotWritten, {file, std::to_wstring(error)}));
+  warn(m_hWnd, fill(kCalendarNotWritten, {file, digits(error)}));
 }

@@ -34,7 +34,7 @@ bool pathExists(const FilePath& path) {
 std::wstring listPath() { return gbk::utf8ToWide(itemFilePath); }
 
 // A size in MB as a message shows it.
-std::wstring megabytes(size_t bytes) { return std::to_wstring(static_cast<int>(bytes >> 20)); }
+std::wstring megabytes(size_t bytes) { return digits(static_cast<int>(bytes >> 20)); }
 
 // Existence, size and last write time of path; false when it is not there.
 bool fileStamp(const FilePath& path, WIN32_FILE_ATTRIBUTE_DATA& stamp) {
@@ -138,7 +138,7 @@ bool CItemsDlg::WriteRecovery(const FilePath& path) {
 bool CItemsDlg::SaveText() {
   if (m_textCut) {
     const size_t limit = static_cast<size_t>(SendDlgItemMessageW(m_hWnd, IDC_ITEMS_TEXT, EM_GETLIMITTEXT, 0, 0));
-    if (!ask(m_hWnd, fill(kAskSaveCutText, {std::to_wstring(static_cast<int>(limit))}))) return false;
+    if (!ask(m_hWnd, fill(kAskSaveCutText, {digits(static_cast<int>(limit))}))) return false;
     m_textCut = false;
   }
   std::wstring boxed = boxText(GetDlgItem(IDC_ITEMS_TEXT));

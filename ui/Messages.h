@@ -25,3 +25,6 @@ enum class Answer { Yes, No, Cancel };
 Answer askOrCancel(HWND owner, const std::wstring& question);
 
 using gbk::fill;
+// A number for a blank: its digits through the narrow conversion, as the wide one would bring the C
+// library's formatted output into the program.
+inline std::wstring digits(long long value) { return gbk::toWide(std::to_string(value)); }
