@@ -62,12 +62,12 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
 END_MESSAGE_MAP()
 
 CWidgetDlg::CWidgetDlg(CWnd* parent) : CDialog(IDD_WIDGET, parent) {
-  appIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+  tray.icon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
 LRESULT CWidgetDlg::OnCreate(WPARAM, LPARAM) {
   if (Default() == -1) return -1;
-  blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  render.blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   timelineMark("window created");
   return 0;
 }
@@ -97,16 +97,16 @@ BOOL CWidgetDlg::OnInitDialog() {
 
   LoadItems();
   timelineMark("list read");
-  if (!hasPosition) posLeft = posTop = 0;
-  dpi = WindowDpi();
+  if (!place.known) place.left = place.top = 0;
+  render.dpi = WindowDpi();
   // Placed between measuring and drawing: the window is moved and sized once, and the first frame
   // goes straight to its place.
   MeasureLayout();
   PlaceAtStart();
   ApplyLayout();
   // The place may lie on a monitor of another DPI than the one the widget was created on.
-  if (WindowDpi() != dpi) {
-    dpi = WindowDpi();
+  if (WindowDpi() != render.dpi) {
+    render.dpi = WindowDpi();
     UpdateLayout();
   }
   ApplyDesktopSettings();
@@ -138,24 +138,24 @@ BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
 // Keeps the remembered place when the widget can be grabbed there; otherwise (first run, monitor
 // gone, a place hand-edited off screen) centres it, and that becomes the remembered place.
 void CWidgetDlg::PlaceAtStart() {
-  if (hasPosition) {
-    KeepReachable(posLeft, posTop);
+  if (place.known) {
+    KeepReachable(place.left, place.top);
   } else {
     CentreOnPrimary();
-    hasPosition = true;
+    place.known = true;
   }
 }
 
 void CWidgetDlg::KeepReachable(int left, int top) {
   std::vector<PixelRect> areas;
   EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
-  if (!isPlaceReachable(left, top, layout.windowWidth, layout.rowHeight, areas.data(),
+  if (!isPlaceReachable(left, top, render.layout.windowWidth, render.layout.rowHeight, areas.data(),
                         static_cast<int>(areas.size()))) {
     CentreOnPrimary();
     return;
   }
-  posLeft = left;
-  posTop = top;
+  place.left = left;
+  place.top = top;
 }
 
 void CWidgetDlg::CentreOnPrimary() {
@@ -163,20 +163,20 @@ void CWidgetDlg::CentreOnPrimary() {
   const POINT origin = {0, 0};
   GetMonitorInfoW(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &info);
   const RECT& work = info.rcWork;
-  const PixelRect place =
-      centredGrabbable({work.left, work.top, work.right, work.bottom}, layout.windowWidth, layout.windowHeight);
-  posLeft = place.left;
-  posTop = place.top;
+  const PixelRect centred = centredGrabbable({work.left, work.top, work.right, work.bottom}, render.layout.windowWidth,
+                                             render.layout.windowHeight);
+  place.left = centred.left;
+  place.top = centred.top;
 }
 
 // Monitors added, removed or resized, or the taskbar moved: a widget left where it cannot be grabbed
 // comes back. The settings file is left alone until the user drags or quits.
 LRESULT CWidgetDlg::OnDisplayChange(WPARAM, LPARAM) {
   RECT rect;
-  if (!hasPosition || !GetWindowRect(m_hWnd, &rect)) return 0;
+  if (!place.known || !GetWindowRect(m_hWnd, &rect)) return 0;
   KeepReachable(rect.left, rect.top);
-  if (posLeft != rect.left || posTop != rect.top)
-    ::SetWindowPos(m_hWnd, nullptr, posLeft, posTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (place.left != rect.left || place.top != rect.top)
+    ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return 0;
 }
 
@@ -192,20 +192,20 @@ LRESULT CWidgetDlg::OnSettingChange(WPARAM what, LPARAM area) {
 
 void CWidgetDlg::LoadSettings() {
   settings = core->loadSettings();
-  posLeft = settings.placeLeft;
-  posTop = settings.placeTop;
-  hasPosition = settings.hasPlace();
+  place.left = settings.placeLeft;
+  place.top = settings.placeTop;
+  place.known = settings.hasPlace();
   reminders.useSettings(settings);
   reminders.log.parse(gbk::fromWide(core->getConfigText("shown", kReminderSection)),
                       gbk::fromWide(core->getConfigText("today", kReminderSection)));
 }
 
 void CWidgetDlg::SavePosition() {
-  if (!core || !hasPosition) return;
+  if (!core || !place.known) return;
   RECT rect;
   if (!GetWindowRect(m_hWnd, &rect)) return;
-  settings.placeLeft = posLeft = rect.left;
-  settings.placeTop = posTop = rect.top;
+  settings.placeLeft = place.left = rect.left;
+  settings.placeTop = place.top = rect.top;
   core->saveSettings(settings, {SettingId::PlaceLeft, SettingId::PlaceTop});
 }
 
@@ -267,8 +267,8 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   timelineMark("list watch closed");
   SavePosition();
   timelineMark("position saved");
-  if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
-  trayIconAdded = false;
+  if (tray.added) NotifyTrayIcon(NIM_DELETE, "");
+  tray.added = false;
   timelineMark("tray icon removed");
   items.clear();
   delete core;
@@ -293,8 +293,8 @@ LRESULT CWidgetDlg::OnEndSession(WPARAM ending, LPARAM) {
   if (ending) {
     withdrawInstanceWindow(m_hWnd);  // no hand-over to a widget whose session is ending
     SavePosition();
-    if (trayIconAdded) NotifyTrayIcon(NIM_DELETE, "");
-    trayIconAdded = false;
+    if (tray.added) NotifyTrayIcon(NIM_DELETE, "");
+    tray.added = false;
   }
   return 0;
 }

@@ -98,25 +98,36 @@ class CWidgetDlg : public CDialog {
   // Reads the settings file: the settings, the remembered place, the log of shown reminders.
   void LoadSettings();
 
-  LayoutMetrics layout;
-  HICON appIcon = nullptr;
-  BLENDFUNCTION blendFunction = {};
-  int dpi = kBaseDpi;  // the DPI the layout is for
-  // The widget's top-left corner as remembered; hasPosition is false until one is known.
-  int posLeft = 0;
-  int posTop = 0;
-  bool hasPosition = false;
-  HDC memoryDC = nullptr;
-  bool trayIconAdded = false;
-  int trayAddTries = 0;
+  // The widget's state by subsystem, beside the routines above that keep it.
+  // Place: the top-left corner as remembered; known is false until there is one.
+  struct Place {
+    int left = 0;
+    int top = 0;
+    bool known = false;
+  } place;
+  // Render: the metrics at the DPI, the layered window's blend, and the surface's DC while a render
+  // runs; the rows' tooltips follow the metrics.
+  struct Render {
+    LayoutMetrics layout;
+    int dpi = kBaseDpi;  // the DPI the layout is for
+    BLENDFUNCTION blend = {};
+    HDC memoryDC = nullptr;
+  } render;
   RowTips rowTips;
-  // Why the item file that is there could not be read at the last load; empty when it was read or is
-  // simply missing (the widget's ordinary empty state).
+  // Tray: the icon (the window's too), whether the shell has it, and the tries to add it at start.
+  struct Tray {
+    HICON icon = nullptr;
+    bool added = false;
+    int addTries = 0;
+  } tray;
+  // Items: why the item file that is there could not be read at the last load (empty when it was
+  // read or is simply missing, the widget's ordinary empty state), and the watch on its folder.
   CString loadProblem;
-  // The editor while it is open, so that quitting and the end of the session can reach its text.
+  ItemFolderWatch itemWatch;
+  // Recovery: the editor while it is open, so that quitting and the end of the session can reach its
+  // text, and what was written for the next start.
   CItemsDlg* openEditor = nullptr;
   RecoveryState recovery;
-  ItemFolderWatch itemWatch;
 
   // Layer, lock, click-through and full-screen (ui/).
   // Puts the settings in effect: style, layer, the hooks that follow the foreground window.
@@ -128,8 +139,11 @@ class CWidgetDlg : public CDialog {
   void CheckForeground();
   void ShowAsWanted();
   DesktopManners manners;
-  ScopedWinEventHook foregroundHook;
-  ScopedWinEventHook moveHook;  // the foreground window's thread
+  // The hooks that follow the foreground window: its changes, and the moves in its thread.
+  struct DesktopHooks {
+    ScopedWinEventHook foreground;
+    ScopedWinEventHook move;
+  } desktopHooks;
 
   // One dialog at a time: when a dialog or message box of the program is open, brings it to the
   // front, flashes it and returns true.

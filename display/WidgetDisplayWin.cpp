@@ -81,7 +81,7 @@ class WindowDc {
   HDC m_dc;
 };
 
-// memoryDC is only meaningful during a render; it goes back to null on every way out of one.
+// render.memoryDC is only meaningful during a render; it goes back to null on every way out of one.
 class ClearOnExit {
  public:
   explicit ClearOnExit(HDC& field) : m_field(field) {}
@@ -102,7 +102,7 @@ void makeLayered(HWND window) {
 
 void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
   if (!core) return;
-  int em = scaledFontSize(settings.fontSize, dpi);
+  int em = scaledFontSize(settings.fontSize, render.dpi);
   // Each pass measures at em; a widget that cannot fit the limit even without names is laid out
   // again smaller, and emWithin gives at least one pixel less each time, so the passes are few.
   for (;;) {
@@ -118,20 +118,20 @@ void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
     const Gdiplus::Size word = core->getTextBounds(fontFace, em, kUpcomingWord);
     const Gdiplus::Size number = core->getTextBounds(fontFace, em, kWidestNumber);
     const TextSize widest = names[widestTextIndex(names, measured)];
-    layout = computeLayoutMetrics(em, items.rows(), widest, {word.Width, word.Height}, {number.Width, number.Height},
-                                  core->getLineHeight(fontFace, em));
+    render.layout = computeLayoutMetrics(em, items.rows(), widest, {word.Width, word.Height},
+                                         {number.Width, number.Height}, core->getLineHeight(fontFace, em));
     // The unit is drawn in the room right of the number column, made for "天": a row that says
     // "工作日" widens the widget by the difference.
     for (int i = 0; i < items.rows() && !items.nothingSoon(); ++i) {
       if (unitOfLine(items, items.lineOfRow(i)) == kUnit) continue;
-      layout.windowWidth +=
+      render.layout.windowWidth +=
           core->getTextBounds(fontFace, em, kWorkdayUnit).Width - core->getTextBounds(fontFace, em, kUnit).Width;
       break;
     }
     if (!limit) return;
-    const int smaller = emWithin(layout, widest.width, *limit);
+    const int smaller = emWithin(render.layout, widest.width, *limit);
     if (smaller == em) {
-      layout = nameColumnWithin(layout, widest.width, *limit);
+      render.layout = nameColumnWithin(render.layout, widest.width, *limit);
       return;
     }
     em = smaller;
@@ -170,7 +170,7 @@ void CWidgetDlg::MeasureLayout() {
 
 void CWidgetDlg::ApplyLayout() {
   // Back to the remembered place, wherever the widget has been dragged since.
-  ::SetWindowPos(m_hWnd, nullptr, posLeft, posTop, layout.windowWidth, layout.windowHeight,
+  ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, render.layout.windowWidth, render.layout.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   RenderWidget();
   timelineMark("frame pushed");
@@ -185,34 +185,34 @@ void CWidgetDlg::ApplyLayout() {
 // a place where the widget could not be grabbed is given up as at start.
 LRESULT CWidgetDlg::OnDpiChanged(WPARAM dpis, LPARAM suggested) {
   RECT rect;
-  if (const auto* place = reinterpret_cast<const RECT*>(suggested)) {
-    posLeft = place->left;
-    posTop = place->top;
+  if (const auto* given = reinterpret_cast<const RECT*>(suggested)) {
+    place.left = given->left;
+    place.top = given->top;
   } else if (GetWindowRect(m_hWnd, &rect)) {
-    posLeft = rect.left;
-    posTop = rect.top;
+    place.left = rect.left;
+    place.top = rect.top;
   }
-  dpi = clampDpi(HIWORD(dpis));
+  render.dpi = clampDpi(HIWORD(dpis));
   MeasureLayout();
-  if (hasPosition) KeepReachable(posLeft, posTop);
+  if (place.known) KeepReachable(place.left, place.top);
   ApplyLayout();
   return 0;
 }
 
 void CWidgetDlg::RenderWidget() {
   CountDays();
-  blendFunction.SourceConstantAlpha = kWidgetAlpha;
+  render.blend.SourceConstantAlpha = kWidgetAlpha;
   // With no rows there is nothing to show: GDI and GDI+ refuse an empty bitmap, and the window is
   // already zero pixels high. A layered window shows nothing until a picture is pushed.
-  if (layout.windowWidth <= 0 || layout.windowHeight <= 0) {
+  if (render.layout.windowWidth <= 0 || render.layout.windowHeight <= 0) {
     makeLayered(m_hWnd);
     return;
   }
 
-  ClearOnExit clearMemoryDc(memoryDC);
+  ClearOnExit clearMemoryDc(render.memoryDC);
   WindowDc windowDc(m_hWnd);
-  OffscreenSurface surface(windowDc.get(), layout.windowWidth, layout.windowHeight);
-  memoryDC = surface.dc();
+  OffscreenSurface surface(windowDc.get(), render.layout.windowWidth, render.layout.windowHeight);
+  render.memoryDC = surface.dc();
   RECT windowRect = {};
   GetWindowRect(m_hWnd, &windowRect);
   POINT destination = {windowRect.left, windowRect.top};
@@ -226,10 +226,11 @@ void CWidgetDlg::RenderWidget() {
   }
 
   makeLayered(m_hWnd);
-  SIZE size = {layout.windowWidth, layout.windowHeight};
+  SIZE size = {render.layout.windowWidth, render.layout.windowHeight};
   POINT source = {0, 0};
-  if (memoryDC)
-    UpdateLayeredWindow(m_hWnd, windowDc.get(), &destination, &size, memoryDC, &source, 0, &blendFunction, ULW_ALPHA);
+  if (render.memoryDC)
+    UpdateLayeredWindow(m_hWnd, windowDc.get(), &destination, &size, render.memoryDC, &source, 0, &render.blend,
+                        ULW_ALPHA);
 
   // The graphics goes before the DCs; the bitmap only after the memory DC that held it is gone.
   surface.releaseGraphics();
@@ -241,13 +242,14 @@ void CWidgetDlg::PaintBackgrounds(GpGraphics* graphics) {
   for (int i = 0; i < items.rows(); ++i) {
     ScopedSolidBrush brush;
     GdipCreateSolidFill(i % 2 == 0 ? kEvenRowColour : kOddRowColour, brush.out());
-    GdipFillRectangle(graphics, brush, 0.0f, static_cast<REAL>(i * layout.rowHeight),
-                      static_cast<REAL>(layout.windowWidth), static_cast<REAL>(layout.rowHeight));
+    GdipFillRectangle(graphics, brush, 0.0f, static_cast<REAL>(i * render.layout.rowHeight),
+                      static_cast<REAL>(render.layout.windowWidth), static_cast<REAL>(render.layout.rowHeight));
   }
 
   // The strip spans the whole height, not one row: it whitens the rows progressively downwards.
-  if (layout.margin <= 0 || layout.windowHeight <= 0) return;
-  const GpRectF strip(0.0f, 0.0f, static_cast<REAL>(layout.margin), static_cast<REAL>(layout.windowHeight));
+  if (render.layout.margin <= 0 || render.layout.windowHeight <= 0) return;
+  const GpRectF strip(0.0f, 0.0f, static_cast<REAL>(render.layout.margin),
+                      static_cast<REAL>(render.layout.windowHeight));
   ScopedLineBrush brush;
   GdipCreateLineBrushFromRect(&strip, kEdgeStripFirstColour, kEdgeStripSecondColour, LinearGradientModeVertical,
                               WrapModeTile, brush.out());
@@ -275,11 +277,11 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
     if (kind == Past) return pastPath;
     return todayPath;
   };
-  const TextColumns columns = textColumnsOf(layout);
+  const TextColumns columns = textColumnsOf(render.layout);
 
   if (items.nothingSoon()) {
     text = kNothingSoonText;
-    addTextToPath(namePath, text, family, layout.emSize, columns.nameX, rowTextY(layout, 0), format);
+    addTextToPath(namePath, text, family, render.layout.emSize, columns.nameX, rowTextY(render.layout, 0), format);
     ScopedSolidBrush dimBrush;
     GdipCreateSolidFill(kNothingSoonColour, dimBrush.out());
     GdipFillPath(graphics, dimBrush, namePath);
@@ -288,32 +290,35 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
 
   // Each pass runs over all rows before the next: later texts of a row lie over its name.
   auto widthOf = [&](std::string_view shown) {
-    return core->getTextBounds(fontFace, layout.emSize, CString(std::string(shown))).Width;
+    return core->getTextBounds(fontFace, render.layout.emSize, CString(std::string(shown))).Width;
   };
   for (int i = 0; i < items.rows(); ++i) {
     text = nameOf(items.rowLine(i));
     // Cut with "…" where the widget would be wider than any screen can show.
-    if (layout.nameRoom >= 0) text = CString(cutToWidth(text.view(), layout.nameRoom, widthOf));
-    addTextToPath(namePath, text, family, layout.emSize, columns.nameX, rowTextY(layout, i), format);
+    if (render.layout.nameRoom >= 0) text = CString(cutToWidth(text.view(), render.layout.nameRoom, widthOf));
+    addTextToPath(namePath, text, family, render.layout.emSize, columns.nameX, rowTextY(render.layout, i), format);
   }
   for (int i = 0; i < items.rows(); ++i) {
     const ItemRecord& record = items.rowLine(i);
     text = wordOf(record.kind);
-    addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.wordX, rowTextY(layout, i), format);
+    addTextToPath(pathOf(record.kind), text, family, render.layout.emSize, columns.wordX, rowTextY(render.layout, i),
+                  format);
   }
   for (int i = 0; i < items.rows(); ++i) {
     const ItemRecord& record = items.rowLine(i);
     text = isCounted(record.kind) ? core->getStrInt(record.days) : CString(kUnreadableMark);
     // Centred in the number column; a number wider than "99999" reaches out on both sides.
-    const int offset = numberOffsetFor(layout.numberWidth, core->getTextBounds(fontFace, layout.emSize, text).Width);
-    addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.numberX + offset, rowTextY(layout, i),
-                  format);
+    const int offset =
+        numberOffsetFor(render.layout.numberWidth, core->getTextBounds(fontFace, render.layout.emSize, text).Width);
+    addTextToPath(pathOf(record.kind), text, family, render.layout.emSize, columns.numberX + offset,
+                  rowTextY(render.layout, i), format);
   }
   for (int i = 0; i < items.rows() && !items.nothingSoon(); ++i) {
     const ItemRecord& record = items.rowLine(i);
     if (!isCounted(record.kind)) continue;
     text = unitOfLine(items, items.lineOfRow(i));
-    addTextToPath(pathOf(record.kind), text, family, layout.emSize, columns.unitX, rowTextY(layout, i), format);
+    addTextToPath(pathOf(record.kind), text, family, render.layout.emSize, columns.unitX, rowTextY(render.layout, i),
+                  format);
   }
 
   // Each path filled once, with the even-odd rule, in this order: where outlines of one path overlap

@@ -18,7 +18,7 @@ void CWidgetDlg::LoadItems() {
   // and says why once; at start the note waits for the tray icon (ShowStartNotes).
   if (load.status == ItemFileStatus::Missing && !core->itemDir().empty()) {
     items.clear();
-    if (trayIconAdded) {
+    if (tray.added) {
       const std::wstring note = core->itemDirNote();
       if (!note.empty()) ShowNote(note);
     }
@@ -52,7 +52,7 @@ void CWidgetDlg::LoadHolidays() {
   // Each set of bad lines is named once, not at every reload.
   static std::string named;
   const std::string note = holidayFileNote(badLines);
-  if (note == named || !trayIconAdded) return;
+  if (note == named || !tray.added) return;
   named = note;
   if (!note.empty()) ShowNote(gbk::toWide(note), holidayFilePath());
 }

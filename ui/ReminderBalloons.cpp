@@ -69,18 +69,18 @@ void CWidgetDlg::CheckReminders() {
   if (reminders.newDay(now, items)) UpdateTrayTip();
   const std::vector<DueReminder> due = reminders.due(items, now);
   // Without the icon, or while the user is away or busy, the reminders wait for a later tick.
-  if (due.empty() || !trayIconAdded || !userCanTakeNotification()) return;
+  if (due.empty() || !tray.added || !userCanTakeNotification()) return;
   const std::string text = reminderBalloonText(items.records(), due);
-  if (!showReminderBalloon(m_hWnd, appIcon, text, reminders.sound)) return;
+  if (!showReminderBalloon(m_hWnd, tray.icon, text, reminders.sound)) return;
   reminders.shown(items.records(), due, now);
   if (!storeReminderLog(reminders, now) && reminders.storeFailed())
-    showReminderBalloon(m_hWnd, appIcon, text + "\r\n" + ReminderWatch::noteUnstored(), reminders.sound);
+    showReminderBalloon(m_hWnd, tray.icon, text + "\r\n" + ReminderWatch::noteUnstored(), reminders.sound);
   UpdateTrayTip();
 }
 
 // "Tessaly" alone as before, or with today's reminders under it, cut to the tip's 127 characters.
 void CWidgetDlg::UpdateTrayTip() {
-  if (!trayIconAdded) return;
+  if (!tray.added) return;
   if (reminders.tipLines().empty()) {
     NotifyTrayIcon(NIM_MODIFY, "Tessaly");
     return;

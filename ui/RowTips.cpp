@@ -84,7 +84,9 @@ const wchar_t* RowTips::TextFor(const NMHDR* header, const ItemList& items) {
   return m_text.c_str();
 }
 
-void CWidgetDlg::UpdateRowTips() { rowTips.Update(m_hWnd, items.rows(), layout.rowHeight, layout.windowWidth); }
+void CWidgetDlg::UpdateRowTips() {
+  rowTips.Update(m_hWnd, items.rows(), render.layout.rowHeight, render.layout.windowWidth);
+}
 
 // The tools subclass the widget from now on; the move under way has gone past them, so it is handed
 // to the control by hand.

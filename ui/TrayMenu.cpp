@@ -106,7 +106,7 @@ LRESULT CWidgetDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
 
 void CWidgetDlg::ShowNote(const std::wstring& text, const FilePath& opens) {
   recovery.noteFile = opens;
-  if (trayIconAdded) {
+  if (tray.added) {
     reminders.balloonGone();  // this balloon takes the reminder's place
     // The balloon fields came with version 5 of the shell; this size is known to every shell since.
     NOTIFYICONDATAW data = {};
@@ -133,18 +133,18 @@ void CWidgetDlg::OnAfterStart() {
   ::KillTimer(m_hWnd, IDT_AFTER_START);
   // The window's icons are for the system's lists of windows, never seen before the first frame;
   // on Wine each costs a conversion of the icon's bitmaps.
-  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
-  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(tray.icon));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(tray.icon));
   // The program was moved since its Run value was written: the value follows it.
   renewStaleAutostart();
-  if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  if (!tray.added) tray.added = NotifyTrayIcon(NIM_ADD, "Tessaly");
   timelineMark("tray icon added");
   // Also nothing the first frame needs: the temporary file of a save that was killed goes, and the
   // list's folder is watched (a change since the list was read is caught by the look that starts it).
   removeStaleTemporary(itemFilePath);
   WatchItemFolder();
-  if (!trayIconAdded) {
-    trayAddTries = 1;
+  if (!tray.added) {
+    tray.addTries = 1;
     ::SetTimer(m_hWnd, IDT_TRAY_RETRY, kTrayRetryMs, nullptr);
     return;
   }
@@ -152,8 +152,8 @@ void CWidgetDlg::OnAfterStart() {
 }
 
 void CWidgetDlg::OnTrayRetryTimer() {
-  if (!trayIconAdded) trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly");
-  if (!trayIconAdded && ++trayAddTries <= kTrayRetries) return;
+  if (!tray.added) tray.added = NotifyTrayIcon(NIM_ADD, "Tessaly");
+  if (!tray.added && ++tray.addTries <= kTrayRetries) return;
   ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
   OnTrayIconReady();  // or given up: the notes then come as message boxes
 }
@@ -167,7 +167,7 @@ void CWidgetDlg::OnTrayIconReady() {
 // ready yet) gets its chance here too. The taskbar is also rebuilt without a restart (a display
 // change): then the icon is still there, adding it again fails, and it must still be removed at the end.
 LRESULT CWidgetDlg::OnTaskbarCreated(WPARAM, LPARAM) {
-  trayIconAdded = NotifyTrayIcon(NIM_ADD, "Tessaly") || NotifyTrayIcon(NIM_MODIFY, "Tessaly");
+  tray.added = NotifyTrayIcon(NIM_ADD, "Tessaly") || NotifyTrayIcon(NIM_MODIFY, "Tessaly");
   UpdateTrayTip();
   return 0;
 }
@@ -177,7 +177,7 @@ void CWidgetDlg::ShowPopupMenu() { trackAppMenu(m_hWnd, true, rowEditEntry(items
 LRESULT CWidgetDlg::OnRButtonUp(WPARAM, LPARAM lParam) {
   if (!BringModalToFront()) {
     // The row under the pointer, for its entry; the dim "nothing soon" row has no line.
-    const int row = layout.rowHeight > 0 ? GET_Y_LPARAM(lParam) / layout.rowHeight : -1;
+    const int row = render.layout.rowHeight > 0 ? GET_Y_LPARAM(lParam) / render.layout.rowHeight : -1;
     menuRecord = row >= 0 && row < items.rows() && !items.nothingSoon() ? items.lineOfRow(row) : -1;
     ShowPopupMenu();
   }

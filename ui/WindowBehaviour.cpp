@@ -129,9 +129,9 @@ LRESULT CWidgetDlg::OnLButtonDown(WPARAM, LPARAM) {
   // The place the user chose is the one later layouts keep, and is stored at once: a settings file
   // that cannot take it is told now, while the user can still do something about it.
   RECT rect;
-  if (GetWindowRect(m_hWnd, &rect) && (rect.left != posLeft || rect.top != posTop)) {
-    posLeft = rect.left;
-    posTop = rect.top;
+  if (GetWindowRect(m_hWnd, &rect) && (rect.left != place.left || rect.top != place.top)) {
+    place.left = rect.left;
+    place.top = rect.top;
     SavePosition();
     TellSettingsNotSaved();
   }

@@ -68,7 +68,7 @@ void CWidgetDlg::ApplyDesktopSettings() {
   else
     ModifyStyleEx(WS_EX_TRANSPARENT, 0);
   hookTarget = m_hWnd;
-  if (!s.hideFullScreen) moveHook.Reset();
+  if (!s.hideFullScreen) desktopHooks.move.Reset();
   if (s.layer != WidgetLayer::Desktop) manners.desktopInFront = false;
   PlaceInLayer();
   // The first look comes after the widget is on the screen, and the foreground is followed from
@@ -78,8 +78,8 @@ void CWidgetDlg::ApplyDesktopSettings() {
 
 void CWidgetDlg::StopDesktopHooks() {
   ::KillTimer(m_hWnd, IDT_FULL_SCREEN);
-  foregroundHook.Reset();
-  moveHook.Reset();
+  desktopHooks.foreground.Reset();
+  desktopHooks.move.Reset();
   hookTarget = nullptr;
   followedWindow = nullptr;
 }
@@ -118,9 +118,9 @@ void CWidgetDlg::CheckForeground() {
   ::KillTimer(m_hWnd, IDT_FULL_SCREEN);
   const Settings& s = settings;
   if (!s.hideFullScreen && s.layer != WidgetLayer::Desktop)
-    foregroundHook.Reset();
-  else if (!foregroundHook.active())
-    foregroundHook.Set(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, onWinEvent, 0, 0);
+    desktopHooks.foreground.Reset();
+  else if (!desktopHooks.foreground.active())
+    desktopHooks.foreground.Set(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, onWinEvent, 0, 0);
   HWND front = GetForegroundWindow();
   const ForegroundWindow facts = describe(front);
 
@@ -136,9 +136,9 @@ void CWidgetDlg::CheckForeground() {
   const DWORD thread = front && s.hideFullScreen && !facts.ownProcess ? GetWindowThreadProcessId(front, &process) : 0;
   followedWindow = thread ? front : nullptr;
   if (!thread)
-    moveHook.Reset();
-  else if (thread != moveHook.thread())
-    moveHook.Set(EVENT_OBJECT_DESTROY, EVENT_OBJECT_LOCATIONCHANGE, onWinEvent, process, thread);
+    desktopHooks.move.Reset();
+  else if (thread != desktopHooks.move.thread())
+    desktopHooks.move.Set(EVENT_OBJECT_DESTROY, EVENT_OBJECT_LOCATIONCHANGE, onWinEvent, process, thread);
 
   const bool fullScreen = s.hideFullScreen && fullScreenInFront(facts, monitorOf(m_hWnd), shellUserState());
   manners.visibility.fullScreen(fullScreen);

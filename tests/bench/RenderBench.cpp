@@ -63,7 +63,7 @@ double medianMs(int rounds, const std::function<void()>& step) {
 }
 
 void paintOffscreen(CWidgetDlg& widget) {
-  OffscreenSurface surface(nullptr, widget.layout.windowWidth, widget.layout.windowHeight);
+  OffscreenSurface surface(nullptr, widget.render.layout.windowWidth, widget.render.layout.windowHeight);
   if (Gdiplus::GpGraphics* graphics = surface.graphics()) {
     Gdiplus::DllExports::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
     Gdiplus::DllExports::GdipSetTextRenderingHint(graphics, Gdiplus::TextRenderingHintAntiAliasGridFit);
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
     widget.m_hWnd = window;
-    widget.blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    widget.render.blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     widget.CountDays();
     widget.ArrangeRows();
 
@@ -114,8 +114,8 @@ int main(int argc, char** argv) {
       }
       const int rounds = size == 20 ? 200 : 40;
       measure("ComputeMetrics", size, rounds, [&] { widget.ComputeMetrics(); });
-      std::printf("%-34s size %3d: %d x %d pixels\n", "  bitmap", size, widget.layout.windowWidth,
-                  widget.layout.windowHeight);
+      std::printf("%-34s size %3d: %d x %d pixels\n", "  bitmap", size, widget.render.layout.windowWidth,
+                  widget.render.layout.windowHeight);
       measure("paint off screen (no window)", size, rounds, [&] { paintOffscreen(widget); });
       if (window) {
         measure("RenderWidget", size, rounds, [&] { widget.RenderWidget(); });

@@ -105,7 +105,8 @@ class RenderTest : public testing::Test {
   // Metrics, then the two painters on a fresh surface, with the graphics set up as a render sets it.
   std::unique_ptr<OffscreenSurface> paint() {
     widget.ComputeMetrics();
-    auto surface = std::make_unique<OffscreenSurface>(nullptr, widget.layout.windowWidth, widget.layout.windowHeight);
+    auto surface = std::make_unique<OffscreenSurface>(nullptr, widget.render.layout.windowWidth,
+                                                      widget.render.layout.windowHeight);
     if (GpGraphics* graphics = surface->graphics()) {
       GdipSetSmoothingMode(graphics, SmoothingModeAntiAlias);
       GdipSetTextRenderingHint(graphics, TextRenderingHintAntiAliasGridFit);
@@ -118,7 +119,8 @@ class RenderTest : public testing::Test {
 
   // The text alone, drawn where the widget should have put it, on a surface of the same size.
   std::unique_ptr<OffscreenSurface> paintAlone(const CString& text, ARGB colour, int x, int y) {
-    auto surface = std::make_unique<OffscreenSurface>(nullptr, widget.layout.windowWidth, widget.layout.windowHeight);
+    auto surface = std::make_unique<OffscreenSurface>(nullptr, widget.render.layout.windowWidth,
+                                                      widget.render.layout.windowHeight);
     GpGraphics* graphics = surface->graphics();
     GdipSetSmoothingMode(graphics, SmoothingModeAntiAlias);
     ScopedPath path;
@@ -133,7 +135,7 @@ class RenderTest : public testing::Test {
     return surface;
   }
 
-  int rowTop(int i) const { return i * widget.layout.rowHeight; }
+  int rowTop(int i) const { return i * widget.render.layout.rowHeight; }
   uint32_t rowColour(int i) const { return i % 2 == 0 ? kEvenRow : kOddRow; }
 
   CWidgetDlg widget;
@@ -149,7 +151,7 @@ TEST_F(RenderTest, BitmapSizeFollowsTheMeasuredTexts) {
     SCOPED_TRACE(size);
     settings.fontSize = size;
     auto surface = paint();
-    const LayoutMetrics& m = widget.layout;
+    const LayoutMetrics& m = widget.render.layout;
     const Gdiplus::Size name = core->getTextBounds(fontFace, size, kName5);
     const Gdiplus::Size word = core->getTextBounds(fontFace, size, "还有");
     const Gdiplus::Size number = core->getTextBounds(fontFace, size, "99999");
@@ -174,7 +176,7 @@ TEST_F(RenderTest, RowsAlternateAndTheStripFadesDownTheWholeWidget) {
     SCOPED_TRACE(size);
     settings.fontSize = size;
     auto s = paint();
-    const LayoutMetrics& m = widget.layout;
+    const LayoutMetrics& m = widget.render.layout;
     const TextColumns c = textColumnsOf(m);
     int previousWhiteness = -1;
     for (int i = 0; i < 5; ++i) {
@@ -206,7 +208,7 @@ TEST_F(RenderTest, EachColourStaysInItsColumnsAndRow) {
     SCOPED_TRACE(size);
     settings.fontSize = size;
     auto s = paint();
-    const LayoutMetrics& m = widget.layout;
+    const LayoutMetrics& m = widget.render.layout;
     const TextColumns c = textColumnsOf(m);
     for (int y = 0; y < s->height(); ++y) {
       const int row = y / m.rowHeight;
@@ -256,7 +258,7 @@ TEST_F(RenderTest, NumbersAreCentredInTheirColumn) {
       setRow(0, kName5, k.kind, k.days);
       setCount(1);
       auto s = paint();
-      const LayoutMetrics& m = widget.layout;
+      const LayoutMetrics& m = widget.render.layout;
       const TextColumns c = textColumnsOf(m);
       const CString text = core->getStrInt(k.days);
       const int width = core->getTextBounds(fontFace, size, text).Width;
@@ -299,7 +301,7 @@ TEST_F(RenderTest, NameColumnHoldsTheWidestDrawnName) {
     setRow(0, pair[0], Upcoming, 3);
     setRow(1, pair[1], Past, 3);
     auto s = paint();
-    const LayoutMetrics& m = widget.layout;
+    const LayoutMetrics& m = widget.render.layout;
     const TextColumns c = textColumnsOf(m);
     const int widest = std::max(core->getTextBounds(fontFace, settings.fontSize, pair[0]).Width,
                                 core->getTextBounds(fontFace, settings.fontSize, pair[1]).Width);
@@ -328,7 +330,7 @@ TEST_F(RenderTest, RowsHoldALineOfTheFaceWhateverTheNames) {
       setRow(2, "gjpqy", Past, 99999);
       setRow(3, "纪念", Upcoming, 5);
       auto s = paint();
-      const LayoutMetrics& m = widget.layout;
+      const LayoutMetrics& m = widget.render.layout;
       const int line = core->getLineHeight(fontFace, size);
       EXPECT_GE(m.rowHeight, line);
       EXPECT_GE(m.rowHeight, m.halfGap + line);
@@ -349,10 +351,10 @@ TEST_F(RenderTest, RowsHoldALineOfTheFaceWhateverTheNames) {
 TEST_F(RenderTest, LayoutAtOneAndAHalfTimesTheDpi) {
   setFiveRows();
   widget.ComputeMetrics();
-  const LayoutMetrics base = widget.layout;
-  widget.dpi = 144;
+  const LayoutMetrics base = widget.render.layout;
+  widget.render.dpi = 144;
   auto s = paint();
-  const LayoutMetrics& m = widget.layout;
+  const LayoutMetrics& m = widget.render.layout;
   EXPECT_EQ(m.emSize, 30);
   EXPECT_EQ(base.emSize, 20);
   EXPECT_EQ(m.margin, 9);
@@ -365,7 +367,7 @@ TEST_F(RenderTest, LayoutAtOneAndAHalfTimesTheDpi) {
   const Span name = scan(*s, c.nameX, 0, c.wordX, m.rowHeight, [](uint32_t p) { return looksLike(p, kWhite); });
   ASSERT_FALSE(name.empty());
   EXPECT_NEAR(name.right - name.left, 1.5 * core->getTextBounds(fontFace, 20, kName4).Width, 6);
-  widget.dpi = kBaseDpi;
+  widget.render.dpi = kBaseDpi;
 }
 
 TEST_F(RenderTest, FullLengthNameAndHugeNumbersDrawWithoutHarm) {
@@ -378,7 +380,7 @@ TEST_F(RenderTest, FullLengthNameAndHugeNumbersDrawWithoutHarm) {
     setRow(0, longName.c_str(), Past, 2147483647);
     setRow(1, "a", Upcoming, 1000000000);
     auto s = paint();
-    const LayoutMetrics& m = widget.layout;
+    const LayoutMetrics& m = widget.render.layout;
     ASSERT_TRUE(s->ok());
     EXPECT_GT(m.nameColumnWidth, 24 * size);
     // The name is drawn whole, up to the end of its column.
@@ -393,11 +395,11 @@ TEST_F(RenderTest, WithinTheSurfaceLimitNamesAreCutAndTheEmShrinks) {
   std::string longName;
   for (int i = 0; i < 25; ++i) longName += "长";
   settings.fontSize = 200;
-  widget.dpi = kMaxDpi;
+  widget.render.dpi = kMaxDpi;
   for (int i = 0; i < 5; ++i) setRow(i, i == 0 ? longName.c_str() : kName2, Upcoming, 12);
   const SurfaceLimit limit = {2560, 1600};
   widget.ComputeMetrics(&limit);
-  const LayoutMetrics m = widget.layout;
+  const LayoutMetrics m = widget.render.layout;
   EXPECT_LE(m.windowWidth, limit.width);
   EXPECT_LE(m.windowHeight, limit.height);
   EXPECT_GT(m.windowHeight, limit.height * 9 / 10) << "the em shrinks no more than it must";
@@ -413,14 +415,14 @@ TEST_F(RenderTest, WithinTheSurfaceLimitNamesAreCutAndTheEmShrinks) {
   const Span name = scan(*surface, 0, 0, m.windowWidth, m.rowHeight, [](uint32_t p) { return looksLike(p, kWhite); });
   EXPECT_GT(name.right, c.nameX + m.nameRoom / 2);
   EXPECT_LE(name.right, c.wordX - m.gap + m.gap / 4);
-  widget.dpi = kBaseDpi;
+  widget.render.dpi = kBaseDpi;
 }
 
 TEST_F(RenderTest, UnreadableDateShowsAQuestionMarkOnly) {
   setRow(0, kName4, Unreadable, 0);
   setRow(1, kName4, Upcoming, 5);
   auto s = paint();
-  const LayoutMetrics& m = widget.layout;
+  const LayoutMetrics& m = widget.render.layout;
   const TextColumns c = textColumnsOf(m);
   auto isToday = [](uint32_t p) { return looksLike(p, kToday); };
   auto notRow = [](uint32_t p) { return p != kEvenRow; };
@@ -438,10 +440,10 @@ TEST_F(RenderTest, NoRowsGiveAnEmptyWidget) {
   setRow(0, "", Upcoming, 0);
   setCount(0);
   widget.ComputeMetrics();
-  EXPECT_EQ(widget.layout.windowHeight, 0);
-  EXPECT_GT(widget.layout.windowWidth, 0);
+  EXPECT_EQ(widget.render.layout.windowHeight, 0);
+  EXPECT_GT(widget.render.layout.windowWidth, 0);
   // No zero-sized surface is made: it stays empty and paints nowhere.
-  OffscreenSurface none(nullptr, widget.layout.windowWidth, widget.layout.windowHeight);
+  OffscreenSurface none(nullptr, widget.render.layout.windowWidth, widget.render.layout.windowHeight);
   EXPECT_FALSE(none.ok());
   EXPECT_EQ(none.dc(), nullptr);
   // The painters with no rows leave a surface untouched.
@@ -530,9 +532,9 @@ TEST_F(RenderTest, UpdateLayoutSizesAndPushesTheWindow) {
                                 GetModuleHandleW(nullptr), nullptr);
   if (!window) GTEST_SKIP() << "no window station";
   widget.m_hWnd = window;
-  widget.blendFunction = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  widget.posLeft = 40;
-  widget.posTop = 30;
+  widget.render.blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  widget.place.left = 40;
+  widget.place.top = 30;
 
   setCount(0);
   widget.UpdateLayout();
@@ -549,12 +551,12 @@ TEST_F(RenderTest, UpdateLayoutSizesAndPushesTheWindow) {
   GetWindowRect(window, &rect);
   EXPECT_EQ(rect.left, 40);
   EXPECT_EQ(rect.top, 30);
-  EXPECT_EQ(rect.right - rect.left, widget.layout.windowWidth);
-  EXPECT_EQ(rect.bottom - rect.top, widget.layout.windowHeight);
-  EXPECT_EQ(widget.layout.windowHeight, 5 * widget.layout.rowHeight);
-  EXPECT_EQ(widget.blendFunction.SourceConstantAlpha, 253);
-  EXPECT_EQ(widget.memoryDC, nullptr);
-  EXPECT_EQ(widget.items.line(0).kind, Past) << "the layout counts the days";
+  EXPECT_EQ(rect.right - rect.left, widget.render.layout.windowWidth);
+  EXPECT_EQ(rect.bottom - rect.top, widget.render.layout.windowHeight);
+  EXPECT_EQ(widget.render.layout.windowHeight, 5 * widget.render.layout.rowHeight);
+  EXPECT_EQ(widget.render.blend.SourceConstantAlpha, 253);
+  EXPECT_EQ(widget.render.memoryDC, nullptr);
+  EXPECT_EQ(widget.items.line(0).kind, Past) << "the render.layout counts the days";
 
   KillTimer(window, IDT_MINUTE);
   widget.m_hWnd = nullptr;
