@@ -29,12 +29,16 @@ FLAGS=(-std=c++17 -g -O1 -fno-omit-frame-pointer -Wall -Wextra -Wno-invalid-sour
        -fsanitize=address,undefined -fno-sanitize-recover=undefined)
 OBJ="$OUT/obj"
 mkdir -p "$OBJ"
+# Two compilers at once, through ccache when it is there: the sources are the same from run to run.
+CACHE=$(command -v ccache || true)
 objects=()
 for file in "$SRC"/framework/*.cpp "$SRC"/core/*.cpp "$SRC"/items/*.cpp; do
   object="$OBJ/$(basename "$file" .cpp).o"
-  "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer-no-link -c "$file" -o "$object"
+  [ "$(jobs -rp | wc -l)" -lt 2 ] || wait -n
+  $CACHE "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer-no-link -c "$file" -o "$object" &
   objects+=("$object")
 done
+while [ -n "$(jobs -rp)" ]; do wait -n; done
 
 status=0
 for target in "${TARGETS[@]}"; do
