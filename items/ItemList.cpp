@@ -19,7 +19,8 @@ LineFacts factsOf(const ItemRecord& record, const ItemOptions& options, CTime no
 
 }  // namespace
 
-ItemList::ItemList() : m_records(kTableRecords), m_options(kTableRecords) { changed(); }
+// One record more than the file holds: the holiday row's.
+ItemList::ItemList() : m_records(kTableRecords + 1), m_options(kTableRecords + 1) { changed(); }
 
 ItemList::ItemList(const ItemRecord* records, const ItemOptions* options, int count) : ItemList() {
   assign(records, options, count);
@@ -52,8 +53,14 @@ void ItemList::clear() {
   changed();
 }
 
+void ItemList::showHoliday(bool shown) {
+  m_holidayShown = shown;
+  m_countedDay = CivilDate{0, 0, 0};
+}
+
 void ItemList::changed() {
   m_facts.clear();
+  m_hasHoliday = false;
   m_countedDay = CivilDate{0, 0, 0};
   m_nothingSoon = false;
   m_rowLines.clear();
@@ -69,6 +76,20 @@ void ItemList::count(CTime now) {
     m_records[i].days = m_facts[i].details.days;
     m_records[i].kind = m_facts[i].details.kind;
   }
+  // The holiday row: its break's name and first day as a line of its own.
+  m_hasHoliday = m_holidayShown && holidayCalendar().nextBreak(today, &m_holiday);
+  if (m_hasHoliday) {
+    ItemRecord& record = m_records[m_stored];
+    record = ItemRecord{};
+    m_holiday.name.copy(record.name, sizeof record.name - 1);
+    const std::string first = std::to_string(m_holiday.first.year) + "-" + std::to_string(m_holiday.first.month) + "-" +
+                              std::to_string(m_holiday.first.day);
+    first.copy(record.dateText, sizeof record.dateText - 1);
+    m_options[m_stored] = ItemOptions();
+    m_facts.push_back(factsOf(record, m_options[m_stored], now));
+    record.days = m_facts.back().details.days;
+    record.kind = m_facts.back().details.kind;
+  }
   m_countedDay = today;
 }
 
@@ -78,9 +99,10 @@ LineFacts ItemList::facts(int index, CTime now) const {
 }
 
 bool ItemList::arrange(int rows, RowOrder order, int within) {
+  const int counted = m_stored + (m_hasHoliday ? 1 : 0);
   std::vector<int> lines;
-  if (m_stored > 0) lines = arrangeRows(m_records.data(), m_options.data(), m_stored, order, within, rows);
-  const bool nothingSoon = m_stored > 0 && lines.empty() && within > 0;
+  if (counted > 0) lines = arrangeRows(m_records.data(), m_options.data(), counted, order, within, rows);
+  const bool nothingSoon = counted > 0 && lines.empty() && within > 0;
   const bool changed = lines != m_rowLines || nothingSoon != m_nothingSoon;
   m_rowLines = std::move(lines);
   m_nothingSoon = nothingSoon;
