@@ -200,7 +200,8 @@ int runListCommand() {
   }
   // The holiday row, kind "holiday".
   if (list.holidayLine() >= 0) {
-    std::vector<std::string> fields = itemListFields(list.holiday().name, list.facts(list.holidayLine(), now).details);
+    const ItemRecord& record = list.line(list.holidayLine());
+    std::vector<std::string> fields = itemListFields(record.name, list.facts(list.holidayLine(), now).details);
     fields[1] = "holiday";
     addLine(fields);
   }

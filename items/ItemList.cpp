@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "core/Core.h"
+#include "core/Holidays.h"
+#include "framework/String.h"
 
 namespace {
 
@@ -15,6 +17,18 @@ LineFacts factsOf(const ItemRecord& record, const ItemOptions& options, CTime no
   LineFacts facts;
   facts.details = itemDetails(dateText, options, now, &facts.rule);
   return facts;
+}
+
+// The holiday row's record: the next break's name and first day. Made once a day: built for size.
+[[gnu::cold]] bool holidayRecord(const CivilDate& today, ItemRecord* record) {
+  HolidayBreak next;
+  if (!holidayCalendar().nextBreak(today, &next)) return false;
+  *record = ItemRecord{};
+  next.name.copy(record->name, sizeof record->name - 1);
+  const std::string first =
+      zeroPadded(next.first.year, 4) + "-" + zeroPadded(next.first.month, 2) + "-" + zeroPadded(next.first.day, 2);
+  first.copy(record->dateText, sizeof record->dateText - 1);
+  return true;
 }
 
 }  // namespace
@@ -70,25 +84,15 @@ void ItemList::changed() {
 void ItemList::count(CTime now) {
   const CivilDate today = dayOf(now);
   if (m_countedDay.year != 0 && today == m_countedDay) return;
-  m_facts.resize(m_stored);
-  for (int i = 0; i < m_stored; ++i) {
+  // The holiday row: one more line, counted like the others.
+  m_hasHoliday = m_holidayShown && holidayRecord(today, &m_records[m_stored]);
+  if (m_hasHoliday) m_options[m_stored] = ItemOptions();
+  const int counted = m_stored + (m_hasHoliday ? 1 : 0);
+  m_facts.resize(counted);
+  for (int i = 0; i < counted; ++i) {
     m_facts[i] = factsOf(m_records[i], m_options[i], now);
     m_records[i].days = m_facts[i].details.days;
     m_records[i].kind = m_facts[i].details.kind;
-  }
-  // The holiday row: its break's name and first day as a line of its own.
-  m_hasHoliday = m_holidayShown && holidayCalendar().nextBreak(today, &m_holiday);
-  if (m_hasHoliday) {
-    ItemRecord& record = m_records[m_stored];
-    record = ItemRecord{};
-    m_holiday.name.copy(record.name, sizeof record.name - 1);
-    const std::string first = std::to_string(m_holiday.first.year) + "-" + std::to_string(m_holiday.first.month) + "-" +
-                              std::to_string(m_holiday.first.day);
-    first.copy(record.dateText, sizeof record.dateText - 1);
-    m_options[m_stored] = ItemOptions();
-    m_facts.push_back(factsOf(record, m_options[m_stored], now));
-    record.days = m_facts.back().details.days;
-    record.kind = m_facts.back().details.kind;
   }
   m_countedDay = today;
 }

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Holidays.h"
 #include "framework/CivilDate.h"
 #include "framework/Time.h"
 #include "items/ItemDetails.h"
@@ -61,9 +60,9 @@ class ItemList {
   // change of the holiday calendar is counted too.
   void showHoliday(bool shown);
   // The holiday row's line (stored(), read with line(), optionsOf() and facts() like the others), or
-  // -1 when it is not shown or no known year has a break ahead; holiday() is its break.
+  // -1 when it is not shown or no known year has a break ahead. Its break is
+  // holidayCalendar().nextBreak() from the day counted.
   int holidayLine() const { return m_hasHoliday ? m_stored : -1; }
-  const HolidayBreak& holiday() const { return m_holiday; }
 
   // Which lines the rows show, in which order (arrangeRows with the settings rows, order and
   // within), from the counts; true when the rows changed. With no line there is no row.
@@ -89,5 +88,4 @@ class ItemList {
   CivilDate m_countedDay{0, 0, 0};  // year 0: not counted since the last change
   bool m_holidayShown = false;
   bool m_hasHoliday = false;  // counted: the record after the stored lines is the holiday row's
-  HolidayBreak m_holiday;
 };

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/Core.h"
+#include "core/Holidays.h"
+#include "framework/String.h"
 #include "items/ItemList.h"
 
 namespace {
@@ -178,7 +180,11 @@ TEST(ItemListTest, TheHolidayRowIsALineAfterTheStoredOnes) {
     if (c.days < 0) continue;
     EXPECT_EQ(list.line(list.holidayLine()).days, c.days);
     EXPECT_EQ(list.facts(list.holidayLine(), c.now).details.days, c.days);
-    EXPECT_EQ(list.holiday().name, list.line(list.holidayLine()).name);
+    HolidayBreak next;
+    ASSERT_TRUE(holidayCalendar().nextBreak({c.now.GetYear(), c.now.GetMonth(), c.now.GetDay()}, &next));
+    EXPECT_EQ(
+        list.line(list.holidayLine()).dateText,
+        zeroPadded(next.first.year, 4) + "-" + zeroPadded(next.first.month, 2) + "-" + zeroPadded(next.first.day, 2));
   }
   // Switched off, the row goes at the next count, the same day too.
   ItemList list;
