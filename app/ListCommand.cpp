@@ -165,14 +165,14 @@ int runListCommand() {
   loadHolidayFile(path, nullptr);
   ItemList list;
   const ItemFileLoad load = list.load(core, path);
-  // No list at all is the widget's ordinary empty state: nothing to print.
-  if (load.status == ItemFileStatus::Missing) {
-    if (!command.ics) return 0;  // a calendar file is still written, with no events
-  } else if (!load) {
+  // No list at all is the widget's ordinary empty state: no line to print (the holiday row aside).
+  if (load.status != ItemFileStatus::Missing && !load) {
     console.err(gbk::gbkToUtf8("无法读取纪念日文件：") + path + gbk::gbkToUtf8("：" + load.reason().str()) + "\n");
     return 1;
   }
   const CTime now = core.getTimeNow();
+  // The next holiday's row (settings "holidayrow") as the widget counts it.
+  list.showHoliday(core.loadSettings().holidayRow);
   // Worked out once, for the calendar file and the listing alike.
   list.count(now);
   if (command.ics) {
@@ -198,13 +198,10 @@ int runListCommand() {
     const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
     addLine(itemListFields(name, list.facts(i, now).details, list.optionsOf(i)));
   }
-  // The next holiday's row (settings "holidayrow"): its break's first day, kind "holiday".
-  HolidayBreak next;
-  if (core.loadSettings().holidayRow &&
-      holidayCalendar().nextBreak({now.GetYear(), now.GetMonth(), now.GetDay()}, &next)) {
-    const std::string first =
-        std::to_string(next.first.year) + "-" + std::to_string(next.first.month) + "-" + std::to_string(next.first.day);
-    std::vector<std::string> fields = itemListFields(next.name, itemDetails(first, now));
+  // The holiday row, kind "holiday".
+  if (list.holidayLine() >= 0) {
+    const ItemRecord& record = list.line(list.holidayLine());
+    std::vector<std::string> fields = itemListFields(record.name, list.facts(list.holidayLine(), now).details);
     fields[1] = "holiday";
     addLine(fields);
   }

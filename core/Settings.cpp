@@ -27,6 +27,7 @@ constexpr SettingKey kKeys[] = {
     {"itemdir", K::Text, 0, 0, 0, {}},
     {"recoveryseen", K::Text, 0, 0, 0, {}},
     {"holidayrow", K::Flag, 0, 0, 1, {}},
+    {"workdaynote", K::Flag, -1, 0, 1, {}},  // -1: never saved, follows holidayrow
 };
 static_assert(sizeof kKeys / sizeof kKeys[0] == static_cast<size_t>(SettingId::Count), "one row per key");
 
@@ -49,6 +50,7 @@ void eachValue(S& s, F&& f) {
   f(SettingId::HideFullScreen, s.hideFullScreen);
   f(SettingId::ClickThroughTold, s.clickThroughTold);
   f(SettingId::HolidayRow, s.holidayRow);
+  f(SettingId::WorkdayNote, s.workdayNote);
 }
 
 template <typename T>

@@ -46,6 +46,7 @@ enum class SettingId {
   ItemDir,
   RecoverySeen,
   HolidayRow,
+  WorkdayNote,
   Count
 };
 
@@ -85,6 +86,10 @@ struct Settings {
   bool hideFullScreen;
   bool clickThroughTold;  // the way back from click-through was told once
   bool holidayRow;        // a row for the next holiday break
+  // The note on the day before a 补班 day: 0 or 1 as saved; never saved (-1), it follows holidayRow.
+  int workdayNote;
+
+  bool workdayNoteOn() const { return workdayNote < 0 ? holidayRow : workdayNote != 0; }
 
   bool hasPlace() const { return placeLeft != kConfigNotSaved && placeTop != kConfigNotSaved; }
   // A widget the mouse cannot reach must at least stay where it is.

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "core/Core.h"
+#include "core/Holidays.h"
+#include "framework/String.h"
 
 namespace {
 
@@ -17,9 +19,22 @@ LineFacts factsOf(const ItemRecord& record, const ItemOptions& options, CTime no
   return facts;
 }
 
+// The holiday row's record: the next break's name and first day. Made once a day: built for size.
+[[gnu::cold]] bool holidayRecord(const CivilDate& today, ItemRecord* record) {
+  HolidayBreak next;
+  if (!holidayCalendar().nextBreak(today, &next)) return false;
+  *record = ItemRecord{};
+  next.name.copy(record->name, sizeof record->name - 1);
+  const std::string first =
+      zeroPadded(next.first.year, 4) + "-" + zeroPadded(next.first.month, 2) + "-" + zeroPadded(next.first.day, 2);
+  first.copy(record->dateText, sizeof record->dateText - 1);
+  return true;
+}
+
 }  // namespace
 
-ItemList::ItemList() : m_records(kTableRecords), m_options(kTableRecords) { changed(); }
+// One record more than the file holds: the holiday row's.
+ItemList::ItemList() : m_records(kTableRecords + 1), m_options(kTableRecords + 1) { changed(); }
 
 ItemList::ItemList(const ItemRecord* records, const ItemOptions* options, int count) : ItemList() {
   assign(records, options, count);
@@ -52,8 +67,14 @@ void ItemList::clear() {
   changed();
 }
 
+void ItemList::showHoliday(bool shown) {
+  m_holidayShown = shown;
+  m_countedDay = CivilDate{0, 0, 0};
+}
+
 void ItemList::changed() {
   m_facts.clear();
+  m_hasHoliday = false;
   m_countedDay = CivilDate{0, 0, 0};
   m_nothingSoon = false;
   m_rowLines.clear();
@@ -63,8 +84,12 @@ void ItemList::changed() {
 void ItemList::count(CTime now) {
   const CivilDate today = dayOf(now);
   if (m_countedDay.year != 0 && today == m_countedDay) return;
-  m_facts.resize(m_stored);
-  for (int i = 0; i < m_stored; ++i) {
+  // The holiday row: one more line, counted like the others.
+  m_hasHoliday = m_holidayShown && holidayRecord(today, &m_records[m_stored]);
+  if (m_hasHoliday) m_options[m_stored] = ItemOptions();
+  const int counted = m_stored + (m_hasHoliday ? 1 : 0);
+  m_facts.resize(counted);
+  for (int i = 0; i < counted; ++i) {
     m_facts[i] = factsOf(m_records[i], m_options[i], now);
     m_records[i].days = m_facts[i].details.days;
     m_records[i].kind = m_facts[i].details.kind;
@@ -78,9 +103,10 @@ LineFacts ItemList::facts(int index, CTime now) const {
 }
 
 bool ItemList::arrange(int rows, RowOrder order, int within) {
+  const int counted = m_stored + (m_hasHoliday ? 1 : 0);
   std::vector<int> lines;
-  if (m_stored > 0) lines = arrangeRows(m_records.data(), m_options.data(), m_stored, order, within, rows);
-  const bool nothingSoon = m_stored > 0 && lines.empty() && within > 0;
+  if (counted > 0) lines = arrangeRows(m_records.data(), m_options.data(), counted, order, within, rows);
+  const bool nothingSoon = counted > 0 && lines.empty() && within > 0;
   const bool changed = lines != m_rowLines || nothingSoon != m_nothingSoon;
   m_rowLines = std::move(lines);
   m_nothingSoon = nothingSoon;

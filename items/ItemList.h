@@ -55,6 +55,15 @@ class ItemList {
   // The facts of a line on now's day: those kept by count() for that day, else worked out now.
   LineFacts facts(int index, CTime now) const;
 
+  // The next holiday's row (settings holidayrow): counted by count() as one more line after the
+  // stored ones, from holidayCalendar(); shown or not, the day's counts are forgotten, so that a
+  // change of the holiday calendar is counted too.
+  void showHoliday(bool shown);
+  // The holiday row's line (stored(), read with line(), optionsOf() and facts() like the others), or
+  // -1 when it is not shown or no known year has a break ahead. Its break is
+  // holidayCalendar().nextBreak() from the day counted.
+  int holidayLine() const { return m_hasHoliday ? m_stored : -1; }
+
   // Which lines the rows show, in which order (arrangeRows with the settings rows, order and
   // within), from the counts; true when the rows changed. With no line there is no row.
   bool arrange(int rows, RowOrder order, int within);
@@ -77,4 +86,6 @@ class ItemList {
   bool m_nothingSoon = false;
   std::vector<LineFacts> m_facts;   // of the first m_stored lines, on m_countedDay
   CivilDate m_countedDay{0, 0, 0};  // year 0: not counted since the last change
+  bool m_holidayShown = false;
+  bool m_hasHoliday = false;  // counted: the record after the stored lines is the holiday row's
 };

@@ -49,6 +49,8 @@ void CWidgetDlg::LoadHolidays() {
   loadedHolidayFile = ItemFolderWatch::Stamp(holidayFilePath(), false);
   std::vector<std::string> badLines;
   loadHolidayFile(itemFilePath, &badLines);
+  // The rows count with the calendar just read, the holiday row's too.
+  items.showHoliday(settings.holidayRow);
   // Each set of bad lines is named once, not at every reload.
   static std::string named;
   const std::string note = holidayFileNote(badLines);

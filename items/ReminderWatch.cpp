@@ -1,5 +1,7 @@
 #include "items/ReminderWatch.h"
 
+#include "core/Holidays.h"
+
 namespace {
 
 CivilDate dayOf(CTime now) { return {now.GetYear(), now.GetMonth(), now.GetDay()}; }
@@ -29,6 +31,17 @@ void ReminderWatch::shown(const ItemRecord* records, const std::vector<DueRemind
   const std::string lines = reminderTipText(records, due);
   if (!lines.empty()) m_tipLines += (m_tipLines.empty() ? "" : "\n") + lines;
   m_reminderBalloonUp = true;
+}
+
+std::string ReminderWatch::dueWorkdayNote(CTime now, std::string* key) const {
+  if (!enabled || !workdayNotes || now.GetHour() * 60 + now.GetMinute() < remindAt) return {};
+  const CivilDate today = dayOf(now);
+  const CivilDate tomorrow = civilFromDays(daysFromCivil(today.year, today.month, today.day) + 1);
+  const HolidayDay* day = holidayCalendar().find(tomorrow);
+  if (!day || !day->work) return {};
+  // Logged like a reminder one day ahead of the 补班 day, so that it outlives a restart and is pruned.
+  *key = reminderKey(day->name, "补班", tomorrow, 1, false);
+  return log.contains(*key) ? std::string() : workdayNoteText(*day);
 }
 
 bool ReminderWatch::storeFailed() {

@@ -18,16 +18,23 @@ class ReminderWatch {
   // The settings' defaults until useSettings gives the settings read.
   ReminderWatch() { useSettings(Settings()); }
 
-  bool enabled;     // the setting remind
-  int remindAt;     // the setting remindat, minutes after midnight
-  bool sound;       // the setting remindsound
-  ReminderLog log;  // what was shown, INI section "Reminders"
+  bool enabled;       // the setting remind
+  int remindAt;       // the setting remindat, minutes after midnight
+  bool sound;         // the setting remindsound
+  bool workdayNotes;  // the setting workdaynote, as in effect
+  ReminderLog log;    // what was shown, INI section "Reminders"
 
   void useSettings(const Settings& settings) {
     enabled = settings.remind;
     remindAt = settings.remindAt;
     sound = settings.remindSound;
+    workdayNotes = settings.workdayNoteOn();
   }
+
+  // The note due now when tomorrow is a 补班 day (workdayNoteText, GBK): from the reminder time on, with
+  // reminders and the notes on, until the log has its key (given in key, to be added once shown);
+  // empty when none is due.
+  std::string dueWorkdayNote(CTime now, std::string* key) const;
 
   // The reminders to show now, none when reminders are off. Starts a new day first (see newDay).
   std::vector<DueReminder> due(const ItemList& list, CTime now);

@@ -115,6 +115,7 @@ BOOL COptionsDlg::OnInitDialog() {
   check(m_hWnd, IDC_LOCK, chosen.lock);
   check(m_hWnd, IDC_CLICK_THROUGH, chosen.clickThrough);
   check(m_hWnd, IDC_HIDE_FULL_SCREEN, chosen.hideFullScreen);
+  check(m_hWnd, IDC_HOLIDAY_ROW, chosen.holidayRow);
   OnLockClicked();
   CenterWindow();
   return TRUE;
@@ -229,13 +230,14 @@ void COptionsDlg::OnOK() {
   chosen.lock = checked(m_hWnd, IDC_LOCK);
   chosen.clickThrough = checked(m_hWnd, IDC_CLICK_THROUGH);
   chosen.hideFullScreen = checked(m_hWnd, IDC_HIDE_FULL_SCREEN);
+  chosen.holidayRow = checked(m_hWnd, IDC_HOLIDAY_ROW);
   // The size has a message of its own; the rest are stored even when it is not. A settings file that
   // took no size was named just now: one message for one cause.
   const bool sizeStored = core->saveSettings(chosen, {SettingId::FontSize});
   const bool stored =
       core->saveSettings(chosen, {SettingId::Remind, SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows,
                                   SettingId::Order, SettingId::Within, SettingId::Layer, SettingId::Lock,
-                                  SettingId::ClickThrough, SettingId::HideFullScreen});
+                                  SettingId::ClickThrough, SettingId::HideFullScreen, SettingId::HolidayRow});
   if (!sizeStored)
     warn(m_hWnd, core->unsavedNote(CCore::Unsaved::FontSize, value));
   else if (!stored)
@@ -268,6 +270,7 @@ void CWidgetDlg::OnAppOptions() {
   const bool clickThroughBefore = settings.clickThroughInEffect();
   settings = dialog.chosen;
   reminders.useSettings(settings);
+  items.showHoliday(settings.holidayRow);
   ApplyDesktopSettings();
   if (itemFilePath != listBefore) {
     items.clear();  // a list the new folder lacks shows empty, not the old rows

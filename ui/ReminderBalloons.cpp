@@ -68,11 +68,16 @@ void CWidgetDlg::CheckReminders() {
   // shown that day.
   if (reminders.newDay(now, items)) UpdateTrayTip();
   const std::vector<DueReminder> due = reminders.due(items, now);
+  // The day before a 补班 day: its note under the reminders, or alone in the balloon.
+  std::string noteKey;
+  const std::string note = reminders.dueWorkdayNote(now, &noteKey);
   // Without the icon, or while the user is away or busy, the reminders wait for a later tick.
-  if (due.empty() || !tray.added || !userCanTakeNotification()) return;
-  const std::string text = reminderBalloonText(items.records(), due);
+  if ((due.empty() && note.empty()) || !tray.added || !userCanTakeNotification()) return;
+  std::string text = due.empty() ? std::string() : reminderBalloonText(items.records(), due);
+  if (!note.empty()) text += (text.empty() ? "" : "\r\n") + note;
   if (!showReminderBalloon(m_hWnd, tray.icon, text, reminders.sound)) return;
   reminders.shown(items.records(), due, now);
+  if (!note.empty()) reminders.log.add(noteKey);
   if (!storeReminderLog(reminders, now) && reminders.storeFailed())
     showReminderBalloon(m_hWnd, tray.icon, text + "\r\n" + ReminderWatch::noteUnstored(), reminders.sound);
   UpdateTrayTip();

@@ -16,6 +16,7 @@
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
 #include "core/Core.h"
+#include "core/Holidays.h"
 #include "framework/Gbk.h"
 
 namespace {
@@ -77,10 +78,18 @@ const wchar_t* RowTips::TextFor(const NMHDR* header, const ItemList& items) {
   // The dim row that says no line is near has no tip; every other row's tip follows the drawn order.
   if (!core || row < 0 || row >= items.rows() || items.nothingSoon()) return nullptr;
   const int index = items.lineOfRow(row);
+  const CTime now = core->getTimeNow();
+  // The holiday row's tip gives its break: its days off and the 补班 days.
+  HolidayBreak next;
+  if (index == items.holidayLine() &&
+      holidayCalendar().nextBreak({now.GetYear(), now.GetMonth(), now.GetDay()}, &next)) {
+    m_text = gbk::toWide(holidayBreakText(next));
+    return m_text.c_str();
+  }
   const ItemRecord& record = items.line(index);
   const std::string_view dateText(record.dateText, strnlen(record.dateText, sizeof record.dateText));
   // The tip speaks of the day it shows on: after midnight, before the minute's recount, of the new one.
-  m_text = gbk::toWide(itemTipText(dateText, items.facts(index, core->getTimeNow()).details));
+  m_text = gbk::toWide(itemTipText(dateText, items.facts(index, now).details));
   return m_text.c_str();
 }
 

@@ -83,7 +83,7 @@ void CWidgetDlg::OnMinuteTick() {
   CheckItemFile();
   if (settings.hideFullScreen) CheckForeground();
   if (!core) return;
-  if (items.stored() > 0) {
+  if (items.stored() > 0 || settings.holidayRow) {
     auto shownCounts = [this] {
       std::vector<std::pair<int32_t, int32_t>> counts;
       for (int i = 0; i < items.rows() && !items.nothingSoon(); ++i) {

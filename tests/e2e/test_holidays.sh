@@ -2,7 +2,8 @@
 # The official holidays as a user meets them: --holidays for a built-in year and for one the user's
 # holiday file adds, the next holiday that --list names with holidayrow on, and a 工作日 row: its
 # --list column, the tooltip that says when a year has no published arrangement, the holiday file
-# read again when it changes (its bad line named in a balloon), and the room the longer unit takes.
+# read again when it changes (its bad line named in a balloon), the room the longer unit takes, and
+# the next holiday's row: its tooltip, and the options dialog's check box that takes it away.
 source "$(dirname "$0")/lib.sh"
 
 cp "$EXE" "$APP_DIR/Tessaly.exe"
@@ -81,6 +82,32 @@ write_items_gbk <<ITEMS
 ITEMS
 check "without 工作日 the unit is 天 again and the widget narrower" \
   wait_for 15 eval '[ "$(widget_field 4)" -lt "$wide" ]'
+quit_app
+
+# --- the next holiday's row on screen: its tooltip, and gone when unchecked ---
+holiday_file <<LINES
+$next-01-01,元旦,休
+$next-01-02,元旦,休
+$next-01-03,元旦,休
+LINES
+printf '[Tessaly]\r\nholidayrow=1\r\n' >"$(ini_file)"
+run --list
+first=$(tail -1 <<<"$OUT" | cut -f4)
+check "--list names the next holiday ($(tail -1 <<<"$OUT" | cut -f1,2,4))" \
+  eval '[ "$(tail -1 <<<"$OUT" | cut -f2)" = holiday ] && [ -n "$first" ]'
+start_app || { finish; exit 1; }
+read -r _ left top right bottom _ <<<"$WIDGET"
+# Two rows, the line and the holiday after it: unchecked, the widget is half as high.
+row_height=$(((bottom - top) / 2))
+break_tip="放假 $(date -d "$first" +%-m月%-d日)至"
+hover_row 1
+check "the second row's tooltip gives the break from $first" wait_for 10 tip_has "$break_tip"
+open_options
+click_option "$IDC_HOLIDAY_ROW"
+options_ok
+check "显示下一个假期 unchecked: the options dialog closes" options_closed
+check "the holiday row is gone: one row left" wait_for 15 eval '[ "$(widget_height)" -eq "$row_height" ]'
+check "holidayrow=0 is saved" [ "$(ini_value holidayrow)" = 0 ]
 
 quit_app
 finish

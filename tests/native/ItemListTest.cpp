@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/Core.h"
+#include "core/Holidays.h"
+#include "framework/String.h"
 #include "items/ItemList.h"
 
 namespace {
@@ -135,6 +137,65 @@ TEST(ItemListTest, TheDaysFactsAreKeptUntilTheNextDayOrTheNextLoad) {
     EXPECT_EQ(other.details.days, yesterday.details.days);
     EXPECT_EQ(other.details.kind, yesterday.details.kind);
   }
+}
+
+// The next holiday's row: one more line after the stored ones, ordered, cut and left out like them.
+TEST(ItemListTest, TheHolidayRowIsALineAfterTheStoredOnes) {
+  struct Case {
+    const char* text;
+    bool shown;
+    CTime now;
+    int rows;
+    RowOrder order;
+    int within;
+    const char* names;
+    int days;  // of the holiday row; -1: none
+  };
+  const char kTwo[] = "近,2025-09-22\n远,2025-12-25\n";
+  const CTime kSeptember(2025, 9, 20, 12, 0, 0);
+  const Case cases[] = {
+      {kTwo, true, kSeptember, 5, RowOrder::File, 0, "近|远|中秋节、国庆节", 11},
+      {kTwo, true, kSeptember, 5, RowOrder::Soon, 0, "近|中秋节、国庆节|远", 11},
+      {kTwo, true, kSeptember, 2, RowOrder::File, 0, "近|远", 11},
+      {kTwo, true, kSeptember, 2, RowOrder::Soon, 0, "近|中秋节、国庆节", 11},
+      {kTwo, true, kSeptember, 5, RowOrder::Soon, 5, "近", 11},
+      {kTwo, false, kSeptember, 5, RowOrder::File, 0, "近|远", -1},
+      {"", true, kSeptember, 5, RowOrder::File, 0, "中秋节、国庆节", 11},
+      {"", true, CTime(2025, 10, 1, 8, 0, 0), 5, RowOrder::File, 0, "中秋节、国庆节", 0},  // its first day
+      {"", true, CTime(2025, 10, 2, 8, 0, 0), 5, RowOrder::File, 0, "元旦", 91},           // the next one
+      {"", true, CTime(2026, 12, 1, 8, 0, 0), 5, RowOrder::File, 0, "", -1},               // no year ahead has data
+  };
+  holidayCalendar().setUserDays({});
+  CCore core;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.text << " " << c.now.GetMonth() << "-" << c.now.GetDay() << " rows " << c.rows
+                                    << " within " << c.within);
+    ItemList list;
+    list.loadBytes(core, c.text);
+    list.showHoliday(c.shown);
+    list.count(c.now);
+    list.arrange(c.rows, c.order, c.within);
+    EXPECT_EQ(rowNames(list), c.names);
+    EXPECT_EQ(list.holidayLine(), c.days < 0 ? -1 : list.stored());
+    if (c.days < 0) continue;
+    EXPECT_EQ(list.line(list.holidayLine()).days, c.days);
+    EXPECT_EQ(list.facts(list.holidayLine(), c.now).details.days, c.days);
+    HolidayBreak next;
+    ASSERT_TRUE(holidayCalendar().nextBreak({c.now.GetYear(), c.now.GetMonth(), c.now.GetDay()}, &next));
+    EXPECT_EQ(
+        list.line(list.holidayLine()).dateText,
+        zeroPadded(next.first.year, 4) + "-" + zeroPadded(next.first.month, 2) + "-" + zeroPadded(next.first.day, 2));
+  }
+  // Switched off, the row goes at the next count, the same day too.
+  ItemList list;
+  list.showHoliday(true);
+  list.count(kSeptember);
+  ASSERT_EQ(list.holidayLine(), 0);
+  list.showHoliday(false);
+  list.count(kSeptember);
+  list.arrange(5, RowOrder::File, 0);
+  EXPECT_EQ(list.holidayLine(), -1);
+  EXPECT_EQ(list.rows(), 0);
 }
 
 }  // namespace

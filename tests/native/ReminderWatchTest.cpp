@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Holidays.h"
 #include "items/ReminderWatch.h"
 
 namespace {
@@ -113,6 +114,49 @@ TEST_F(ReminderWatchTest, AnUnstoredLogIsToldOnceAndABalloonOfAnotherKindTakesTh
   EXPECT_TRUE(watch.reminderBalloonUp());
   watch.balloonGone();
   EXPECT_FALSE(watch.reminderBalloonUp());
+}
+
+// The day before a 补班 day (2025-09-28, a Sunday): the note from the reminder time on, once.
+TEST_F(ReminderWatchTest, TheDayBeforeAMakeUpWorkdayHasItsNoteOnce) {
+  holidayCalendar().setUserDays({});
+  Settings settings;
+  settings.holidayRow = true;  // workdaynote never saved: on with the row
+  ReminderWatch watch;
+  watch.useSettings(settings);
+  const struct {
+    CTime now;
+    bool due;
+  } cases[] = {
+      {CTime(2025, 9, 27, 8, 59, 0), false},  // before the reminder time
+      {CTime(2025, 9, 27, 9, 0, 0), true},   {CTime(2025, 9, 27, 23, 0, 0), true},
+      {CTime(2025, 9, 26, 12, 0, 0), false},  // tomorrow a Saturday off
+      {CTime(2025, 9, 28, 12, 0, 0), false},  // the 补班 day itself
+      {CTime(2025, 10, 10, 12, 0, 0), true},  // before Saturday 10月11日
+  };
+  for (const auto& c : cases) {
+    std::string key;
+    EXPECT_EQ(!watch.dueWorkdayNote(c.now, &key).empty(), c.due) << c.now.GetDay() << " " << c.now.GetHour();
+  }
+  std::string key;
+  const CTime evening(2025, 9, 27, 18, 0, 0);
+  EXPECT_EQ(watch.dueWorkdayNote(evening, &key), "明天（星期日）要上班：中秋节、国庆节调休");
+  // Logged, it survives a restart and is not due again.
+  watch.log.add(key);
+  ReminderWatch restarted;
+  restarted.useSettings(settings);
+  restarted.log.parse(watch.log.serialize());
+  EXPECT_EQ(restarted.dueWorkdayNote(evening, &key), "");
+  EXPECT_NE(restarted.dueWorkdayNote(CTime(2025, 10, 10, 12, 0, 0), &key), "");
+  // Off with reminders, with the setting saved as 0, or with the row off and the setting never saved.
+  for (int off = 0; off < 3; ++off) {
+    Settings other = settings;
+    if (off == 0) other.remind = false;
+    if (off == 1) other.workdayNote = 0;
+    if (off == 2) other.holidayRow = false;
+    ReminderWatch quiet;
+    quiet.useSettings(other);
+    EXPECT_EQ(quiet.dueWorkdayNote(evening, &key), "") << off;
+  }
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ int valueOf(const Settings& s, const std::string& key) {
       {"hidefull", s.hideFullScreen},
       {"clickthroughtold", s.clickThroughTold},
       {"holidayrow", s.holidayRow},
+      {"workdaynote", s.workdayNote},
   };
   return values.at(key);
 }
@@ -117,6 +118,11 @@ TEST(SettingsModel, EachKeyReadsItsValueOrItsDefault) {
       {"holidayrow", nullptr, 0},
       {"holidayrow", "1", 1},
       {"holidayrow", "yes", 0},
+      {"workdaynote", nullptr, -1},  // never saved: follows holidayrow
+      {"workdaynote", "0", 0},
+      {"workdaynote", "1", 1},
+      {"workdaynote", "-1", -1},
+      {"workdaynote", "2", -1},
       // The reminder time, as the box takes it.
       {"remindat", nullptr, 540},
       {"remindat", "07:30", 450},
@@ -144,6 +150,24 @@ TEST(SettingsModel, EachKeyReadsItsValueOrItsDefault) {
     FakeStore store;
     if (c.stored) store.values[c.key] = c.stored;
     EXPECT_EQ(valueOf(loadSettings(store), c.key), c.value) << c.key << "=" << (c.stored ? c.stored : "(none)");
+  }
+}
+
+TEST(SettingsModel, AnUnsavedWorkdayNoteFollowsTheHolidayRow) {
+  const struct {
+    const char* holidayRow;  // nullptr: never saved
+    const char* workdayNote;
+    bool on;
+  } cases[] = {
+      {nullptr, nullptr, false}, {"1", nullptr, true}, {"0", nullptr, false}, {"1", "0", false},
+      {"0", "1", true},          {nullptr, "1", true}, {"1", "x", true},      {"0", "x", false},
+  };
+  for (const auto& c : cases) {
+    FakeStore store;
+    if (c.holidayRow) store.values["holidayrow"] = c.holidayRow;
+    if (c.workdayNote) store.values["workdaynote"] = c.workdayNote;
+    EXPECT_EQ(loadSettings(store).workdayNoteOn(), c.on)
+        << (c.holidayRow ? c.holidayRow : "-") << " " << (c.workdayNote ? c.workdayNote : "-");
   }
 }
 
@@ -206,12 +230,15 @@ TEST(SettingsModel, EveryValueReadsBackAsSaved) {
   settings.clickThrough = true;
   settings.hideFullScreen = false;
   settings.clickThroughTold = true;
+  settings.holidayRow = true;
+  settings.workdayNote = 0;
   FakeStore store;
-  EXPECT_TRUE(saveSettings(
-      store, settings,
-      {SettingId::PlaceLeft, SettingId::PlaceTop, SettingId::FontSize, SettingId::Remind, SettingId::RemindAt,
-       SettingId::RemindSound, SettingId::Rows, SettingId::Order, SettingId::Within, SettingId::Layer, SettingId::Lock,
-       SettingId::ClickThrough, SettingId::HideFullScreen, SettingId::ClickThroughTold}));
+  EXPECT_TRUE(
+      saveSettings(store, settings,
+                   {SettingId::PlaceLeft, SettingId::PlaceTop, SettingId::FontSize, SettingId::Remind,
+                    SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows, SettingId::Order, SettingId::Within,
+                    SettingId::Layer, SettingId::Lock, SettingId::ClickThrough, SettingId::HideFullScreen,
+                    SettingId::ClickThroughTold, SettingId::HolidayRow, SettingId::WorkdayNote}));
   EXPECT_EQ(store.writes, 1);
   EXPECT_EQ(store.values["remindat"], "07:05");
   EXPECT_EQ(store.values["layer"], "desktop");
