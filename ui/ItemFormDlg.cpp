@@ -17,6 +17,7 @@
 #include "framework/Gbk.h"
 #include "items/ItemCheck.h"
 #include "items/ItemRecord.h"
+#include "res/Texts.h"
 #include "res/resource.h"
 #include "ui/ItemsDlg.h"
 #include "ui/Messages.h"
@@ -54,10 +55,8 @@ std::wstring trimmedWide(const std::wstring& text) {
 }
 
 std::wstring wide(const std::string& gbkText) { return gbk::toWide(gbkText); }
-// A message that names the item file, whatever characters its path holds.
-std::wstring naming(const std::string& before, const std::string& after) {
-  return wide(before) + gbk::utf8ToWide(itemFilePath) + wide(after);
-}
+// The item file's path for a message, whatever characters it holds.
+std::wstring listPath() { return gbk::utf8ToWide(itemFilePath); }
 
 void addChoice(HWND combo, const std::string& text, LPARAM data) {
   const LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(text).c_str()));
@@ -117,14 +116,11 @@ bool readList(HWND owner, std::string* bytes) {
   FileError why = FileError::None;
   const ReadResult read = readFileBytes(itemFilePath, *bytes, kMaxTextFileBytes, &why);
   if (read == ReadResult::Ok || read == ReadResult::Missing) return true;
-  warn(owner, naming("无法读取纪念日文件（" + fileErrorText(why, 0).str() + "）：\r\n", ""));
+  warn(owner, fill(kListUnreadable, {wide(fileErrorText(why, 0).str()), listPath()}));
   return false;
 }
 
-void tellUnkeepable(HWND owner) {
-  warn(owner,
-       naming("纪念日文件中有无法原样保留的内容（例如损坏的字符）：\r\n", "\r\n\r\n请用“纪念日...”打开它修改。"));
-}
+void tellUnkeepable(HWND owner) { warn(owner, fill(kListUnkeepable, {listPath()})); }
 
 }  // namespace
 
@@ -154,12 +150,10 @@ bool storeItemLine(HWND owner, int stored, const std::wstring& original, const s
       tellUnkeepable(owner);
       return false;
     case LineSplice::Moved:
-      warn(owner, naming("纪念日文件在编辑期间被其他程序修改过，这一行已不在原处：\r\n",
-                         "\r\n\r\n没有保存，您的修改仍在窗口中。"));
+      warn(owner, fill(kLineMoved, {listPath()}));
       return false;
     case LineSplice::Lossy:
-      if (!ask(owner, wide("名称或日期中有些字符无法用 GBK 编码保存，保存后会变成“?”。\r\n\r\n仍要保存吗？")))
-        return false;
+      if (!ask(owner, fill(kAskSaveLineNotInGbk, {}))) return false;
       break;
     case LineSplice::Done:
       break;
@@ -171,8 +165,7 @@ bool storeItemLine(HWND owner, int stored, const std::wstring& original, const s
   } else if (replaceFileBytes(itemFilePath, changed, &why, &code)) {
     return true;
   }
-  warn(owner,
-       naming("无法保存纪念日文件（" + saveErrorText(why, code).str() + "）：\r\n", "\r\n\r\n您的修改仍在窗口中。"));
+  warn(owner, fill(kLineNotSaved, {wide(saveErrorText(why, code).str()), listPath()}));
   return false;
 }
 
@@ -402,19 +395,18 @@ void CItemFormDlg::OnOK() {
   if (!m_original.empty() && form == m_originalForm && name == m_original.substr(0, m_original.find(L',')) &&
       date == dateFieldOf(m_original))
     return EndDialog(IDOK);
-  const auto refuse = [this](int id, const std::string& text) {
-    warn(m_hWnd, wide(text));
+  // The range texts' blank takes the limit.
+  const auto refuse = [this](int id, const char* text, int limit = 0) {
+    warn(m_hWnd, fill(text, {digits(limit)}));
     ::SetFocus(GetDlgItem(id));
   };
-  if (trimmedWide(name).empty()) return refuse(IDC_ITEM_NAME, "请填写名称。");
-  if (name.find_first_of(L",;") != std::wstring::npos)
-    return refuse(IDC_ITEM_NAME, "名称里不能有英文逗号“,”或分号“;”：逗号隔开名称和日期，有分号的行不会显示。");
+  if (trimmedWide(name).empty()) return refuse(IDC_ITEM_NAME, kNameMissing);
+  if (name.find_first_of(L",;") != std::wstring::npos) return refuse(IDC_ITEM_NAME, kNameStops);
   const wchar_t dateStops[] = {L',', L';', kFullWidthComma, 0};
-  if (date.find_first_of(dateStops) != std::wstring::npos) return refuse(IDC_ITEM_DATE, "日期里不能有逗号或分号。");
+  if (date.find_first_of(dateStops) != std::wstring::npos) return refuse(IDC_ITEM_DATE, kDateStops);
   if (form.repeat == Repeat::EveryNDays && (form.everyDays < 1 || form.everyDays > kMaxEveryDays))
-    return refuse(IDC_ITEM_EVERY, "“每 N 天”的天数要在 1 到 " + std::to_string(kMaxEveryDays) + " 之间。");
-  if (form.lead > kMaxLeadDays)
-    return refuse(IDC_ITEM_LEAD, "提前的天数要在 0 到 " + std::to_string(kMaxLeadDays) + " 之间。");
+    return refuse(IDC_ITEM_EVERY, kEveryDaysRange, kMaxEveryDays);
+  if (form.lead > kMaxLeadDays) return refuse(IDC_ITEM_LEAD, kLeadRange, kMaxLeadDays);
 
   const std::string options = itemFormOptions(form);
   const std::wstring line = name + L"," + date + (options.empty() ? std::wstring() : L"," + wide(options));
