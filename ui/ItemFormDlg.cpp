@@ -15,6 +15,7 @@
 #include "core/LunarCalendar.h"
 #include "core/TextFile.h"
 #include "framework/Gbk.h"
+#include "items/Festivals.h"
 #include "items/ItemCheck.h"
 #include "items/ItemRecord.h"
 #include "res/Texts.h"
@@ -184,6 +185,10 @@ BOOL CItemFormDlg::OnInitDialog() {
   for (int y = kFirstLunarYear; y <= kLastLunarYear; ++y) addChoice(year, std::to_string(y) + "年", y);
   for (int d = 1; d <= 30; ++d) addChoice(GetDlgItem(IDC_ITEM_LUNAR_DAY), lunarDayName(d), d);
   FillLunarMonths();
+  size_t presets = 0;
+  const FestivalPreset* festivals = festivalPresets(&presets);
+  for (size_t i = 0; i < presets; ++i)
+    addChoice(GetDlgItem(IDC_ITEM_FESTIVAL), festivals[i].name, static_cast<LPARAM>(i));
   SendDlgItemMessageW(m_hWnd, IDC_ITEM_LEAD, EM_SETLIMITTEXT, 3, 0);
   SendDlgItemMessageW(m_hWnd, IDC_ITEM_EVERY, EM_SETLIMITTEXT, 5, 0);
   ShowForm(m_original.empty() ? ItemForm() : m_originalForm);
@@ -207,6 +212,8 @@ void CItemFormDlg::ShowForm(const ItemForm& form) {
   check(m_hWnd, IDC_ITEM_COUNT_TODAY, form.countStartDay);
   check(m_hWnd, IDC_ITEM_PIN, form.pinned);
   check(m_hWnd, IDC_ITEM_HIDE, form.hidden);
+  m_festival = festivalOfLine(form.name, form.date);
+  choose(GetDlgItem(IDC_ITEM_FESTIVAL), m_festival);
   const std::string others = otherOptionsText(form);
   SetDlgItemText(IDC_ITEM_OTHER, others.empty() ? CString() : CString("其他选项：" + others));
   // A lunar date shows in the helper too.
@@ -251,6 +258,18 @@ void CItemFormDlg::WriteLunarDate() {
   const int year = static_cast<int>(chosen(GetDlgItem(IDC_ITEM_LUNAR_YEAR)));
   SetDlgItemText(IDC_ITEM_DATE, CString(lunarDateInput(year > 0 ? year : 0, static_cast<int>(month & 0xFF),
                                                        (month & kLeapMonth) != 0, static_cast<int>(day))));
+}
+
+// The preset fills the date, and the name unless the user typed one (items/Festivals.h).
+void CItemFormDlg::ChooseFestival() {
+  const LPARAM preset = chosen(GetDlgItem(IDC_ITEM_FESTIVAL));
+  if (preset < 0) return;
+  size_t count = 0;
+  const FestivalPreset& festival = festivalPresets(&count)[preset];
+  if (festivalTakesName(gbk::fromWide(windowText(GetDlgItem(IDC_ITEM_NAME))), m_festival))
+    SetDlgItemText(IDC_ITEM_NAME, festival.name);
+  m_festival = static_cast<int>(preset);
+  SetDlgItemText(IDC_ITEM_DATE, festival.date);
 }
 
 ItemForm CItemFormDlg::ReadFields() const {
@@ -355,7 +374,11 @@ LRESULT CItemFormDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     KeepNameShort();
   } else if (id == IDC_ITEM_DATE && code == EN_CHANGE) {
     m_nameCut = false;
-    const bool yearly = isYearlyDate(ReadFields().date);
+    const std::string date = ReadFields().date;
+    // The list shows a preset only while the date is its date.
+    size_t count = 0;
+    if (m_festival >= 0 && date != festivalPresets(&count)[m_festival].date) choose(GetDlgItem(IDC_ITEM_FESTIVAL), -1);
+    const bool yearly = isYearlyDate(date);
     if (yearly != m_yearly) {
       // Until the user chose a repeat, the date decides it: 每年 for one without a year.
       const LPARAM before = chosen(GetDlgItem(IDC_ITEM_REPEAT));
@@ -368,6 +391,8 @@ LRESULT CItemFormDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     m_repeatTouched = true;
     EnableWindow(GetDlgItem(IDC_ITEM_EVERY),
                  chosen(GetDlgItem(IDC_ITEM_REPEAT)) == static_cast<LPARAM>(Repeat::EveryNDays));
+  } else if (id == IDC_ITEM_FESTIVAL && code == CBN_SELCHANGE) {
+    ChooseFestival();
   } else if (id == IDC_ITEM_LUNAR_YEAR && code == CBN_SELCHANGE) {
     FillLunarMonths();
     WriteLunarDate();
