@@ -1,5 +1,9 @@
 #include "items/Festivals.h"
 
+#include <iterator>
+
+#include "items/ItemOptions.h"
+
 namespace {
 
 const FestivalPreset kPresets[] = {
@@ -20,3 +24,14 @@ const FestivalPreset* festivalPresets(size_t* count) {
 }
 
 std::string festivalLine(const FestivalPreset& preset) { return std::string(preset.name) + "," + preset.date; }
+
+int festivalOfLine(std::string_view name, std::string_view date) {
+  for (const FestivalPreset& preset : kPresets)
+    if (name == preset.name && date == preset.date) return static_cast<int>(&preset - kPresets);
+  return -1;
+}
+
+bool festivalTakesName(std::string_view name, int previous) {
+  if (trimField(name).empty()) return true;
+  return previous >= 0 && static_cast<size_t>(previous) < std::size(kPresets) && name == kPresets[previous].name;
+}

@@ -40,7 +40,8 @@ bool ItemForm::operator==(const ItemForm& o) const {
   return name == o.name && date == o.date && repeat == o.repeat &&
          (repeat != Repeat::EveryNDays || everyDays == o.everyDays) && remind == o.remind && lead == o.lead &&
          moreLeads == o.moreLeads && pinned == o.pinned && hidden == o.hidden && milestones == o.milestones &&
-         ownMilestones == o.ownMilestones && countStartDay == o.countStartDay && unknown == o.unknown;
+         ownMilestones == o.ownMilestones && countStartDay == o.countStartDay && workdays == o.workdays &&
+         unknown == o.unknown && unread == o.unread;
 }
 
 bool isYearlyDate(std::string_view date) {
@@ -56,7 +57,8 @@ ItemForm itemFormOfLine(std::string_view line) {
   const size_t comma = line.find(',');
   form.name = std::string(line.substr(0, comma));
   form.date = std::string(trimField(dateFieldOfLine(line)));
-  const ItemOptions options = parseItemOptions(optionFieldsOfLine(line));
+  const std::string_view fields = optionFieldsOfLine(line);
+  const ItemOptions options = parseItemOptions(fields);
   form.remind = options.remind;
   if (!options.leadDays.empty()) {
     form.lead = options.leadDays.front();
@@ -70,7 +72,9 @@ ItemForm itemFormOfLine(std::string_view line) {
   form.milestones = options.milestones;
   form.ownMilestones = options.ownMilestones;
   form.countStartDay = options.countStartDay;
+  form.workdays = options.workdays;
   form.unknown = options.unknown;
+  if (options.unread) form.unread = std::string(trimField(fields.substr(options.unreadFrom)));
   return form;
 }
 
@@ -90,7 +94,9 @@ std::string itemFormOptions(const ItemForm& form) {
   if (form.milestones) appendField(options, "里程碑");
   for (int number : form.ownMilestones) appendField(options, milestoneOption(number));
   if (form.countStartDay) appendField(options, "含当天");
+  if (form.workdays) appendField(options, "工作日");
   for (const std::string& option : form.unknown) appendField(options, option);
+  if (!form.unread.empty()) appendField(options, form.unread);
   return options;
 }
 
@@ -107,7 +113,9 @@ std::string otherOptionsText(const ItemForm& form) {
   const auto add = [&text](const std::string& option) { text += (text.empty() ? "" : "、") + option; };
   for (int lead : form.moreLeads) add(leadOption(lead));
   for (int number : form.ownMilestones) add(milestoneOption(number));
+  if (form.workdays) add("工作日");
   for (const std::string& option : form.unknown) add(option);
+  if (!form.unread.empty()) add(form.unread);
   return text;
 }
 

@@ -1,8 +1,9 @@
 // One line of the item file as the fields of the item dialog, and back, without any window code.
 // The text stays the only truth: a line is read into a form, the form written into a line, and a
 // line whose form did not change is given back exactly as it was written. A changed line is written
-// in one canonical order: "名称,日期" then 提醒, 提前N天, 置顶, 隐藏, the repeat, 里程碑, 里程碑N, 含当天
-// and last the options the parser does not know, as written, all separated by ",".
+// in one canonical order: "名称,日期" then 提醒, 提前N天, 置顶, 隐藏, the repeat, 里程碑, 里程碑N, 含当天,
+// 工作日 and last the options the parser does not know, as written, all separated by ","; the fields past
+// the ones a line keeps (kMaxLineOptions) follow unchanged.
 #pragma once
 #include <string>
 #include <string_view>
@@ -24,7 +25,9 @@ struct ItemForm {
   bool milestones = false;           // 里程碑
   std::vector<int> ownMilestones;    // 里程碑N, which the form does not show
   bool countStartDay = false;        // 含当天
+  bool workdays = false;             // 工作日, which the form does not show
   std::vector<std::string> unknown;  // options not understood, as written
+  std::string unread;                // the fields past the options a line keeps, as written
 
   bool operator==(const ItemForm& other) const;
   bool operator!=(const ItemForm& other) const { return !(*this == other); }
@@ -41,8 +44,8 @@ std::string itemLineOfForm(const ItemForm& form, std::string_view original = {})
 // The options of the canonical line, without the name and date (empty when there are none).
 std::string itemFormOptions(const ItemForm& form);
 
-// The options the form keeps without showing them (more leads, 里程碑N, unknown ones), joined by "、";
-// empty when there are none.
+// The options the form keeps without showing them (more leads, 里程碑N, 工作日, unknown ones), joined by "、",
+// then the unread fields as written; empty when there are none.
 std::string otherOptionsText(const ItemForm& form);
 
 // The date (GBK) is one of the yearly forms (5月20日, 农历腊月初八): it repeats every year by itself, and

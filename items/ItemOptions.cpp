@@ -150,7 +150,7 @@ ItemOptions parseItemOptions(std::string_view fields) {
     }
     const std::string_view option = trimmed(fields.substr(begin, i - begin));
     if (!option.empty() && read == kMaxLineOptions) {
-      ++options.unread;
+      if (!options.unread++) options.unreadFrom = begin;
     } else if (!option.empty()) {
       ++read;
       if (!options.written.empty()) options.written += ',';

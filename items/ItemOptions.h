@@ -30,6 +30,7 @@ struct ItemOptions {
   std::vector<std::string> unknown;  // options not understood, as written (trimmed)
   bool repeatConflict = false;       // two different repeat options (每周,每年): only the last counts
   int unread = 0;                    // fields past kMaxLineOptions, not read
+  size_t unreadFrom = 0;             // where in the fields the first of them begins
 
   // True when the line asks for any reminder.
   bool reminded() const { return remind || !leadDays.empty(); }
@@ -41,7 +42,7 @@ struct ItemOptions {
 // Reads the fields after the date (GBK text, see optionFieldsOfLine): fields are split at "," and
 // "，", trimmed of ASCII and full-width spaces, empty ones dropped; full-width digits count as
 // digits. An option whose number is out of range (提前0天, 提前400天) is unknown. The first
-// kMaxLineOptions non-empty fields are read, the rest counted in unread.
+// kMaxLineOptions non-empty fields are read, the rest counted in unread (from unreadFrom on).
 ItemOptions parseItemOptions(std::string_view fields);
 
 // The field without the ASCII and full-width spaces around it, as the parser trims each option.

@@ -33,6 +33,23 @@ constexpr char kAskOverwriteChangedList[] =
 // {1} says why (saveErrorText).
 constexpr char kListNotSaved[] = "无法保存纪念日文件（{1}）：\r\n{2}\r\n\r\n您的修改仍在编辑框中。";
 
+// --- The item dialog ---
+constexpr char kNameMissing[] = "请填写名称。";
+constexpr char kNameStops[] = "名称里不能有英文逗号“,”或分号“;”：逗号隔开名称和日期，有分号的行不会显示。";
+constexpr char kDateStops[] = "日期里不能有逗号或分号。";
+// {1} is the largest number the option takes.
+constexpr char kEveryDaysRange[] = "“每 N 天”的天数要在 1 到 {1} 之间。";
+constexpr char kLeadRange[] = "提前的天数要在 0 到 {1} 之间。";
+// Storing its line in the list: {1} is the list's path, or says why and {2} is the path.
+constexpr char kListUnreadable[] = "无法读取纪念日文件（{1}）：\r\n{2}";
+constexpr char kListUnkeepable[] =
+    "纪念日文件中有无法原样保留的内容（例如损坏的字符）：\r\n{1}\r\n\r\n请用“纪念日...”打开它修改。";
+constexpr char kLineMoved[] =
+    "纪念日文件在编辑期间被其他程序修改过，这一行已不在原处：\r\n{1}\r\n\r\n没有保存，您的修改仍在窗口中。";
+constexpr char kAskSaveLineNotInGbk[] =
+    "名称或日期中有些字符无法用 GBK 编码保存，保存后会变成“?”。\r\n\r\n仍要保存吗？";
+constexpr char kLineNotSaved[] = "无法保存纪念日文件（{1}）：\r\n{2}\r\n\r\n您的修改仍在窗口中。";
+
 // --- The settings file could not be written; {1} is its path ---
 constexpr char kSettingsNotSaved[] =
     "无法保存设置，下次启动时不会记住这些更改（例如拖动后的位置）。设置文件：\r\n{1}\r\n请检查它是否只读或被其他程序占用。";

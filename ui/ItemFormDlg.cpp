@@ -15,8 +15,10 @@
 #include "core/LunarCalendar.h"
 #include "core/TextFile.h"
 #include "framework/Gbk.h"
+#include "items/Festivals.h"
 #include "items/ItemCheck.h"
 #include "items/ItemRecord.h"
+#include "res/Texts.h"
 #include "res/resource.h"
 #include "ui/ItemsDlg.h"
 #include "ui/Messages.h"
@@ -54,10 +56,8 @@ std::wstring trimmedWide(const std::wstring& text) {
 }
 
 std::wstring wide(const std::string& gbkText) { return gbk::toWide(gbkText); }
-// A message that names the item file, whatever characters its path holds.
-std::wstring naming(const std::string& before, const std::string& after) {
-  return wide(before) + gbk::utf8ToWide(itemFilePath) + wide(after);
-}
+// The item file's path for a message, whatever characters it holds.
+std::wstring listPath() { return gbk::utf8ToWide(itemFilePath); }
 
 void addChoice(HWND combo, const std::string& text, LPARAM data) {
   const LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(text).c_str()));
@@ -117,14 +117,11 @@ bool readList(HWND owner, std::string* bytes) {
   FileError why = FileError::None;
   const ReadResult read = readFileBytes(itemFilePath, *bytes, kMaxTextFileBytes, &why);
   if (read == ReadResult::Ok || read == ReadResult::Missing) return true;
-  warn(owner, naming("无法读取纪念日文件（" + fileErrorText(why, 0).str() + "）：\r\n", ""));
+  warn(owner, fill(kListUnreadable, {wide(fileErrorText(why, 0).str()), listPath()}));
   return false;
 }
 
-void tellUnkeepable(HWND owner) {
-  warn(owner,
-       naming("纪念日文件中有无法原样保留的内容（例如损坏的字符）：\r\n", "\r\n\r\n请用“纪念日...”打开它修改。"));
-}
+void tellUnkeepable(HWND owner) { warn(owner, fill(kListUnkeepable, {listPath()})); }
 
 }  // namespace
 
@@ -154,12 +151,10 @@ bool storeItemLine(HWND owner, int stored, const std::wstring& original, const s
       tellUnkeepable(owner);
       return false;
     case LineSplice::Moved:
-      warn(owner, naming("纪念日文件在编辑期间被其他程序修改过，这一行已不在原处：\r\n",
-                         "\r\n\r\n没有保存，您的修改仍在窗口中。"));
+      warn(owner, fill(kLineMoved, {listPath()}));
       return false;
     case LineSplice::Lossy:
-      if (!ask(owner, wide("名称或日期中有些字符无法用 GBK 编码保存，保存后会变成“?”。\r\n\r\n仍要保存吗？")))
-        return false;
+      if (!ask(owner, fill(kAskSaveLineNotInGbk, {}))) return false;
       break;
     case LineSplice::Done:
       break;
@@ -171,8 +166,7 @@ bool storeItemLine(HWND owner, int stored, const std::wstring& original, const s
   } else if (replaceFileBytes(itemFilePath, changed, &why, &code)) {
     return true;
   }
-  warn(owner,
-       naming("无法保存纪念日文件（" + saveErrorText(why, code).str() + "）：\r\n", "\r\n\r\n您的修改仍在窗口中。"));
+  warn(owner, fill(kLineNotSaved, {wide(saveErrorText(why, code).str()), listPath()}));
   return false;
 }
 
@@ -191,6 +185,10 @@ BOOL CItemFormDlg::OnInitDialog() {
   for (int y = kFirstLunarYear; y <= kLastLunarYear; ++y) addChoice(year, std::to_string(y) + "年", y);
   for (int d = 1; d <= 30; ++d) addChoice(GetDlgItem(IDC_ITEM_LUNAR_DAY), lunarDayName(d), d);
   FillLunarMonths();
+  size_t presets = 0;
+  const FestivalPreset* festivals = festivalPresets(&presets);
+  for (size_t i = 0; i < presets; ++i)
+    addChoice(GetDlgItem(IDC_ITEM_FESTIVAL), festivals[i].name, static_cast<LPARAM>(i));
   SendDlgItemMessageW(m_hWnd, IDC_ITEM_LEAD, EM_SETLIMITTEXT, 3, 0);
   SendDlgItemMessageW(m_hWnd, IDC_ITEM_EVERY, EM_SETLIMITTEXT, 5, 0);
   ShowForm(m_original.empty() ? ItemForm() : m_originalForm);
@@ -214,6 +212,8 @@ void CItemFormDlg::ShowForm(const ItemForm& form) {
   check(m_hWnd, IDC_ITEM_COUNT_TODAY, form.countStartDay);
   check(m_hWnd, IDC_ITEM_PIN, form.pinned);
   check(m_hWnd, IDC_ITEM_HIDE, form.hidden);
+  m_festival = festivalOfLine(form.name, form.date);
+  choose(GetDlgItem(IDC_ITEM_FESTIVAL), m_festival);
   const std::string others = otherOptionsText(form);
   SetDlgItemText(IDC_ITEM_OTHER, others.empty() ? CString() : CString("其他选项：" + others));
   // A lunar date shows in the helper too.
@@ -258,6 +258,18 @@ void CItemFormDlg::WriteLunarDate() {
   const int year = static_cast<int>(chosen(GetDlgItem(IDC_ITEM_LUNAR_YEAR)));
   SetDlgItemText(IDC_ITEM_DATE, CString(lunarDateInput(year > 0 ? year : 0, static_cast<int>(month & 0xFF),
                                                        (month & kLeapMonth) != 0, static_cast<int>(day))));
+}
+
+// The preset fills the date, and the name unless the user typed one (items/Festivals.h).
+void CItemFormDlg::ChooseFestival() {
+  const LPARAM preset = chosen(GetDlgItem(IDC_ITEM_FESTIVAL));
+  if (preset < 0) return;
+  size_t count = 0;
+  const FestivalPreset& festival = festivalPresets(&count)[preset];
+  if (festivalTakesName(gbk::fromWide(windowText(GetDlgItem(IDC_ITEM_NAME))), m_festival))
+    SetDlgItemText(IDC_ITEM_NAME, festival.name);
+  m_festival = static_cast<int>(preset);
+  SetDlgItemText(IDC_ITEM_DATE, festival.date);
 }
 
 ItemForm CItemFormDlg::ReadFields() const {
@@ -362,7 +374,11 @@ LRESULT CItemFormDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     KeepNameShort();
   } else if (id == IDC_ITEM_DATE && code == EN_CHANGE) {
     m_nameCut = false;
-    const bool yearly = isYearlyDate(ReadFields().date);
+    const std::string date = ReadFields().date;
+    // The list shows a preset only while the date is its date.
+    size_t count = 0;
+    if (m_festival >= 0 && date != festivalPresets(&count)[m_festival].date) choose(GetDlgItem(IDC_ITEM_FESTIVAL), -1);
+    const bool yearly = isYearlyDate(date);
     if (yearly != m_yearly) {
       // Until the user chose a repeat, the date decides it: 每年 for one without a year.
       const LPARAM before = chosen(GetDlgItem(IDC_ITEM_REPEAT));
@@ -375,6 +391,8 @@ LRESULT CItemFormDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     m_repeatTouched = true;
     EnableWindow(GetDlgItem(IDC_ITEM_EVERY),
                  chosen(GetDlgItem(IDC_ITEM_REPEAT)) == static_cast<LPARAM>(Repeat::EveryNDays));
+  } else if (id == IDC_ITEM_FESTIVAL && code == CBN_SELCHANGE) {
+    ChooseFestival();
   } else if (id == IDC_ITEM_LUNAR_YEAR && code == CBN_SELCHANGE) {
     FillLunarMonths();
     WriteLunarDate();
@@ -402,19 +420,18 @@ void CItemFormDlg::OnOK() {
   if (!m_original.empty() && form == m_originalForm && name == m_original.substr(0, m_original.find(L',')) &&
       date == dateFieldOf(m_original))
     return EndDialog(IDOK);
-  const auto refuse = [this](int id, const std::string& text) {
-    warn(m_hWnd, wide(text));
+  // The range texts' blank takes the limit.
+  const auto refuse = [this](int id, const char* text, int limit = 0) {
+    warn(m_hWnd, fill(text, {digits(limit)}));
     ::SetFocus(GetDlgItem(id));
   };
-  if (trimmedWide(name).empty()) return refuse(IDC_ITEM_NAME, "请填写名称。");
-  if (name.find_first_of(L",;") != std::wstring::npos)
-    return refuse(IDC_ITEM_NAME, "名称里不能有英文逗号“,”或分号“;”：逗号隔开名称和日期，有分号的行不会显示。");
+  if (trimmedWide(name).empty()) return refuse(IDC_ITEM_NAME, kNameMissing);
+  if (name.find_first_of(L",;") != std::wstring::npos) return refuse(IDC_ITEM_NAME, kNameStops);
   const wchar_t dateStops[] = {L',', L';', kFullWidthComma, 0};
-  if (date.find_first_of(dateStops) != std::wstring::npos) return refuse(IDC_ITEM_DATE, "日期里不能有逗号或分号。");
+  if (date.find_first_of(dateStops) != std::wstring::npos) return refuse(IDC_ITEM_DATE, kDateStops);
   if (form.repeat == Repeat::EveryNDays && (form.everyDays < 1 || form.everyDays > kMaxEveryDays))
-    return refuse(IDC_ITEM_EVERY, "“每 N 天”的天数要在 1 到 " + std::to_string(kMaxEveryDays) + " 之间。");
-  if (form.lead > kMaxLeadDays)
-    return refuse(IDC_ITEM_LEAD, "提前的天数要在 0 到 " + std::to_string(kMaxLeadDays) + " 之间。");
+    return refuse(IDC_ITEM_EVERY, kEveryDaysRange, kMaxEveryDays);
+  if (form.lead > kMaxLeadDays) return refuse(IDC_ITEM_LEAD, kLeadRange, kMaxLeadDays);
 
   const std::string options = itemFormOptions(form);
   const std::wstring line = name + L"," + date + (options.empty() ? std::wstring() : L"," + wide(options));

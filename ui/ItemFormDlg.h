@@ -33,6 +33,7 @@ class CItemFormDlg : public CDialog {
   void FillRepeat(Repeat selected);
   void FillLunarMonths();
   void WriteLunarDate();
+  void ChooseFestival();
   void UpdatePreview();
   void KeepNameShort();
   void ShowCalendar();
@@ -45,6 +46,7 @@ class CItemFormDlg : public CDialog {
   bool m_repeatTouched = false;  // the user chose a repeat: the date no longer decides it
   bool m_nameCut = false;        // the name box was cut back to its limit: the preview says so
   bool m_filling = false;        // the fields are being set, not typed
+  int m_festival = -1;           // the preset last chosen from the 节日 list (items/Festivals.h)
   HWND m_calendar = nullptr;     // made at the first pick, over the fields below the date
   bool m_calendarKeyed = false;  // the calendar's last input was a key, not a click
 };

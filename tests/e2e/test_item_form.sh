@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The item dialog, with the real keyboard and pointer: a lunar anniversary with a reminder added from
 # the widget's menu by keys alone (the other lines keep their bytes), a row's line opened and closed
-# unchanged (not rewritten), and a line changed from the editor's "编辑此行..." as one undoable change.
+# unchanged (not rewritten), a line changed from the editor's "编辑此行..." as one undoable change, and
+# a festival chosen from the 节日 list by keys.
 source "$(dirname "$0")/lib.sh"
 
 ITEMS=$(items_file)
@@ -32,8 +33,8 @@ press_keys Down Down Return
 check "Down Down Enter on the menu opens $ADD" dialog_shown "$ADD" 10
 wait_for 5 has_keyboard "$ADD" || fail "the dialog got the keyboard"
 type_text '外婆生日'
-# Tab to the lunar helper: 不记年份, 腊月 (the twelfth month), 初八.
-press_keys Tab Tab Tab Down Tab $(printf "Down %.0s" {1..12}) Tab $(printf "Down %.0s" {1..8})
+# Tab past the date, 选择... and 节日 to the lunar helper: 不记年份, 腊月 (the twelfth month), 初八.
+press_keys Tab Tab Tab Tab Down Tab $(printf "Down %.0s" {1..12}) Tab $(printf "Down %.0s" {1..8})
 check "the lunar helper writes the date" wait_for 5 eval '[ "$(form_text "$ADD" "$IDC_ITEM_DATE")" = 农历腊月初八 ]'
 check "the preview reads it" wait_for 5 preview_has "$ADD" '· 农历腊月初八'
 check "a date without a year repeats yearly" [ "$(form_text "$ADD" "$IDC_ITEM_REPEAT")" = 每年 ]
@@ -83,6 +84,22 @@ editor_ok
 check "the editor's OK saves" editor_closed
 check "the file holds the line, written by the editor (its commas made ASCII)" \
   file_is_gbk "$ITEMS" '; 我的纪念日,一行一个\r\n\r\n结婚纪念日,2020-05-20,置顶\r\n生日,2030-01-01\r\n外婆生日,农历腊月初八,提醒,提前3天\r\n'
+
+# --- a festival chosen from the 节日 list by keys: each step fills the name the step before filled ---
+click_point "$wx" "$wy" 3
+wait_menu || fail "the widget's menu opened for a festival"
+press_keys Down Down Return
+check "the menu opens $ADD again" dialog_shown "$ADD" 10
+wait_for 5 has_keyboard "$ADD" || fail "the dialog got the keyboard again"
+# 春节, 元宵节, 清明, 端午节, 七夕, 中元节, 中秋节.
+press_keys Tab Tab Tab $(printf "Down %.0s" {1..7})
+check "the festival fills the name" wait_for 5 eval '[ "$(form_text "$ADD" "$IDC_ITEM_NAME")" = 中秋节 ]'
+check "and the date" [ "$(form_text "$ADD" "$IDC_ITEM_DATE")" = 农历八月十五 ]
+check "the preview reads it" wait_for 5 preview_has "$ADD" '· 农历八月十五'
+press_keys Return
+check "Enter stores the festival" dialog_gone "$ADD" 10
+check "as an ordinary line, every other byte kept" \
+  file_is_gbk "$ITEMS" '; 我的纪念日,一行一个\r\n\r\n结婚纪念日,2020-05-20,置顶\r\n生日,2030-01-01\r\n外婆生日,农历腊月初八,提醒,提前3天\r\n中秋节,农历八月十五\r\n'
 
 quit_app || fail "the program quit"
 finish

@@ -30,4 +30,28 @@ TEST(FestivalsTest, EveryPresetIsAYearlyLine) {
     EXPECT_EQ(names.count(name), 1u) << name;
 }
 
+TEST(FestivalsTest, WhichPresetAndWhatItFills) {
+  size_t count = 0;
+  const FestivalPreset* presets = festivalPresets(&count);
+  const int midAutumn = 6, national = 24;
+  ASSERT_EQ(std::string(presets[national].name), "国庆节");
+  // The list shows a preset chosen only for its own line.
+  const struct {
+    const char *name, *date;
+    int preset;
+  } lines[] = {{"中秋节", "农历八月十五", midAutumn}, {"国庆节", "10月1日", national},
+               {"春节", "农历正月初一", 0},           {"结婚", "10月1日", -1},
+               {"中秋节", "农历八月十六", -1},        {"", "", -1}};
+  for (const auto& l : lines) EXPECT_EQ(festivalOfLine(l.name, l.date), l.preset) << l.name << "," << l.date;
+  // The name box takes the preset's name when empty or still the previous preset's, never a typed one.
+  const struct {
+    const char* name;
+    int previous;
+    bool takes;
+  } fills[] = {
+      {"", -1, true},        {" \t　", midAutumn, true},     {"中秋节", midAutumn, true},   {"中秋节", national, false},
+      {"中秋节", -1, false}, {"外婆生日", midAutumn, false}, {"中秋节 ", midAutumn, false}, {"中秋节", 1000, false}};
+  for (const auto& f : fills) EXPECT_EQ(festivalTakesName(f.name, f.previous), f.takes) << f.name << "/" << f.previous;
+}
+
 }  // namespace

@@ -22,11 +22,18 @@ std::string describe(const ItemForm& f) {
   if (f.milestones) text += " milestones";
   for (int n : f.ownMilestones) text += " m" + std::to_string(n);
   if (f.countStartDay) text += " day1";
+  if (f.workdays) text += " workdays";
   for (const std::string& u : f.unknown) text += " ?" + u;
+  if (!f.unread.empty()) text += " >" + f.unread;
   return text;
 }
 
 TEST(ItemFormTest, LineToFormAndBackInTheCanonicalOrder) {
+  std::string manyMilestones, manyForm;  // with 置顶, as many options as a line keeps
+  for (int n = 1; n < kMaxLineOptions; ++n) {
+    manyMilestones += ",里程碑" + std::to_string(n);
+    manyForm += " m" + std::to_string(n);
+  }
   const struct {
     std::string line, form, canonical;
   } cases[] = {
@@ -48,8 +55,13 @@ TEST(ItemFormTest, LineToFormAndBackInTheCanonicalOrder) {
       // What the form does not show is kept, in its place in the order, or last as written.
       {"x,2020-01-01,提前7天,提前1天,提前7天", "x|2020-01-01|once lead7 +lead1", "x,2020-01-01,提前7天,提前1天"},
       {"相识,2020-01-01,里程碑520,里程碑", "相识|2020-01-01|once milestones m520", "相识,2020-01-01,里程碑,里程碑520"},
+      {"报告,2026-06-30,工作日,置顶", "报告|2026-06-30|once pinned workdays", "报告,2026-06-30,置顶,工作日"},
       {"x,2020-01-01,提醒我, 未来选项 ,提醒", "x|2020-01-01|once remind ?提醒我 ?未来选项",
        "x,2020-01-01,提醒,提醒我,未来选项"},
+      // The fields past the ones a line keeps are not read, and follow the rest unchanged.
+      {"x,2020-01-01" + manyMilestones + ",置顶，提醒, 未来 ,，隐藏,",
+       "x|2020-01-01|once pinned" + manyForm + " >提醒, 未来 ,，隐藏,",
+       "x,2020-01-01,置顶" + manyMilestones + ",提醒, 未来 ,，隐藏,"},
       // Full-width commas, digits and spaces as the widget reads them; the date stays as written.
       {"妈妈,　５月２０日　，提前３天，提醒", "妈妈|５月２０日|yearly remind lead3", "妈妈,５月２０日,提醒,提前3天"},
       {"x, 2020-01-01 ,置顶", "x|2020-01-01|once pinned", "x,2020-01-01,置顶"},
