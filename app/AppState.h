@@ -14,4 +14,3 @@ extern CString fontFace;
 // Paths in UTF-8, whole whatever characters the folders hold; UTF-16 where they meet Windows.
 extern FilePath appPath;
 extern FilePath itemFilePath;
-

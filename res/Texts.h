@@ -52,10 +52,12 @@ constexpr char kLineNotSaved[] = "无法保存纪念日文件（{1}）：\r\n{2}
 
 // --- The settings file could not be written; {1} is its path ---
 constexpr char kSettingsNotSaved[] =
-    "无法保存设置，下次启动时不会记住这些更改（例如拖动后的位置）。设置文件：\r\n{1}\r\n请检查它是否只读或被其他程序占用。";
+    "无法保存设置，下次启动时不会记住这些更改（例如拖动后的位置）。设置文件：\r\n{1}"
+    "\r\n请检查它是否只读或被其他程序占用。";
 // {2} is the size chosen.
 constexpr char kFontSizeNotSaved[] =
-    "字体大小已改为 {2}，但无法保存到设置文件：\r\n{1}\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。";
+    "字体大小已改为 "
+    "{2}，但无法保存到设置文件：\r\n{1}\r\n\r\n下次启动时仍是原来的大小。请检查设置文件是否只读或被其他程序占用。";
 constexpr char kOptionsNotSaved[] =
     "提醒、显示和位置的设置已生效，但无法保存到设置文件：\r\n{1}\r\n\r\n下次启动时仍是原来的设置。"
     "请检查设置文件是否只读或被其他程序占用。";
