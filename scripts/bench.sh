@@ -191,7 +191,8 @@ one_run() {  # widget|floor|bare|big
     [ "$ms" != fail ] && record "$who.options" "$ms"
     sleep 1
   fi
-  answer=$(ask menuquit $((x + w / 2)) $((y + 5)))
+  # "退出" by keys: the last entry of the floor's menu; above the row's own entry in the widget's.
+  answer=$(ask menuquit $((x + w / 2)) $((y + 5)) "$([ "$who" = floor ] || [ "$who" = bare ] && echo 1 || echo 2)")
   read -r _ ms clicked <<<"$answer"
   if [ "$ms" = fail ]; then
     kill "$pid" 2>/dev/null || true
@@ -286,7 +287,7 @@ if [ "$BIG_MB" -gt 0 ]; then
     'BEGIN { if (s + 0 > 0 && b != "-") printf "%.2fx", b / s; else printf "-" }') the start with the five rows alone"
 fi
 echo
-echo "Step timeline: median ms from the launch (start) or from the click on \"退出\" (quit); in brackets"
+echo "Step timeline: median ms from the launch (start) or from the Return on \"退出\" (quit); in brackets"
 echo "the median time since the program's previous mark of the same run"
 printf "%-6s %-20s %20s %20s\n" "" "step" "Tessaly" "floor"
 sort -k3,3 -k1,1 -k2,2n -k4,4g "$STEPS" | awk '
@@ -324,8 +325,8 @@ sort -k3,3 -k1,1 -k2,2n -k4,4g "$STEPS" | awk '
 cat <<'NOTES'
 
 What the figures are: start = fork of the Wine launcher to the first 12-pixel run of a row background
-seen on screen (XGetImage every 2 ms; the Wine server is already up); quit = click on the menu's
-"退出" (X pointer) to the process's end (waitpid); options OK = Enter in the options dialog (X key)
+seen on screen (XGetImage every 2 ms; the Wine server is already up); quit = Return on the menu's
+"退出" (X keys; the widget's row menu ends with the row's own entry) to the process's end (waitpid); options OK = Enter in the options dialog (X key)
 to rows of the new size 40 seen below the old bottom edge; render = median of 40 RenderWidget calls
 at size 20 and of 5 at size 200 in one process (render_bench) vs the floor's own render, timed in
 the process; idle = 50 ms intervals of a 60 s window (one minute tick falls inside it) in which the

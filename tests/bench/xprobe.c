@@ -11,9 +11,10 @@
  *                                     (the rectangle of the X window showing them; us: the fork)
  *   keywait <keysym> <x> <y> <w> <h>  sends the key, waits for widget rows in the rectangle
  *                                     -> "key <ms> <x y w h>"
- *   menuquit <x> <y>                  right click at x y, waits for the menu, clicks its last entry,
- *                                     waits for the started program to end -> "quit <ms> <us>"
- *                                     (us: the click)
+ *   menuquit <x> <y> <up>             right click at x y, waits for the menu, presses Up <up> times
+ *                                     (from none, the first Up takes the last entry; separators are
+ *                                     passed over) and Return, waits for the started program to end
+ *                                     -> "quit <ms> <us>" (us: the Return)
  *   sample <seconds> <pid>...         every 50 ms reads the threads of each pid: prints per pid
  *                                     "idle <pid> <wake-up intervals> <voluntary switches> <cpu ms> <rss KiB>"
  * A failed wait answers "<word> fail".
@@ -202,7 +203,13 @@ static void keyWait(const char* keysym, int x, int y, int w, int h) {
     printf("key %.1f %d %d %d %d\n", ms, wx, wy, ww, wh);
 }
 
-static void menuQuit(int x, int y) {
+static void pressKey(KeyCode code) {
+  fakeKey(dpy, code, True, 0);
+  fakeKey(dpy, code, False, 0);
+  XFlush(dpy);
+}
+
+static void menuQuit(int x, int y, int up) {
   int mx, my, mw, mh;
   drainEvents();
   click(x, y, 3);
@@ -210,10 +217,14 @@ static void menuQuit(int x, int y) {
     puts("quit fail");
     return;
   }
-  sleepMs(300); /* the menu takes the pointer once it is tracking */
+  sleepMs(300); /* the menu takes the keys once it is tracking */
+  for (int i = 0; i < up; ++i) {
+    pressKey(XKeysymToKeycode(dpy, XK_Up));
+    sleepMs(50);
+  }
   double start = nowMs();
   long long wall = wallUs();
-  click(mx + mw / 2, my + mh - 8, 1);
+  pressKey(XKeysymToKeycode(dpy, XK_Return));
   while (nowMs() - start < 15000) {
     int status;
     if (waitpid(child, &status, WNOHANG) == child) {
@@ -323,8 +334,8 @@ int main(void) {
       launch(rest);
     else if (!strcmp(line, "keywait") && sscanf(rest, "%63s %d %d %d %d", keysym, &x, &y, &w, &h) == 5)
       keyWait(keysym, x, y, w, h);
-    else if (!strcmp(line, "menuquit") && sscanf(rest, "%d %d", &x, &y) == 2)
-      menuQuit(x, y);
+    else if (!strcmp(line, "menuquit") && sscanf(rest, "%d %d %d", &x, &y, &w) == 3)
+      menuQuit(x, y, w);
     else if (!strcmp(line, "sample"))
       sample(rest);
     else
