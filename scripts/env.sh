@@ -112,13 +112,13 @@ copy_prefix() {  # from to
 # own Wine server) of its own, since a test's keys go to whatever window has the focus on its display
 # and its winctl finds windows by title in its server. Lane 0 is the display already started and
 # $WINEPREFIX; the others get a new display and a copy of the prefix (files hard-linked, the registry
-# copied). CTest hands each test a lane (--resource-spec-file
-# $LANES_SPEC); tests/e2e/lib.sh reads TESSALY_LANE_<id> ("display prefix") for it.
+# copied). LANES holds one "display prefix" a lane.
+LANES=()
 LANE_PIDS=()
 LANE_PREFIXES=()
 start_lanes() {  # count
-  local count=$1 i prefix entries="{\"id\":\"0\",\"slots\":1}"
-  export TESSALY_LANE_0="$DISPLAY $WINEPREFIX"
+  local count=$1 i prefix
+  LANES=("$DISPLAY $WINEPREFIX")
   local first_display=$DISPLAY first_xvfb=$XVFB_PID first_wm=$WM_PID
   for ((i = 1; i < count; i++)); do
     start_display $((${first_display#:} + 10 * i)) || return 1
@@ -127,13 +127,37 @@ start_lanes() {  # count
     rm -rf "$prefix"
     copy_prefix "$WINEPREFIX" "$prefix"
     LANE_PREFIXES+=("$prefix")
-    export "TESSALY_LANE_$i=$DISPLAY $prefix"
-    entries+=",{\"id\":\"$i\",\"slots\":1}"
+    LANES+=("$DISPLAY $prefix")
   done
   export DISPLAY=$first_display
   XVFB_PID=$first_xvfb WM_PID=$first_wm
-  LANES_SPEC="$BUILD/lanes-$WIN_ARCH.json"
-  printf '{"version":{"major":1,"minor":0},"local":[{"lanes":[%s]}]}\n' "$entries" >"$LANES_SPEC"
+}
+# Runs every test of the build in the lanes: each lane takes the next name from one queue, the
+# longest tests first (CTest's times of the last run), and runs it with its display and prefix.
+# Each lane's output goes to log.<lane>, printed after the others; false when any test failed.
+run_in_lanes() {  # build-dir log
+  local dir=$1 log=$2 queue="$2.queue" i status=0
+  local costs="$dir/Testing/Temporary/CTestCostData.txt"
+  [ -f "$costs" ] || costs=/dev/null
+  ctest --test-dir "$dir" -N | sed -n 's/^ *Test *#[0-9]*: //p' |
+    awk 'FILENAME == ARGV[1] { cost[$1] = $3; next } { print (($1 in cost) ? cost[$1] : 1000), $1 }' "$costs" - |
+    sort -k1,1gr | cut -d' ' -f2 >"$queue"
+  [ -s "$queue" ] || { echo "No tests in $dir" >&2; return 1; }
+  for i in "${!LANES[@]}"; do
+    (
+      read -r DISPLAY WINEPREFIX <<<"${LANES[$i]}"
+      export DISPLAY WINEPREFIX
+      failed=0
+      while name=$(flock "$queue.lock" sh -c 'head -1 "$1" && sed -i 1d "$1"' _ "$queue") && [ -n "$name" ]; do
+        ctest --test-dir "$dir" --output-on-failure -R "^$name\$" || failed=1
+      done
+      exit $failed
+    ) >"$log.$i" 2>&1 &
+  done
+  for i in "${!LANES[@]}"; do wait -n || status=1; done
+  for i in "${!LANES[@]}"; do cat "$log.$i"; done >"$log"
+  rm -f "$queue" "$queue.lock"
+  return $status
 }
 stop_lanes() {
   local pid prefix

@@ -7,7 +7,7 @@
 set -euo pipefail
 "$(dirname "$0")/setup.sh"
 source "$(dirname "$0")/env.sh"
-LANES=${TESSALY_TEST_LANES:-2}
+LANE_COUNT=${TESSALY_TEST_LANES:-2}
 
 TIMES="$BUILD/test-times-$WIN_ARCH.txt"  # "<seconds>\t<part>", one a line
 mkdir -p "$BUILD"
@@ -27,7 +27,7 @@ ctest_times() {  # log
 }
 print_times() {
   echo
-  echo "Time taken, seconds (the Windows tests' entries ran in $LANES lanes side by side):"
+  echo "Time taken, seconds (the Windows tests' entries ran in $LANE_COUNT lanes side by side):"
   awk -F '\t' '{ printf "%8s  %s\n", $1, $2 }' "$TIMES"
   printf '%8s  %s\n' $((SECONDS - STARTED)) "in all"
 }
@@ -43,11 +43,11 @@ part "Wine prefix" prepare_prefix
 
 start_display 91
 trap 'stop_lanes; stop_display; "$(wineserver_cmd)" -k 2>/dev/null || true' EXIT
-start_lanes "$LANES"
+start_lanes "$LANE_COUNT"
 status=0
 log="$BUILD/test-log-$WIN_ARCH.txt"
-part "Windows tests" ctest --test-dir "$WIN_BUILD" --output-on-failure -j "$LANES" \
-  --resource-spec-file "$LANES_SPEC" 2>&1 | tee "$log" || status=$?
+part "Windows tests" run_in_lanes "$WIN_BUILD" "$log" || status=1
+cat "$log"
 ctest_times "$log"
 
 part "package" "$ROOT/scripts/package.sh" || status=1
