@@ -3,11 +3,11 @@
 # build's tests and end-to-end tests under Wine on virtual displays, and makes and checks the package.
 # Prints what each part took at the end. Exits non-zero on any failure.
 #   TESSALY_TEST_LANES   Windows tests run side by side, each lane with its own display and Wine
-#                        prefix (2; 1 runs them one after the other)
+#                        prefix (3; 1 runs them one after the other)
 set -euo pipefail
 "$(dirname "$0")/setup.sh"
 source "$(dirname "$0")/env.sh"
-LANE_COUNT=${TESSALY_TEST_LANES:-2}
+LANE_COUNT=${TESSALY_TEST_LANES:-3}
 
 TIMES="$BUILD/test-times-$WIN_ARCH.txt"  # "<seconds>\t<part>", one a line
 mkdir -p "$BUILD"
@@ -37,17 +37,24 @@ native() {
   ctest --test-dir "$BUILD/native" --output-on-failure -j2
 }
 part "native build and tests" native
-part "fuzz targets, a few seconds each" bash "$ROOT/scripts/fuzz.sh" 5
+# The fuzz targets run beside the Windows tests, at low priority: those mostly wait on Wine and the
+# display, and the fuzzers take the time they leave. Their output is printed after the tests'.
+fuzz_log="$BUILD/fuzz-log.txt"
+part "fuzz targets, a few seconds each (beside the Windows tests)" nice -n 19 bash "$ROOT/scripts/fuzz.sh" 5 \
+  >"$fuzz_log" 2>&1 &
+fuzz_pid=$!
 part "Windows build ($WIN_ARCH under $WINE)" build_windows
 part "Wine prefix" prepare_prefix
 
 start_display 91
-trap 'stop_lanes; stop_display; "$(wineserver_cmd)" -k 2>/dev/null || true' EXIT
+trap 'kill "$fuzz_pid" 2>/dev/null; stop_lanes; stop_display; "$(wineserver_cmd)" -k 2>/dev/null || true' EXIT
 start_lanes "$LANE_COUNT"
 status=0
 log="$BUILD/test-log-$WIN_ARCH.txt"
 part "Windows tests" run_in_lanes "$WIN_BUILD" "$log" || status=1
 cat "$log"
+wait "$fuzz_pid" || { status=1; echo "The fuzz targets failed:"; }
+cat "$fuzz_log"
 ctest_times "$log"
 
 part "package" "$ROOT/scripts/package.sh" || status=1
