@@ -231,6 +231,13 @@ click_point() {  # x y [button] [repeat]
   xdotool mousemove "$1" "$2" sleep 0.15 click --repeat "${4:-1}" --delay 120 "${3:-1}"
 }
 
+# Clicks a dialog's control and waits until the keyboard is on it, so that keys typed next land there.
+has_keyboard() { [ "$(winctl foreground)" = "$1" ] && [ "$(winctl focus "$1")" = "$2" ]; }  # title control-id
+click_into() {  # title control-id
+  click_control "$1" "$2" || return 1
+  wait_for 10 has_keyboard "$1" "$2" || fail "the click put the keyboard on control $2 of '$1'"
+}
+
 # Presses the left button at x y, moves by dx dy in small steps, releases.
 drag_by() {  # x y dx dy
   local x=$1 y=$2 dx=$3 dy=$4 i steps=8
@@ -407,7 +414,7 @@ ink_box() {  # x y w h RRGGBB tol
 open_editor() { winctl command Tessaly "$ID_APP_ITEMS" >/dev/null; dialog_shown 纪念日 10; }
 editor_ok() { click_control 纪念日 "$IDOK"; }
 editor_cancel() { click_control 纪念日 "$IDCANCEL"; }
-click_box() { click_control 纪念日 "$IDC_ITEMS_TEXT" && sleep 0.2; }  # before keys, not a check: the click lands first
+click_box() { click_into 纪念日 "$IDC_ITEMS_TEXT"; }
 box_text() { winctl text 纪念日 "$IDC_ITEMS_TEXT"; }  # UTF-8, carriage returns left out
 editor_open() { [ "$(winctl info 纪念日 | awk '{print $7}')" = 1 ]; }
 editor_closed() { dialog_gone 纪念日 5; }

@@ -13,8 +13,7 @@ EXPECTED=$APP_ROOT/expected.bin
 
 set_size() {  # n: typed into the options dialog, then Enter
   open_options
-  click_control 选项 "$IDC_FONT_SIZE"
-  sleep 0.2  # before keys, not a check: the click lands first
+  click_into 选项 "$IDC_FONT_SIZE"
   press_keys End shift+Home BackSpace
   type_text "$1"
   press_keys Return

@@ -6,7 +6,7 @@
 # through a later layout.
 source "$(dirname "$0")/lib.sh"
 
-click_size_box() { click_control 选项 "$IDC_FONT_SIZE"; sleep 0.2; }  # before keys: the click lands first
+click_size_box() { click_into 选项 "$IDC_FONT_SIZE"; }
 size_box() { winctl text 选项 "$IDC_FONT_SIZE"; }
 # Replaces the box's text as typed keys do, then presses Enter (the default button, OK).
 type_size() {

@@ -76,7 +76,7 @@ click_point "$wx" "$wy" 3
 wait_menu
 click_menu_entry "选项"
 if winctl wait "选项" 10 >/dev/null; then
-  click_control 选项 "$IDC_FONT_SIZE"
+  click_into 选项 "$IDC_FONT_SIZE"
   press_keys End BackSpace BackSpace BackSpace
   type_text 30
   press_keys Return

@@ -500,6 +500,14 @@ int main() {
     if (!item) return 1;
     std::printf("%ld %ld\n", static_cast<long>(SendMessageW(item, EM_GETFIRSTVISIBLELINE, 0, 0)),
                 static_cast<long>(SendMessageW(item, EM_GETLINECOUNT, 0, 0)));
+  } else if (verb == L"focus") {
+    // The control of this window that has the keyboard in its thread, by id; fails for none.
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) || !info.hwndFocus ||
+        !IsChild(hwnd, info.hwndFocus))
+      return 1;
+    std::printf("%d\n", GetDlgCtrlID(info.hwndFocus));
   } else if (verb == L"text" && argc > 3) {
     wchar_t text[65536] = {};
     GetDlgItemTextW(hwnd, _wtoi(argv[3]), text, 65536);
