@@ -89,9 +89,21 @@ int lineHeight() {
   return em ? static_cast<int>(__builtin_ceil(static_cast<double>(fontSize) * (ascent + descent) / em)) : 0;
 }
 
+// Laid out as the widget lays itself out: smaller where the rows would not fit the screen (20 rows at
+// size 200 would be some 4,000 pixels high), with the same rules.
 void computeLayout() {
-  layout = computeLayoutMetrics(fontSize, rowCount, measure(kRows[kLongestName].name), measure(L"还有"),
-                                measure(L"99999"), lineHeight());
+  const SurfaceLimit limit =
+      surfaceLimitFor(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  for (;;) {
+    const TextSize widest = measure(kRows[kLongestName].name);
+    layout = computeLayoutMetrics(fontSize, rowCount, widest, measure(L"还有"), measure(L"99999"), lineHeight());
+    const int smaller = emWithin(layout, widest.width, limit);
+    if (smaller == fontSize) {
+      layout = nameColumnWithin(layout, widest.width, limit);
+      return;
+    }
+    fontSize = smaller;
+  }
 }
 
 void render(HWND window) {
