@@ -238,6 +238,15 @@ for i in $(seq "$IDLE_ROUNDS"); do
     record "$who.wakes" "$wakes"; record "$who.switches" "$switches"; record "$who.cpu" "$cpu"
     record "$who.rss" "$rss"
   done < <(echo "sample 60 $widget_pid $floor_pid" >&"${PROBE[1]}"; head -n 2 <&"${PROBE[0]}")
+  # The minute tick that changes nothing, given 200 times over: each program's CPU time (user and
+  # system, in clock ticks) over them, per tick.
+  for who in widget floor; do
+    title=Tessaly pid=$widget_pid; [ "$who" = floor ] && title=TessalyFloor pid=$floor_pid
+    before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    winctl send "$title" 275 1 0 200 >/dev/null  # WM_TIMER, the minute timer's id
+    after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    record "$who.tick" "$(awk -v t=$((after - before)) -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.3f", t * 1000 / hz / 200 }')"
+  done
   winctl command Tessaly 32776 >/dev/null; winctl command TessalyFloor 32776 >/dev/null
   wait "$widget_pid" "$floor_pid" 2>/dev/null || true
 done
@@ -274,6 +283,7 @@ row "one render, size 200" render200 ms
 row "idle 60 s: wake-up intervals" wakes n
 row "idle 60 s: voluntary switches" switches n
 row "idle 60 s: CPU" cpu ms
+row "minute tick, CPU per tick" tick ms
 row "working set (RSS) after idle" rss KiB
 row "exe stripped" exe bytes
 if [ "$BIG_MB" -gt 0 ]; then
@@ -331,7 +341,9 @@ to rows of the new size 40 seen below the old bottom edge; render = median of 40
 at size 20 and of 5 at size 200 in one process (render_bench) vs the floor's own render, timed in
 the process; idle = 50 ms intervals of a 60 s window (one minute tick falls inside it) in which the
 process's threads made voluntary context switches (each time a thread blocked: a wait, or a Wine
-server round trip that had to wait), their sum and the CPU time of the threads (schedstat); RSS = Linux resident set of the Wine process, Wine's own
+server round trip that had to wait), their sum and the CPU time of the threads (schedstat); minute
+tick = the process's CPU time (/proc, user and system) over 200 minute-timer messages sent after the
+idle window, when no count changes, per message (the send's own round trip included); RSS = Linux resident set of the Wine process, Wine's own
 libraries included; exe = size after strip (both programs run stripped). The pointer is parked in the
 screen's corner before each start. Timeline: each program's own marks (wall clock, microseconds, as the
 probe reads it) against the probe's launch and click; "process created" is the system's creation time

@@ -7,6 +7,7 @@
 //   winctl post <title> <msg> <wparam> <lparam>
 //   winctl taskbar-created             broadcasts "TaskbarCreated", as a restarted shell does
 //   winctl text <title> <control-id>   prints a control's text as UTF-8
+//   winctl focus <title>               prints the id of the window's control that has the keyboard
 //   winctl item <title> <control-id>   prints a control's place on the screen: left top right bottom
 //   winctl menu                        prints the entries of the pop-up menu that is open, as UTF-8:
 //                                      one line each, "id left top right bottom text" (screen
@@ -27,8 +28,9 @@
 //   winctl lines <title> <control-id>  prints an edit box's first visible line and its line count
 //   winctl lock <path> <seconds>       holds the file open without sharing, as a program that locks it
 //   winctl balloon [seconds]           waits for a tray balloon on the screen; prints its text as UTF-8
-//   winctl send <title> <msg> <wparam> <lparam>
-//                                      sends the message and prints the window's answer
+//   winctl send <title> <msg> <wparam> <lparam> [times]
+//                                      sends the message (times over, one after the other) and prints
+//                                      the window's last answer
 //   winctl balloon-rect                prints the shown tray balloon's place: left top right bottom
 //   winctl checked <title> <control-id> prints a check box's state: 0 unchecked, 1 checked
 //   winctl version <file>              prints a file's version resource: the fixed file and product
@@ -390,9 +392,12 @@ int main() {
   if (verb == L"send" && argc > 5) {
     HWND hwnd = FindWindowW(nullptr, title);
     DWORD_PTR answer = 0;
-    if (!hwnd || !SendMessageTimeoutW(hwnd, static_cast<UINT>(_wtoi(argv[3])), static_cast<WPARAM>(_wtoi(argv[4])),
-                                      static_cast<LPARAM>(_wtoi(argv[5])), SMTO_ABORTIFHUNG, 20000, &answer))
-      return 1;
+    const int times = argc > 6 ? _wtoi(argv[6]) : 1;
+    for (int i = 0; i < times; ++i) {
+      if (!hwnd || !SendMessageTimeoutW(hwnd, static_cast<UINT>(_wtoi(argv[3])), static_cast<WPARAM>(_wtoi(argv[4])),
+                                        static_cast<LPARAM>(_wtoi(argv[5])), SMTO_ABORTIFHUNG, 20000, &answer))
+        return 1;
+    }
     std::printf("%lld\n", static_cast<long long>(static_cast<LRESULT>(answer)));
     return 0;
   }
