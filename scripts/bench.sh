@@ -31,8 +31,8 @@ WINCTL="$WIN_BUILD/winctl.exe"
 winctl() { "$WINE" "$WINCTL" "$@" 2>/dev/null | tr -d '\r'; }
 
 start_display 151  # with the test desktop's window manager, as a user's desktop has one
-# A server that stays up between runs, so that no run pays for starting it.
-"$(wineserver_cmd)" -p
+# A server that stays up between runs, so that no run pays for starting it (one already up stays).
+"$(wineserver_cmd)" -p 2>/dev/null || true
 cleanup() {
   [ -n "${PROBE_PID:-}" ] && kill "$PROBE_PID" 2>/dev/null
   "$(wineserver_cmd)" -k 2>/dev/null || true
