@@ -43,6 +43,8 @@ constexpr UINT kForegroundSettleMs = 250;
 constexpr UINT IDT_ITEM_RELOAD = 31;
 // The widget's hotkey, as RegisterHotKey numbers it.
 constexpr int IDH_KEYBOARD = 1;
+// Enter on a selected row, posted so that the dialog opens outside the key's translation.
+constexpr UINT WM_OPEN_ROW = WM_APP + 31;
 // Something changed in the list's folder (sent by the message loop when the watch's event is set).
 constexpr UINT WM_ITEM_FOLDER_CHANGED = WM_APP + 30;
 
@@ -112,6 +114,7 @@ class CWidgetDlg : public CDialog {
   struct Keyboard {
     int row = -1;
     HWND before = nullptr;
+    bool opening = false;  // a dialog opened with Enter is open: the keyboard comes back after it
     bool registered = false;
     std::wstring note;
   } keyboard;
@@ -124,6 +127,8 @@ class CWidgetDlg : public CDialog {
   void ClearSelection();
   // A key for the selected row; true when it was one.
   bool OnRowKey(const MSG& msg);
+  // Enter's dialog for the selected row, after which the row has the keyboard again.
+  LRESULT OnOpenRow(WPARAM, LPARAM);
 
   // Screen readers (ui/WidgetAccessible.cpp): the accessible object, made at the first WM_GETOBJECT
   // that asks for it, and COM started on the thread for it.

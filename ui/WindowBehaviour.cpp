@@ -194,20 +194,41 @@ std::wstring CWidgetDlg::RegisterWidgetHotkey() {
 LRESULT CWidgetDlg::OnHotkey(WPARAM id, LPARAM) {
   if (static_cast<int>(id) != IDH_KEYBOARD || BringModalToFront()) return 0;
   const HWND before = GetForegroundWindow();
-  if (before != m_hWnd) keyboard.before = before;
   manners.visibility.userShows();
-  ShowWindow(SW_SHOW);
+  // Shown without activation: the activation is the foreground's, once, below.
+  ShowWindow(SW_SHOWNA);
   PlaceInLayer();
   SetForegroundWindow(m_hWnd);
   ::SetFocus(m_hWnd);
+  if (before != m_hWnd) keyboard.before = before;
   SelectRow(0);
   return 0;
 }
 
 // The keyboard went to another program: the mark goes with it.
 LRESULT CWidgetDlg::OnActivateApp(WPARAM active, LPARAM) {
-  if (!active) ClearSelection();
+  if (!active && !keyboard.opening) ClearSelection();
   return Default();
+}
+
+// The row's line in the item form, as the row's menu entry opens it; a row that is no line of the list
+// (the holiday row, "近期没有纪念日") opens the editor. Closed, the dialog gives the keyboard back to
+// the row, as it was before Enter.
+LRESULT CWidgetDlg::OnOpenRow(WPARAM, LPARAM) {
+  const int row = keyboard.row;
+  const HWND before = keyboard.before;
+  if (row < 0) return 0;
+  menuRecord = items.nothingSoon() || items.lineOfRow(row) >= items.stored() ? -1 : items.lineOfRow(row);
+  keyboard.opening = true;
+  if (menuRecord >= 0)
+    OnAppEditRow();
+  else
+    OnAppItems();
+  keyboard.opening = false;
+  SetForegroundWindow(m_hWnd);
+  keyboard.before = before;
+  SelectRow(row);
+  return 0;
 }
 
 void CWidgetDlg::SelectRow(int row) {
@@ -254,11 +275,8 @@ bool CWidgetDlg::OnRowKey(const MSG& msg) {
       return true;
     }
     case VK_RETURN:
-      // The row's line in the item form, through the menu's own command; a row that is no line of the
-      // list (the holiday row, "近期没有纪念日") opens the editor.
       if (row < 0 || BringModalToFront()) return row >= 0;
-      menuRecord = items.nothingSoon() || items.lineOfRow(row) >= items.stored() ? -1 : items.lineOfRow(row);
-      PostMessageW(m_hWnd, WM_COMMAND, menuRecord >= 0 ? ID_APP_EDIT_ROW : ID_APP_ITEMS, 0);
+      PostMessageW(m_hWnd, WM_OPEN_ROW, 0, 0);
       return true;
     case VK_F10:
       if (!shift) return false;
