@@ -154,6 +154,7 @@ void CWidgetDlg::StayOnTop() {
 
 void CWidgetDlg::OnAppHide() {
   manners.visibility.userHides();
+  ClearSelection();  // a widget shown again shows no mark left from before
   ShowWindow(SW_HIDE);
 }
 
