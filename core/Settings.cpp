@@ -198,45 +198,42 @@ std::string remindAtText(int minutes) {
 
 namespace {
 
-struct NamedKey {
-  const char* name;
-  int code;  // the virtual-key code, or the modifier's bit
+// The names a hotkey is written with: the modifiers (their bits), in the order hotkeyText writes them,
+// then the keys it may end with beside letters, digits and F1 to F24 (their virtual-key codes).
+struct KeyName {
+  char name[9];
+  unsigned char code;
 };
-// The keys a hotkey may end with beside letters, digits and F1 to F24.
-constexpr NamedKey kNamedKeys[] = {{"Space", 0x20}, {"PageUp", 0x21}, {"PageDown", 0x22}, {"End", 0x23},
-                                   {"Home", 0x24},  {"Left", 0x25},   {"Up", 0x26},       {"Right", 0x27},
-                                   {"Down", 0x28},  {"Insert", 0x2D}, {"Delete", 0x2E},   {"Pause", 0x13}};
-constexpr NamedKey kModifiers[] = {{"Ctrl", kHotkeyCtrl},
-                                   {"Control", kHotkeyCtrl},
-                                   {"Alt", kHotkeyAlt},
-                                   {"Shift", kHotkeyShift},
-                                   {"Win", kHotkeyWin}};
+constexpr KeyName kKeyNames[] = {
+    {"Ctrl", kHotkeyCtrl}, {"Alt", kHotkeyAlt}, {"Shift", kHotkeyShift}, {"Win", kHotkeyWin}, {"Control", kHotkeyCtrl},
+    {"Space", 0x20},       {"PageUp", 0x21},    {"PageDown", 0x22},      {"End", 0x23},       {"Home", 0x24},
+    {"Left", 0x25},        {"Up", 0x26},        {"Right", 0x27},         {"Down", 0x28},      {"Insert", 0x2D},
+    {"Delete", 0x2E},      {"Pause", 0x13}};
+constexpr int kModifierNames = 5, kKeyNameCount = sizeof kKeyNames / sizeof kKeyNames[0];
 constexpr int kF1 = 0x70;
 
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (upper(a[i]) != upper(b[i])) return false;
-  return true;
-}
-
-int codeNamed(const NamedKey* names, size_t count, std::string_view name) {
-  for (size_t i = 0; i < count; ++i)
-    if (sameName(name, names[i].name)) return names[i].code;
+// The code of the name among kKeyNames[first, last), 0 for none; letters' case aside.
+int codeNamed(std::string_view name, int first, int last) {
+  for (int i = first; i < last; ++i) {
+    const std::string_view known = kKeyNames[i].name;
+    bool same = known.size() == name.size();
+    for (size_t c = 0; same && c < name.size(); ++c) same = upper(name[c]) == upper(known[c]);
+    if (same) return kKeyNames[i].code;
+  }
   return 0;
 }
 
 // The virtual-key code of a key's name, 0 for none.
 int keyNamed(std::string_view name) {
-  if (name.size() == 1 && ((upper(name[0]) >= 'A' && upper(name[0]) <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
-    return upper(name[0]);
-  if (name.size() >= 2 && name.size() <= 3 && upper(name[0]) == 'F' && name[1] >= '1' && name[1] <= '9') {
+  const char first = name.empty() ? 0 : upper(name[0]);
+  if (name.size() == 1 && ((first >= 'A' && first <= 'Z') || (first >= '0' && first <= '9'))) return first;
+  if (name.size() >= 2 && name.size() <= 3 && first == 'F' && name[1] >= '1' && name[1] <= '9') {
     const int number = parseSettingNumber(name.substr(1));
     if (number >= 1 && number <= 24) return kF1 + number - 1;
   }
-  return codeNamed(kNamedKeys, sizeof kNamedKeys / sizeof kNamedKeys[0], name);
+  return codeNamed(name, kModifierNames, kKeyNameCount);
 }
 
 }  // namespace
@@ -252,7 +249,7 @@ bool parseHotkey(std::string_view text, int* hotkey) {
       *hotkey = hotkeyValue(modifiers, key);
       return true;
     }
-    const int modifier = codeNamed(kModifiers, sizeof kModifiers / sizeof kModifiers[0], part);
+    const int modifier = codeNamed(part, 0, kModifierNames);
     if (!modifier || (modifiers & modifier)) return false;
     modifiers |= modifier;
     start = plus + 1;
@@ -260,14 +257,21 @@ bool parseHotkey(std::string_view text, int* hotkey) {
 }
 
 std::string hotkeyText(int hotkey) {
-  const int key = hotkeyKey(hotkey), modifiers = hotkeyModifiers(hotkey);
-  if (!key) return std::string();
+  const int key = hotkeyKey(hotkey);
   std::string text;
-  for (const NamedKey& modifier : {kModifiers[0], kModifiers[2], kModifiers[3], kModifiers[4]})
-    if (modifiers & modifier.code) text += std::string(modifier.name) + "+";
+  for (int i = 0; i < kModifierNames - 1; ++i) {
+    if (!(hotkeyModifiers(hotkey) & kKeyNames[i].code)) continue;
+    text += kKeyNames[i].name;
+    text += '+';
+  }
   if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return text + static_cast<char>(key);
-  if (key >= kF1 && key < kF1 + 24) return text + "F" + std::to_string(key - kF1 + 1);
-  for (const NamedKey& named : kNamedKeys)
-    if (named.code == key) return text + named.name;
+  if (key >= kF1 && key < kF1 + 24) {
+    const int number = key - kF1 + 1;
+    text += 'F';
+    if (number >= 10) text += static_cast<char>('0' + number / 10);
+    return text + static_cast<char>('0' + number % 10);
+  }
+  for (int i = kModifierNames; i < kKeyNameCount; ++i)
+    if (kKeyNames[i].code == key) return text + kKeyNames[i].name;
   return std::string();
 }
