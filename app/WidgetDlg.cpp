@@ -49,6 +49,10 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
   ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
   ON_MESSAGE(WM_NOTIFY, OnNotify)
+  ON_MESSAGE(WM_HOTKEY, OnHotkey)
+  ON_MESSAGE(WM_ACTIVATEAPP, OnActivateApp)
+  ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+  ON_MESSAGE(WM_OPEN_ROW, OnOpenRow)
   ON_REGISTERED_MESSAGE(WM_TASKBAR_CREATED, OnTaskbarCreated)
   ON_REGISTERED_MESSAGE(WM_ACTIVATE_REQUEST, OnActivateRequest)
   ON_COMMAND(ID_APP_ITEMS, OnAppItems)
@@ -218,6 +222,8 @@ void CWidgetDlg::ShowStartNotes() {
   std::wstring note = core->placeNote();
   const std::wstring folderNote = core->itemDirNote();
   if (!folderNote.empty()) note += (note.empty() ? L"" : L"\r\n\r\n") + folderNote;
+  if (!keyboard.note.empty()) note += (note.empty() ? L"" : L"\r\n\r\n") + keyboard.note;
+  keyboard.note.clear();
   if (!loadProblem.IsEmpty())
     note += (note.empty() ? L"" : L"\r\n\r\n") + gbk::toWide("无法读取纪念日文件，列表暂时是空的：\r\n") +
             gbk::utf8ToWide(itemFilePath) + L"\r\n" + gbk::toWide(loadProblem.view()) + L"\u3002";
@@ -263,6 +269,8 @@ LRESULT CWidgetDlg::OnDestroy(WPARAM, LPARAM) {
   KillTimer(m_hWnd, IDT_CLOCK_SETTLE);
   KillTimer(m_hWnd, IDT_ITEM_RELOAD);
   StopDesktopHooks();
+  if (keyboard.registered) UnregisterHotKey(m_hWnd, IDH_KEYBOARD);
+  DisconnectAccessible();
   itemWatch.Stop();
   timelineMark("list watch closed");
   SavePosition();

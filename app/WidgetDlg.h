@@ -17,6 +17,7 @@
 #include <string>
 
 class CItemsDlg;
+class WidgetAccessible;
 
 constexpr UINT IDT_MINUTE = 1;
 constexpr UINT kMinuteMs = 60000;
@@ -40,6 +41,10 @@ constexpr UINT IDT_FULL_SCREEN = 30;
 constexpr UINT kForegroundSettleMs = 250;
 // One look at the list file once its folder has been quiet.
 constexpr UINT IDT_ITEM_RELOAD = 31;
+// The widget's hotkey, as RegisterHotKey numbers it.
+constexpr int IDH_KEYBOARD = 1;
+// Enter on a selected row, posted so that the dialog opens outside the key's translation.
+constexpr UINT WM_OPEN_ROW = WM_APP + 31;
 // Something changed in the list's folder (sent by the message loop when the watch's event is set).
 constexpr UINT WM_ITEM_FOLDER_CHANGED = WM_APP + 30;
 
@@ -84,10 +89,13 @@ class CWidgetDlg : public CDialog {
   void RenderWidget();
   void PaintBackgrounds(Gdiplus::GpGraphics* graphics);
   void DrawItemTexts(Gdiplus::GpGraphics* graphics);
+  // The mark of the row selected with the keys (keyboard.row), drawn only while there is one.
+  void DrawFocusMark(Gdiplus::GpGraphics* graphics);
 
   // Tray icon and menus (ui/).
   bool NotifyTrayIcon(DWORD operation, CString tip);
-  void ShowPopupMenu();
+  // At the pointer, or at a point on the screen (opened with the keys).
+  void ShowPopupMenu(const POINT* at = nullptr);
   // The rows' tooltips follow the layout (ui/).
   void UpdateRowTips();
 
@@ -97,6 +105,39 @@ class CWidgetDlg : public CDialog {
   ReminderWatch reminders;
   // Reads the settings file: the settings, the remembered place, the log of shown reminders.
   void LoadSettings();
+
+  // The keyboard (ui/WindowBehaviour.cpp): the hotkey (settings hotkey) gives the widget the keyboard
+  // with a row selected; the arrows move the selection, Enter edits the row's line, the menu key opens
+  // its menu and Esc gives the keyboard back. row: the selected row, -1 for none (no mark is drawn);
+  // before: the window that had the keyboard. note: a hotkey that could not be registered at start,
+  // said with the start notes.
+  struct Keyboard {
+    int row = -1;
+    HWND before = nullptr;
+    bool opening = false;  // a dialog opened with Enter is open: the keyboard comes back after it
+    bool registered = false;
+    std::wstring note;
+  } keyboard;
+  // Registers settings.hotkey (none when 0) in place of the one before; what to tell the user when
+  // it could not be, else empty.
+  std::wstring RegisterWidgetHotkey();
+  // Selects row (kept within the rows), draws its mark and tells screen readers.
+  void SelectRow(int row);
+  // No row selected any more, the mark taken away.
+  void ClearSelection();
+  // A key for the selected row; true when it was one.
+  bool OnRowKey(const MSG& msg);
+  // Enter's dialog for the selected row, after which the row has the keyboard again.
+  LRESULT OnOpenRow(WPARAM, LPARAM);
+
+  // Screen readers (ui/WidgetAccessible.cpp): the accessible object, made at the first WM_GETOBJECT
+  // that asks for it, and COM started on the thread for it.
+  WidgetAccessible* accessible = nullptr;
+  bool accessibleCom = false;
+  // The rows changed (names, counts or order): screen readers that asked are told.
+  void AnnounceRows();
+  // The object goes with the window: readers still holding it are cut off.
+  void DisconnectAccessible();
 
   // The widget's state by subsystem, beside the routines above that keep it.
   // Place: the top-left corner as remembered; known is false until there is one.
@@ -201,6 +242,9 @@ class CWidgetDlg : public CDialog {
   LRESULT OnLButtonDown(WPARAM, LPARAM);
   LRESULT OnWindowPosChanging(WPARAM, LPARAM);
   LRESULT OnItemFolderChanged(WPARAM, LPARAM);
+  LRESULT OnHotkey(WPARAM, LPARAM);
+  LRESULT OnActivateApp(WPARAM, LPARAM);
+  LRESULT OnGetObject(WPARAM, LPARAM);
   // Above every ordinary window, set explicitly: the template's system-modal style does not do it
   // everywhere.
   void StayOnTop();

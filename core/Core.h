@@ -53,8 +53,8 @@ class CCore {
   bool saveSettings(const Settings& settings, std::initializer_list<SettingId> ids);
   // A text setting (a time, a word, a path) in section, "Tessaly" when none is named; empty for a key
   // never saved. Characters the settings file's encoding cannot hold do not survive a save: read the
-  // value back where that matters.
-  std::wstring getConfigText(const char* key, const wchar_t* section = nullptr);
+  // value back where that matters. held, when given, says whether the file holds the key (also empty).
+  std::wstring getConfigText(const char* key, const wchar_t* section = nullptr, bool* held = nullptr);
   // A null value removes the key; false when the settings file could not be written.
   bool saveConfigText(const char* key, const wchar_t* value, const wchar_t* section = nullptr);
   // While on, each section of the settings file is read once, at its first key, and its other keys

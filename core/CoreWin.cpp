@@ -99,6 +99,11 @@ class ProfileSettings : public SettingsStore {
     if (!m_readingOnce) m_core.m_sectionsRead.clear();
   }
   std::string read(const char* key) override { return gbk::wideToUtf8(m_core.getConfigText(key)); }
+  bool holds(const char* key) override {
+    bool held = false;
+    m_core.getConfigText(key, nullptr, &held);
+    return held;
+  }
   bool write(const std::vector<std::pair<const char*, std::string>>& values) override {
     std::vector<std::wstring> texts;
     std::vector<CCore::ConfigWrite> writes;
@@ -277,7 +282,7 @@ bool CCore::saveConfigInt(const CString& key, int value) {
   return saveConfigText(name.c_str(), gbk::toWide(std::to_string(value)).c_str());
 }
 
-std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {
+std::wstring CCore::getConfigText(const char* key, const wchar_t* section, bool* held) {
   if (!section) section = kSection;
   if (m_readOnce) {
     auto read = m_sectionsRead.begin();
@@ -296,15 +301,19 @@ std::wstring CCore::getConfigText(const char* key, const wchar_t* section) {
       read = m_sectionsRead.emplace(m_sectionsRead.end(), section, SettingsSection(block));
     }
     const std::wstring* value = read->second.find(key);
+    if (held) *held = value != nullptr;
     return value ? *value : std::wstring();
   }
-  // The profile functions say nothing of a value cut at the buffer's end: grow until it fits.
+  // The profile functions say nothing of a value cut at the buffer's end: grow until it fits. A key
+  // the file lacks gives the default, a line break no value can hold.
   std::wstring text(256, L'\0');
   for (;;) {
-    DWORD n = GetPrivateProfileStringW(section, gbk::toWide(key).c_str(), L"", text.data(),
+    DWORD n = GetPrivateProfileStringW(section, gbk::toWide(key).c_str(), held ? L"\n" : L"", text.data(),
                                        static_cast<DWORD>(text.size()), profilePath(m_configPath).c_str());
     if (n + 1 < text.size() || text.size() >= 65536) {
       text.resize(n);
+      if (held) *held = text != L"\n";
+      if (text == L"\n") text.clear();
       return text;
     }
     text.resize(text.size() * 4);

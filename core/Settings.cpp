@@ -28,6 +28,7 @@ constexpr SettingKey kKeys[] = {
     {"recoveryseen", K::Text, 0, 0, 0, {}},
     {"holidayrow", K::Flag, 0, 0, 1, {}},
     {"workdaynote", K::Flag, -1, 0, 1, {}},  // -1: never saved, follows holidayrow
+    {"hotkey", K::Hotkey, kDefaultHotkey, 0, 0, {}},
 };
 static_assert(sizeof kKeys / sizeof kKeys[0] == static_cast<size_t>(SettingId::Count), "one row per key");
 
@@ -51,6 +52,7 @@ void eachValue(S& s, F&& f) {
   f(SettingId::ClickThroughTold, s.clickThroughTold);
   f(SettingId::HolidayRow, s.holidayRow);
   f(SettingId::WorkdayNote, s.workdayNote);
+  f(SettingId::Hotkey, s.hotkey);
 }
 
 template <typename T>
@@ -68,8 +70,14 @@ bool sameWord(std::string_view a, std::string_view b) {
   return true;
 }
 
-int readValue(const SettingKey& key, const std::string& text) {
+// held: the file holds the key, also when its value is empty.
+int readValue(const SettingKey& key, const std::string& text, bool held) {
   switch (key.kind) {
+    case K::Hotkey: {
+      // Saved empty: no hotkey, as the options dialog's empty box says.
+      int hotkey = text.empty() && held ? 0 : key.fallback;
+      return text.empty() || parseHotkey(text, &hotkey) ? hotkey : key.fallback;
+    }
     case K::Word:
       for (int i = key.low; i <= key.high; ++i)
         if (sameWord(text, key.words[i])) return i;
@@ -91,6 +99,8 @@ std::string valueText(const SettingKey& key, int value) {
       return key.words[value >= key.low && value <= key.high ? value : key.fallback];
     case K::Time:
       return remindAtText(value);
+    case K::Hotkey:
+      return hotkeyText(value);
     default:
       return std::to_string(value);
   }
@@ -110,7 +120,8 @@ Settings loadSettings(SettingsStore& store) {
   Settings settings;
   eachValue(settings, [&store](SettingId id, auto& value) {
     const SettingKey& key = settingKey(id);
-    assign(value, readValue(key, store.read(key.name)));
+    const std::string text = store.read(key.name);
+    assign(value, readValue(key, text, !text.empty() || (key.kind == K::Hotkey && store.holds(key.name))));
   });
   return settings;
 }
@@ -123,7 +134,10 @@ bool saveSettings(SettingsStore& store, const Settings& settings, std::initializ
     if (!wanted) return;
     const SettingKey& key = settingKey(id);
     std::string text = valueText(key, static_cast<int>(value));
-    if (store.read(key.name) != text) changed.emplace_back(key.name, std::move(text));
+    // An empty value (no hotkey) is written unless the file holds it so: a key never saved reads
+    // as its default.
+    if (store.read(key.name) != text || (text.empty() && !store.holds(key.name)))
+      changed.emplace_back(key.name, std::move(text));
   });
   return changed.empty() || store.write(changed);
 }
@@ -180,4 +194,84 @@ bool parseRemindAt(std::string_view text, int* minutes) {
 std::string remindAtText(int minutes) {
   if (minutes < 0 || minutes >= 24 * 60) minutes = kDefaultRemindAt;
   return zeroPadded(minutes / 60, 2) + ":" + zeroPadded(minutes % 60, 2);
+}
+
+namespace {
+
+// The names a hotkey is written with: the modifiers (their bits), in the order hotkeyText writes them,
+// then the keys it may end with beside letters, digits and F1 to F24 (their virtual-key codes).
+struct KeyName {
+  char name[9];
+  unsigned char code;
+};
+constexpr KeyName kKeyNames[] = {
+    {"Ctrl", kHotkeyCtrl}, {"Alt", kHotkeyAlt}, {"Shift", kHotkeyShift}, {"Win", kHotkeyWin}, {"Control", kHotkeyCtrl},
+    {"Space", 0x20},       {"PageUp", 0x21},    {"PageDown", 0x22},      {"End", 0x23},       {"Home", 0x24},
+    {"Left", 0x25},        {"Up", 0x26},        {"Right", 0x27},         {"Down", 0x28},      {"Insert", 0x2D},
+    {"Delete", 0x2E},      {"Pause", 0x13}};
+constexpr int kModifierNames = 5, kKeyNameCount = sizeof kKeyNames / sizeof kKeyNames[0];
+constexpr int kF1 = 0x70;
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// The code of the name among kKeyNames[first, last), 0 for none; letters' case aside.
+int codeNamed(std::string_view name, int first, int last) {
+  for (int i = first; i < last; ++i) {
+    const std::string_view known = kKeyNames[i].name;
+    bool same = known.size() == name.size();
+    for (size_t c = 0; same && c < name.size(); ++c) same = upper(name[c]) == upper(known[c]);
+    if (same) return kKeyNames[i].code;
+  }
+  return 0;
+}
+
+// The virtual-key code of a key's name, 0 for none.
+int keyNamed(std::string_view name) {
+  const char first = name.empty() ? 0 : upper(name[0]);
+  if (name.size() == 1 && ((first >= 'A' && first <= 'Z') || (first >= '0' && first <= '9'))) return first;
+  if (name.size() >= 2 && name.size() <= 3 && first == 'F' && name[1] >= '1' && name[1] <= '9') {
+    const int number = parseSettingNumber(name.substr(1));
+    if (number >= 1 && number <= 24) return kF1 + number - 1;
+  }
+  return codeNamed(name, kModifierNames, kKeyNameCount);
+}
+
+}  // namespace
+
+bool parseHotkey(std::string_view text, int* hotkey) {
+  int modifiers = 0;
+  for (size_t start = 0;;) {
+    const size_t plus = text.find('+', start);
+    const std::string_view part = trimSpaces(text.substr(start, plus == std::string_view::npos ? plus : plus - start));
+    if (plus == std::string_view::npos) {
+      const int key = keyNamed(part);
+      if (!key || !(modifiers & (kHotkeyCtrl | kHotkeyAlt | kHotkeyWin))) return false;
+      *hotkey = hotkeyValue(modifiers, key);
+      return true;
+    }
+    const int modifier = codeNamed(part, 0, kModifierNames);
+    if (!modifier || (modifiers & modifier)) return false;
+    modifiers |= modifier;
+    start = plus + 1;
+  }
+}
+
+std::string hotkeyText(int hotkey) {
+  const int key = hotkeyKey(hotkey);
+  std::string text;
+  for (int i = 0; i < kModifierNames - 1; ++i) {
+    if (!(hotkeyModifiers(hotkey) & kKeyNames[i].code)) continue;
+    text += kKeyNames[i].name;
+    text += '+';
+  }
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return text + static_cast<char>(key);
+  if (key >= kF1 && key < kF1 + 24) {
+    const int number = key - kF1 + 1;
+    text += 'F';
+    if (number >= 10) text += static_cast<char>('0' + number / 10);
+    return text + static_cast<char>('0' + number % 10);
+  }
+  for (int i = kModifierNames; i < kKeyNameCount; ++i)
+    if (kKeyNames[i].code == key) return text + kKeyNames[i].name;
+  return std::string();
 }

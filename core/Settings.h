@@ -47,6 +47,7 @@ enum class SettingId {
   RecoverySeen,
   HolidayRow,
   WorkdayNote,
+  Hotkey,
   Count
 };
 
@@ -56,6 +57,8 @@ enum class SettingKind {
   Word,    // one of words, letters' case aside; the value is its index
   Time,    // "HH:MM" (see parseRemindAt); the value is minutes after midnight
   Text,    // kept as it is (UTF-8); read and written by its owner (CCore: itemdir; the recovery note)
+  Hotkey,  // a key with its modifiers, "Ctrl+Alt+D" (see parseHotkey); the value is hotkeyValue's, 0
+           // for none: a key saved empty
 };
 
 struct SettingKey {
@@ -88,6 +91,7 @@ struct Settings {
   bool holidayRow;        // a row for the next holiday break
   // The note on the day before a 补班 day: 0 or 1 as saved; never saved (-1), it follows holidayRow.
   int workdayNote;
+  int hotkey;  // the global key that gives the widget the keyboard (hotkeyValue's); 0 for none
 
   bool workdayNoteOn() const { return workdayNote < 0 ? holidayRow : workdayNote != 0; }
 
@@ -102,6 +106,9 @@ class SettingsStore {
   virtual ~SettingsStore() = default;
   // The key's value, empty for a key never saved.
   virtual std::string read(const char* key) = 0;
+  // The file holds the key, also with an empty value. A store that cannot tell says so of the
+  // keys whose value is not empty.
+  virtual bool holds(const char* key) { return !read(key).empty(); }
   // Writes each (key, value), the file flushed once after the last; false when any could not be written.
   virtual bool write(const std::vector<std::pair<const char*, std::string>>& values) = 0;
 };
@@ -118,3 +125,19 @@ int parseSettingNumber(std::string_view text);
 bool parseRemindAt(std::string_view text, int* minutes);
 // minutes as "HH:MM"; out-of-range values as the default's.
 std::string remindAtText(int minutes);
+
+// A hotkey as one int: the modifiers (the values RegisterHotKey takes) times 256 plus the key's
+// virtual-key code.
+constexpr int kHotkeyAlt = 1, kHotkeyCtrl = 2, kHotkeyShift = 4, kHotkeyWin = 8;
+constexpr int hotkeyValue(int modifiers, int virtualKey) { return modifiers << 8 | virtualKey; }
+constexpr int hotkeyModifiers(int hotkey) { return hotkey >> 8; }
+constexpr int hotkeyKey(int hotkey) { return hotkey & 0xFF; }
+constexpr int kDefaultHotkey = hotkeyValue(kHotkeyCtrl | kHotkeyAlt, 'D');
+// "Ctrl+Alt+D", "Ctrl+Shift+F12", "Alt+Win+K": modifiers (Ctrl or Control, Alt, Shift, Win, each
+// once, in any order) and one key last (a letter, a digit, F1 to F24, Space, Insert, Delete, Home,
+// End, PageUp, PageDown, Up, Down, Left, Right, Pause), joined by "+", letters' case and spaces
+// around the parts aside. Ctrl, Alt or Win must be among the modifiers: Shift alone would take a
+// character away from typing. False (hotkey untouched) for anything else, also for an empty text.
+bool parseHotkey(std::string_view text, int* hotkey);
+// The hotkey as parseHotkey reads it, modifiers in the order Ctrl, Alt, Shift, Win; empty for 0.
+std::string hotkeyText(int hotkey);

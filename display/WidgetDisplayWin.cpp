@@ -37,7 +37,10 @@ constexpr BYTE kWidgetAlpha = 253;
 // The one row drawn when "只显示 N 天内" leaves no line: a dim grey, below the names' white and the
 // kinds' colours, on the ordinary row background, so that the widget stays visible and grabbable.
 constexpr ARGB kNothingSoonColour = 0xFF8C8C8C;
-const char kNothingSoonText[] = "近期没有纪念日";
+
+// The frame around the row selected with the keys: a blue no text of the widget has, 3:1 and more
+// on both row backgrounds.
+constexpr ARGB kFocusColour = 0xFF1E90FF;
 
 const char kUpcomingWord[] = "还有";
 const char kPastWord[] = "过去";
@@ -110,8 +113,7 @@ void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
     TextSize names[kMaxRows];
     const int measured = std::clamp(items.rows(), 1, kMaxRows);
     for (int i = 0; i < measured; ++i) {
-      const CString name =
-          items.nothingSoon() ? CString(kNothingSoonText) : nameOf(items.rows() > 0 ? items.rowLine(i) : items.line(0));
+      const CString name = items.rows() > 0 ? CString(items.rowName(i)) : nameOf(items.line(0));
       const Gdiplus::Size size = core->getTextBounds(fontFace, em, name);
       names[i] = {size.Width, size.Height};
     }
@@ -172,9 +174,12 @@ void CWidgetDlg::ApplyLayout() {
   // Back to the remembered place, wherever the widget has been dragged since.
   ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, render.layout.windowWidth, render.layout.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  // A selected row stays selected while there is one: the last, when the rows became fewer.
+  keyboard.row = std::min(keyboard.row, items.rows() - 1);
   RenderWidget();
   timelineMark("frame pushed");
   UpdateRowTips();
+  AnnounceRows();
   // Arming the same id again replaces the running timer, so the minute starts afresh.
   ::SetTimer(m_hWnd, IDT_MINUTE, kMinuteMs, nullptr);
 }
@@ -222,6 +227,7 @@ void CWidgetDlg::RenderWidget() {
     GdipSetTextRenderingHint(graphics, TextRenderingHintAntiAliasGridFit);
     PaintBackgrounds(graphics);
     DrawItemTexts(graphics);
+    if (keyboard.row >= 0 && keyboard.row < items.rows()) DrawFocusMark(graphics);
     surface.flush();
   }
 
@@ -259,6 +265,19 @@ void CWidgetDlg::PaintBackgrounds(GpGraphics* graphics) {
   GdipFillRectangle(graphics, brush, strip.X, strip.Y, strip.Width, strip.Height);
 }
 
+// A frame just inside the row's edges, over its texts; thicker with the row, at least 2 pixels.
+void CWidgetDlg::DrawFocusMark(GpGraphics* graphics) {
+  const REAL width = static_cast<REAL>(render.layout.windowWidth), height = static_cast<REAL>(render.layout.rowHeight);
+  const REAL top = static_cast<REAL>(keyboard.row * render.layout.rowHeight);
+  const REAL line = static_cast<REAL>(std::max(2, render.layout.rowHeight / 15));
+  ScopedSolidBrush brush;
+  GdipCreateSolidFill(kFocusColour, brush.out());
+  GdipFillRectangle(graphics, brush, 0.0f, top, width, line);
+  GdipFillRectangle(graphics, brush, 0.0f, top + height - line, width, line);
+  GdipFillRectangle(graphics, brush, 0.0f, top + line, line, height - 2 * line);
+  GdipFillRectangle(graphics, brush, width - line, top + line, line, height - 2 * line);
+}
+
 void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   // Declared in creation order, so that scope exit releases in the reverse: brushes (last first),
   // working text, then the paths from todayPath back to namePath. The family and format are the
@@ -280,7 +299,7 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   const TextColumns columns = textColumnsOf(render.layout);
 
   if (items.nothingSoon()) {
-    text = kNothingSoonText;
+    text = CString(items.rowName(0));
     addTextToPath(namePath, text, family, render.layout.emSize, columns.nameX, rowTextY(render.layout, 0), format);
     ScopedSolidBrush dimBrush;
     GdipCreateSolidFill(kNothingSoonColour, dimBrush.out());
@@ -293,7 +312,7 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
     return core->getTextBounds(fontFace, render.layout.emSize, CString(std::string(shown))).Width;
   };
   for (int i = 0; i < items.rows(); ++i) {
-    text = nameOf(items.rowLine(i));
+    text = CString(items.rowName(i));
     // Cut with "…" where the widget would be wider than any screen can show.
     if (render.layout.nameRoom >= 0) text = CString(cutToWidth(text.view(), render.layout.nameRoom, widthOf));
     addTextToPath(namePath, text, family, render.layout.emSize, columns.nameX, rowTextY(render.layout, i), format);

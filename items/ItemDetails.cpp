@@ -122,6 +122,34 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   return text;
 }
 
+// Read by a screen reader at the user's pace: built for size.
+[[gnu::cold]] ItemSpeech itemSpeech(std::string_view shownName, std::string_view dateText, const ItemDetails& details) {
+  ItemSpeech speech;
+  std::string& name = speech.name;
+  name = shownName;
+  name += "，";
+  if (details.kind == Unreadable) {
+    name += "日期无法识别";
+    speech.value = dateProblemText(details.problem, dateText);
+    return speech;
+  }
+  const bool counted = details.milestoneToday || details.kind != Today;
+  name += details.milestoneToday     ? "今天是第 "
+          : details.kind == Today    ? "今天"
+          : details.kind == Upcoming ? "还有 "
+                                     : "过去 ";
+  if (counted) {
+    name += std::to_string(details.days);
+    name += details.workdays ? " 个工作日" : " 天";
+  }
+  speech.value = dayText(details.date);
+  if (details.hasLunar) {
+    speech.value += "，";
+    speech.value += lunarDateText(details.lunar);
+  }
+  return speech;
+}
+
 std::vector<std::string> itemListFields(std::string_view name, const ItemDetails& details, const ItemOptions& options) {
   static const char* const kKinds[] = {"upcoming", "today", "past", "unreadable"};
   // A tab inside a field would shift the columns after it.

@@ -65,6 +65,17 @@ ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, C
 // "下一个里程碑：第 1000 天，2027年3月2日 星期二，还有 85 天".
 std::string itemTipText(std::string_view dateText, const ItemDetails& details);
 
+// What a screen reader says of a line's row (GBK). name: the row read as a sentence, after the name
+// it shows: "妈妈生日，还有 3 天", "毕业，过去 2352 天", "相识纪念日，今天", on a milestone day
+// "相识纪念日，今天是第 1000 天", counting working days "项目，还有 12 个工作日", a date that cannot be
+// read "生日，日期无法识别". value: the day the count refers to and its lunar date, "2026年12月11日
+// 星期五，农历冬月初三", or why the date cannot be read.
+struct ItemSpeech {
+  std::string name;
+  std::string value;
+};
+ItemSpeech itemSpeech(std::string_view shownName, std::string_view dateText, const ItemDetails& details);
+
 // Why the date text is no date (GBK): the accepted forms for a text in no known form.
 const char* dateProblemText(DateProblem problem, std::string_view dateText);
 

@@ -112,3 +112,17 @@ bool ItemList::arrange(int rows, RowOrder order, int within) {
   m_nothingSoon = nothingSoon;
   return changed;
 }
+
+std::string ItemList::rowName(int row) const {
+  if (m_nothingSoon) return kNothingSoonText;
+  const ItemRecord& record = rowLine(row);
+  return std::string(record.name, strnlen(record.name, sizeof record.name));
+}
+
+[[gnu::cold]] ItemSpeech ItemList::rowSpeech(int row, CTime now) const {
+  if (m_nothingSoon) return {kNothingSoonText, std::string()};
+  const int line = lineOfRow(row);
+  const ItemRecord& record = m_records[line];
+  return itemSpeech(rowName(row), std::string_view(record.dateText, strnlen(record.dateText, sizeof record.dateText)),
+                    facts(line, now).details);
+}

@@ -6,6 +6,7 @@
 // day and list: count() keeps it, keyed on the local day, until the day changes or the list is
 // loaded, given or cleared again.
 #pragma once
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,9 @@
 #include "items/RowOrder.h"
 
 class CCore;
+
+// The one row shown when the settings' within leaves no line.
+constexpr char kNothingSoonText[] = "近期没有纪念日";
 
 // A line on one day: what the row, its tooltip and --list show, and the rule the reminders and the
 // calendar walk on from (meaningful unless details.kind is Unreadable).
@@ -74,6 +78,11 @@ class ItemList {
   // The line a row shows, for 0 <= row < rows() without nothingSoon().
   int lineOfRow(int row) const { return m_rowLines[row]; }
   const ItemRecord& rowLine(int row) const { return m_records[m_rowLines[row]]; }
+  // The name a row shows (GBK), kNothingSoonText for the row that says no line is near; uncut.
+  std::string rowName(int row) const;
+  // What a screen reader says of a row (itemSpeech) on now's day; the row that says no line is near
+  // is its name alone.
+  ItemSpeech rowSpeech(int row, CTime now) const;
 
  private:
   // After a change of the lines: nothing counted yet, the first kDefaultRows lines in file order.

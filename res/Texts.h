@@ -69,6 +69,11 @@ constexpr char kFontSizeRange[] = "字体大小必须是 10 到 200 之间的整
 constexpr char kRemindAtForm[] = "提醒时间必须写成“时:分”，从 00:00 到 23:59，例如 09:00。";
 constexpr char kRowsRange[] = "显示行数必须是 1 到 20 之间的整数。";
 constexpr char kWithinRange[] = "只显示的天数必须是 0 到 36600 之间的整数（0 表示全部）。";
+constexpr char kHotkeyForm[] =
+    "快捷键要写成“Ctrl+Alt+D”这样：Ctrl、Alt、Shift、Win 中的一个或几个（至少有 Ctrl、Alt 或 Win），"
+    "加一个字母、数字或 F1 到 F24，用“+”连起来。清空则不用快捷键。";
+// {1} is the hotkey, as the options show it.
+constexpr char kHotkeyTaken[] = "快捷键 {1} 无法使用，可能已被其他程序占用。可以在“选项”中换一个，或清空它。";
 // {1} is the new list's path, {2} the reason.
 constexpr char kListNotCopied[] = "无法把纪念日文件复制到新的位置，纪念日文件位置没有更改：\r\n{1}\r\n\r\n原因：{2}";
 constexpr char kAskReenableAutostart[] = "开机时自动启动已在任务管理器的“启动”页中禁用。\r\n\r\n要重新启用吗？";

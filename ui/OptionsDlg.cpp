@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "app/WidgetDlg.h"
 #include "core/Core.h"
+#include "core/DateText.h"
 #include "core/UserInput.h"
 #include "framework/Gbk.h"
 #include "res/Texts.h"
@@ -116,6 +117,7 @@ BOOL COptionsDlg::OnInitDialog() {
   check(m_hWnd, IDC_CLICK_THROUGH, chosen.clickThrough);
   check(m_hWnd, IDC_HIDE_FULL_SCREEN, chosen.hideFullScreen);
   check(m_hWnd, IDC_HOLIDAY_ROW, chosen.holidayRow);
+  SetDlgItemText(IDC_HOTKEY, CString(hotkeyText(chosen.hotkey)));
   OnLockClicked();
   CenterWindow();
   return TRUE;
@@ -203,6 +205,10 @@ void COptionsDlg::OnOK() {
   if (!parseRemindAt(GetDlgItemText(IDC_REMIND_AT).view(), &remindAt)) return Refuse(IDC_REMIND_AT, kRemindAtForm);
   if (!boxNumber(GetDlgItemText(IDC_ROWS), kMinRows, kMaxRows, &rows)) return Refuse(IDC_ROWS, kRowsRange);
   if (!boxNumber(GetDlgItemText(IDC_WITHIN), 0, kMaxWithinDays, &within)) return Refuse(IDC_WITHIN, kWithinRange);
+  int hotkey = 0;  // an empty box: none
+  const CString hotkeyBox = GetDlgItemText(IDC_HOTKEY);
+  if (!trimSpaces(hotkeyBox.view()).empty() && !parseHotkey(hotkeyBox.view(), &hotkey))
+    return Refuse(IDC_HOTKEY, kHotkeyForm);
 
   if (m_itemDir != core->itemDir()) {
     // A folder without a list starts with a copy of the current one: the user's list follows the
@@ -231,13 +237,14 @@ void COptionsDlg::OnOK() {
   chosen.clickThrough = checked(m_hWnd, IDC_CLICK_THROUGH);
   chosen.hideFullScreen = checked(m_hWnd, IDC_HIDE_FULL_SCREEN);
   chosen.holidayRow = checked(m_hWnd, IDC_HOLIDAY_ROW);
+  chosen.hotkey = hotkey;
   // The size has a message of its own; the rest are stored even when it is not. A settings file that
   // took no size was named just now: one message for one cause.
   const bool sizeStored = core->saveSettings(chosen, {SettingId::FontSize});
-  const bool stored =
-      core->saveSettings(chosen, {SettingId::Remind, SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows,
-                                  SettingId::Order, SettingId::Within, SettingId::Layer, SettingId::Lock,
-                                  SettingId::ClickThrough, SettingId::HideFullScreen, SettingId::HolidayRow});
+  const bool stored = core->saveSettings(
+      chosen, {SettingId::Remind, SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows, SettingId::Order,
+               SettingId::Within, SettingId::Layer, SettingId::Lock, SettingId::ClickThrough, SettingId::HideFullScreen,
+               SettingId::HolidayRow, SettingId::Hotkey});
   if (!sizeStored)
     warn(m_hWnd, core->unsavedNote(CCore::Unsaved::FontSize, value));
   else if (!stored)
@@ -268,7 +275,12 @@ void CWidgetDlg::OnAppOptions() {
   dialog.chosen = settings;
   if (dialog.DoModal() != IDOK) return;
   const bool clickThroughBefore = settings.clickThroughInEffect();
+  const int hotkeyBefore = settings.hotkey;
   settings = dialog.chosen;
+  if (settings.hotkey != hotkeyBefore) {
+    const std::wstring note = RegisterWidgetHotkey();
+    if (!note.empty()) ShowNote(note);
+  }
   reminders.useSettings(settings);
   items.showHoliday(settings.holidayRow);
   ApplyDesktopSettings();

@@ -20,8 +20,9 @@ namespace {
 
 // Tracks the loaded menu's sub-menu at the cursor. The owner is brought forward first and a null
 // message posted after, or the menu would not close when the user clicks elsewhere.
-// rowEntry, when given, ends the menu after a separator (the row's "编辑“名称”...").
-void trackAppMenu(HWND owner, bool withHide, const std::wstring& rowEntry = std::wstring()) {
+// rowEntry, when given, ends the menu after a separator (the row's "编辑“名称”..."). at: where on the
+// screen, when not at the cursor (a menu opened with the keys).
+void trackAppMenu(HWND owner, bool withHide, const std::wstring& rowEntry = std::wstring(), const POINT* at = nullptr) {
   CMenu menu;
   if (!menu.Attach(LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_APP_MENU)))) return;
   HMENU popup = menu.GetSubMenu(0);
@@ -32,7 +33,10 @@ void trackAppMenu(HWND owner, bool withHide, const std::wstring& rowEntry = std:
     AppendMenuW(popup, MF_STRING, ID_APP_EDIT_ROW, rowEntry.c_str());
   }
   POINT cursor;
-  GetCursorPos(&cursor);
+  if (at)
+    cursor = *at;
+  else
+    GetCursorPos(&cursor);
   SetForegroundWindow(owner);
   TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, owner, nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
@@ -137,6 +141,8 @@ void CWidgetDlg::OnAfterStart() {
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(tray.icon));
   // The program was moved since its Run value was written: the value follows it.
   renewStaleAutostart();
+  // Told with the start notes, once the icon can say it.
+  keyboard.note = RegisterWidgetHotkey();
   if (!tray.added) tray.added = NotifyTrayIcon(NIM_ADD, "Tessaly");
   timelineMark("tray icon added");
   // Also nothing the first frame needs: the temporary file of a save that was killed goes, and the
@@ -172,7 +178,7 @@ LRESULT CWidgetDlg::OnTaskbarCreated(WPARAM, LPARAM) {
   return 0;
 }
 
-void CWidgetDlg::ShowPopupMenu() { trackAppMenu(m_hWnd, true, rowEditEntry(items, menuRecord)); }
+void CWidgetDlg::ShowPopupMenu(const POINT* at) { trackAppMenu(m_hWnd, true, rowEditEntry(items, menuRecord), at); }
 
 LRESULT CWidgetDlg::OnRButtonUp(WPARAM, LPARAM lParam) {
   if (!BringModalToFront()) {

@@ -3,13 +3,20 @@
 #include "app/AppState.h"
 #include "app/SingleInstance.h"
 #include "app/WidgetDlg.h"
+#include "framework/Gbk.h"
 #include "framework/Timeline.h"
 #include "items/ItemRecord.h"
+#include "res/Texts.h"
+#include "res/resource.h"
 #include "ui/AboutDlg.h"
 #include "ui/ItemsDlg.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
+
+static_assert(kHotkeyAlt == MOD_ALT && kHotkeyCtrl == MOD_CONTROL && kHotkeyShift == MOD_SHIFT && kHotkeyWin == MOD_WIN,
+              "the settings' modifiers are RegisterHotKey's");
 
 namespace {
 
@@ -55,6 +62,7 @@ LRESULT CWidgetDlg::OnActivateRequest(WPARAM, LPARAM) {
 // The widget is the main dialog: Enter and Esc would end it through OK and Cancel, and Alt+F4 through
 // the system menu. None of them may close it; "退出" is the way out.
 BOOL CWidgetDlg::PreTranslateMessage(MSG* msg) {
+  if ((msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) && OnRowKey(*msg)) return TRUE;
   if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) return TRUE;
   if (msg->message == WM_SYSKEYDOWN) return TRUE;
   return CDialog::PreTranslateMessage(msg);
@@ -94,10 +102,12 @@ void CWidgetDlg::OnMinuteTick() {
     };
     const auto before = shownCounts();
     CountDays();
-    if (ArrangeRows())
+    if (ArrangeRows()) {
       UpdateLayout();
-    else if (shownCounts() != before)
+    } else if (shownCounts() != before) {
       RenderWidget();
+      AnnounceRows();
+    }
   }
   CheckReminders();
 }
@@ -144,6 +154,7 @@ void CWidgetDlg::StayOnTop() {
 
 void CWidgetDlg::OnAppHide() {
   manners.visibility.userHides();
+  ClearSelection();  // a widget shown again shows no mark left from before
   ShowWindow(SW_HIDE);
 }
 
@@ -165,4 +176,123 @@ void CWidgetDlg::OnAppQuit() {
   // From here on a second start is not handed over to this widget, which is about to go.
   withdrawInstanceWindow(m_hWnd);
   PostQuitMessage(0);
+}
+
+// --- The keyboard --------------------------------------------------------------------------------
+
+std::wstring CWidgetDlg::RegisterWidgetHotkey() {
+  if (keyboard.registered) UnregisterHotKey(m_hWnd, IDH_KEYBOARD);
+  keyboard.registered = false;
+  if (!settings.hotkey) return std::wstring();
+  // Held down, the key does not come again and again.
+  keyboard.registered = RegisterHotKey(m_hWnd, IDH_KEYBOARD, hotkeyModifiers(settings.hotkey) | MOD_NOREPEAT,
+                                       hotkeyKey(settings.hotkey)) != FALSE;
+  return keyboard.registered ? std::wstring() : gbk::fill(kHotkeyTaken, {gbk::toWide(hotkeyText(settings.hotkey))});
+}
+
+// The hotkey shows the widget, also when hidden to the tray, in front, with the keyboard on its first
+// row. A dialog of the program that is open comes first, as for the tray icon.
+LRESULT CWidgetDlg::OnHotkey(WPARAM id, LPARAM) {
+  if (static_cast<int>(id) != IDH_KEYBOARD || BringModalToFront()) return 0;
+  const HWND before = GetForegroundWindow();
+  manners.visibility.userShows();
+  // Shown without activation: the activation is the foreground's, once, below.
+  ShowWindow(SW_SHOWNA);
+  PlaceInLayer();
+  SetForegroundWindow(m_hWnd);
+  ::SetFocus(m_hWnd);
+  if (before != m_hWnd) keyboard.before = before;
+  SelectRow(0);
+  return 0;
+}
+
+// The keyboard went to another program: the mark goes with it.
+LRESULT CWidgetDlg::OnActivateApp(WPARAM active, LPARAM) {
+  if (!active && !keyboard.opening) ClearSelection();
+  return Default();
+}
+
+// The row's line in the item form, as the row's menu entry opens it; a row that is no line of the list
+// (the holiday row, "近期没有纪念日") opens the editor. Closed, the dialog gives the keyboard back to
+// the row, as it was before Enter.
+LRESULT CWidgetDlg::OnOpenRow(WPARAM, LPARAM) {
+  const int row = keyboard.row;
+  const HWND before = keyboard.before;
+  if (row < 0) return 0;
+  menuRecord = items.nothingSoon() || items.lineOfRow(row) >= items.stored() ? -1 : items.lineOfRow(row);
+  keyboard.opening = true;
+  if (menuRecord >= 0)
+    OnAppEditRow();
+  else
+    OnAppItems();
+  keyboard.opening = false;
+  SetForegroundWindow(m_hWnd);
+  keyboard.before = before;
+  SelectRow(row);
+  return 0;
+}
+
+void CWidgetDlg::SelectRow(int row) {
+  row = items.rows() > 0 ? std::clamp(row, 0, items.rows() - 1) : -1;
+  if (row == keyboard.row && row < 0) return;
+  if (row != keyboard.row) {
+    keyboard.row = row;
+    RenderWidget();
+  }
+  NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_CLIENT, row + 1);
+  NotifyWinEvent(EVENT_OBJECT_SELECTION, m_hWnd, OBJID_CLIENT, row + 1);
+}
+
+void CWidgetDlg::ClearSelection() {
+  keyboard.before = nullptr;
+  if (keyboard.row < 0) return;
+  keyboard.row = -1;
+  RenderWidget();
+}
+
+bool CWidgetDlg::OnRowKey(const MSG& msg) {
+  if (msg.hwnd != m_hWnd) return false;
+  const int row = keyboard.row;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  switch (msg.wParam) {
+    case VK_DOWN:
+      SelectRow(row + 1);
+      return true;
+    case VK_UP:
+      SelectRow(row < 0 ? items.rows() - 1 : row - 1);
+      return true;
+    case VK_HOME:
+      SelectRow(0);
+      return true;
+    case VK_END:
+      SelectRow(items.rows() - 1);
+      return true;
+    case VK_ESCAPE: {
+      // The keyboard back where it was; Esc never ends the widget.
+      if (row < 0 && !keyboard.before) return false;
+      const HWND before = keyboard.before;
+      ClearSelection();
+      if (before && IsWindow(before) && IsWindowVisible(before)) SetForegroundWindow(before);
+      return true;
+    }
+    case VK_RETURN:
+      if (row < 0 || BringModalToFront()) return row >= 0;
+      PostMessageW(m_hWnd, WM_OPEN_ROW, 0, 0);
+      return true;
+    case VK_F10:
+      if (!shift) return false;
+      [[fallthrough]];
+    case VK_APPS: {
+      // The menu a right click on the row gives, at the row's lower left corner.
+      if (row < 0 || BringModalToFront()) return row >= 0;
+      RECT rect = {};
+      GetWindowRect(m_hWnd, &rect);
+      const POINT at = {rect.left, rect.top + (row + 1) * render.layout.rowHeight};
+      menuRecord = items.nothingSoon() ? -1 : items.lineOfRow(row);
+      ShowPopupMenu(&at);
+      return true;
+    }
+    default:
+      return false;
+  }
 }

@@ -198,4 +198,48 @@ TEST(ItemListTest, TheHolidayRowIsALineAfterTheStoredOnes) {
   EXPECT_EQ(list.rows(), 0);
 }
 
+// What a screen reader says of each kind of row: the name as the row shows it, read as a sentence,
+// and the day with its lunar date.
+TEST(ItemListTest, EachRowIsReadAsASentenceWithItsDay) {
+  struct Case {
+    const char* list;
+    CTime now;
+    bool holidayRow;
+    int within;
+    int row;
+    const char* name;
+    const char* value;
+  };
+  const CTime dec8(2026, 12, 8, 12, 0, 0);
+  const Case cases[] = {
+      {"妈妈生日,2026-12-11", dec8, false, 0, 0, "妈妈生日，还有 3 天", "2026年12月11日 星期五，农历冬月初三"},
+      {"毕业,2020-06-30", dec8, false, 0, 0, "毕业，过去 2352 天", "2020年6月30日 星期二，农历五月初十"},
+      {"相识纪念日,12月8日", dec8, false, 0, 0, "相识纪念日，今天", "2026年12月8日 星期二，农历十月三十"},
+      {"生日,2026-02-30", dec8, false, 0, 0, "生日，日期无法识别", "日历上没有这一天"},
+      {"生日,", dec8, false, 0, 0, "生日，日期无法识别", "这一行没有日期：名称后面要有逗号和日期"},
+      {"奶奶生日,农历冬月初三", dec8, false, 0, 0, "奶奶生日，还有 3 天", "2026年12月11日 星期五，农历冬月初三"},
+      {"在一起,2024-03-13,里程碑", dec8, false, 0, 0, "在一起，今天是第 1000 天", "2026年12月8日 星期二，农历十月三十"},
+      {"项目,2026-12-18,工作日", dec8, false, 0, 0, "项目，还有 8 个工作日", "2026年12月18日 星期五，农历冬月初十"},
+      {"远,2030-01-01\n近,2026-12-09", dec8, false, 0, 1, "近，还有 1 天", "2026年12月9日 星期三，农历冬月初一"},
+      {"远,2030-01-01", dec8, false, 7, 0, "近期没有纪念日", ""},
+      {"远,2030-01-01", CTime(2026, 9, 20, 12, 0, 0), true, 0, 1, "中秋节，还有 5 天",
+       "2026年9月25日 星期五，农历八月十五"},
+  };
+  CCore core;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.list);
+    ItemList list;
+    list.loadBytes(core, c.list);
+    list.showHoliday(c.holidayRow);
+    list.count(c.now);
+    list.arrange(kDefaultRows, RowOrder::File, c.within);
+    ASSERT_LT(c.row, list.rows());
+    const ItemSpeech speech = list.rowSpeech(c.row, c.now);
+    EXPECT_EQ(speech.name, c.name);
+    EXPECT_EQ(speech.value, c.value);
+    // The sentence starts with the name the row draws.
+    EXPECT_EQ(speech.name.rfind(list.rowName(c.row), 0), 0u);
+  }
+}
+
 }  // namespace

@@ -17,6 +17,7 @@ class FakeStore : public SettingsStore {
     const auto found = values.find(key);
     return found == values.end() ? std::string() : found->second;
   }
+  bool holds(const char* key) override { return values.count(key) > 0; }
   bool write(const std::vector<std::pair<const char*, std::string>>& changed) override {
     ++writes;
     if (full) return false;
@@ -52,6 +53,7 @@ int valueOf(const Settings& s, const std::string& key) {
       {"clickthroughtold", s.clickThroughTold},
       {"holidayrow", s.holidayRow},
       {"workdaynote", s.workdayNote},
+      {"hotkey", s.hotkey},
   };
   return values.at(key);
 }
@@ -145,6 +147,11 @@ TEST(SettingsModel, EachKeyReadsItsValueOrItsDefault) {
       {"layer", "Desktop", kDesktop},
       {"layer", "bottom", 0},
       {"layer", "desktop ", 0},
+      // The hotkey: saved empty, none; never saved or unreadable, Ctrl+Alt+D.
+      {"hotkey", nullptr, kDefaultHotkey},
+      {"hotkey", "", 0},
+      {"hotkey", "ctrl + shift + f12", hotkeyValue(kHotkeyCtrl | kHotkeyShift, 0x7B)},
+      {"hotkey", "Ctrl+Alt", kDefaultHotkey},
   };
   for (const auto& c : cases) {
     FakeStore store;
@@ -214,6 +221,63 @@ TEST(SettingsModel, SavesOnlyWhatTheFileDoesNotHold) {
   EXPECT_TRUE(saveSettings(store, settings, {SettingId::Rows})) << "nothing to write, nothing failed";
 }
 
+TEST(SettingsModel, NoHotkeyIsSavedEmptyAndReadsBackAsNone) {
+  FakeStore store;
+  Settings settings = loadSettings(store);
+  ASSERT_EQ(settings.hotkey, kDefaultHotkey);
+  settings.hotkey = 0;
+  EXPECT_TRUE(saveSettings(store, settings, {SettingId::Hotkey}));
+  EXPECT_EQ(store.written, (std::vector<std::string>{"hotkey"})) << "written although the file read empty";
+  EXPECT_EQ(store.values["hotkey"], "");
+  EXPECT_EQ(loadSettings(store).hotkey, 0);
+  EXPECT_TRUE(saveSettings(store, settings, {SettingId::Hotkey}));
+  EXPECT_EQ(store.writes, 1) << "held empty already: no second write";
+}
+
+TEST(SettingsModel, HotkeysAreReadAsWrittenAndWrittenOneWay) {
+  const struct {
+    const char* text;
+    int hotkey;  // 0: refused
+    const char* written;
+  } cases[] = {
+      {"Ctrl+Alt+D", kDefaultHotkey, "Ctrl+Alt+D"},
+      {"Ctrl+Shift+F12", hotkeyValue(kHotkeyCtrl | kHotkeyShift, 0x7B), "Ctrl+Shift+F12"},
+      {"Alt+Win+K", hotkeyValue(kHotkeyAlt | kHotkeyWin, 'K'), "Alt+Win+K"},
+      {" alt + CONTROL + d ", kDefaultHotkey, "Ctrl+Alt+D"},
+      {"Win+Shift+1", hotkeyValue(kHotkeyWin | kHotkeyShift, '1'), "Shift+Win+1"},
+      {"Ctrl+F1", hotkeyValue(kHotkeyCtrl, 0x70), "Ctrl+F1"},
+      {"Ctrl+F24", hotkeyValue(kHotkeyCtrl, 0x87), "Ctrl+F24"},
+      {"Ctrl+Alt+pageup", hotkeyValue(kHotkeyCtrl | kHotkeyAlt, 0x21), "Ctrl+Alt+PageUp"},
+      {"Alt+Space", hotkeyValue(kHotkeyAlt, 0x20), "Alt+Space"},
+      {"", 0, ""},
+      {"D", 0, ""},               // no modifier
+      {"Shift+D", 0, ""},         // Shift alone would take "D" from typing
+      {"Ctrl+Alt", 0, ""},        // no key
+      {"Ctrl+Alt+", 0, ""},       // an empty key
+      {"Ctrl++D", 0, ""},         // an empty modifier
+      {"Ctrl+Ctrl+D", 0, ""},     // a modifier twice
+      {"Control+Ctrl+D", 0, ""},  // the same modifier by both names
+      {"Ctrl+Alt+D+E", 0, ""},    // two keys
+      {"Ctrl+Alt+F25", 0, ""},    // no such F key
+      {"Ctrl+Alt+F0", 0, ""},
+      {"Ctrl+Alt+F+1", 0, ""},
+      {"Ctrl+Alt+DD", 0, ""},
+      {"Hyper+D", 0, ""},
+      {"Ctrl+Alt+\xc4\xe3", 0, ""},  // a hanzi
+      {"Ctrl Alt D", 0, ""},
+  };
+  for (const auto& c : cases) {
+    int hotkey = -1;
+    const bool read = parseHotkey(c.text, &hotkey);
+    EXPECT_EQ(read, c.hotkey != 0) << c.text;
+    EXPECT_EQ(hotkey, read ? c.hotkey : -1) << c.text;
+    if (read) {
+      EXPECT_EQ(hotkeyText(hotkey), c.written) << c.text;
+    }
+  }
+  EXPECT_EQ(hotkeyText(0), "");
+}
+
 TEST(SettingsModel, EveryValueReadsBackAsSaved) {
   Settings settings;
   settings.placeLeft = -1200;
@@ -232,14 +296,16 @@ TEST(SettingsModel, EveryValueReadsBackAsSaved) {
   settings.clickThroughTold = true;
   settings.holidayRow = true;
   settings.workdayNote = 0;
+  settings.hotkey = hotkeyValue(kHotkeyAlt | kHotkeyWin, 'K');
   FakeStore store;
   EXPECT_TRUE(
       saveSettings(store, settings,
                    {SettingId::PlaceLeft, SettingId::PlaceTop, SettingId::FontSize, SettingId::Remind,
                     SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows, SettingId::Order, SettingId::Within,
                     SettingId::Layer, SettingId::Lock, SettingId::ClickThrough, SettingId::HideFullScreen,
-                    SettingId::ClickThroughTold, SettingId::HolidayRow, SettingId::WorkdayNote}));
+                    SettingId::ClickThroughTold, SettingId::HolidayRow, SettingId::WorkdayNote, SettingId::Hotkey}));
   EXPECT_EQ(store.writes, 1);
+  EXPECT_EQ(store.values["hotkey"], "Alt+Win+K");
   EXPECT_EQ(store.values["remindat"], "07:05");
   EXPECT_EQ(store.values["layer"], "desktop");
   EXPECT_EQ(store.values["remind"], "0");

@@ -46,10 +46,17 @@
 //                                      one a line, as the shell reads them
 //   winctl line-height <face> <px>     prints ascent + descent of the face at an em of px pixels, as
 //                                      GDI's text metrics give them
+//   winctl access <title>              reads the window's client area as a screen reader does
+//                                      (AccessibleObjectFromWindow, across processes): one line for
+//                                      the object and one per child, "id role state left top width
+//                                      height name<TAB>value" (role and state in hex, texts UTF-8),
+//                                      then "beyond <hresult>", the answer for the name of the child
+//                                      after the last
 #include <windows.h>
 
 #include <psapi.h>
 
+#include <oleacc.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -86,6 +93,53 @@ HWND waitFor(const wchar_t* title, double seconds, bool present) {
 }
 
 constexpr UINT kTrayIconId = 100;
+
+// Spelled out: MinGW's import library gives IID_IAccessible as an import thunk, not the GUID.
+const IID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+std::string bstrText(BSTR text) {
+  std::string out = text ? utf8(std::wstring(text, SysStringLen(text))) : std::string();
+  SysFreeString(text);
+  return out;
+}
+
+bool printAccessible(HWND hwnd) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                        reinterpret_cast<void**>(&object))) ||
+      !object)
+    return false;
+  long children = 0;
+  object->get_accChildCount(&children);
+  for (long id = 0; id <= children; ++id) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    VARIANT role, state;
+    VariantInit(&role);
+    VariantInit(&state);
+    object->get_accRole(child, &role);
+    object->get_accState(child, &state);
+    long left = 0, top = 0, width = 0, height = 0;
+    object->accLocation(&left, &top, &width, &height, child);
+    BSTR name = nullptr, value = nullptr;
+    object->get_accName(child, &name);
+    object->get_accValue(child, &value);
+    std::printf("%ld %lx %lx %ld %ld %ld %ld %s\t%s\n", id, role.vt == VT_I4 ? role.lVal : -1L,
+                state.vt == VT_I4 ? state.lVal : -1L, left, top, width, height, bstrText(name).c_str(),
+                bstrText(value).c_str());
+  }
+  VARIANT beyond;
+  VariantInit(&beyond);
+  beyond.vt = VT_I4;
+  beyond.lVal = children + 1;
+  BSTR name = nullptr;
+  std::printf("beyond %lx\n", static_cast<unsigned long>(object->get_accName(beyond, &name)));
+  bstrText(name);
+  object->Release();
+  return true;
+}
 
 BOOL CALLBACK keepOpenMenu(HWND hwnd, LPARAM out) {
   wchar_t cls[16] = {};
@@ -448,6 +502,13 @@ int main() {
     if (!ok) return 1;
     std::printf("%ld\n", metrics.tmAscent + metrics.tmDescent);
     return 0;
+  }
+  if (verb == L"access") {
+    HWND hwnd = FindWindowW(nullptr, title);
+    CoInitialize(nullptr);
+    const bool read = hwnd && printAccessible(hwnd);
+    CoUninitialize();
+    return read ? 0 : 1;
   }
   if (verb == L"wait") {
     HWND hwnd = waitFor(title, argc > 3 ? _wtof(argv[3]) : 30, true);
