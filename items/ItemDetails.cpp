@@ -64,6 +64,16 @@ ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, C
     d.workdays = true;
     d.days = holidayCalendar().workdaysBetween(today, d.date, &d.noDataYear);
   }
+  if (options.years != YearsLabel::None &&
+      (d.written.form == DateForm::Dated || d.written.form == DateForm::LunarDated)) {
+    CivilDate next;
+    int year = 0;
+    if (nextOccurrence(d.written, today, &next, &year) && year > d.written.year) {
+      d.yearsLabel = options.years;
+      d.years = year - d.written.year;
+      d.yearsDays = static_cast<int>(dayNumber(next) - dayNumber(today));
+    }
+  }
   const CivilDate tomorrow = civilFromDays(dayNumber(today) + 1);
   if (nextMilestoneOn(rule, tomorrow, &d.nextMilestoneDate, &d.nextMilestone)) {
     d.hasNextMilestone = true;
@@ -93,6 +103,16 @@ ItemDetails itemDetails(std::string_view dateText, CTime now) {
   return d;
 }
 
+std::string yearsText(const ItemDetails& details) {
+  if (details.yearsLabel == YearsLabel::None || details.years <= 0) return std::string();
+  return std::to_string(details.years) + (details.yearsLabel == YearsLabel::Age ? "岁" : "周年");
+}
+
+std::string shownName(std::string_view name, const ItemDetails& details) {
+  const std::string years = yearsText(details);
+  return years.empty() ? std::string(name) : std::string(name) + "·" + years;
+}
+
 std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   if (details.kind == Unreadable)
     return "无法识别的日期：" + std::string(trimSpaces(dateText)) + "\r\n" + dateProblemText(details.problem, dateText);
@@ -112,6 +132,15 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
     const std::string nth = "第 " + std::to_string(details.anniversary) + " 个周年";
     text += "\r\n" + (details.anniversaryDays == 0 ? "今天是" + nth
                                                    : nth + "还有 " + std::to_string(details.anniversaryDays) + " 天");
+  }
+  // The years label as a sentence, unless the anniversary line above says the same 周年.
+  const bool told = details.yearsLabel == YearsLabel::Anniversary && details.hasAnniversary &&
+                    details.anniversary == details.years &&
+                    (details.repeat == Repeat::None || details.repeat == Repeat::Yearly);
+  if (details.years > 0 && !told) {
+    const std::string years = std::to_string(details.years) + (details.yearsLabel == YearsLabel::Age ? " 岁" : " 周年");
+    text += "\r\n" + (details.yearsDays == 0 ? "今天满 " + years
+                                              : "还有 " + std::to_string(details.yearsDays) + " 天满 " + years);
   }
   if (details.workdays && details.noDataYear)
     text += "\r\n" + std::to_string(details.noDataYear) + " 年的放假安排尚未公布，按周末计算";
@@ -149,6 +178,11 @@ std::vector<std::string> itemListFields(std::string_view name, const ItemDetails
     fields[7] = std::to_string(number) + " " + isoDate(day);
   }
   if (details.workdays) fields.push_back(details.noDataYear ? "workdays-estimated" : "workdays");
+  const std::string years = yearsText(details);
+  if (!years.empty()) {
+    fields.resize(9);
+    fields.push_back(years);
+  }
   return fields;
 }
 
