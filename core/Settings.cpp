@@ -28,6 +28,8 @@ constexpr SettingKey kKeys[] = {
     {"recoveryseen", K::Text, 0, 0, 0, {}},
     {"holidayrow", K::Flag, 0, 0, 1, {}},
     {"workdaynote", K::Flag, -1, 0, 1, {}},  // -1: never saved, follows holidayrow
+    {"theme", K::Word, 0, 0, 3, {"classic", "dark", "light", "system"}},  // WidgetTheme's order
+    {"opacity", K::Number, kDefaultOpacity, kMinOpacity, kMaxOpacity, {}},
 };
 static_assert(sizeof kKeys / sizeof kKeys[0] == static_cast<size_t>(SettingId::Count), "one row per key");
 
@@ -51,6 +53,8 @@ void eachValue(S& s, F&& f) {
   f(SettingId::ClickThroughTold, s.clickThroughTold);
   f(SettingId::HolidayRow, s.holidayRow);
   f(SettingId::WorkdayNote, s.workdayNote);
+  f(SettingId::Theme, s.theme);
+  f(SettingId::Opacity, s.opacity);
 }
 
 template <typename T>

@@ -24,9 +24,17 @@ constexpr int kMaxRows = 20;
 constexpr int kDefaultRows = 5;
 constexpr int kMaxWithinDays = 36600;  // within: 0 (all) .. 36600 days
 
+// The widget's opacity in percent; the default is the alpha 253 the widget always had.
+constexpr int kDefaultOpacity = 99;
+constexpr int kMinOpacity = 20;
+constexpr int kMaxOpacity = 100;
+
 enum class RowOrder { File, Soon };  // words "file" (文件顺序) and "soon" (最近的在前)
 // Above every window, among them, or on the desktop below them.
 enum class WidgetLayer { Top, Normal, Desktop };
+// The widget's colours: the ones it always had, a dark or a light set, or dark or light as Windows'
+// app mode says (words "classic", "dark", "light", "system").
+enum class WidgetTheme { Classic, Dark, Light, System };
 
 enum class SettingId {
   PlaceLeft,
@@ -47,6 +55,8 @@ enum class SettingId {
   RecoverySeen,
   HolidayRow,
   WorkdayNote,
+  Theme,
+  Opacity,
   Count
 };
 
@@ -63,7 +73,7 @@ struct SettingKey {
   SettingKind kind;
   int fallback;  // the value of a key never saved or out of range
   int low, high;
-  const char* words[3];
+  const char* words[4];
 };
 
 const SettingKey& settingKey(SettingId id);
@@ -88,6 +98,8 @@ struct Settings {
   bool holidayRow;        // a row for the next holiday break
   // The note on the day before a 补班 day: 0 or 1 as saved; never saved (-1), it follows holidayRow.
   int workdayNote;
+  WidgetTheme theme;
+  int opacity;  // percent, kMinOpacity..kMaxOpacity
 
   bool workdayNoteOn() const { return workdayNote < 0 ? holidayRow : workdayNote != 0; }
 
