@@ -28,7 +28,8 @@ constexpr SettingKey kKeys[] = {
     {"recoveryseen", K::Text, 0, 0, 0, {}},
     {"holidayrow", K::Flag, 0, 0, 1, {}},
     {"workdaynote", K::Flag, -1, 0, 1, {}},  // -1: never saved, follows holidayrow
-    {"theme", K::Word, 0, 0, 3, {"classic", "dark", "light", "system"}},  // WidgetTheme's order
+    // WidgetTheme's order.
+    {"theme", K::Word, 0, 0, 3, {"classic", "dark", "light", "system"}},
     {"opacity", K::Number, kDefaultOpacity, kMinOpacity, kMaxOpacity, {}},
 };
 static_assert(sizeof kKeys / sizeof kKeys[0] == static_cast<size_t>(SettingId::Count), "one row per key");

@@ -140,7 +140,7 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   if (details.years > 0 && !told) {
     const std::string years = std::to_string(details.years) + (details.yearsLabel == YearsLabel::Age ? " 岁" : " 周年");
     text += "\r\n" + (details.yearsDays == 0 ? "今天满 " + years
-                                              : "还有 " + std::to_string(details.yearsDays) + " 天满 " + years);
+                                             : "还有 " + std::to_string(details.yearsDays) + " 天满 " + years);
   }
   if (details.workdays && details.noDataYear)
     text += "\r\n" + std::to_string(details.noDataYear) + " 年的放假安排尚未公布，按周末计算";

@@ -29,7 +29,7 @@ struct ItemOptions {
   std::vector<int> ownMilestones;    // 里程碑N
   bool countStartDay = false;        // 含当天: the first date is day 1 (by default it is day 0)
   bool workdays = false;             // 工作日: the row counts working days (core/Holidays.h)
-  YearsLabel years = YearsLabel::None;  // 岁 周年; the last one written wins
+  YearsLabel years{};                // 岁 周年; the last one written wins (None)
   std::vector<std::string> unknown;  // options not understood, as written (trimmed)
   bool repeatConflict = false;       // two different repeat options (每周,每年): only the last counts
   int unread = 0;                    // fields past kMaxLineOptions, not read

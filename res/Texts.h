@@ -68,6 +68,7 @@ constexpr char kItemDirNotSaved[] =
 constexpr char kFontSizeRange[] = "字体大小必须是 10 到 200 之间的整数。";
 constexpr char kRemindAtForm[] = "提醒时间必须写成“时:分”，从 00:00 到 23:59，例如 09:00。";
 constexpr char kRowsRange[] = "显示行数必须是 1 到 20 之间的整数。";
+constexpr char kOpacityRange[] = "不透明度必须是 20 到 100 之间的整数。";
 constexpr char kWithinRange[] = "只显示的天数必须是 0 到 36600 之间的整数（0 表示全部）。";
 // {1} is the new list's path, {2} the reason.
 constexpr char kListNotCopied[] = "无法把纪念日文件复制到新的位置，纪念日文件位置没有更改：\r\n{1}\r\n\r\n原因：{2}";

@@ -28,3 +28,7 @@ using gbk::fill;
 // A number for a blank: its digits through the narrow conversion, as the wide one would bring the C
 // library's formatted output into the program.
 inline std::wstring digits(long long value) { return gbk::toWide(std::to_string(value)); }
+
+// The common controls library (version 6, as the manifest asks) with the window classes of classes
+// (ICC_*) registered; loaded when first needed, and it stays loaded: its controls need their classes.
+bool loadCommonControls(DWORD classes);

@@ -1,5 +1,6 @@
 #include "ui/OptionsDlg.h"
 
+#include <commctrl.h>
 #include <shobjidl.h>
 
 #include <memory>
@@ -57,7 +58,8 @@ FilePath pickFolder(HWND owner, const FilePath& start) {
   return chosen;
 }
 
-const char* const kOrderNames[] = {"文件顺序", "最近的在前"};  // RowOrder::File, RowOrder::Soon
+const char* const kOrderNames[] = {"文件顺序", "最近的在前"};            // RowOrder::File, RowOrder::Soon
+const char* const kThemeNames[] = {"经典", "深色", "浅色", "跟随系统"};  // WidgetTheme's order
 const char kDisabledNote[] = "已在任务管理器中禁用";
 
 // The system's own words for an error, with its number, for the rare one not named here.
@@ -116,6 +118,21 @@ BOOL COptionsDlg::OnInitDialog() {
   check(m_hWnd, IDC_CLICK_THROUGH, chosen.clickThrough);
   check(m_hWnd, IDC_HIDE_FULL_SCREEN, chosen.hideFullScreen);
   check(m_hWnd, IDC_HOLIDAY_ROW, chosen.holidayRow);
+  HWND theme = GetDlgItem(IDC_THEME);
+  for (const char* name : kThemeNames)
+    SendMessageW(theme, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(gbk::toWide(name).c_str()));
+  SendMessageW(theme, CB_SETCURSEL, static_cast<WPARAM>(chosen.theme), 0);
+  SetDlgItemText(IDC_OPACITY, core->getStrInt(chosen.opacity));
+  // The arrows beside the box; without the library the box alone takes the number.
+  if (loadCommonControls(ICC_UPDOWN_CLASS)) {
+    HWND arrows = CreateWindowExW(
+        0, UPDOWN_CLASSW, nullptr,
+        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0, m_hWnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OPACITY_SPIN)), AfxGetResourceHandle(), nullptr);
+    SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(IDC_OPACITY)), 0);
+    SendMessageW(arrows, UDM_SETRANGE32, kMinOpacity, kMaxOpacity);
+    SendMessageW(arrows, UDM_SETPOS32, 0, chosen.opacity);
+  }
   OnLockClicked();
   CenterWindow();
   return TRUE;
@@ -199,10 +216,12 @@ void COptionsDlg::OnOK() {
     return;
   }
   // Every other box is checked before anything is applied: a refusal changes nothing.
-  int remindAt = 0, rows = 0, within = 0;
+  int remindAt = 0, rows = 0, within = 0, opacity = 0;
   if (!parseRemindAt(GetDlgItemText(IDC_REMIND_AT).view(), &remindAt)) return Refuse(IDC_REMIND_AT, kRemindAtForm);
   if (!boxNumber(GetDlgItemText(IDC_ROWS), kMinRows, kMaxRows, &rows)) return Refuse(IDC_ROWS, kRowsRange);
   if (!boxNumber(GetDlgItemText(IDC_WITHIN), 0, kMaxWithinDays, &within)) return Refuse(IDC_WITHIN, kWithinRange);
+  if (!boxNumber(GetDlgItemText(IDC_OPACITY), kMinOpacity, kMaxOpacity, &opacity))
+    return Refuse(IDC_OPACITY, kOpacityRange);
 
   if (m_itemDir != core->itemDir()) {
     // A folder without a list starts with a copy of the current one: the user's list follows the
@@ -231,13 +250,17 @@ void COptionsDlg::OnOK() {
   chosen.clickThrough = checked(m_hWnd, IDC_CLICK_THROUGH);
   chosen.hideFullScreen = checked(m_hWnd, IDC_HIDE_FULL_SCREEN);
   chosen.holidayRow = checked(m_hWnd, IDC_HOLIDAY_ROW);
+  const LRESULT theme = SendMessageW(GetDlgItem(IDC_THEME), CB_GETCURSEL, 0, 0);
+  chosen.theme = theme >= 0 && theme <= static_cast<LRESULT>(WidgetTheme::System) ? static_cast<WidgetTheme>(theme)
+                                                                                  : WidgetTheme::Classic;
+  chosen.opacity = opacity;
   // The size has a message of its own; the rest are stored even when it is not. A settings file that
   // took no size was named just now: one message for one cause.
   const bool sizeStored = core->saveSettings(chosen, {SettingId::FontSize});
-  const bool stored =
-      core->saveSettings(chosen, {SettingId::Remind, SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows,
-                                  SettingId::Order, SettingId::Within, SettingId::Layer, SettingId::Lock,
-                                  SettingId::ClickThrough, SettingId::HideFullScreen, SettingId::HolidayRow});
+  const bool stored = core->saveSettings(
+      chosen, {SettingId::Remind, SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows, SettingId::Order,
+               SettingId::Within, SettingId::Layer, SettingId::Lock, SettingId::ClickThrough, SettingId::HideFullScreen,
+               SettingId::HolidayRow, SettingId::Theme, SettingId::Opacity});
   if (!sizeStored)
     warn(m_hWnd, core->unsavedNote(CCore::Unsaved::FontSize, value));
   else if (!stored)
@@ -272,6 +295,7 @@ void CWidgetDlg::OnAppOptions() {
   reminders.useSettings(settings);
   items.showHoliday(settings.holidayRow);
   ApplyDesktopSettings();
+  ReadLook();
   if (itemFilePath != listBefore) {
     items.clear();  // a list the new folder lacks shows empty, not the old rows
     LoadItems();

@@ -116,7 +116,8 @@ TEST(ItemDetailsTest, YearsInTheTooltipAndBesideTheWorkdayColumn) {
   const auto tip = [&](const char* date, const char* options) {
     return itemTipText(date, itemDetails(date, parseItemOptions(options), day));
   };
-  EXPECT_EQ(tip("1966-05-20", "每年,岁"), "2026年5月20日 星期三\r\n农历四月初四\r\n第 60 个周年还有 2 天\r\n还有 2 天满 60 岁");
+  EXPECT_EQ(tip("1966-05-20", "每年,岁"),
+            "2026年5月20日 星期三\r\n农历四月初四\r\n第 60 个周年还有 2 天\r\n还有 2 天满 60 岁");
   EXPECT_EQ(tip("1966-05-18", "岁"), "1966年5月18日 星期三\r\n农历闰三月廿八\r\n今天是第 60 个周年\r\n今天满 60 岁");
   // The anniversary line says the 周年 already.
   EXPECT_EQ(tip("2016-05-20", "周年"), "2016年5月20日 星期五\r\n农历四月十四\r\n第 10 个周年还有 2 天");

@@ -163,7 +163,7 @@ TEST(LayoutMetrics, TextSizeMultipliesTheEm) {
   struct Case {
     int size, dpi, scale, scaled;
   };
-  const Case cases[] = {{20, 96, 125, 25},  {20, 144, 150, 45}, {21, 96, 225, 47},     // 47.25
+  const Case cases[] = {{20, 96, 125, 25},  {20, 144, 150, 45},    {21, 96, 225, 47},  // 47.25
                         {20, 120, 110, 28},                                            // 27.5 rounds up
                         {10, 96, 101, 10},  {200, 480, 225, 2250}, {20, 0, 200, 40}};
   for (const Case& c : cases)

@@ -107,7 +107,7 @@ TEST(Palette, OpacityToAlpha) {
     int rows, text;
   } cases[] = {
       {99, false, 253, 253},  // the default: the widget's alpha as it always was
-      {100, false, 255, 255}, {20, false, 51, 152}, {50, false, 128, 191}, {98, false, 250, 252},
+      {100, false, 255, 255}, {20, false, 51, 152},   {50, false, 128, 191}, {98, false, 250, 252},
       {19, false, 253, 253},  {101, false, 253, 253}, {-5, false, 253, 253},  // out of range: the default
       {20, true, 255, 255},   {99, true, 255, 255},                           // high contrast: opaque
   };
@@ -138,7 +138,7 @@ TEST(Palette, TextScaleIsAPercentFromOneHundredToTwoHundredTwentyFive) {
     uint32_t value;
     bool found;
     int scale;
-  } cases[] = {{100, true, 100}, {125, true, 125}, {225, true, 225}, {226, true, 100},
+  } cases[] = {{100, true, 100}, {125, true, 125}, {225, true, 225},  {226, true, 100},
                {99, true, 100},  {0, true, 100},   {150, false, 100}, {0xFFFFFFFF, true, 100}};
   for (const auto& c : cases) EXPECT_EQ(textScaleOf(c.value, c.found), c.scale) << c.value;
 }

@@ -249,13 +249,12 @@ TEST(SettingsModel, EveryValueReadsBackAsSaved) {
   settings.theme = WidgetTheme::System;
   settings.opacity = 20;
   FakeStore store;
-  EXPECT_TRUE(
-      saveSettings(store, settings,
-                   {SettingId::PlaceLeft, SettingId::PlaceTop, SettingId::FontSize, SettingId::Remind,
-                    SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows, SettingId::Order, SettingId::Within,
-                    SettingId::Layer, SettingId::Lock, SettingId::ClickThrough, SettingId::HideFullScreen,
-                    SettingId::ClickThroughTold, SettingId::HolidayRow, SettingId::WorkdayNote, SettingId::Theme,
-                    SettingId::Opacity}));
+  EXPECT_TRUE(saveSettings(
+      store, settings,
+      {SettingId::PlaceLeft, SettingId::PlaceTop, SettingId::FontSize, SettingId::Remind, SettingId::RemindAt,
+       SettingId::RemindSound, SettingId::Rows, SettingId::Order, SettingId::Within, SettingId::Layer, SettingId::Lock,
+       SettingId::ClickThrough, SettingId::HideFullScreen, SettingId::ClickThroughTold, SettingId::HolidayRow,
+       SettingId::WorkdayNote, SettingId::Theme, SettingId::Opacity}));
   EXPECT_EQ(store.writes, 1);
   EXPECT_EQ(store.values["theme"], "system");
   EXPECT_EQ(store.values["remindat"], "07:05");

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The look as a user sets it: the classic rows by default; "外观" 浅色 and "不透明度" 50 chosen in the
+# options dialog, stored as theme=light and opacity=50, and read back from the screen's pixels over
+# the black desktop (the rows at half alpha, the texts above them more opaque), also after a
+# restart; a 岁 line whose row, tooltip and --list carry its label.
+source "$(dirname "$0")/lib.sh"
+
+# A birthday three days ahead, sixty years back: "·60岁" until that day, on the day too.
+birthday=$(date -d '+3 days' +%F)
+born="$(($(date -d '+3 days' +%Y) - 60))${birthday:4}"
+write_items_gbk <<ITEMS
+妈妈生日,$born,每年,岁
+考试,2030-06-07
+ITEMS
+
+cp "$EXE" "$APP_DIR/Tessaly.exe"
+list_out() { (cd "$APP_DIR" && "$WINE" Tessaly.exe --list 2>/dev/null | tr -d '\r'); }
+OUT=$(list_out)
+check "--list keeps the name in column 1 and gives the label in column 10 ($(head -1 <<<"$OUT" | cut -f1,10))" \
+  [ "$(head -1 <<<"$OUT" | cut -f1,2,3,9,10)" = "妈妈生日	upcoming	3		60岁" ]
+check "a line without the option has no tenth column" [ "$(tail -1 <<<"$OUT" | awk -F '\t' '{print NF}')" = 8 ]
+
+start_app || { finish; exit 1; }
+read -r _ left top right bottom _ <<<"$WIDGET"
+row_height=$(((bottom - top) / 2))
+width=$((right - left)) height=$((bottom - top))
+
+# Over the black desktop the screen shows each pixel's colour times its alpha.
+shown() { echo $(($1 * $2 / 255)); }  # channel alpha
+grey() { printf '%02X%02X%02X' "$1" "$1" "$1"; }
+rows_count() { count_colour "$left" "$top" "$width" "$height" "$1" "$2"; }
+check "by default the rows are the classic grey at alpha 253" [ "$(rows_count "$(grey "$(shown 0x26 253)")" 1)" -gt 100 ]
+
+tip_has() { [[ "$(winctl tooltip Tessaly)" == *"$1"* ]]; }
+hover_row 0
+check "the row's tooltip says the years ahead" wait_for 10 tip_has "还有 3 天满 60 岁"
+park_pointer
+
+# 浅色 and 50 % through the dialog, with the keyboard as a user does.
+open_options
+click_control 选项 "$IDC_THEME"
+press_keys Home Down Down Return
+click_control 选项 "$IDC_OPACITY"
+press_keys End shift+Home BackSpace
+type_text 50
+press_keys Return
+check "the dialog takes them" options_closed
+check "theme=light is stored" [ "$(ini_value theme)" = light ]
+check "opacity=50 is stored" [ "$(ini_value opacity)" = 50 ]
+
+# 50 % is alpha 128 for the rows; the texts are halfway up to 253, 191.
+even=$(grey "$(shown 0xFA 128)") odd=$(grey "$(shown 0xEB 128)") names=$(grey "$(shown 0x1A 191)")
+light_rows() { [ "$(rows_count "$even" 3)" -gt 100 ] && [ "$(rows_count "$odd" 3)" -gt 100 ]; }
+check "the rows are light at half alpha ($even, $odd)" wait_for 10 light_rows
+check "no classic row is left" [ "$(rows_count "$(grey "$(shown 0x26 253)")" 1)" -eq 0 ]
+check "no row is opaque" [ "$(rows_count FAFAFA 3)" -eq 0 ]
+check "the names are dark and more opaque than the rows ($names)" [ "$(rows_count "$names" 3)" -gt 20 ]
+
+check "the widget quits" quit_app
+start_app || { finish; exit 1; }
+check "after a restart the settings file's look is the one drawn" wait_for 10 light_rows
+
+# The options dialog shows them again.
+open_options
+check "the dialog shows 50" [ "$(winctl text 选项 "$IDC_OPACITY")" = 50 ]
+options_cancel
+check "Cancel closes the dialog" options_closed
+
+# An opacity out of range reads as the default.
+quit_app
+printf '[Tessaly]\r\ntheme=light\r\nopacity=5\r\n' >"$(ini_file)"
+start_app || { finish; exit 1; }
+check "opacity=5 reads as the default 99 %" wait_for 10 eval '[ "$(rows_count "$(grey "$(shown 0xFA 253)")" 1)" -gt 100 ]'
+
+finish
