@@ -2,8 +2,10 @@
 # The look as a user sets it: the classic rows by default; "外观" 浅色 and "不透明度" 50 chosen in the
 # options dialog, stored as theme=light and opacity=50, and read back from the screen's pixels over
 # the black desktop (the rows at half alpha, the texts above them more opaque), also after a
-# restart; a 岁 line whose row, tooltip and --list carry its label.
+# restart; "跟随系统" and Windows' text size followed at a setting change, without a restart; a 岁
+# line whose row, tooltip and --list carry its label.
 source "$(dirname "$0")/lib.sh"
+use_prefix_copy  # the app mode and the text size are set in the registry
 
 # A birthday three days ahead, sixty years back: "·60岁" until that day, on the day too.
 birthday=$(date -d '+3 days' +%F)
@@ -71,5 +73,31 @@ quit_app
 printf '[Tessaly]\r\ntheme=light\r\nopacity=5\r\n' >"$(ini_file)"
 start_app || { finish; exit 1; }
 check "opacity=5 reads as the default 99 %" wait_for 10 eval '[ "$(rows_count "$(grey "$(shown 0xFA 253)")" 1)" -gt 100 ]'
+
+# 跟随系统: dark while Windows' apps are dark, light once they are light and Windows says a setting
+# changed (WM_SETTINGCHANGE, "ImmersiveColorSet" on Windows).
+quit_app
+personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+"$WINE" reg add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null 2>&1
+printf '[Tessaly]\r\ntheme=system\r\n' >"$(ini_file)"
+start_app || { finish; exit 1; }
+read -r _ left top right bottom _ <<<"$WIDGET"
+width=$((right - left)) height=$((bottom - top))
+check "跟随系统 with dark apps draws the dark rows" [ "$(rows_count "$(grey "$(shown 0x1C 253)")" 1)" -gt 100 ]
+setting_changed() { winctl send Tessaly 26 0 0 >/dev/null; }  # WM_SETTINGCHANGE (sent: it cannot be posted)
+"$WINE" reg add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d 1 /f >/dev/null 2>&1
+setting_changed
+check "light apps: the rows turn light at once" \
+  wait_for 10 eval '[ "$(rows_count "$(grey "$(shown 0xFA 253)")" 1)" -gt 100 ]'
+
+# "Make text bigger": 150 % makes the rows half as tall again; a value past 225 counts as 100 %.
+accessibility='HKCU\Software\Microsoft\Accessibility'
+"$WINE" reg add "$accessibility" /v TextScaleFactor /t REG_DWORD /d 150 /f >/dev/null 2>&1
+setting_changed
+taller() { [ "$(widget_height)" -ge $((height * 3 / 2 - 4)) ]; }
+check "at 150 % text size the widget grows to about 1.5 times ($height to $(widget_height))" wait_for 10 taller
+"$WINE" reg add "$accessibility" /v TextScaleFactor /t REG_DWORD /d 300 /f >/dev/null 2>&1
+setting_changed
+check "300 % is out of range: the size goes back" wait_for 10 eval '[ "$(widget_height)" = "$height" ]'
 
 finish
