@@ -1,6 +1,7 @@
 // The program's message boxes: every box the user sees is one of these verbs, captioned "Tessaly".
 // Texts are GBK (CString; most come from res/Texts.h) or UTF-16 (std::wstring, for a text that names
-// a file: the path keeps every character).
+// a file: the path keeps every character). Beside them, the common controls library the dialogs'
+// calendars, arrows and tips come from.
 #pragma once
 #include <windows.h>
 

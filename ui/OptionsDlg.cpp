@@ -58,8 +58,9 @@ FilePath pickFolder(HWND owner, const FilePath& start) {
   return chosen;
 }
 
-const char* const kOrderNames[] = {"文件顺序", "最近的在前"};            // RowOrder::File, RowOrder::Soon
-const char* const kThemeNames[] = {"经典", "深色", "浅色", "跟随系统"};  // WidgetTheme's order
+const char* const kOrderNames[] = {"文件顺序", "最近的在前"};  // RowOrder::File, RowOrder::Soon
+// In WidgetTheme's order.
+const char* const kThemeNames[] = {"经典", "深色", "浅色", "跟随系统"};
 const char kDisabledNote[] = "已在任务管理器中禁用";
 
 // The system's own words for an error, with its number, for the rare one not named here.
