@@ -123,7 +123,7 @@ class CWidgetDlg : public CDialog {
   // size) and puts it and the settings' theme and opacity in effect for the next render.
   void ReadLook();
   // After a change of the system's settings or colours: read again, and laid out or drawn again when
-  // that changed what the widget shows.
+  // that changed what the widget shows (high contrast and its colours, the app mode, the text size).
   void FollowSystemLook();
   RowTips rowTips;
   // Tray: the icon (the window's too), whether the shell has it, and the tries to add it at start.

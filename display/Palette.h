@@ -16,9 +16,9 @@ struct Palette {
   uint32_t upcoming = 0;  // "还有", the number and "天" of a coming date
   uint32_t past = 0;
   uint32_t today = 0;
-  uint32_t unreadable = 0;              // the "?" of a date that cannot be read
   uint32_t nothingSoon = 0;             // "近期没有纪念日", on an even row
   bool todayNameInTodayColour = false;  // a Today row's name in today's colour, not the names'
+  bool unreadableInNameColour = false;  // the "?" of a date that cannot be read: not today's colour
   uint32_t stripBottom = 0;             // the edge strip's colour at the widget's bottom; 0: no strip
 };
 

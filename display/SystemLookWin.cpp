@@ -40,17 +40,14 @@ void CWidgetDlg::ReadLook() {
 
 void CWidgetDlg::FollowSystemLook() {
   if (!core) return;
-  const SystemLook before = render.system;
+  const bool contrastBefore = render.system.highContrast, lightBefore = render.system.appsUseLightTheme;
   const int scaleBefore = render.textScale;
   ReadLook();
-  const SystemLook& now = render.system;
-  if (render.textScale != scaleBefore) {
+  // Under high contrast the system's colours themselves may be what changed.
+  if (render.textScale != scaleBefore)
     UpdateLayout();
-  } else if (now.highContrast != before.highContrast || now.appsUseLightTheme != before.appsUseLightTheme ||
-             now.window != before.window || now.windowText != before.windowText || now.highlight != before.highlight ||
-             now.highlightText != before.highlightText) {
+  else if (render.system.highContrast || contrastBefore || render.system.appsUseLightTheme != lightBefore)
     RenderWidget();
-  }
 }
 
 LRESULT CWidgetDlg::OnSysColorChange(WPARAM, LPARAM) {

@@ -49,7 +49,7 @@ const char* unitOfLine(const ItemList& items, int line) {
 }
 
 // The name as the row shows it, with its years label (items/ItemList.h).
-CString nameOf(const ItemList& items, int line) { return CString(items.shownName(line)); }
+[[gnu::noinline]] CString nameOf(const ItemList& items, int line) { return CString(items.shownName(line)); }
 
 // The window's DC for the length of one render.
 class WindowDc {
@@ -255,16 +255,14 @@ void CWidgetDlg::PaintBackgrounds(GpGraphics* graphics) {
 
 void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   // Declared in creation order, so that scope exit releases in the reverse: brushes (last first),
-  // working text, then the paths from unreadablePath back to namePath. The family and format are the
-  // core's, kept between renders. The "?" has a path of its own only where its colour is not today's.
+  // working text, then the paths from todayPath back to namePath. The family and format are the
+  // core's, kept between renders.
   const Palette& palette = render.palette;
-  ScopedPath namePath, upcomingPath, pastPath, todayPath, unreadablePath;
+  ScopedPath namePath, upcomingPath, pastPath, todayPath;
   GdipCreatePath(FillModeAlternate, namePath.out());
   GdipCreatePath(FillModeAlternate, upcomingPath.out());
   GdipCreatePath(FillModeAlternate, pastPath.out());
   GdipCreatePath(FillModeAlternate, todayPath.out());
-  const bool ownUnreadable = palette.unreadable != palette.today;
-  if (ownUnreadable) GdipCreatePath(FillModeAlternate, unreadablePath.out());
   const GpFontFamily* family = core->faces().family(kWidgetFace);
   const GpStringFormat* format = core->faces().format();
   CString text;
@@ -272,7 +270,7 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   auto pathOf = [&](int32_t kind) -> GpPath* {
     if (kind == Upcoming) return upcomingPath;
     if (kind == Past) return pastPath;
-    if (kind != Today && ownUnreadable) return unreadablePath;
+    if (kind != Today && palette.unreadableInNameColour) return namePath;
     return todayPath;
   };
   const TextColumns columns = textColumnsOf(render.layout);
@@ -323,7 +321,7 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
 
   // Each path filled once, with the even-odd rule, in this order: where outlines of one path overlap
   // the overlap stays unfilled, and the kind colours lie over the names.
-  ScopedSolidBrush nameBrush, upcomingBrush, pastBrush, todayBrush, unreadableBrush;
+  ScopedSolidBrush nameBrush, upcomingBrush, pastBrush, todayBrush;
   GdipCreateSolidFill(palette.name, nameBrush.out());
   GdipFillPath(graphics, nameBrush, namePath);
   GdipCreateSolidFill(palette.upcoming, upcomingBrush.out());
@@ -332,7 +330,4 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   GdipFillPath(graphics, pastBrush, pastPath);
   GdipCreateSolidFill(palette.today, todayBrush.out());
   GdipFillPath(graphics, todayBrush, todayPath);
-  if (!ownUnreadable) return;
-  GdipCreateSolidFill(palette.unreadable, unreadableBrush.out());
-  GdipFillPath(graphics, unreadableBrush, unreadablePath);
 }

@@ -9,14 +9,21 @@ namespace {
 int64_t dayNumber(const CivilDate& date) { return daysFromCivil(date.year, date.month, date.day); }
 
 // The years label's parts below are made at a hover or a listing, not per frame: built for size.
-// The tooltip's line for them: "还有 3 天满 60 岁", "今天满 10 周年"; none where the anniversary line
-// says the same 周年.
-[[gnu::cold]] std::string yearsTipLine(const ItemDetails& d) {
+// The tooltip's line for them, added to text: "还有 3 天满 60 岁", "今天满 10 周年"; none where the
+// anniversary line says the same 周年.
+[[gnu::cold]] void addYearsTipLine(std::string& text, const ItemDetails& d) {
   if (d.yearsLabel == YearsLabel::Anniversary && d.hasAnniversary && d.anniversary == d.years &&
       (d.repeat == Repeat::None || d.repeat == Repeat::Yearly))
-    return std::string();
-  const std::string years = std::to_string(d.years) + (d.yearsLabel == YearsLabel::Age ? " 岁" : " 周年");
-  return d.yearsDays == 0 ? "\r\n今天满 " + years : "\r\n还有 " + std::to_string(d.yearsDays) + " 天满 " + years;
+    return;
+  if (d.yearsDays == 0) {
+    text += "\r\n今天满 ";
+  } else {
+    text += "\r\n还有 ";
+    text += std::to_string(d.yearsDays);
+    text += " 天满 ";
+  }
+  text += std::to_string(d.years);
+  text += d.yearsLabel == YearsLabel::Age ? " 岁" : " 周年";
 }
 
 // 岁 and 周年 on a date with a year: the years of its next yearly occurrence from today on.
@@ -31,9 +38,9 @@ int64_t dayNumber(const CivilDate& date) { return daysFromCivil(date.year, date.
 }
 
 // --list's ninth and tenth columns for the years label.
-[[gnu::cold]] void addYearsField(std::vector<std::string>& fields, std::string years) {
-  fields.resize(9);
-  fields.push_back(std::move(years));
+[[gnu::cold]] void addYearsField(std::vector<std::string>& fields, const ItemDetails& d) {
+  if (fields.size() < 9) fields.push_back(std::string());  // no 工作日 column: an empty one
+  fields.push_back(yearsText(d));
 }
 
 std::string isoDate(const CivilDate& date) {
@@ -124,7 +131,9 @@ ItemDetails itemDetails(std::string_view dateText, CTime now) {
 
 [[gnu::cold]] std::string yearsText(const ItemDetails& details) {
   if (details.yearsLabel == YearsLabel::None || details.years <= 0) return std::string();
-  return std::to_string(details.years) + (details.yearsLabel == YearsLabel::Age ? "岁" : "周年");
+  std::string text = std::to_string(details.years);
+  text += details.yearsLabel == YearsLabel::Age ? "岁" : "周年";
+  return text;
 }
 
 std::string shownName(std::string_view name, const ItemDetails& details) {
@@ -153,7 +162,7 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
     text += "\r\n" + (details.anniversaryDays == 0 ? "今天是" + nth
                                                    : nth + "还有 " + std::to_string(details.anniversaryDays) + " 天");
   }
-  if (details.years > 0) text += yearsTipLine(details);
+  if (details.years > 0) addYearsTipLine(text, details);
   if (details.workdays && details.noDataYear)
     text += "\r\n" + std::to_string(details.noDataYear) + " 年的放假安排尚未公布，按周末计算";
   if (details.milestoneToday) text += "\r\n今天是第 " + std::to_string(details.milestoneToday) + " 天";
@@ -190,7 +199,7 @@ std::vector<std::string> itemListFields(std::string_view name, const ItemDetails
     fields[7] = std::to_string(number) + " " + isoDate(day);
   }
   if (details.workdays) fields.push_back(details.noDataYear ? "workdays-estimated" : "workdays");
-  if (details.years > 0) addYearsField(fields, yearsText(details));
+  if (details.years > 0) addYearsField(fields, details);
   return fields;
 }
 

@@ -389,8 +389,7 @@ LRESULT CItemFormDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                  chosen(GetDlgItem(IDC_ITEM_REPEAT)) == static_cast<LPARAM>(Repeat::EveryNDays));
   } else if ((id == IDC_ITEM_AGE || id == IDC_ITEM_ANNIVERSARY) && code == BN_CLICKED && checked(m_hWnd, id)) {
     // One label at a time: the other box goes off.
-    m_nameCut = false;
-    check(m_hWnd, id == IDC_ITEM_AGE ? IDC_ITEM_ANNIVERSARY : IDC_ITEM_AGE, false);
+    check(m_hWnd, IDC_ITEM_AGE + IDC_ITEM_ANNIVERSARY - id, false);
   } else if (id == IDC_ITEM_FESTIVAL && code == CBN_SELCHANGE) {
     ChooseFestival();
   } else if (id == IDC_ITEM_LUNAR_YEAR && code == CBN_SELCHANGE) {

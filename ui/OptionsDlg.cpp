@@ -76,6 +76,13 @@ std::wstring systemMessage(DWORD error) {
   return message + gbk::toWide((" （错误 " + std::to_string(error) + "）").c_str());
 }
 
+// A drop-down list of names (GBK), with the one at selected chosen.
+void fillList(HWND list, const char* const* names, int count, int selected) {
+  for (int i = 0; i < count; ++i)
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(gbk::toWide(names[i]).c_str()));
+  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 void check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
@@ -105,10 +112,7 @@ BOOL COptionsDlg::OnInitDialog() {
   check(m_hWnd, IDC_AUTOSTART, m_autostart == AutostartState::On || m_autostart == AutostartState::Stale);
   if (m_autostart == AutostartState::Disabled) SetDlgItemText(IDC_AUTOSTART_NOTE, kDisabledNote);
   SetDlgItemText(IDC_ROWS, core->getStrInt(chosen.rows));
-  HWND order = GetDlgItem(IDC_ORDER);
-  for (const char* name : kOrderNames)
-    SendMessageW(order, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(gbk::toWide(name).c_str()));
-  SendMessageW(order, CB_SETCURSEL, chosen.order == RowOrder::Soon ? 1 : 0, 0);
+  fillList(GetDlgItem(IDC_ORDER), kOrderNames, 2, chosen.order == RowOrder::Soon ? 1 : 0);
   SetDlgItemText(IDC_WITHIN, core->getStrInt(chosen.within));
   m_itemDir = core->itemDir();
   ShowItemDir();
@@ -119,10 +123,7 @@ BOOL COptionsDlg::OnInitDialog() {
   check(m_hWnd, IDC_CLICK_THROUGH, chosen.clickThrough);
   check(m_hWnd, IDC_HIDE_FULL_SCREEN, chosen.hideFullScreen);
   check(m_hWnd, IDC_HOLIDAY_ROW, chosen.holidayRow);
-  HWND theme = GetDlgItem(IDC_THEME);
-  for (const char* name : kThemeNames)
-    SendMessageW(theme, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(gbk::toWide(name).c_str()));
-  SendMessageW(theme, CB_SETCURSEL, static_cast<WPARAM>(chosen.theme), 0);
+  fillList(GetDlgItem(IDC_THEME), kThemeNames, 4, static_cast<int>(chosen.theme));
   SetDlgItemText(IDC_OPACITY, core->getStrInt(chosen.opacity));
   // The arrows beside the box; without the library the box alone takes the number.
   if (loadCommonControls(ICC_UPDOWN_CLASS)) {
@@ -251,9 +252,8 @@ void COptionsDlg::OnOK() {
   chosen.clickThrough = checked(m_hWnd, IDC_CLICK_THROUGH);
   chosen.hideFullScreen = checked(m_hWnd, IDC_HIDE_FULL_SCREEN);
   chosen.holidayRow = checked(m_hWnd, IDC_HOLIDAY_ROW);
-  const LRESULT theme = SendMessageW(GetDlgItem(IDC_THEME), CB_GETCURSEL, 0, 0);
-  chosen.theme = theme >= 0 && theme <= static_cast<LRESULT>(WidgetTheme::System) ? static_cast<WidgetTheme>(theme)
-                                                                                  : WidgetTheme::Classic;
+  // The list holds the four themes and always one chosen.
+  chosen.theme = static_cast<WidgetTheme>(SendMessageW(GetDlgItem(IDC_THEME), CB_GETCURSEL, 0, 0));
   chosen.opacity = opacity;
   // The size has a message of its own; the rest are stored even when it is not. A settings file that
   // took no size was named just now: one message for one cause.

@@ -36,7 +36,7 @@ TEST(Palette, EveryTextOfDarkAndLightReadsOnEveryRowItIsDrawnOn) {
         {"upcoming", p.upcoming, rows},
         {"past", p.past, rows},
         {"today", p.today, p.todayRow ? std::vector<uint32_t>{p.todayRow} : rows},
-        {"unreadable", p.unreadable, rows},
+        {"unreadable", p.unreadableInNameColour ? p.name : p.today, rows},
         {"nothing soon", p.nothingSoon, {p.evenRow}},
     };
     for (const auto& pair : pairs) {
@@ -66,7 +66,7 @@ TEST(Palette, TheChoiceFollowsHighContrastThenTheThemeThenTheAppMode) {
   EXPECT_EQ(classic.upcoming, 0xFFA5B6ECu);
   EXPECT_EQ(classic.past, 0xFFF7A000u);
   EXPECT_EQ(classic.today, 0xFFFF0400u);
-  EXPECT_EQ(classic.unreadable, 0xFFFF0400u);
+  EXPECT_FALSE(classic.unreadableInNameColour);  // "?" in today's red
   EXPECT_EQ(classic.nothingSoon, 0xFF8C8C8Cu);
   EXPECT_EQ(classic.todayRow, 0u);
   EXPECT_EQ(classic.stripBottom, 0xFFFFFFFFu);
@@ -93,7 +93,8 @@ TEST(Palette, TheChoiceFollowsHighContrastThenTheThemeThenTheAppMode) {
     EXPECT_EQ(p.evenRow, 0xFF000000u);
     EXPECT_EQ(p.oddRow, 0xFF000000u);
     EXPECT_EQ(p.todayRow, 0xFF0000FFu);
-    for (uint32_t text : {p.name, p.upcoming, p.past, p.unreadable, p.nothingSoon}) EXPECT_EQ(text, 0xFFFFFF00u);
+    for (uint32_t text : {p.name, p.upcoming, p.past, p.nothingSoon}) EXPECT_EQ(text, 0xFFFFFF00u);
+    EXPECT_TRUE(p.unreadableInNameColour);
     EXPECT_EQ(p.today, 0xFFFFFFFFu);
     EXPECT_TRUE(p.todayNameInTodayColour);
     EXPECT_EQ(p.stripBottom, 0u);
