@@ -3,7 +3,7 @@
 # options dialog, stored as theme=light and opacity=50, and read back from the screen's pixels over
 # the black desktop (the rows at half alpha, the texts above them more opaque), also after a
 # restart; "跟随系统" and Windows' text size followed at a setting change, without a restart; a 岁
-# line whose row, tooltip and --list carry its label.
+# line whose row, tooltip and --list carry its label; the item form's check boxes that write it.
 source "$(dirname "$0")/lib.sh"
 use_prefix_copy  # the app mode and the text size are set in the registry
 
