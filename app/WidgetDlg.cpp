@@ -38,6 +38,7 @@ BEGIN_MESSAGE_MAP(CWidgetDlg)
   ON_MESSAGE(WM_ENDSESSION, OnEndSession)
   ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
   ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
+  ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChange)
   ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
   ON_MESSAGE(WM_TIMECHANGE, OnTimeChange)
   ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
@@ -94,6 +95,7 @@ BOOL CWidgetDlg::OnInitDialog() {
   appPath = core->getAppFilePath();
   itemFilePath = core->listPath();
   LoadSettings();
+  ReadLook();
   fontFace = "黑体";
   core->readSettingsOnce(false);
   SetWindowText("Tessaly");
@@ -191,6 +193,8 @@ LRESULT CWidgetDlg::OnSettingChange(WPARAM what, LPARAM area) {
   const wchar_t* name = reinterpret_cast<const wchar_t*>(area);
   if (what == 0 && name && (lstrcmpiW(name, L"intl") == 0 || lstrcmpiW(name, L"TimeZone") == 0))
     ::SetTimer(m_hWnd, IDT_CLOCK_SETTLE, kClockSettleMs, nullptr);
+  // High contrast, the app mode ("ImmersiveColorSet") and the text size all come as setting changes.
+  FollowSystemLook();
   return Default();
 }
 

@@ -5,6 +5,7 @@
 #include "core/RecoveryFiles.h"
 #include "display/DesktopManners.h"
 #include "display/LayoutMetrics.h"
+#include "display/Palette.h"
 #include "framework/AfxWin.h"
 #include "items/ItemFolderWatch.h"
 #include "items/ItemList.h"
@@ -147,13 +148,24 @@ class CWidgetDlg : public CDialog {
     bool known = false;
   } place;
   // Render: the metrics at the DPI, the layered window's blend, and the surface's DC while a render
-  // runs; the rows' tooltips follow the metrics.
+  // runs; the rows' tooltips follow the metrics. The look: Windows' text size, high contrast and app
+  // mode as last read, and the colours and alpha values they and the settings give.
   struct Render {
     LayoutMetrics layout;
     int dpi = kBaseDpi;  // the DPI the layout is for
     BLENDFUNCTION blend = {};
     HDC memoryDC = nullptr;
+    int textScale = kMinTextScale;
+    SystemLook system;
+    Palette palette = paletteFor(WidgetTheme::Classic, SystemLook());
+    WidgetAlpha alpha = widgetAlphaFor(kDefaultOpacity, false);
   } render;
+  // Reads Windows' look (high contrast, its colours, the app mode when the theme follows it, the text
+  // size) and puts it and the settings' theme and opacity in effect for the next render.
+  void ReadLook();
+  // After a change of the system's settings or colours: read again, and laid out or drawn again when
+  // that changed what the widget shows (high contrast and its colours, the app mode, the text size).
+  void FollowSystemLook();
   RowTips rowTips;
   // Tray: the icon (the window's too), whether the shell has it, and the tries to add it at start.
   struct Tray {
@@ -214,6 +226,7 @@ class CWidgetDlg : public CDialog {
   void CentreOnPrimary();
   LRESULT OnDisplayChange(WPARAM, LPARAM);
   LRESULT OnSettingChange(WPARAM, LPARAM);
+  LRESULT OnSysColorChange(WPARAM, LPARAM);
   void SavePosition();
 
   // Layout (display/).

@@ -29,6 +29,9 @@ constexpr SettingKey kKeys[] = {
     {"holidayrow", K::Flag, 0, 0, 1, {}},
     {"workdaynote", K::Flag, -1, 0, 1, {}},  // -1: never saved, follows holidayrow
     {"hotkey", K::Hotkey, kDefaultHotkey, 0, 0, {}},
+    // WidgetTheme's order.
+    {"theme", K::Word, 0, 0, 3, {"classic", "dark", "light", "system"}},
+    {"opacity", K::Number, kDefaultOpacity, kMinOpacity, kMaxOpacity, {}},
 };
 static_assert(sizeof kKeys / sizeof kKeys[0] == static_cast<size_t>(SettingId::Count), "one row per key");
 
@@ -53,6 +56,8 @@ void eachValue(S& s, F&& f) {
   f(SettingId::HolidayRow, s.holidayRow);
   f(SettingId::WorkdayNote, s.workdayNote);
   f(SettingId::Hotkey, s.hotkey);
+  f(SettingId::Theme, s.theme);
+  f(SettingId::Opacity, s.opacity);
 }
 
 template <typename T>

@@ -24,9 +24,17 @@ constexpr int kMaxRows = 20;
 constexpr int kDefaultRows = 5;
 constexpr int kMaxWithinDays = 36600;  // within: 0 (all) .. 36600 days
 
+// The widget's opacity in percent; the default is the alpha 253 the widget always had.
+constexpr int kDefaultOpacity = 99;
+constexpr int kMinOpacity = 20;
+constexpr int kMaxOpacity = 100;
+
 enum class RowOrder { File, Soon };  // words "file" (文件顺序) and "soon" (最近的在前)
 // Above every window, among them, or on the desktop below them.
 enum class WidgetLayer { Top, Normal, Desktop };
+// The widget's colours: the ones it always had, a dark or a light set, or dark or light as Windows'
+// app mode says (words "classic", "dark", "light", "system").
+enum class WidgetTheme { Classic, Dark, Light, System };
 
 enum class SettingId {
   PlaceLeft,
@@ -48,6 +56,8 @@ enum class SettingId {
   HolidayRow,
   WorkdayNote,
   Hotkey,
+  Theme,
+  Opacity,
   Count
 };
 
@@ -66,7 +76,7 @@ struct SettingKey {
   SettingKind kind;
   int fallback;  // the value of a key never saved or out of range
   int low, high;
-  const char* words[3];
+  const char* words[4];
 };
 
 const SettingKey& settingKey(SettingId id);
@@ -92,6 +102,8 @@ struct Settings {
   // The note on the day before a 补班 day: 0 or 1 as saved; never saved (-1), it follows holidayRow.
   int workdayNote;
   int hotkey;  // the global key that gives the widget the keyboard (hotkeyValue's); 0 for none
+  WidgetTheme theme;
+  int opacity;  // percent, kMinOpacity..kMaxOpacity
 
   bool workdayNoteOn() const { return workdayNote < 0 ? holidayRow : workdayNote != 0; }
 

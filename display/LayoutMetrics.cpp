@@ -17,10 +17,11 @@ int scaleTruncated(int fontSize, float factor) {
 
 }  // namespace
 
-int scaledFontSize(int fontSize, int dpi) {
+int scaledFontSize(int fontSize, int dpi, int textScale) {
   if (dpi <= 0) dpi = kBaseDpi;
-  // 64-bit, so that no size the settings file can hold overflows on the way.
-  const int64_t scaled = (int64_t{fontSize} * dpi * 2 + kBaseDpi) / (2 * kBaseDpi);
+  // 64-bit, so that no size the settings file can hold overflows on the way. At 100 % the factor
+  // cancels: the same em as without it.
+  const int64_t scaled = (int64_t{fontSize} * dpi * textScale * 2 + kBaseDpi * 100) / (2 * kBaseDpi * 100);
   return static_cast<int>(std::clamp<int64_t>(scaled, INT32_MIN, INT32_MAX));
 }
 

@@ -43,9 +43,10 @@ constexpr int kMaxDpi = 480;
 // stray value can neither make the widget invisible nor grow it past any screen.
 int clampDpi(int dpi);
 
-// The font size the user chooses is in pixels at 96 DPI; this is the em in pixels at dpi, rounded to
-// the nearest (halves up). A dpi of 0 or less means the base DPI.
-int scaledFontSize(int fontSize, int dpi);
+// The font size the user chooses is in pixels at 96 DPI; this is the em in pixels at dpi, times
+// Windows' text size (textScale percent, display/Palette.h's textScaleOf), rounded to the nearest
+// (halves up). A dpi of 0 or less means the base DPI.
+int scaledFontSize(int fontSize, int dpi, int textScale = 100);
 
 // fontSize x 0.3f and x 0.65f, truncated toward zero. The factors are single-precision constants on
 // purpose: 0.65f lies just below 0.65, so every multiple of 20 gets a gap one smaller.

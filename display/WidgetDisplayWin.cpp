@@ -19,24 +19,10 @@ using namespace gdip;
 
 namespace {
 
-constexpr ARGB kEvenRowColour = 0xFF262626;  // rows 0, 2, 4: the top row is the darker one
-constexpr ARGB kOddRowColour = 0xFF333333;
 // The strip's brush is made with these two colours, which its preset blend then replaces.
 constexpr ARGB kEdgeStripFirstColour = 0xFF008000;
 constexpr ARGB kEdgeStripSecondColour = 0xFFA52A2A;
 constexpr ARGB kEdgeStripTop = 0x00AC7C68;  // alpha 0: the strip adds nothing at the top edge
-constexpr ARGB kEdgeStripBottom = 0xFFFFFFFF;
-
-constexpr ARGB kNameColour = 0xFFFFFFFF;
-constexpr ARGB kUpcomingColour = 0xFFA5B6EC;
-constexpr ARGB kPastColour = 0xFFF7A000;
-constexpr ARGB kTodayColour = 0xFFFF0400;  // also the "?" of a date that cannot be read
-
-constexpr BYTE kWidgetAlpha = 253;
-
-// The one row drawn when "只显示 N 天内" leaves no line: a dim grey, below the names' white and the
-// kinds' colours, on the ordinary row background, so that the widget stays visible and grabbable.
-constexpr ARGB kNothingSoonColour = 0xFF8C8C8C;
 
 // The frame around the row selected with the keys: a blue no text of the widget has, 3:1 and more
 // on both row backgrounds.
@@ -62,9 +48,8 @@ const char* unitOfLine(const ItemList& items, int line) {
   return items.optionsOf(line).workdays ? kWorkdayUnit : kUnit;
 }
 
-CString nameOf(const ItemRecord& record) {
-  return CString(record.name, static_cast<int>(strnlen(record.name, sizeof(record.name))));
-}
+// The name as the row shows it, with its years label (items/ItemList.h).
+[[gnu::noinline]] CString nameOf(const ItemList& items, int line) { return CString(items.shownName(line)); }
 
 // The window's DC for the length of one render.
 class WindowDc {
@@ -105,7 +90,7 @@ void makeLayered(HWND window) {
 
 void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
   if (!core) return;
-  int em = scaledFontSize(settings.fontSize, render.dpi);
+  int em = scaledFontSize(settings.fontSize, render.dpi, render.textScale);
   // Each pass measures at em; a widget that cannot fit the limit even without names is laid out
   // again smaller, and emWithin gives at least one pixel less each time, so the passes are few.
   for (;;) {
@@ -113,7 +98,7 @@ void CWidgetDlg::ComputeMetrics(const SurfaceLimit* limit) {
     TextSize names[kMaxRows];
     const int measured = std::clamp(items.rows(), 1, kMaxRows);
     for (int i = 0; i < measured; ++i) {
-      const CString name = items.rows() > 0 ? CString(items.rowName(i)) : nameOf(items.line(0));
+      const CString name = items.rows() > 0 ? CString(items.rowName(i)) : nameOf(items, 0);
       const Gdiplus::Size size = core->getTextBounds(fontFace, em, name);
       names[i] = {size.Width, size.Height};
     }
@@ -206,7 +191,7 @@ LRESULT CWidgetDlg::OnDpiChanged(WPARAM dpis, LPARAM suggested) {
 
 void CWidgetDlg::RenderWidget() {
   CountDays();
-  render.blend.SourceConstantAlpha = kWidgetAlpha;
+  render.blend.SourceConstantAlpha = render.alpha.text;
   // With no rows there is nothing to show: GDI and GDI+ refuse an empty bitmap, and the window is
   // already zero pixels high. A layered window shows nothing until a picture is pushed.
   if (render.layout.windowWidth <= 0 || render.layout.windowHeight <= 0) {
@@ -245,21 +230,27 @@ void CWidgetDlg::RenderWidget() {
 }
 
 void CWidgetDlg::PaintBackgrounds(GpGraphics* graphics) {
+  const Palette& palette = render.palette;
+  // Painted under the window's constant alpha so that the rows show at the opacity's alpha, the
+  // texts above them at theirs.
+  const BYTE alpha = render.alpha.rowBrush;
   for (int i = 0; i < items.rows(); ++i) {
+    ARGB colour = i % 2 == 0 ? palette.evenRow : palette.oddRow;
+    if (palette.todayRow && !items.nothingSoon() && items.rowLine(i).kind == Today) colour = palette.todayRow;
     ScopedSolidBrush brush;
-    GdipCreateSolidFill(i % 2 == 0 ? kEvenRowColour : kOddRowColour, brush.out());
+    GdipCreateSolidFill(withAlpha(colour, alpha), brush.out());
     GdipFillRectangle(graphics, brush, 0.0f, static_cast<REAL>(i * render.layout.rowHeight),
                       static_cast<REAL>(render.layout.windowWidth), static_cast<REAL>(render.layout.rowHeight));
   }
 
   // The strip spans the whole height, not one row: it whitens the rows progressively downwards.
-  if (render.layout.margin <= 0 || render.layout.windowHeight <= 0) return;
+  if (!palette.stripBottom || render.layout.margin <= 0 || render.layout.windowHeight <= 0) return;
   const GpRectF strip(0.0f, 0.0f, static_cast<REAL>(render.layout.margin),
                       static_cast<REAL>(render.layout.windowHeight));
   ScopedLineBrush brush;
   GdipCreateLineBrushFromRect(&strip, kEdgeStripFirstColour, kEdgeStripSecondColour, LinearGradientModeVertical,
                               WrapModeTile, brush.out());
-  const ARGB colours[] = {kEdgeStripTop, kEdgeStripBottom};
+  const ARGB colours[] = {kEdgeStripTop, withAlpha(palette.stripBottom, alpha)};
   const REAL positions[] = {0.0f, 1.0f};
   GdipSetLinePresetBlend(brush, colours, positions, 2);
   GdipFillRectangle(graphics, brush, strip.X, strip.Y, strip.Width, strip.Height);
@@ -282,6 +273,7 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   // Declared in creation order, so that scope exit releases in the reverse: brushes (last first),
   // working text, then the paths from todayPath back to namePath. The family and format are the
   // core's, kept between renders.
+  const Palette& palette = render.palette;
   ScopedPath namePath, upcomingPath, pastPath, todayPath;
   GdipCreatePath(FillModeAlternate, namePath.out());
   GdipCreatePath(FillModeAlternate, upcomingPath.out());
@@ -294,6 +286,7 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   auto pathOf = [&](int32_t kind) -> GpPath* {
     if (kind == Upcoming) return upcomingPath;
     if (kind == Past) return pastPath;
+    if (kind != Today && palette.unreadableInNameColour) return namePath;
     return todayPath;
   };
   const TextColumns columns = textColumnsOf(render.layout);
@@ -302,7 +295,7 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
     text = CString(items.rowName(0));
     addTextToPath(namePath, text, family, render.layout.emSize, columns.nameX, rowTextY(render.layout, 0), format);
     ScopedSolidBrush dimBrush;
-    GdipCreateSolidFill(kNothingSoonColour, dimBrush.out());
+    GdipCreateSolidFill(palette.nothingSoon, dimBrush.out());
     GdipFillPath(graphics, dimBrush, namePath);
     return;
   }
@@ -315,7 +308,9 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
     text = CString(items.rowName(i));
     // Cut with "…" where the widget would be wider than any screen can show.
     if (render.layout.nameRoom >= 0) text = CString(cutToWidth(text.view(), render.layout.nameRoom, widthOf));
-    addTextToPath(namePath, text, family, render.layout.emSize, columns.nameX, rowTextY(render.layout, i), format);
+    const bool todayName = palette.todayNameInTodayColour && items.rowLine(i).kind == Today;
+    addTextToPath(todayName ? todayPath : namePath, text, family, render.layout.emSize, columns.nameX,
+                  rowTextY(render.layout, i), format);
   }
   for (int i = 0; i < items.rows(); ++i) {
     const ItemRecord& record = items.rowLine(i);
@@ -343,12 +338,12 @@ void CWidgetDlg::DrawItemTexts(GpGraphics* graphics) {
   // Each path filled once, with the even-odd rule, in this order: where outlines of one path overlap
   // the overlap stays unfilled, and the kind colours lie over the names.
   ScopedSolidBrush nameBrush, upcomingBrush, pastBrush, todayBrush;
-  GdipCreateSolidFill(kNameColour, nameBrush.out());
+  GdipCreateSolidFill(palette.name, nameBrush.out());
   GdipFillPath(graphics, nameBrush, namePath);
-  GdipCreateSolidFill(kUpcomingColour, upcomingBrush.out());
+  GdipCreateSolidFill(palette.upcoming, upcomingBrush.out());
   GdipFillPath(graphics, upcomingBrush, upcomingPath);
-  GdipCreateSolidFill(kPastColour, pastBrush.out());
+  GdipCreateSolidFill(palette.past, pastBrush.out());
   GdipFillPath(graphics, pastBrush, pastPath);
-  GdipCreateSolidFill(kTodayColour, todayBrush.out());
+  GdipCreateSolidFill(palette.today, todayBrush.out());
   GdipFillPath(graphics, todayBrush, todayPath);
 }

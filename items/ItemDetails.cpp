@@ -8,6 +8,41 @@ namespace {
 
 int64_t dayNumber(const CivilDate& date) { return daysFromCivil(date.year, date.month, date.day); }
 
+// The years label's parts below are made at a hover or a listing, not per frame: built for size.
+// The tooltip's line for them, added to text: "还有 3 天满 60 岁", "今天满 10 周年"; none where the
+// anniversary line says the same 周年.
+[[gnu::cold]] void addYearsTipLine(std::string& text, const ItemDetails& d) {
+  if (d.yearsLabel == YearsLabel::Anniversary && d.hasAnniversary && d.anniversary == d.years &&
+      (d.repeat == Repeat::None || d.repeat == Repeat::Yearly))
+    return;
+  if (d.yearsDays == 0) {
+    text += "\r\n今天满 ";
+  } else {
+    text += "\r\n还有 ";
+    text += std::to_string(d.yearsDays);
+    text += " 天满 ";
+  }
+  text += std::to_string(d.years);
+  text += d.yearsLabel == YearsLabel::Age ? " 岁" : " 周年";
+}
+
+// 岁 and 周年 on a date with a year: the years of its next yearly occurrence from today on.
+[[gnu::cold]] void countYears(ItemDetails& d, YearsLabel label, const CivilDate& today) {
+  if (d.written.form != DateForm::Dated && d.written.form != DateForm::LunarDated) return;
+  CivilDate next;
+  int year = 0;
+  if (!nextOccurrence(d.written, today, &next, &year) || year <= d.written.year) return;
+  d.yearsLabel = label;
+  d.years = year - d.written.year;
+  d.yearsDays = static_cast<int>(dayNumber(next) - dayNumber(today));
+}
+
+// --list's ninth and tenth columns for the years label.
+[[gnu::cold]] void addYearsField(std::vector<std::string>& fields, const ItemDetails& d) {
+  if (fields.size() < 9) fields.push_back(std::string());  // no 工作日 column: an empty one
+  fields.push_back(yearsText(d));
+}
+
 std::string isoDate(const CivilDate& date) {
   return zeroPadded(date.year, 4) + "-" + zeroPadded(date.month, 2) + "-" + zeroPadded(date.day, 2);
 }
@@ -64,6 +99,7 @@ ItemDetails itemDetails(std::string_view dateText, const ItemOptions& options, C
     d.workdays = true;
     d.days = holidayCalendar().workdaysBetween(today, d.date, &d.noDataYear);
   }
+  if (options.years != YearsLabel::None) countYears(d, options.years, today);
   const CivilDate tomorrow = civilFromDays(dayNumber(today) + 1);
   if (nextMilestoneOn(rule, tomorrow, &d.nextMilestoneDate, &d.nextMilestone)) {
     d.hasNextMilestone = true;
@@ -93,6 +129,19 @@ ItemDetails itemDetails(std::string_view dateText, CTime now) {
   return d;
 }
 
+[[gnu::cold]] std::string yearsText(const ItemDetails& details) {
+  if (details.yearsLabel == YearsLabel::None || details.years <= 0) return std::string();
+  std::string text = std::to_string(details.years);
+  text += details.yearsLabel == YearsLabel::Age ? "岁" : "周年";
+  return text;
+}
+
+std::string shownName(std::string_view name, const ItemDetails& details) {
+  std::string shown(name);
+  if (details.years > 0) shown.append("·").append(yearsText(details));
+  return shown;
+}
+
 std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
   if (details.kind == Unreadable)
     return "无法识别的日期：" + std::string(trimSpaces(dateText)) + "\r\n" + dateProblemText(details.problem, dateText);
@@ -113,6 +162,7 @@ std::string itemTipText(std::string_view dateText, const ItemDetails& details) {
     text += "\r\n" + (details.anniversaryDays == 0 ? "今天是" + nth
                                                    : nth + "还有 " + std::to_string(details.anniversaryDays) + " 天");
   }
+  if (details.years > 0) addYearsTipLine(text, details);
   if (details.workdays && details.noDataYear)
     text += "\r\n" + std::to_string(details.noDataYear) + " 年的放假安排尚未公布，按周末计算";
   if (details.milestoneToday) text += "\r\n今天是第 " + std::to_string(details.milestoneToday) + " 天";
@@ -177,6 +227,7 @@ std::vector<std::string> itemListFields(std::string_view name, const ItemDetails
     fields[7] = std::to_string(number) + " " + isoDate(day);
   }
   if (details.workdays) fields.push_back(details.noDataYear ? "workdays-estimated" : "workdays");
+  if (details.years > 0) addYearsField(fields, details);
   return fields;
 }
 

@@ -46,6 +46,12 @@ struct ItemDetails {
   // of that range whose holiday arrangement is unknown (counted by its weekends), 0 when none is.
   bool workdays = false;
   int noDataYear = 0;
+  // 岁 or 周年 on a date with a year: the years reached on its next yearly occurrence on or after
+  // today (that day's own on the day itself; 29 February and lunar dates as 每年 walks them); 0, and
+  // no label, before the first one.
+  YearsLabel yearsLabel = YearsLabel::None;
+  int years = 0;
+  int yearsDays = 0;  // days from today to that occurrence
 };
 
 struct DateRule;
@@ -75,6 +81,11 @@ struct ItemSpeech {
   std::string value;
 };
 ItemSpeech itemSpeech(std::string_view shownName, std::string_view dateText, const ItemDetails& details);
+// The years label without its dot (GBK): "60岁", "10周年"; empty when the row has none.
+std::string yearsText(const ItemDetails& details);
+// The name a row shows (GBK): the name, and "·" and the years label when there is one. The widget's
+// row, its tooltip and the row's accessible name all read the name from here.
+std::string shownName(std::string_view name, const ItemDetails& details);
 
 // Why the date text is no date (GBK): the accepted forms for a text in no known form.
 const char* dateProblemText(DateProblem problem, std::string_view dateText);
@@ -83,8 +94,9 @@ const char* dateProblemText(DateProblem problem, std::string_view dateText);
 // today, past, unreadable), 3 days, 4 date as YYYY-MM-DD, 5 its lunar date, 6 the options as written,
 // 7 the next reminder day (YYYY-MM-DD), 8 the next milestone ("N YYYY-MM-DD"); fields that do not apply
 // are empty, and all eight are always there. A ninth says what the count is where it is not days:
-// "workdays", or "workdays-estimated" when it reaches a year without holiday data. Each is converted
-// on its own, so that a broken character stays in its column.
+// "workdays", or "workdays-estimated" when it reaches a year without holiday data. A tenth, after the
+// ninth (empty when it does not apply), is the years label (yearsText). Each is converted on its own,
+// so that a broken character stays in its column.
 std::vector<std::string> itemListFields(std::string_view name, const ItemDetails& details,
                                         const ItemOptions& options = ItemOptions());
 // The same fields joined by tabs (GBK, no line break).

@@ -41,7 +41,7 @@ bool ItemForm::operator==(const ItemForm& o) const {
          (repeat != Repeat::EveryNDays || everyDays == o.everyDays) && remind == o.remind && lead == o.lead &&
          moreLeads == o.moreLeads && pinned == o.pinned && hidden == o.hidden && milestones == o.milestones &&
          ownMilestones == o.ownMilestones && countStartDay == o.countStartDay && workdays == o.workdays &&
-         unknown == o.unknown && unread == o.unread;
+         years == o.years && unknown == o.unknown && unread == o.unread;
 }
 
 bool isYearlyDate(std::string_view date) {
@@ -73,6 +73,7 @@ ItemForm itemFormOfLine(std::string_view line) {
   form.ownMilestones = options.ownMilestones;
   form.countStartDay = options.countStartDay;
   form.workdays = options.workdays;
+  form.years = options.years;
   form.unknown = options.unknown;
   if (options.unread) form.unread = std::string(trimField(fields.substr(options.unreadFrom)));
   return form;
@@ -95,6 +96,7 @@ std::string itemFormOptions(const ItemForm& form) {
   for (int number : form.ownMilestones) appendField(options, milestoneOption(number));
   if (form.countStartDay) appendField(options, "含当天");
   if (form.workdays) appendField(options, "工作日");
+  if (form.years != YearsLabel::None) appendField(options, form.years == YearsLabel::Age ? "岁" : "周年");
   for (const std::string& option : form.unknown) appendField(options, option);
   if (!form.unread.empty()) appendField(options, form.unread);
   return options;

@@ -2,8 +2,8 @@
 // The text stays the only truth: a line is read into a form, the form written into a line, and a
 // line whose form did not change is given back exactly as it was written. A changed line is written
 // in one canonical order: "名称,日期" then 提醒, 提前N天, 置顶, 隐藏, the repeat, 里程碑, 里程碑N, 含当天,
-// 工作日 and last the options the parser does not know, as written, all separated by ","; the fields past
-// the ones a line keeps (kMaxLineOptions) follow unchanged.
+// 工作日, 岁 or 周年, and last the options the parser does not know, as written, all separated by ",";
+// the fields past the ones a line keeps (kMaxLineOptions) follow unchanged.
 #pragma once
 #include <string>
 #include <string_view>
@@ -26,6 +26,7 @@ struct ItemForm {
   std::vector<int> ownMilestones;    // 里程碑N, which the form does not show
   bool countStartDay = false;        // 含当天
   bool workdays = false;             // 工作日, which the form does not show
+  YearsLabel years{};                // 岁 or 周年 (None)
   std::vector<std::string> unknown;  // options not understood, as written
   std::string unread;                // the fields past the options a line keeps, as written
 

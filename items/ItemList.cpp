@@ -102,6 +102,12 @@ LineFacts ItemList::facts(int index, CTime now) const {
   return factsOf(m_records[index], m_options[index], now);
 }
 
+std::string ItemList::shownName(int index) const {
+  const ItemRecord& record = m_records[index];
+  const std::string_view name(record.name, strnlen(record.name, sizeof record.name));
+  return index < static_cast<int>(m_facts.size()) ? ::shownName(name, m_facts[index].details) : std::string(name);
+}
+
 bool ItemList::arrange(int rows, RowOrder order, int within) {
   const int counted = m_stored + (m_hasHoliday ? 1 : 0);
   std::vector<int> lines;
@@ -114,9 +120,7 @@ bool ItemList::arrange(int rows, RowOrder order, int within) {
 }
 
 std::string ItemList::rowName(int row) const {
-  if (m_nothingSoon) return kNothingSoonText;
-  const ItemRecord& record = rowLine(row);
-  return std::string(record.name, strnlen(record.name, sizeof record.name));
+  return m_nothingSoon ? std::string(kNothingSoonText) : shownName(lineOfRow(row));
 }
 
 [[gnu::cold]] ItemSpeech ItemList::rowSpeech(int row, CTime now) const {

@@ -59,6 +59,10 @@ class ItemList {
   // The facts of a line on now's day: those kept by count() for that day, else worked out now.
   LineFacts facts(int index, CTime now) const;
 
+  // The name the line's row shows (shownName): with its years label (岁, 周年) once counted. The
+  // widget's rows, their tooltips and their accessible names read it here.
+  std::string shownName(int index) const;
+
   // The next holiday's row (settings holidayrow): counted by count() as one more line after the
   // stored ones, from holidayCalendar(); shown or not, the day's counts are forgotten, so that a
   // change of the holiday calendar is counted too.

@@ -99,6 +99,10 @@ bool readOption(std::string_view written, ItemOptions& options, bool& repeatSeen
     options.countStartDay = true;
   else if (text == "工作日")
     options.workdays = true;
+  else if (text == "岁")
+    options.years = YearsLabel::Age;
+  else if (text == "周年")
+    options.years = YearsLabel::Anniversary;
   else if (int lead = numberBetween(text, "提前", "天", kMaxLeadDays))
     addOnce(options.leadDays, lead);
   else if (int every = numberBetween(text, "每", "天", kMaxEveryDays))

@@ -7,6 +7,8 @@
 #include <vector>
 
 enum class Repeat { None, Yearly, Monthly, Weekly, EveryNDays, LunarMonthly };
+// 岁 or 周年: the row's name gains the years its date reaches next ("·60岁", "·10周年").
+enum class YearsLabel { None, Age, Anniversary };
 
 constexpr int kMaxLeadDays = 366;         // 提前N天: N 1..366
 constexpr int kMaxEveryDays = 36500;      // 每N天: N 1..36500
@@ -27,6 +29,7 @@ struct ItemOptions {
   std::vector<int> ownMilestones;    // 里程碑N
   bool countStartDay = false;        // 含当天: the first date is day 1 (by default it is day 0)
   bool workdays = false;             // 工作日: the row counts working days (core/Holidays.h)
+  YearsLabel years{};                // 岁 周年; the last one written wins (None)
   std::vector<std::string> unknown;  // options not understood, as written (trimmed)
   bool repeatConflict = false;       // two different repeat options (每周,每年): only the last counts
   int unread = 0;                    // fields past kMaxLineOptions, not read

@@ -68,6 +68,7 @@ constexpr char kItemDirNotSaved[] =
 constexpr char kFontSizeRange[] = "字体大小必须是 10 到 200 之间的整数。";
 constexpr char kRemindAtForm[] = "提醒时间必须写成“时:分”，从 00:00 到 23:59，例如 09:00。";
 constexpr char kRowsRange[] = "显示行数必须是 1 到 20 之间的整数。";
+constexpr char kOpacityRange[] = "不透明度必须是 20 到 100 之间的整数。";
 constexpr char kWithinRange[] = "只显示的天数必须是 0 到 36600 之间的整数（0 表示全部）。";
 constexpr char kHotkeyForm[] =
     "快捷键要写成“Ctrl+Alt+D”这样：Ctrl、Alt、Shift、Win 中的一个或几个（至少有 Ctrl、Alt 或 Win），"

@@ -25,8 +25,6 @@
 
 namespace {
 
-using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-
 constexpr size_t kNameBytes = kNameSize - 1;
 constexpr int kCalendarId = 1099;  // the month calendar made at the first pick
 constexpr wchar_t kFullWidthComma = 0xFF0C;
@@ -102,14 +100,7 @@ std::wstring dateFieldOf(const std::wstring& line) {
 }
 
 // The common controls library with the month calendar's class, loaded at the first pick.
-bool loadDateClasses() {
-  HMODULE library = LoadLibraryW(L"comctl32.dll");  // stays loaded: the control needs its class
-  const auto initCommonControlsEx = library ? reinterpret_cast<InitCommonControlsExFn>(reinterpret_cast<void*>(
-                                                  GetProcAddress(library, "InitCommonControlsEx")))
-                                            : nullptr;
-  INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_DATE_CLASSES};
-  return initCommonControlsEx && initCommonControlsEx(&classes);
-}
+bool loadDateClasses() { return loadCommonControls(ICC_DATE_CLASSES); }
 
 // The item file's bytes; a missing file is an empty list. False, after telling the user, when the
 // file cannot be read.
@@ -212,6 +203,8 @@ void CItemFormDlg::ShowForm(const ItemForm& form) {
   check(m_hWnd, IDC_ITEM_COUNT_TODAY, form.countStartDay);
   check(m_hWnd, IDC_ITEM_PIN, form.pinned);
   check(m_hWnd, IDC_ITEM_HIDE, form.hidden);
+  check(m_hWnd, IDC_ITEM_AGE, form.years == YearsLabel::Age);
+  check(m_hWnd, IDC_ITEM_ANNIVERSARY, form.years == YearsLabel::Anniversary);
   m_festival = festivalOfLine(form.name, form.date);
   choose(GetDlgItem(IDC_ITEM_FESTIVAL), m_festival);
   const std::string others = otherOptionsText(form);
@@ -286,6 +279,9 @@ ItemForm CItemFormDlg::ReadFields() const {
   form.countStartDay = checked(m_hWnd, IDC_ITEM_COUNT_TODAY);
   form.pinned = checked(m_hWnd, IDC_ITEM_PIN);
   form.hidden = checked(m_hWnd, IDC_ITEM_HIDE);
+  form.years = checked(m_hWnd, IDC_ITEM_AGE)           ? YearsLabel::Age
+               : checked(m_hWnd, IDC_ITEM_ANNIVERSARY) ? YearsLabel::Anniversary
+                                                       : YearsLabel::None;
   return form;
 }
 
@@ -391,6 +387,9 @@ LRESULT CItemFormDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     m_repeatTouched = true;
     EnableWindow(GetDlgItem(IDC_ITEM_EVERY),
                  chosen(GetDlgItem(IDC_ITEM_REPEAT)) == static_cast<LPARAM>(Repeat::EveryNDays));
+  } else if ((id == IDC_ITEM_AGE || id == IDC_ITEM_ANNIVERSARY) && code == BN_CLICKED && checked(m_hWnd, id)) {
+    // One label at a time: the other box goes off.
+    check(m_hWnd, IDC_ITEM_AGE + IDC_ITEM_ANNIVERSARY - id, false);
   } else if (id == IDC_ITEM_FESTIVAL && code == CBN_SELCHANGE) {
     ChooseFestival();
   } else if (id == IDC_ITEM_LUNAR_YEAR && code == CBN_SELCHANGE) {

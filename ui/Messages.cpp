@@ -1,5 +1,7 @@
 #include "ui/Messages.h"
 
+#include <commctrl.h>
+
 #include "framework/Gbk.h"
 
 namespace {
@@ -26,4 +28,14 @@ bool ask(HWND owner, const CString& question, DefaultAnswer byDefault) {
 Answer askOrCancel(HWND owner, const std::wstring& question) {
   const int answer = box(owner, question, MB_YESNOCANCEL | MB_ICONQUESTION);
   return answer == IDYES ? Answer::Yes : answer == IDNO ? Answer::No : Answer::Cancel;
+}
+
+bool loadCommonControls(DWORD classes) {
+  using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  HMODULE library = LoadLibraryW(L"comctl32.dll");
+  const auto initCommonControlsEx = library ? reinterpret_cast<InitCommonControlsExFn>(reinterpret_cast<void*>(
+                                                  GetProcAddress(library, "InitCommonControlsEx")))
+                                            : nullptr;
+  INITCOMMONCONTROLSEX wanted = {sizeof wanted, classes};
+  return initCommonControlsEx && initCommonControlsEx(&wanted);
 }

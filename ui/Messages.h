@@ -1,6 +1,7 @@
 // The program's message boxes: every box the user sees is one of these verbs, captioned "Tessaly".
 // Texts are GBK (CString; most come from res/Texts.h) or UTF-16 (std::wstring, for a text that names
-// a file: the path keeps every character).
+// a file: the path keeps every character). Beside them, the common controls library the dialogs'
+// calendars, arrows and tips come from.
 #pragma once
 #include <windows.h>
 
@@ -28,3 +29,7 @@ using gbk::fill;
 // A number for a blank: its digits through the narrow conversion, as the wide one would bring the C
 // library's formatted output into the program.
 inline std::wstring digits(long long value) { return gbk::toWide(std::to_string(value)); }
+
+// The common controls library (version 6, as the manifest asks) with the window classes of classes
+// (ICC_*) registered; loaded when first needed, and it stays loaded: its controls need their classes.
+bool loadCommonControls(DWORD classes);

@@ -1,5 +1,6 @@
 #include "ui/OptionsDlg.h"
 
+#include <commctrl.h>
 #include <shobjidl.h>
 
 #include <memory>
@@ -59,6 +60,8 @@ FilePath pickFolder(HWND owner, const FilePath& start) {
 }
 
 const char* const kOrderNames[] = {"文件顺序", "最近的在前"};  // RowOrder::File, RowOrder::Soon
+// In WidgetTheme's order.
+const char* const kThemeNames[] = {"经典", "深色", "浅色", "跟随系统"};
 const char kDisabledNote[] = "已在任务管理器中禁用";
 
 // The system's own words for an error, with its number, for the rare one not named here.
@@ -72,6 +75,13 @@ std::wstring systemMessage(DWORD error) {
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
     message.pop_back();
   return message + gbk::toWide((" （错误 " + std::to_string(error) + "）").c_str());
+}
+
+// A drop-down list of names (GBK), with the one at selected chosen.
+void fillList(HWND list, const char* const* names, int count, int selected) {
+  for (int i = 0; i < count; ++i)
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(gbk::toWide(names[i]).c_str()));
+  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
@@ -103,10 +113,7 @@ BOOL COptionsDlg::OnInitDialog() {
   check(m_hWnd, IDC_AUTOSTART, m_autostart == AutostartState::On || m_autostart == AutostartState::Stale);
   if (m_autostart == AutostartState::Disabled) SetDlgItemText(IDC_AUTOSTART_NOTE, kDisabledNote);
   SetDlgItemText(IDC_ROWS, core->getStrInt(chosen.rows));
-  HWND order = GetDlgItem(IDC_ORDER);
-  for (const char* name : kOrderNames)
-    SendMessageW(order, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(gbk::toWide(name).c_str()));
-  SendMessageW(order, CB_SETCURSEL, chosen.order == RowOrder::Soon ? 1 : 0, 0);
+  fillList(GetDlgItem(IDC_ORDER), kOrderNames, 2, chosen.order == RowOrder::Soon ? 1 : 0);
   SetDlgItemText(IDC_WITHIN, core->getStrInt(chosen.within));
   m_itemDir = core->itemDir();
   ShowItemDir();
@@ -118,6 +125,18 @@ BOOL COptionsDlg::OnInitDialog() {
   check(m_hWnd, IDC_HIDE_FULL_SCREEN, chosen.hideFullScreen);
   check(m_hWnd, IDC_HOLIDAY_ROW, chosen.holidayRow);
   SetDlgItemText(IDC_HOTKEY, CString(hotkeyText(chosen.hotkey)));
+  fillList(GetDlgItem(IDC_THEME), kThemeNames, 4, static_cast<int>(chosen.theme));
+  SetDlgItemText(IDC_OPACITY, core->getStrInt(chosen.opacity));
+  // The arrows beside the box; without the library the box alone takes the number.
+  if (loadCommonControls(ICC_UPDOWN_CLASS)) {
+    HWND arrows = CreateWindowExW(
+        0, UPDOWN_CLASSW, nullptr,
+        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0, m_hWnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OPACITY_SPIN)), AfxGetResourceHandle(), nullptr);
+    SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(IDC_OPACITY)), 0);
+    SendMessageW(arrows, UDM_SETRANGE32, kMinOpacity, kMaxOpacity);
+    SendMessageW(arrows, UDM_SETPOS32, 0, chosen.opacity);
+  }
   OnLockClicked();
   CenterWindow();
   return TRUE;
@@ -201,7 +220,7 @@ void COptionsDlg::OnOK() {
     return;
   }
   // Every other box is checked before anything is applied: a refusal changes nothing.
-  int remindAt = 0, rows = 0, within = 0;
+  int remindAt = 0, rows = 0, within = 0, opacity = 0;
   if (!parseRemindAt(GetDlgItemText(IDC_REMIND_AT).view(), &remindAt)) return Refuse(IDC_REMIND_AT, kRemindAtForm);
   if (!boxNumber(GetDlgItemText(IDC_ROWS), kMinRows, kMaxRows, &rows)) return Refuse(IDC_ROWS, kRowsRange);
   if (!boxNumber(GetDlgItemText(IDC_WITHIN), 0, kMaxWithinDays, &within)) return Refuse(IDC_WITHIN, kWithinRange);
@@ -209,6 +228,8 @@ void COptionsDlg::OnOK() {
   const CString hotkeyBox = GetDlgItemText(IDC_HOTKEY);
   if (!trimSpaces(hotkeyBox.view()).empty() && !parseHotkey(hotkeyBox.view(), &hotkey))
     return Refuse(IDC_HOTKEY, kHotkeyForm);
+  if (!boxNumber(GetDlgItemText(IDC_OPACITY), kMinOpacity, kMaxOpacity, &opacity))
+    return Refuse(IDC_OPACITY, kOpacityRange);
 
   if (m_itemDir != core->itemDir()) {
     // A folder without a list starts with a copy of the current one: the user's list follows the
@@ -238,13 +259,16 @@ void COptionsDlg::OnOK() {
   chosen.hideFullScreen = checked(m_hWnd, IDC_HIDE_FULL_SCREEN);
   chosen.holidayRow = checked(m_hWnd, IDC_HOLIDAY_ROW);
   chosen.hotkey = hotkey;
+  // The list holds the four themes and always one chosen.
+  chosen.theme = static_cast<WidgetTheme>(SendMessageW(GetDlgItem(IDC_THEME), CB_GETCURSEL, 0, 0));
+  chosen.opacity = opacity;
   // The size has a message of its own; the rest are stored even when it is not. A settings file that
   // took no size was named just now: one message for one cause.
   const bool sizeStored = core->saveSettings(chosen, {SettingId::FontSize});
   const bool stored = core->saveSettings(
       chosen, {SettingId::Remind, SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows, SettingId::Order,
                SettingId::Within, SettingId::Layer, SettingId::Lock, SettingId::ClickThrough, SettingId::HideFullScreen,
-               SettingId::HolidayRow, SettingId::Hotkey});
+               SettingId::HolidayRow, SettingId::Hotkey, SettingId::Theme, SettingId::Opacity});
   if (!sizeStored)
     warn(m_hWnd, core->unsavedNote(CCore::Unsaved::FontSize, value));
   else if (!stored)
@@ -284,6 +308,7 @@ void CWidgetDlg::OnAppOptions() {
   reminders.useSettings(settings);
   items.showHoliday(settings.holidayRow);
   ApplyDesktopSettings();
+  ReadLook();
   if (itemFilePath != listBefore) {
     items.clear();  // a list the new folder lacks shows empty, not the old rows
     LoadItems();

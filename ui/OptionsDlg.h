@@ -2,8 +2,9 @@
 // their time and sound; start with Windows; the rows shown, their order and the days they reach; the
 // folder the list lives in ("纪念日文件位置", chosen with the system's folder dialog; "默认" puts it back
 // beside the settings); its position group (layer, lock, click-through, hiding for full-screen
-// programs); the next holiday's row; the hotkey that gives the widget the keyboard. Accepted values are applied at once
-// and remembered; a value out of range is refused with a warning and the dialog stays open.
+// programs); the next holiday's row; the hotkey that gives the widget the keyboard; the look ("外观",
+// "不透明度" with up-down arrows). Accepted values are applied at once and remembered; a value out of
+// range is refused with a warning and the dialog stays open.
 #pragma once
 #include <string>
 

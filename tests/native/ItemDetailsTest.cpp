@@ -61,6 +61,75 @@ TEST(ItemDetailsTest, ListLines) {
     EXPECT_EQ(itemListLine(c.name, itemDetails(c.dateText, now())), c.line + "\t\t\t") << c.name;  // no options
 }
 
+// 岁 and 周年: the years a dated date reaches on its next yearly occurrence, on the day itself that
+// day's; the row's name, its tooltip and its --list line carry them.
+TEST(ItemDetailsTest, YearsReachedOnTheNextOccurrence) {
+  const struct {
+    const char* dateText;
+    const char* options;
+    CTime now;
+    const char* shown;  // the name "x" as the row shows it
+    int days;           // to the occurrence that reaches them
+  } cases[] = {
+      {"1966-05-20", "岁", CTime(2026, 5, 19, 23, 59, 0), "x·60岁", 1},
+      {"1966-05-20", "岁", CTime(2026, 5, 20, 0, 0, 0), "x·60岁", 0},
+      {"1966-05-20", "岁", CTime(2026, 5, 21, 0, 0, 0), "x·61岁", 364},
+      {"1966-05-20", "每年,岁", CTime(2026, 5, 20, 12, 0, 0), "x·60岁", 0},
+      {"2016-10-01", "周年", CTime(2026, 9, 30, 12, 0, 0), "x·10周年", 1},
+      {"2016-10-01", "岁,周年", CTime(2026, 10, 2, 12, 0, 0), "x·11周年", 364},  // the last one written
+      // 29 February: its anniversaries fall in the years that have it, as 每年 counts them.
+      {"2000-02-29", "岁", CTime(2027, 2, 28, 12, 0, 0), "x·28岁", 366},
+      {"2000-02-29", "岁", CTime(2028, 2, 29, 12, 0, 0), "x·28岁", 0},
+      {"2000-02-29", "岁", CTime(2028, 3, 1, 12, 0, 0), "x·32岁", 1460},
+      // Lunar dates by lunar years: 农历八月十五 was 2025-10-06.
+      {"农历1990年八月十五", "岁", CTime(2025, 10, 5, 12, 0, 0), "x·35岁", 1},
+      {"农历1990年八月十五", "岁", CTime(2025, 10, 6, 12, 0, 0), "x·35岁", 0},
+      {"农历1990年八月十五", "周年", CTime(2025, 10, 7, 12, 0, 0), "x·36周年", 353},
+      // No label without a year, before the first anniversary, or for a date that cannot be read.
+      {"5月20日", "岁", CTime(2026, 5, 20, 12, 0, 0), "x", 0},
+      {"农历八月十五", "周年", CTime(2026, 5, 20, 12, 0, 0), "x", 0},
+      {"2030-01-01", "周年", CTime(2026, 5, 20, 12, 0, 0), "x", 0},
+      {"2026-05-20", "岁", CTime(2026, 5, 20, 12, 0, 0), "x", 0},
+      {"2025-02-30", "岁", CTime(2026, 5, 20, 12, 0, 0), "x", 0},
+      {"1966-05-20", "", CTime(2026, 5, 20, 12, 0, 0), "x", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.dateText) + " " + c.options + " " + std::to_string(c.now.GetDay()));
+    const ItemOptions options = parseItemOptions(c.options);
+    EXPECT_TRUE(options.unknown.empty());
+    const ItemDetails d = itemDetails(c.dateText, options, c.now);
+    EXPECT_EQ(shownName("x", d), c.shown);
+    EXPECT_EQ(d.yearsDays, c.days);
+    const std::vector<std::string> fields = itemListFields("x", d, options);
+    const std::string label = std::string(c.shown).substr(1);
+    ASSERT_EQ(fields.size(), label.empty() ? 8u : 10u);
+    EXPECT_EQ(fields[0], "x");  // the name column stays the name as written
+    if (!label.empty()) {
+      EXPECT_EQ(fields[8], "");
+      EXPECT_EQ("·" + fields[9], label);
+    }
+  }
+}
+
+TEST(ItemDetailsTest, YearsInTheTooltipAndBesideTheWorkdayColumn) {
+  const CTime day(2026, 5, 18, 12, 0, 0);
+  const auto tip = [&](const char* date, const char* options) {
+    return itemTipText(date, itemDetails(date, parseItemOptions(options), day));
+  };
+  EXPECT_EQ(tip("1966-05-20", "每年,岁"),
+            "2026年5月20日 星期三\r\n农历四月初四\r\n第 60 个周年还有 2 天\r\n还有 2 天满 60 岁");
+  EXPECT_EQ(tip("1966-05-18", "岁"), "1966年5月18日 星期三\r\n农历闰三月廿八\r\n今天是第 60 个周年\r\n今天满 60 岁");
+  // The anniversary line says the 周年 already.
+  EXPECT_EQ(tip("2016-05-20", "周年"), "2016年5月20日 星期五\r\n农历四月十四\r\n第 10 个周年还有 2 天");
+  EXPECT_EQ(tip("2016-05-20", "每月,周年"), "2026年5月20日 星期三\r\n农历四月初四\r\n每月\r\n还有 2 天满 10 周年");
+  // 工作日 keeps its ninth column; the label is the tenth.
+  const ItemOptions options = parseItemOptions("工作日,周年");
+  const std::vector<std::string> fields = itemListFields("x", itemDetails("2016-05-20", options, day), options);
+  ASSERT_EQ(fields.size(), 10u);
+  EXPECT_EQ(fields[8].substr(0, 8), "workdays");
+  EXPECT_EQ(fields[9], "10周年");
+}
+
 // The widget's counts come from the same details as the tooltip and the listing.
 TEST(ItemDetailsTest, CountsOfLunarRows) {
   ItemRecord records[3] = {

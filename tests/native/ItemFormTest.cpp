@@ -23,6 +23,7 @@ std::string describe(const ItemForm& f) {
   for (int n : f.ownMilestones) text += " m" + std::to_string(n);
   if (f.countStartDay) text += " day1";
   if (f.workdays) text += " workdays";
+  if (f.years != YearsLabel::None) text += f.years == YearsLabel::Age ? " age" : " anniversary";
   for (const std::string& u : f.unknown) text += " ?" + u;
   if (!f.unread.empty()) text += " >" + f.unread;
   return text;
@@ -56,6 +57,10 @@ TEST(ItemFormTest, LineToFormAndBackInTheCanonicalOrder) {
       {"x,2020-01-01,提前7天,提前1天,提前7天", "x|2020-01-01|once lead7 +lead1", "x,2020-01-01,提前7天,提前1天"},
       {"相识,2020-01-01,里程碑520,里程碑", "相识|2020-01-01|once milestones m520", "相识,2020-01-01,里程碑,里程碑520"},
       {"报告,2026-06-30,工作日,置顶", "报告|2026-06-30|once pinned workdays", "报告,2026-06-30,置顶,工作日"},
+      // 岁 and 周年 after 工作日; of both, the last written is the one kept.
+      {"妈妈,1966-05-20,岁,未知,每年,工作日", "妈妈|1966-05-20|yearly workdays age ?未知",
+       "妈妈,1966-05-20,每年,工作日,岁,未知"},
+      {"结婚,2015-10-01,岁,周年", "结婚|2015-10-01|once anniversary", "结婚,2015-10-01,周年"},
       {"x,2020-01-01,提醒我, 未来选项 ,提醒", "x|2020-01-01|once remind ?提醒我 ?未来选项",
        "x,2020-01-01,提醒,提醒我,未来选项"},
       // The fields past the ones a line keeps are not read, and follow the rest unchanged.
@@ -98,6 +103,11 @@ TEST(ItemFormTest, AChangedFieldRewritesTheLine) {
   EXPECT_EQ(itemLineOfForm(form, "x,2020-01-01,每7天"), "x,2020-01-01,每10天");
   form.repeat = Repeat::None;
   EXPECT_EQ(itemLineOfForm(form, "x,2020-01-01,每7天"), "x,2020-01-01");
+  form.years = YearsLabel::Age;  // the form's check box
+  EXPECT_EQ(itemLineOfForm(form, "x,2020-01-01,每7天"), "x,2020-01-01,岁");
+  form.years = YearsLabel::Anniversary;
+  EXPECT_EQ(itemLineOfForm(form, "x,2020-01-01,岁"), "x,2020-01-01,周年");
+  form.years = YearsLabel::None;
   form.date = "5-20";  // a yearly date: the drop-down's 每年 is its own rule
   form.repeat = Repeat::Yearly;
   EXPECT_EQ(itemLineOfForm(form, "x,2020-01-01,每7天"), "x,5-20");

@@ -139,6 +139,19 @@ TEST(ItemListTest, TheDaysFactsAreKeptUntilTheNextDayOrTheNextLoad) {
   }
 }
 
+// The row's name carries its years label from the day's count, and follows the day.
+TEST(ItemListTest, TheShownNameFollowsTheCountedDay) {
+  CCore core;
+  ItemList list;
+  list.loadBytes(core, "妈妈,1966-05-20,每年,岁\n相识,2016-05-20\n");
+  EXPECT_EQ(list.shownName(0), "妈妈");  // not counted yet
+  list.count(CTime(2026, 5, 20, 8, 0, 0));
+  EXPECT_EQ(list.shownName(0), "妈妈·60岁");
+  EXPECT_EQ(list.shownName(1), "相识");
+  list.count(CTime(2026, 5, 21, 8, 0, 0));
+  EXPECT_EQ(list.shownName(0), "妈妈·61岁");
+}
+
 // The next holiday's row: one more line after the stored ones, ordered, cut and left out like them.
 TEST(ItemListTest, TheHolidayRowIsALineAfterTheStoredOnes) {
   struct Case {

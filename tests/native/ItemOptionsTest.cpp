@@ -30,6 +30,7 @@ std::string describe(const ItemOptions& o) {
   for (int n : o.ownMilestones) text += " m" + std::to_string(n);
   if (o.countStartDay) text += " day1";
   if (o.workdays) text += " workdays";
+  if (o.years != YearsLabel::None) text += o.years == YearsLabel::Age ? " age" : " anniversary";
   for (const std::string& u : o.unknown) text += " ?" + u;
   if (o.repeatConflict) text += " conflict";
   if (o.unread) text += " unread" + std::to_string(o.unread);
@@ -51,6 +52,10 @@ TEST(ItemOptionsTest, ReadsEachOptionKeepsUnknownOnesAndTheWrittenText) {
       {"提前0天,提前367天,提前天,提前-1天,每0天", " ?提前0天 ?提前367天 ?提前天 ?提前-1天 ?每0天",
        "提前0天,提前367天,提前天,提前-1天,每0天"},
       {"每年", " yearly", "每年"},
+      // 岁 and 周年: the last one written wins; anything around them is another option.
+      {"岁", " age", "岁"},
+      {"岁,周年", " anniversary", "岁,周年"},
+      {"周年，岁,60岁,周岁", " age ?60岁 ?周岁", "周年,岁,60岁,周岁"},
       {"每月", " monthly", "每月"},
       {"每周", " weekly", "每周"},
       {"每１０天", " every10", "每１０天"},

@@ -158,6 +158,22 @@ TEST(LayoutMetrics, FontSizeIsPixelsAtNinetySixDpi) {
   for (const Case& c : cases) EXPECT_EQ(scaledFontSize(c.size, c.dpi), c.scaled) << c.size << " at " << c.dpi;
 }
 
+// Windows' text size multiplies on top of the DPI; at 100 % the em is the DPI's alone.
+TEST(LayoutMetrics, TextSizeMultipliesTheEm) {
+  struct Case {
+    int size, dpi, scale, scaled;
+  };
+  const Case cases[] = {{20, 96, 125, 25},  {20, 144, 150, 45},    {21, 96, 225, 47},  // 47.25
+                        {20, 120, 110, 28},                                            // 27.5 rounds up
+                        {10, 96, 101, 10},  {200, 480, 225, 2250}, {20, 0, 200, 40}};
+  for (const Case& c : cases)
+    EXPECT_EQ(scaledFontSize(c.size, c.dpi, c.scale), c.scaled) << c.size << " at " << c.dpi << " x" << c.scale;
+  for (int size = 10; size <= 200; ++size) {
+    for (int dpi : {96, 120, 144, 168, 192, 480})
+      EXPECT_EQ(scaledFontSize(size, dpi, 100), (size * dpi * 2 + 96) / 192) << size << " at " << dpi;
+  }
+}
+
 TEST(LayoutMetrics, AtOneAndAHalfTimesTheDpiEveryMetricIsOneAndAHalfTimesWithinAPixel) {
   // Even sizes, whose em at 144 DPI is exactly one and a half times theirs.
   for (int size = 10; size <= 200; size += 2) {

@@ -54,6 +54,8 @@ int valueOf(const Settings& s, const std::string& key) {
       {"holidayrow", s.holidayRow},
       {"workdaynote", s.workdayNote},
       {"hotkey", s.hotkey},
+      {"theme", static_cast<int>(s.theme)},
+      {"opacity", s.opacity},
   };
   return values.at(key);
 }
@@ -140,6 +142,18 @@ TEST(SettingsModel, EachKeyReadsItsValueOrItsDefault) {
       {"order", "file", 0},
       {"order", "soonest", 0},
       {"order", "nearest", 0},
+      {"theme", nullptr, 0},
+      {"theme", "classic", 0},
+      {"theme", "dark", static_cast<int>(WidgetTheme::Dark)},
+      {"theme", "Light", static_cast<int>(WidgetTheme::Light)},
+      {"theme", "system", static_cast<int>(WidgetTheme::System)},
+      {"theme", "auto", 0},
+      {"opacity", nullptr, 99},
+      {"opacity", "20", 20},
+      {"opacity", "100", 100},
+      {"opacity", "19", 99},
+      {"opacity", "101", 99},
+      {"opacity", "50%", 99},
       {"layer", nullptr, 0},
       {"layer", "top", 0},
       {"layer", "normal", kNormal},
@@ -297,15 +311,18 @@ TEST(SettingsModel, EveryValueReadsBackAsSaved) {
   settings.holidayRow = true;
   settings.workdayNote = 0;
   settings.hotkey = hotkeyValue(kHotkeyAlt | kHotkeyWin, 'K');
+  settings.theme = WidgetTheme::System;
+  settings.opacity = 20;
   FakeStore store;
-  EXPECT_TRUE(
-      saveSettings(store, settings,
-                   {SettingId::PlaceLeft, SettingId::PlaceTop, SettingId::FontSize, SettingId::Remind,
-                    SettingId::RemindAt, SettingId::RemindSound, SettingId::Rows, SettingId::Order, SettingId::Within,
-                    SettingId::Layer, SettingId::Lock, SettingId::ClickThrough, SettingId::HideFullScreen,
-                    SettingId::ClickThroughTold, SettingId::HolidayRow, SettingId::WorkdayNote, SettingId::Hotkey}));
+  EXPECT_TRUE(saveSettings(
+      store, settings,
+      {SettingId::PlaceLeft, SettingId::PlaceTop, SettingId::FontSize, SettingId::Remind, SettingId::RemindAt,
+       SettingId::RemindSound, SettingId::Rows, SettingId::Order, SettingId::Within, SettingId::Layer, SettingId::Lock,
+       SettingId::ClickThrough, SettingId::HideFullScreen, SettingId::ClickThroughTold, SettingId::HolidayRow,
+       SettingId::WorkdayNote, SettingId::Hotkey, SettingId::Theme, SettingId::Opacity}));
   EXPECT_EQ(store.writes, 1);
   EXPECT_EQ(store.values["hotkey"], "Alt+Win+K");
+  EXPECT_EQ(store.values["theme"], "system");
   EXPECT_EQ(store.values["remindat"], "07:05");
   EXPECT_EQ(store.values["layer"], "desktop");
   EXPECT_EQ(store.values["remind"], "0");

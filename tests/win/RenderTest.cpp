@@ -436,6 +436,52 @@ TEST_F(RenderTest, UnreadableDateShowsAQuestionMarkOnly) {
   EXPECT_NEAR(mark.left - c.numberX, c.unitX - 1 - mark.right, settings.fontSize / 4 + 2);
 }
 
+// Under high contrast the system's pairs: every row on the window colour in the window text's, today's
+// row on the highlight in the highlight text's, no strip; a "?" in the window text's too.
+TEST_F(RenderTest, HighContrastDrawsTheSystemPairs) {
+  setFiveRows();
+  setRow(3, kName2, Unreadable, 0);
+  SystemLook system;
+  system.highContrast = true;
+  system.window = 0x00000000;         // black (COLORREF)
+  system.windowText = 0x0000FFFF;     // yellow
+  system.highlight = 0x00FF0000;      // blue
+  system.highlightText = 0x00FFFFFF;  // white
+  widget.render.palette = paletteFor(WidgetTheme::Classic, system);
+  auto s = paint();
+  const LayoutMetrics& m = widget.render.layout;
+  const TextColumns c = textColumnsOf(m);
+  constexpr uint32_t kBlack = 0xFF000000, kYellow = 0xFFFFFF00, kBlue = 0xFF0000FF;
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    const bool today = i == 1;
+    const int top = rowTop(i), bottom = rowTop(i) + m.rowHeight;
+    EXPECT_EQ(s->pixel(c.wordX - m.halfGap, top + m.rowHeight / 2), today ? kBlue : kBlack);
+    EXPECT_EQ(s->pixel(m.margin / 2, top + m.rowHeight / 2), today ? kBlue : kBlack) << "no strip";
+    const uint32_t ink = today ? kWhite : kYellow, other = today ? kYellow : kWhite;
+    EXPECT_FALSE(scan(*s, c.nameX, top, c.wordX, bottom, [&](uint32_t p) { return looksLike(p, ink); }).empty());
+    EXPECT_FALSE(scan(*s, c.numberX, top, c.unitX, bottom, [&](uint32_t p) { return looksLike(p, ink); }).empty());
+    EXPECT_TRUE(scan(*s, 0, top, m.windowWidth, bottom, [&](uint32_t p) { return looksLike(p, other); }).empty());
+  }
+}
+
+// At 50 % the rows' brush is translucent under the window's constant alpha; the texts stay opaque in
+// the picture, and the constant alpha makes them the more opaque on screen.
+TEST_F(RenderTest, OpacityPaintsTheRowsTranslucent) {
+  setFiveRows();
+  widget.render.palette = paletteFor(WidgetTheme::Light, SystemLook());
+  widget.render.alpha = widgetAlphaFor(50, false);
+  auto s = paint();
+  const LayoutMetrics& m = widget.render.layout;
+  const TextColumns c = textColumnsOf(m);
+  const int brush = widget.render.alpha.rowBrush;
+  const uint32_t row = s->pixel(c.wordX - m.halfGap, m.rowHeight / 2);
+  EXPECT_EQ(channel(row, 24), brush);
+  EXPECT_NEAR(channel(row, 16), 0xFA * brush / 255, 1);  // premultiplied
+  const Span opaqueText = scan(*s, c.nameX, 0, c.wordX, m.rowHeight, [](uint32_t p) { return channel(p, 24) == 0xFF; });
+  EXPECT_FALSE(opaqueText.empty());
+}
+
 TEST_F(RenderTest, NoRowsGiveAnEmptyWidget) {
   setRow(0, "", Upcoming, 0);
   setCount(0);
