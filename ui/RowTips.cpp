@@ -18,11 +18,10 @@
 #include "core/Core.h"
 #include "core/Holidays.h"
 #include "framework/Gbk.h"
+#include "ui/Messages.h"
 
 namespace {
 constexpr int kMaxTipWidth = 1000;  // any width at all lets the tip break its lines at "\r\n"
-
-using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
 }  // namespace
 
 RowTips::~RowTips() {
@@ -32,15 +31,7 @@ RowTips::~RowTips() {
 bool RowTips::MakeOnce() {
   if (m_tried) return false;
   m_tried = true;
-  // Version 6, as the program's manifest asks; it stays loaded for the rest of the process (unloaded,
-  // it would take its window classes away from the control and the dialogs).
-  HMODULE library = LoadLibraryW(L"comctl32.dll");
-  const auto initCommonControlsEx = library ? reinterpret_cast<InitCommonControlsExFn>(reinterpret_cast<void*>(
-                                                  GetProcAddress(library, "InitCommonControlsEx")))
-                                            : nullptr;
-  if (!initCommonControlsEx) return false;
-  INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
-  initCommonControlsEx(&classes);
+  if (!loadCommonControls(ICC_WIN95_CLASSES)) return false;
   m_control = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
