@@ -143,6 +143,7 @@ run_in_lanes() {  # build-dir log
     awk 'FILENAME == ARGV[1] { cost[$1] = $3; next } { print (($1 in cost) ? cost[$1] : 1000), $1 }' "$costs" - |
     sort -k1,1gr | cut -d' ' -f2 >"$queue"
   [ -s "$queue" ] || { echo "No tests in $dir" >&2; return 1; }
+  local pids=()
   for i in "${!LANES[@]}"; do
     (
       read -r DISPLAY WINEPREFIX <<<"${LANES[$i]}"
@@ -153,8 +154,11 @@ run_in_lanes() {  # build-dir log
       done
       exit $failed
     ) >"$log.$i" 2>&1 &
+    pids+=($!)
   done
-  for i in "${!LANES[@]}"; do wait -n || status=1; done
+  # The lanes by name: the caller may have other jobs running beside them.
+  local pid
+  for pid in "${pids[@]}"; do wait "$pid" || status=1; done
   for i in "${!LANES[@]}"; do cat "$log.$i"; done >"$log"
   rm -f "$queue" "$queue.lock"
   return $status
