@@ -47,7 +47,7 @@ part "Windows build ($WIN_ARCH under $WINE)" build_windows
 part "Wine prefix" prepare_prefix
 
 start_display 91
-trap 'kill "$fuzz_pid" 2>/dev/null; stop_lanes; stop_display; "$(wineserver_cmd)" -k 2>/dev/null || true' EXIT
+trap '{ kill "$fuzz_pid" 2>/dev/null || true; }; stop_lanes; stop_display; "$(wineserver_cmd)" -k 2>/dev/null || true' EXIT
 start_lanes "$LANE_COUNT"
 status=0
 log="$BUILD/test-log-$WIN_ARCH.txt"
