@@ -81,6 +81,11 @@ class ItemList {
   bool nothingSoon() const { return m_nothingSoon; }
   // The line a row shows, for 0 <= row < rows() without nothingSoon().
   int lineOfRow(int row) const { return m_rowLines[row]; }
+  // The stored line any row shows; -1 for no row, the row that says no line is near, and the holiday
+  // row (no line of the file: there is nothing of it to edit).
+  int storedLineOfRow(int row) const {
+    return row < 0 || row >= rows() || m_nothingSoon || m_rowLines[row] >= m_stored ? -1 : m_rowLines[row];
+  }
   const ItemRecord& rowLine(int row) const { return m_records[m_rowLines[row]]; }
   // The name a row shows (GBK), kNothingSoonText for the row that says no line is near; uncut.
   std::string rowName(int row) const;

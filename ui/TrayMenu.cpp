@@ -184,7 +184,7 @@ LRESULT CWidgetDlg::OnRButtonUp(WPARAM, LPARAM lParam) {
   if (!BringModalToFront()) {
     // The row under the pointer, for its entry; the dim "nothing soon" row has no line.
     const int row = render.layout.rowHeight > 0 ? GET_Y_LPARAM(lParam) / render.layout.rowHeight : -1;
-    menuRecord = row >= 0 && row < items.rows() && !items.nothingSoon() ? items.lineOfRow(row) : -1;
+    menuRecord = items.storedLineOfRow(row);
     ShowPopupMenu();
   }
   return Default();

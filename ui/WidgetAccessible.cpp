@@ -258,7 +258,11 @@ LRESULT CWidgetDlg::OnGetObject(WPARAM flags, LPARAM objectId) {
     // another thread.
     accessibleCom = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     accessible = new (std::nothrow) WidgetAccessible(this);
-    if (!accessible) return Default();
+    if (!accessible) {
+      if (accessibleCom) CoUninitialize();
+      accessibleCom = false;
+      return Default();
+    }
   }
   return lresultFromObject(kIidAccessible, flags, static_cast<IAccessible*>(accessible));
 }

@@ -219,7 +219,7 @@ LRESULT CWidgetDlg::OnOpenRow(WPARAM, LPARAM) {
   const int row = keyboard.row;
   const HWND before = keyboard.before;
   if (row < 0) return 0;
-  menuRecord = items.nothingSoon() || items.lineOfRow(row) >= items.stored() ? -1 : items.lineOfRow(row);
+  menuRecord = items.storedLineOfRow(row);
   keyboard.opening = true;
   if (menuRecord >= 0)
     OnAppEditRow();
@@ -288,7 +288,7 @@ bool CWidgetDlg::OnRowKey(const MSG& msg) {
       RECT rect = {};
       GetWindowRect(m_hWnd, &rect);
       const POINT at = {rect.left, rect.top + (row + 1) * render.layout.rowHeight};
-      menuRecord = items.nothingSoon() ? -1 : items.lineOfRow(row);
+      menuRecord = items.storedLineOfRow(row);
       ShowPopupMenu(&at);
       return true;
     }
